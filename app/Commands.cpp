@@ -1,0 +1,59 @@
+// Commands.cpp: the Main window's menu and accelerator commands.
+#include "app/MainWindow.h"
+
+#include "diag/DiagnosticsPane.h"
+#include "log/MessageList.h"
+#include "log/SaveCommand.h"
+#include "res/resource.h"
+
+namespace app {
+
+// Chosen by the command identifier alone, so a menu choice and an accelerator behave alike.
+bool MainWindow::OnCommand(WORD commandId) {
+    switch (commandId) {
+    case ID_VIEW_CAPTURE:
+        ToggleCapture();
+        return true;
+    case ID_VIEW_SAVE:
+        RunSave();
+        return true;
+    case ID_VIEW_CLEAR:
+        Clear();
+        return true;
+    case ID_VIEW_OPTIONS:
+        RunOptions();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The check mark shows the capture switch whenever the View popup opens.
+void MainWindow::OnInitMenuPopup(HMENU popup) {
+    CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// Nothing else changes: the Capture file stays as it is.
+void MainWindow::ToggleCapture() {
+    captureSwitch_ = captureSwitch_ ? 0 : 1;
+}
+
+void MainWindow::Clear() {
+    messagelog::DeleteAllRows(list_);
+    diag::ClearDiagnosticsPane(pane_);
+}
+
+// After OK the rows are drawn again under the new options and the Capture
+// file is closed (which writes it out) and opened again.
+void MainWindow::RunOptions() {
+    if (settings_->RunModal(Handle(), IDD_OPTIONS) != IDOK) return;
+    InvalidateRect(list_, nullptr, TRUE);
+    captureFile_.Close();
+    captureFile_.OpenIfWanted(*settings_);
+}
+
+void MainWindow::RunSave() {
+    messagelog::RunSaveCommand(Handle(), list_);
+}
+
+}  // namespace app

@@ -1,0 +1,73 @@
+// MainWindow.h: the top-level window, its children, and everything it owns.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "log/CaptureFile.h"
+#include "net/DatagramReceiver.h"
+#include "net/ReceiveThread.h"
+#include "settings/Settings.h"
+#include "ui/SplitterBar.h"
+#include "win/Window.h"
+
+namespace app {
+
+class MainWindow : public win::Window {
+public:
+    // The port is 514 in the program; tests pass a free one. The INI path is
+    // where the Settings are read from and written back to.
+    MainWindow(unsigned short udpPort, const wchar_t* iniPath);
+    ~MainWindow() override;
+
+    // Creates the top-level window (not yet shown); null when creation failed.
+    HWND Create();
+
+    HWND MessageList() const { return list_; }
+    HWND DiagnosticsPane() const { return pane_; }
+    const ui::SplitterBar& Splitter() const { return splitter_; }
+    // Present between the window's creation and destruction.
+    settings::Settings* Settings() const { return settings_.get(); }
+    bool CaptureOn() const { return captureSwitch_ != 0; }
+    bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnFinalMessage() override { PostQuitMessage(0); }
+
+private:
+    LRESULT OnCreate();
+    void OnDestroy();
+    bool OnCommand(WORD commandId);
+    bool OnNotify(NMHDR& notice, LRESULT& result);
+    void OnInitMenuPopup(HMENU popup);
+    void OnSyslogRecord(LPARAM record);
+    void OnDiagnosticText(LPARAM text);
+
+    bool StartReceiveThread();
+    void StopReceiveThread();
+    void HandleQueuedDeliveries();
+
+    void ToggleCapture();
+    void Clear();
+    void RunOptions();
+    void RunSave();
+
+    ui::SplitterBar splitter_;
+    HWND list_ = nullptr;
+    HWND pane_ = nullptr;
+    std::unique_ptr<settings::Settings> settings_;
+    std::unique_ptr<net::DatagramReceiver> receiver_;
+    messagelog::CaptureFile captureFile_;
+    HANDLE receiveThread_ = nullptr;
+    DWORD receiveThreadId_ = 0;
+    HANDLE initEvent_ = nullptr;
+    int captureSwitch_ = 1;
+
+    unsigned short udpPort_;
+    wchar_t iniPath_[settings::kPathCapacity];
+    net::ReceiveThreadContext receiveContext_{};
+};
+
+}  // namespace app

@@ -1,0 +1,16 @@
+// ProcessMainWindow.h: the one program-wide reference to the Main window.
+#pragma once
+
+#include <windows.h>
+
+namespace app {
+
+class MainWindow;
+
+// Set right after the Main window object is made, before its window exists.
+void SetProcessMainWindow(MainWindow* mainWindow);
+
+// The Main window's current handle, or null; callable from any thread.
+HWND ProcessMainWindowHandle();
+
+}  // namespace app

@@ -1,0 +1,33 @@
+// main.cpp: start-up: make the Main window, run the message loop, always end with 0.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <new>
+
+#include "app/MainWindow.h"
+#include "app/MessageLoop.h"
+#include "app/ProcessMainWindow.h"
+#include "res/resource.h"
+#include "settings/IniPath.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    wchar_t iniPath[settings::kPathCapacity];
+    settings::IniPathOfThisProgram(iniPath);
+    std::unique_ptr<app::MainWindow> mainWindow(new (std::nothrow) app::MainWindow(net::kSyslogPort, iniPath));
+    if (!mainWindow) return 0;
+    app::SetProcessMainWindow(mainWindow.get());
+
+    if (const HWND window = mainWindow->Create()) {
+        const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+        ShowWindow(window, showCommand);
+        UpdateWindow(window);
+        app::RunMessageLoop(accelerators);
+    }
+    mainWindow.reset();
+    return 0;
+}

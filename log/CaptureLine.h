@@ -1,0 +1,19 @@
+// CaptureLine.h: one record as a line of text: sender, comma, message (quoted when it holds a comma).
+#pragma once
+
+#include <cstdio>
+
+#include "diag/StatusCode.h"
+#include "net/SyslogRecord.h"
+
+namespace messagelog {
+
+// Writes the record's line into a text-mode stream, through the stream's
+// buffer. 0, or the status of the first write that failed; the pieces written
+// before it stay in the stream.
+StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
+
+// The status of the runtime's last failed stream call; never 0.
+StatusCode LastRuntimeStatus();
+
+}  // namespace messagelog

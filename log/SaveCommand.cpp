@@ -1,0 +1,59 @@
+// SaveCommand.cpp: the save-file dialog, then the rows as Capture lines.
+#include "log/SaveCommand.h"
+
+#include <commdlg.h>
+
+#include "diag/DiagnosticReporter.h"
+#include "log/CaptureLine.h"
+#include "log/MessageList.h"
+
+namespace messagelog {
+
+namespace {
+
+const wchar_t kSavedFileFilter[] = L"TXT Files (*.TXT)\0*.TXT\0All files (*.*)\0*.*\0";
+const wchar_t kSavedFileExtension[] = L"TXT";
+constexpr DWORD kPathCapacity = 260;
+
+bool AskForSavePath(HWND owner, wchar_t (&path)[kPathCapacity]) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kSavedFileFilter;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = kPathCapacity;
+    dialog.Flags = OFN_OVERWRITEPROMPT;
+    dialog.lpstrDefExt = kSavedFileExtension;
+    return GetSaveFileNameW(&dialog) != FALSE;
+}
+
+}  // namespace
+
+StatusCode WriteAllRows(HWND list, FILE* stream) {
+    const int count = RowCount(list);
+    for (int index = 0; index < count; ++index) {
+        const net::SyslogRecord* record = RecordAtRow(list, index);
+        if (!record) continue;
+        const StatusCode written = WriteCaptureLine(stream, *record);
+        if (written < 0) return written;
+    }
+    return kStatusOk;
+}
+
+void RunSaveCommand(HWND owner, HWND list) {
+    wchar_t path[kPathCapacity] = {};
+    if (!AskForSavePath(owner, path)) return;
+
+    _doserrno = 0;
+    FILE* const stream = _wfopen(path, L"w+t");
+    if (!stream) {
+        diag::Report(LastRuntimeStatus(), L"Cannot open file\n%s\n", path);
+        return;
+    }
+    // A failed write must not pass for a saved file.
+    StatusCode saved = WriteAllRows(list, stream);
+    if (std::fclose(stream) != 0 && saved == kStatusOk) saved = LastRuntimeStatus();
+    if (saved < 0) diag::Report(saved, L"Failed to write in file\n");
+}
+
+}  // namespace messagelog

@@ -1,0 +1,19 @@
+// SaveCommand.h: writing every row's record to a file the user chooses.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "diag/StatusCode.h"
+
+namespace messagelog {
+
+// Asks for a file and writes one line per row, in list order, in the Capture
+// file's format. Cancelling does nothing; a file that cannot be opened is reported.
+void RunSaveCommand(HWND owner, HWND list);
+
+// Writes one Capture line per row of the list into the stream.
+StatusCode WriteAllRows(HWND list, FILE* stream);
+
+}  // namespace messagelog

@@ -1,0 +1,54 @@
+// DatagramReceiver.h: one UDP socket with exactly one overlapped receive outstanding.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include "diag/StatusCode.h"
+#include "net/SyslogRecord.h"
+
+namespace net {
+
+constexpr unsigned short kSyslogPort = 514;
+constexpr DWORD kReceiveBufferLength = 4096;
+
+// Answer of a receive step that started a receive which is now outstanding.
+constexpr StatusCode kReceivePending = 1;
+
+class DatagramReceiver {
+public:
+    DatagramReceiver() = default;
+    DatagramReceiver(const DatagramReceiver&) = delete;
+    DatagramReceiver& operator=(const DatagramReceiver&) = delete;
+    ~DatagramReceiver() { Close(); }
+
+    // Binds a UDP socket to the port on every local IPv4 address. What a failed
+    // open made before its failing step stays held until Close.
+    StatusCode Open(unsigned short port);
+
+    // Signalled when the outstanding receive completes.
+    WSAEVENT Event() const { return event_; }
+
+    // 0 with a new record; kReceivePending when a receive is outstanding;
+    // a negative status code on failure, which ends reception.
+    StatusCode ReceiveStep(RecordPtr& record);
+
+    // Releases whatever is held; safe in any state and more than once.
+    void Close();
+
+private:
+    StatusCode Completed(DWORD byteCount, RecordPtr& record);
+
+    SOCKET socket_ = INVALID_SOCKET;
+    WSAEVENT event_ = WSA_INVALID_EVENT;
+    WSABUF buffer_{0, nullptr};
+    // These four must stay in place while a receive is outstanding.
+    sockaddr_in senderAddress_{};
+    INT senderAddressLength_ = 0;
+    DWORD receiveFlags_ = 0;
+    WSAOVERLAPPED overlapped_{};
+    bool pending_ = false;
+    bool started_ = false;  // WSAStartup succeeded and awaits its WSACleanup
+};
+
+}  // namespace net

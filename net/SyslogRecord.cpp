@@ -1,0 +1,68 @@
+// SyslogRecord.cpp: making and releasing records.
+#include "net/SyslogRecord.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace net {
+
+namespace {
+
+constexpr size_t kDottedQuadCapacity = 16;  // "255.255.255.255" and its terminator
+
+std::atomic<long> g_recordsAlive{0};
+
+// Cuts trailing CR and LF at indexes count down to 1; zero bytes are passed over.
+void TrimLineEnd(char* text, size_t count) {
+    for (size_t i = count; i >= 1; --i) {
+        if (text[i] == '\0') continue;
+        if (text[i] != '\n' && text[i] != '\r') break;
+        text[i] = '\0';
+    }
+}
+
+char* DottedQuad(const in_addr& address) {
+    char* text = static_cast<char*>(std::malloc(kDottedQuadCapacity));
+    if (!text) return nullptr;
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(&address.s_addr);
+    std::snprintf(text, kDottedQuadCapacity, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+    return text;
+}
+
+}  // namespace
+
+void RecordReleaser::operator()(SyslogRecord* record) const {
+    std::free(record->message);
+    std::free(record->sender);
+    std::free(record);
+    --g_recordsAlive;
+}
+
+long SyslogRecordsAlive() {
+    return g_recordsAlive.load();
+}
+
+RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& sender) {
+    char* message = static_cast<char*>(std::malloc(count + 1));
+    if (!message) return nullptr;
+    if (count) std::memcpy(message, bytes, count);
+    message[count] = '\0';
+    TrimLineEnd(message, count);
+
+    char* senderText = DottedQuad(sender.sin_addr);
+    auto* record = static_cast<SyslogRecord*>(std::malloc(sizeof(SyslogRecord)));
+    if (!senderText || !record) {
+        std::free(message);
+        std::free(senderText);
+        std::free(record);
+        return nullptr;
+    }
+    record->message = message;
+    record->sender = senderText;
+    ++g_recordsAlive;
+    return RecordPtr(record);
+}
+
+}  // namespace net

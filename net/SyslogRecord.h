@@ -1,0 +1,36 @@
+// SyslogRecord.h: one received datagram, as the rest of the program sees it.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstddef>
+#include <memory>
+
+namespace net {
+
+// Two owned, zero-terminated 8-bit texts in separate allocations.
+struct SyslogRecord {
+    char* message;  // the datagram's bytes, less trailing CR, LF and NUL
+    char* sender;   // the sender's IPv4 address, dotted quad
+};
+
+// Releases the message text, then the sender text, then the record.
+struct RecordReleaser {
+    void operator()(SyslogRecord* record) const;
+};
+using RecordPtr = std::unique_ptr<SyslogRecord, RecordReleaser>;
+
+// Copies count bytes and cuts trailing line breaks and zero bytes (byte 0 is
+// never examined). Null when memory runs out.
+RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& sender);
+
+// Takes the owned record out of a UM_SYSLOG_RECORD long parameter or a row's item parameter.
+inline RecordPtr TakeRecord(LPARAM lParam) {
+    return RecordPtr(reinterpret_cast<SyslogRecord*>(lParam));
+}
+
+// How many records exist right now, for checking that each is released once.
+long SyslogRecordsAlive();
+
+}  // namespace net

@@ -1,0 +1,34 @@
+// resource.h: identifiers shared by the resource script and the code.
+#pragma once
+
+// Menu and accelerator table.
+#define IDR_MAINFRAME 102
+#define IDI_APPLICATION_ICON 103
+#define IDD_OPTIONS 105
+#define IDC_HAND_CURSOR 109
+#define IDD_ABOUT 216
+
+// Commands.
+#define ID_VIEW_CAPTURE 40001
+#define ID_VIEW_SAVE 40002
+#define ID_VIEW_CLEAR 40003
+#define ID_HELP_ABOUT 40004
+#define ID_VIEW_OPTIONS 40005
+
+// Options dialog controls.
+#define IDC_DISPLAY 1000
+#define IDC_TO_FILE 1001
+#define IDC_AUTOSCROLL 1002
+#define IDC_FILE_NAME 1003
+#define IDC_BROWSE 1004
+
+// About dialog controls.
+#define IDC_WEB_LINK 214
+#define IDC_VERSION_LINE 227
+#define IDC_MAIL_LINK 1015
+
+// Version of the program, as the About box and the version block state it.
+#define VERSION_MAJOR 1
+#define VERSION_MINOR 0
+#define VERSION_PATCH 0
+#define VERSION_BUILD 1

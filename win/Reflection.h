@@ -1,0 +1,16 @@
+// Reflection.h: sending a control's notifications back to the control itself.
+#pragma once
+
+#include <windows.h>
+
+namespace win {
+
+// A reflected message's number is the original's raised by this base.
+constexpr UINT kReflectedMessageBase = WM_USER + 0x1C00;  // 0x2000
+
+// Sends the message, reflected, to the child window it concerns. False when the
+// message is not one that is reflected or concerns no child; true with the
+// child's answer in result otherwise.
+bool ReflectToChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+}  // namespace win
