@@ -1,0 +1,149 @@
+// TestSupport.cpp: helpers for the in-process tests.
+#include "tests/support/TestSupport.h"
+
+#include <shellapi.h>
+#include <share.h>
+
+#include <atomic>
+#include <cstdio>
+#include <vector>
+
+#include "app/ProcessMainWindow.h"
+#include "log/MessageList.h"
+
+namespace testing_support {
+
+namespace {
+
+struct WinsockSession {
+    WinsockSession() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~WinsockSession() { WSACleanup(); }
+};
+
+void EnsureWinsock() {
+    static WinsockSession session;
+}
+
+std::atomic<unsigned> g_folderCount{0};
+
+}  // namespace
+
+unsigned short FreeUdpPort() {
+    EnsureWinsock();
+    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return ntohs(address.sin_port);
+}
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"monitor-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(g_folderCount++);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    std::vector<wchar_t> from(path_.begin(), path_.end());
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.data();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+void SendDatagram(unsigned short port, const std::string& bytes) {
+    EnsureWinsock();
+    const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sendto(sender, bytes.data(), static_cast<int>(bytes.size()), 0, reinterpret_cast<const sockaddr*>(&to),
+           sizeof to);
+    closesocket(sender);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    FILE* file = _wfsopen(path.c_str(), L"rb", _SH_DENYNO);
+    if (!file) return bytes;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    fclose(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return;
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+std::string PaneText(HWND pane) {
+    const int length = GetWindowTextLengthA(pane);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(pane, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+RunningMainWindow::RunningMainWindow(const std::string& iniBytes) : port_(FreeUdpPort()) {
+    if (!iniBytes.empty()) WriteFileBytes(IniPath(), iniBytes);
+    window_ = std::make_unique<app::MainWindow>(port_, IniPath().c_str());
+    app::SetProcessMainWindow(window_.get());
+    if (window_->Create()) ShowWindow(window_->Handle(), SW_SHOWNORMAL);
+}
+
+RunningMainWindow::~RunningMainWindow() {
+    Close();
+    app::SetProcessMainWindow(nullptr);
+}
+
+bool RunningMainWindow::SendAndWaitForRows(const std::string& bytes, int expectedRows) {
+    SendDatagram(port_, bytes);
+    return PumpUntil([&] { return messagelog::RowCount(window_->MessageList()) >= expectedRows; });
+}
+
+void RunningMainWindow::Close() {
+    if (!window_->Handle()) return;
+    DestroyWindow(window_->Handle());
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) break;
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace testing_support

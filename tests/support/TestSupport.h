@@ -1,0 +1,72 @@
+// TestSupport.h: what the in-process tests share: ports, folders, datagrams, message pumping.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/MainWindow.h"
+
+namespace testing_support {
+
+// A UDP port on 127.0.0.1 that nobody holds right now.
+unsigned short FreeUdpPort();
+
+// A new, empty folder under the temporary folder; removed with its files when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Sends one datagram to 127.0.0.1:port.
+void SendDatagram(unsigned short port, const std::string& bytes);
+
+// Dispatches the thread's messages until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// Dispatches the thread's messages for the given time.
+void PumpFor(DWORD ms);
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// The texts the pane holds, as 8-bit text.
+std::string PaneText(HWND pane);
+
+// The Main window created on a free port with its INI in a folder of its own,
+// shown, and set as the process's Main window; closed (and its quit request
+// taken) when the object goes.
+class RunningMainWindow {
+public:
+    // The INI file gets these bytes first, unless they are empty.
+    explicit RunningMainWindow(const std::string& iniBytes = std::string());
+    ~RunningMainWindow();
+
+    app::MainWindow& Window() { return *window_; }
+    HWND Handle() const { return window_->Handle(); }
+    unsigned short Port() const { return port_; }
+    const TempFolder& Folder() const { return folder_; }
+    std::wstring IniPath() const { return folder_.File(L"monitor.INI"); }
+
+    // Sends a datagram and waits until the list holds expectedRows rows.
+    bool SendAndWaitForRows(const std::string& bytes, int expectedRows);
+
+    // Closes the window and runs the message loop until the quit request.
+    void Close();
+
+private:
+    TempFolder folder_;
+    unsigned short port_;
+    std::unique_ptr<app::MainWindow> window_;
+};
+
+}  // namespace testing_support
