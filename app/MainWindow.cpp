@@ -153,8 +153,11 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
 void MainWindow::OnSyslogRecord(LPARAM lParam) {
     net::RecordPtr record = net::TakeRecord(lParam);
     if (!settings_) return;  // the window is past its destruction handler
-    messagelog::ArriveRecord(std::move(record),
-                             {captureSwitch_ != 0, captureFile_, list_, *settings_});
+    MSG next;
+    const bool moreQueued =
+        PeekMessageA(&next, Handle(), UM_SYSLOG_RECORD, UM_SYSLOG_RECORD, PM_NOREMOVE | PM_NOYIELD) != FALSE;
+    recordArrival_.Arrive(std::move(record),
+                          {captureSwitch_ != 0, captureFile_, list_, *settings_, moreQueued});
 }
 
 void MainWindow::OnDiagnosticText(LPARAM text) {

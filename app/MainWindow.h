@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "log/CaptureFile.h"
+#include "log/RecordArrival.h"
 #include "net/DatagramReceiver.h"
 #include "net/ReceiveThread.h"
 #include "settings/Settings.h"
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<settings::Settings> settings_;
     std::unique_ptr<net::DatagramReceiver> receiver_;
     messagelog::CaptureFile captureFile_;
+    messagelog::RecordArrival recordArrival_;
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;

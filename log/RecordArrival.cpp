@@ -1,4 +1,4 @@
-// RecordArrival.cpp: the file first, then the row, then the scroll.
+// RecordArrival.cpp: the file first, then the row, then the scroll; bursts shown at once.
 #include "log/RecordArrival.h"
 
 #include "diag/DiagnosticReporter.h"
@@ -7,6 +7,21 @@
 namespace messagelog {
 
 namespace {
+
+int RowHeight(HWND list) {
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    if (!SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return 0;
+    return row.bottom - row.top;
+}
+
+// One list height in whole rows, rounded to the nearest as the control rounds
+// a scroll amount in report view.
+int RowsInOneListHeight(HWND list, int rowHeight) {
+    RECT outer;
+    GetWindowRect(list, &outer);
+    const int height = outer.bottom - outer.top;
+    return (height + rowHeight / 2) / rowHeight;
+}
 
 // Moves the view down by one list height; the control stops at the last row.
 void ScrollByOneListHeight(HWND list) {
@@ -17,20 +32,49 @@ void ScrollByOneListHeight(HWND list) {
 
 }  // namespace
 
-void ArriveRecord(net::RecordPtr record, const ArrivalTargets& targets) {
-    if (!targets.captureOn) return;
-
-    if (targets.captureFile.IsOpen()) {
-        const StatusCode written = targets.captureFile.Write(*record);
-        if (written < 0) {
-            diag::Report(written, L"Failed to write in file\n");
-            targets.captureFile.Close();
+void RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets) {
+    if (targets.captureOn) {
+        if (targets.captureFile.IsOpen()) {
+            const StatusCode written = targets.captureFile.Write(*record);
+            if (written < 0) {
+                diag::Report(written, L"Failed to write in file\n");
+                targets.captureFile.Close();
+            }
         }
+        if (targets.settings.ToDisplay) ShowRow(std::move(record), targets);
     }
-    if (!targets.settings.ToDisplay) return;
+    if (!redrawSuspended_) return;
+    if (!targets.moreRecordsQueued || GetTickCount64() - suspendedAt_ >= kLongestUnpaintedMs)
+        Flush(targets.list);
+}
 
-    AppendRow(targets.list, std::move(record));
-    if (targets.settings.Autoscroll) ScrollByOneListHeight(targets.list);
+void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets) {
+    const HWND list = targets.list;
+    if (targets.moreRecordsQueued && !redrawSuspended_) {
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        redrawSuspended_ = true;
+        suspendedAt_ = GetTickCount64();
+    }
+    AppendRow(list, std::move(record));
+    if (!targets.settings.Autoscroll) return;
+    if (!redrawSuspended_) {
+        ScrollByOneListHeight(list);
+        return;
+    }
+    const int rowHeight = RowHeight(list);
+    if (rowHeight > 0) pendingScrollRows_ += RowsInOneListHeight(list, rowHeight);
+}
+
+void RecordArrival::Flush(HWND list) {
+    if (!redrawSuspended_) return;
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    if (pendingScrollRows_ > 0) SendMessageA(list, LVM_SCROLL, 0, pendingScrollRows_ * RowHeight(list));
+    pendingScrollRows_ = 0;
+    redrawSuspended_ = false;
+    ++batchesShown_;
+    // Painted now: during a flood the queue never empties for WM_PAINT's turn.
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
 }
 
 }  // namespace messagelog

@@ -15,11 +15,36 @@ struct ArrivalTargets {
     CaptureFile& captureFile;
     HWND list;
     const settings::Settings& settings;
+    bool moreRecordsQueued;  // further records already wait in the Main window's queue
 };
 
-// Writes the record's line when a Capture file is open, then shows it as a
+// Writes each record's line when a Capture file is open, then shows it as a
 // new row when ToDisplay is on, scrolling when Autoscroll is on. The record
 // ends up owned by its row or released.
-void ArriveRecord(net::RecordPtr record, const ArrivalTargets& targets);
+//
+// While more records wait in the queue, the list's redraw is suspended and
+// the scrolling adds up; the list is redrawn and scrolled once when the queue
+// runs dry, and at least every kLongestUnpaintedMs during a flood. The rows,
+// the file and the final view are the same as record by record.
+class RecordArrival {
+public:
+    static constexpr ULONGLONG kLongestUnpaintedMs = 100;
+
+    void Arrive(net::RecordPtr record, const ArrivalTargets& targets);
+
+    // Redraws and scrolls what a burst has left pending.
+    void Flush(HWND list);
+
+    // How many times a burst's rows have been shown at once.
+    unsigned long BatchesShown() const { return batchesShown_; }
+
+private:
+    void ShowRow(net::RecordPtr record, const ArrivalTargets& targets);
+
+    bool redrawSuspended_ = false;
+    ULONGLONG suspendedAt_ = 0;
+    int pendingScrollRows_ = 0;
+    unsigned long batchesShown_ = 0;
+};
 
 }  // namespace messagelog

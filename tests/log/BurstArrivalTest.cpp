@@ -1,0 +1,154 @@
+// BurstArrivalTest.cpp: records that arrive in a burst end up exactly as records that arrive one by one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/UserMessages.h"
+#include "log/MessageList.h"
+#include "log/RecordArrival.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using testing_support::PumpUntil;
+using testing_support::RunningMainWindow;
+
+// Counts what the list is told about redrawing and when it paints.
+struct RedrawWatch {
+    static WNDPROC previous;
+    static std::atomic<int> redrawOff;
+    static std::atomic<int> redrawOn;
+    static std::atomic<int> paints;
+    static bool lastWasOn;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETREDRAW) {
+            (wParam ? redrawOn : redrawOff)++;
+            lastWasOn = wParam != 0;
+        }
+        if (message == WM_PAINT) paints++;
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    static void Attach(HWND list) {
+        redrawOff = redrawOn = paints = 0;
+        lastWasOn = true;
+        previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RedrawWatch::Proc)));
+    }
+};
+WNDPROC RedrawWatch::previous = nullptr;
+std::atomic<int> RedrawWatch::redrawOff{0};
+std::atomic<int> RedrawWatch::redrawOn{0};
+std::atomic<int> RedrawWatch::paints{0};
+bool RedrawWatch::lastWasOn = true;
+
+std::string Message(int number) {
+    return "<13>burst record number " + std::to_string(number) + (number % 7 == 0 ? ", with a comma" : "");
+}
+
+net::RecordPtr MakeRecord(int number) {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = htonl(0x0A000001 + static_cast<unsigned>(number % 3));
+    const std::string text = Message(number);
+    return net::MakeSyslogRecord(text.data(), text.size(), from);
+}
+
+
+struct Outcome {
+    std::vector<std::string> rows;
+    int topRow = -1;
+    std::string captureBytes;
+};
+
+std::vector<std::string> RowTexts(HWND list) {
+    std::vector<std::string> rows;
+    for (int index = 0; index < messagelog::RowCount(list); ++index) {
+        const net::SyslogRecord* record = messagelog::RecordAtRow(list, index);
+        rows.push_back(std::string(record->sender) + "|" + record->message);
+    }
+    return rows;
+}
+
+// Scrolls the view up by a few pages first, so that auto-scroll moves it step by step.
+Outcome Deliver(int count, bool allQueuedAtOnce) {
+    testing_support::TempFolder captureFolder;
+    const std::wstring capturePath = captureFolder.File(L"capture.csv");
+    std::string ini = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName=";
+    ini += std::string(capturePath.begin(), capturePath.end()) + "\r\n";
+    Outcome outcome;
+    {
+        RunningMainWindow window(ini);
+        const HWND main = window.Handle();
+        const HWND list = window.Window().MessageList();
+        for (int number = 0; number < 60; ++number) SendMessageA(main, UM_SYSLOG_RECORD, 0,
+                                                                 reinterpret_cast<LPARAM>(MakeRecord(-1 - number).release()));
+        SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+        RedrawWatch::Attach(list);
+
+        for (int number = 0; number < count; ++number) {
+            const LPARAM record = reinterpret_cast<LPARAM>(MakeRecord(number).release());
+            if (allQueuedAtOnce)
+                PostMessageA(main, UM_SYSLOG_RECORD, 0, record);
+            else
+                SendMessageA(main, UM_SYSLOG_RECORD, 0, record);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return messagelog::RowCount(list) == 60 + count; }));
+        testing_support::PumpFor(50);
+        outcome.rows = RowTexts(list);
+        outcome.topRow = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        window.Close();
+    }
+    outcome.captureBytes = testing_support::ReadFileBytes(capturePath);
+    return outcome;
+}
+
+TEST(BurstArrival, ABurstEndsExactlyAsRecordsHandledOneByOne) {
+    const Outcome oneByOne = Deliver(40, false);
+    const bool oneByOneNeverSuspended = RedrawWatch::redrawOff == 0;
+    const Outcome burst = Deliver(40, true);
+
+    EXPECT_TRUE(oneByOneNeverSuspended);
+    EXPECT_GT(RedrawWatch::redrawOff.load(), 0);  // the burst did suspend redrawing
+    EXPECT_TRUE(RedrawWatch::lastWasOn);          // and switched it back on
+    EXPECT_GT(RedrawWatch::paints.load(), 0);     // and the list painted
+    EXPECT_EQ(oneByOne.rows, burst.rows);
+    EXPECT_EQ(oneByOne.topRow, burst.topRow);
+    EXPECT_EQ(oneByOne.captureBytes, burst.captureBytes);
+    EXPECT_NE(std::string::npos, burst.captureBytes.find("10.0.0.1,\"<13>burst record number 0, with a comma\"\r\n"));
+}
+
+TEST(BurstArrival, AViewScrolledUpMovesByTheSameRowsInABurst) {
+    const Outcome oneByOne = Deliver(3, false);
+    const Outcome burst = Deliver(3, true);
+    EXPECT_EQ(oneByOne.topRow, burst.topRow);
+    EXPECT_EQ(oneByOne.rows, burst.rows);
+}
+
+TEST(BurstArrival, AFloodThatNeverPausesStillRepaints) {
+    RunningMainWindow window;
+    const HWND main = window.Handle();
+    const HWND list = window.Window().MessageList();
+    RedrawWatch::Attach(list);
+
+    constexpr int kFlood = 20000;
+    std::thread poster([main] {
+        for (int number = 0; number < kFlood; ++number)
+            PostMessageA(main, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(MakeRecord(number).release()));
+    });
+    const ULONGLONG started = GetTickCount64();
+    EXPECT_TRUE(PumpUntil([&] { return messagelog::RowCount(list) == kFlood; }, 120000));
+    const ULONGLONG tookMs = GetTickCount64() - started;
+    poster.join();
+
+    // Redrawn at least every so often while the queue never ran dry: allow
+    // twice the longest gap for a loaded machine.
+    const int expectedAtLeast = static_cast<int>(tookMs / (2 * messagelog::RecordArrival::kLongestUnpaintedMs));
+    EXPECT_GE(RedrawWatch::redrawOn.load(), expectedAtLeast) << "flood took " << tookMs << " ms";
+    EXPECT_TRUE(RedrawWatch::lastWasOn);
+}
+
+}  // namespace
