@@ -1,0 +1,238 @@
+"""Runs the monitor under Wine and looks at it from outside, as a user would.
+
+The built program and the probe come from the environment (MONITOR_EXE and
+MONITOR_PROBE, set by ctest); the display is whatever DISPLAY names. Every Wine
+process started here writes into files, never into a pipe: Wine's background
+services inherit their starter's output and would hold a pipe open for good.
+"""
+
+import os
+import shutil
+import socket
+import subprocess
+import tempfile
+import time
+
+SYSLOG_PORT = 514
+LOOPBACK = "127.0.0.1"
+EXE_NAME = "KelvSysLog.exe"
+INI_NAME = "KelvSysLog.INI"
+WINDOW_TITLE = "Kelv SysLog monitor"
+USER_NOTICE = 13  # the syslog priority of facility user, severity notice
+
+START_TIMEOUT = 30.0
+EXIT_TIMEOUT = 20.0
+PORT_TIMEOUT = 30.0
+ROWS_TIMEOUT = 10.0
+PROBE_TIMEOUT = 30.0
+POLL_INTERVAL = 0.05
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition until it gives something true; fails the test after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise AssertionError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(POLL_INTERVAL)
+
+
+def syslog_port_is_free():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+        try:
+            probe.bind(("", SYSLOG_PORT))
+        except OSError:
+            return False
+    return True
+
+
+def wait_for_free_syslog_port():
+    wait_until(syslog_port_is_free, PORT_TIMEOUT, f"UDP port {SYSLOG_PORT} to be free")
+
+
+def hold_syslog_port():
+    """Binds UDP 514 as another program would; the caller closes the socket."""
+    wait_for_free_syslog_port()
+    holder = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    holder.bind(("", SYSLOG_PORT))
+    return holder
+
+
+def send_raw(payload):
+    """Sends one datagram of exactly these bytes to the monitor."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+        sender.sendto(payload, (LOOPBACK, SYSLOG_PORT))
+
+
+def send_with_logger(text, tag="e2e"):
+    """Sends text through the system's own syslog client, in the classic BSD form.
+
+    Answers the datagrams it may have sent: they differ only in the second
+    that logger stamped into them.
+    """
+    before = int(time.time())
+    subprocess.run(
+        ["logger", "--udp", "--server", LOOPBACK, "--port", str(SYSLOG_PORT), "--rfc3164",
+         "--tag", tag, "--priority", "user.notice", text],
+        check=True, stdin=subprocess.DEVNULL, timeout=PROBE_TIMEOUT)
+    after = int(time.time())
+    host = socket.gethostname().split(".")[0]
+    return {f"<{USER_NOTICE}>{time.strftime('%b %e %H:%M:%S', time.localtime(second))} {host} {tag}: {text}"
+            .encode() for second in range(before, after + 1)}
+
+
+def windows_path(path):
+    """The name a Wine program sees for a host path (Wine maps Z: to the host's root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Monitor:
+    """One run of the program from a fresh folder of its own, so its INI file is its own.
+
+    Use as a context manager: on leaving, a program still running is killed (by
+    its PID), UDP 514 is waited for until it is free, and the folder is removed,
+    unless the block failed, when it is kept for a look and its name printed.
+    """
+
+    def __init__(self, ini=None):
+        self.folder = tempfile.mkdtemp(prefix="monitor-e2e-")
+        self.exe = os.path.join(self.folder, EXE_NAME)
+        shutil.copy(os.environ["MONITOR_EXE"], self.exe)
+        self._probe_exe = os.environ["MONITOR_PROBE"]
+        if ini is not None:
+            self.write_file(INI_NAME, ini)
+        self._process = None
+        self._wine_log = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, error_type, error, traceback):
+        if self._process and self._process.poll() is None:
+            self._process.kill()
+            self._process.wait()
+        if self._wine_log:
+            self._wine_log.close()
+        if self._process:
+            wait_for_free_syslog_port()
+        if error_type is None:
+            shutil.rmtree(self.folder, ignore_errors=True)
+        else:
+            print(f"kept the failed run's folder: {self.folder}")
+        return False
+
+    # Files beside the program.
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def write_file(self, name, data):
+        with open(self.path(name), "wb") as file:
+            file.write(data)
+
+    def read_file(self, name):
+        with open(self.path(name), "rb") as file:
+            return file.read()
+
+    def ini_bytes(self):
+        return self.read_file(INI_NAME)
+
+    # Starting and ending.
+
+    def start(self, expect_port=True):
+        """Starts the program and waits for its window.
+
+        expect_port: the port is free now and the program must hold it once its
+        window shows; False when the test holds the port itself.
+        """
+        if not os.environ.get("DISPLAY"):
+            raise AssertionError("DISPLAY is not set: run the tests under X (scripts/test.sh starts an Xvfb)")
+        if expect_port:
+            wait_for_free_syslog_port()
+        self._wine_log = open(self.path("wine.log"), "wb")
+        self._process = subprocess.Popen(
+            ["wine", self.exe], cwd=self.folder, stdin=subprocess.DEVNULL,
+            stdout=self._wine_log, stderr=subprocess.STDOUT)
+        self._run_probe("wait", str(int(START_TIMEOUT * 1000)))
+        if expect_port:
+            wait_until(lambda: not syslog_port_is_free(), START_TIMEOUT,
+                       f"the program to bind UDP port {SYSLOG_PORT}")
+
+    @property
+    def pid(self):
+        return self._process.pid
+
+    def close(self):
+        """Closes the window as its close button does; answers the exit code."""
+        self._run_probe("close")
+        return self.wait_for_exit()
+
+    def close_with_keyboard(self):
+        """Clicks into the window and presses Alt+F4; answers the exit code."""
+        found = subprocess.run(
+            ["xdotool", "search", "--pid", str(self.pid), "--name", f"^{WINDOW_TITLE}$"],
+            stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=PROBE_TIMEOUT)
+        windows = found.stdout.split()
+        if not windows:
+            raise AssertionError(f"no X window titled {WINDOW_TITLE!r} for PID {self.pid}")
+        window = windows[0]
+        for action in (["mousemove", "--window", window, "100", "100", "click", "1"], ["key", "alt+F4"]):
+            subprocess.run(["xdotool", *action], check=True, stdin=subprocess.DEVNULL, timeout=PROBE_TIMEOUT)
+        return self.wait_for_exit()
+
+    def wait_for_exit(self):
+        """Waits for the program to end; answers its exit code."""
+        try:
+            return self._process.wait(timeout=EXIT_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"the program did not end within {EXIT_TIMEOUT:.0f} s") from None
+
+    # What the window shows.
+
+    def rows(self):
+        """Every row of the list as (sender bytes, message bytes)."""
+        lines = self._run_probe("rows").splitlines()
+        count = int(lines[0].split()[1])
+        rows = []
+        for line in lines[1:1 + count]:
+            sender, _, message = line.partition(" ")
+            rows.append((bytes.fromhex(sender), bytes.fromhex(message)))
+        return rows
+
+    def wait_for_rows(self, count):
+        """Waits until the list holds at least count rows and answers them all."""
+        def enough():
+            rows = self.rows()
+            return rows if len(rows) >= count else None
+        return wait_until(enough, ROWS_TIMEOUT, f"{count} rows in the list")
+
+    def pane_text(self):
+        """The diagnostics pane's text, byte for byte."""
+        return bytes.fromhex(self._run_probe("pane").split(" ", 1)[1].strip())
+
+    def system_text(self, code):
+        """The system's own text for a status code, or None when it has none."""
+        output = self._run_probe_command(["system-text", f"{code:x}"], allow_failure=True)
+        return bytes.fromhex(output.split(" ", 1)[1].strip()) if output else None
+
+    # The probe.
+
+    def _run_probe(self, *arguments):
+        return self._run_probe_command([windows_path(self.exe), *arguments])
+
+    def _run_probe_command(self, arguments, allow_failure=False):
+        with tempfile.TemporaryFile(dir=self.folder) as output, \
+                tempfile.TemporaryFile(dir=self.folder) as errors:
+            finished = subprocess.run(["wine", self._probe_exe, *arguments], stdin=subprocess.DEVNULL,
+                                      stdout=output, stderr=errors, timeout=PROBE_TIMEOUT)
+            output.seek(0)
+            errors.seek(0)
+            if finished.returncode != 0:
+                if allow_failure:
+                    return None
+                raise AssertionError(f"probe {' '.join(arguments)} failed ({finished.returncode}): "
+                                     f"{errors.read().decode(errors='replace')}")
+            return output.read().decode("ascii")

@@ -1,0 +1,207 @@
+// probe.cpp: looks at a running monitor from outside, for the end-to-end tests.
+//
+//   probe <monitor exe path> wait <milliseconds>   until its window is visible
+//   probe <monitor exe path> rows                  "rows N", then one "<sender> <message>" line per row
+//   probe <monitor exe path> pane                  "pane <text>"
+//   probe <monitor exe path> close                 posts WM_CLOSE, as the close button would
+//   probe system-text <hex code>                   "text <the system's text for the code>"
+//
+// Texts are printed as lower-case hex, so every byte arrives unchanged. Exit
+// code 0 on success, 1 when the window is not there or does not answer, 2 on
+// a usage error.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kMonitorClass[] = "KelvSysLog_wnd_class";
+constexpr int kMessageListId = 1;
+constexpr int kDiagnosticsPaneId = 2;
+constexpr UINT kAnswerTimeoutMs = 5000;
+constexpr DWORD kPollMs = 50;
+// Room for the longest message the monitor keeps (4096 bytes) and its terminator.
+constexpr int kCellCapacity = 8192;
+
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using ProcessHandle = std::unique_ptr<void, HandleCloser>;
+
+ProcessHandle OpenProcessOf(HWND window, DWORD access) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return ProcessHandle(OpenProcess(access, FALSE, processId));
+}
+
+void PrintHex(const char* label, const std::string& bytes) {
+    std::printf("%s", label);
+    for (unsigned char byte : bytes) std::printf("%02x", byte);
+}
+
+// The windows of another program of the same name (or a test that creates the
+// main window itself) are told apart by the executable that owns them.
+bool OwnedBy(HWND window, const char* exePath) {
+    const ProcessHandle process = OpenProcessOf(window, PROCESS_QUERY_LIMITED_INFORMATION);
+    char image[MAX_PATH];
+    DWORD length = MAX_PATH;
+    return process && QueryFullProcessImageNameA(process.get(), 0, image, &length) &&
+           _stricmp(image, exePath) == 0;
+}
+
+HWND FindMonitor(const char* exePath) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, kMonitorClass, nullptr)) != nullptr)
+        if (OwnedBy(window, exePath)) return window;
+    return nullptr;
+}
+
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result))
+        return false;
+    answer = static_cast<LRESULT>(result);
+    return true;
+}
+
+// A block of memory inside the monitor's process, for messages whose
+// parameters point at memory the list-view writes into.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    char* Address() const { return static_cast<char*>(address_); }
+    bool Write(size_t offset, const void* bytes, size_t count) const {
+        return WriteProcessMemory(process_, Address() + offset, bytes, count, nullptr) != 0;
+    }
+    bool Read(size_t offset, void* bytes, size_t count) const {
+        return ReadProcessMemory(process_, Address() + offset, bytes, count, nullptr) != 0;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+bool ReadCell(HWND list, const RemoteBlock& block, int row, int column, std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = block.Address() + sizeof item;
+    item.cchTextMax = kCellCapacity;
+    LRESULT length = 0;
+    if (!block.Write(0, &item, sizeof item) ||
+        !Ask(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.Address()), length))
+        return false;
+    text.assign(static_cast<size_t>(length), '\0');
+    return length == 0 || block.Read(sizeof item, &text[0], text.size());
+}
+
+// Every row's sender and message, read through a block in the monitor's process.
+bool ReadRows(HWND list, int count, std::vector<std::string>& cells) {
+    const ProcessHandle process = OpenProcessOf(list, PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE);
+    if (!process) return false;
+    const RemoteBlock block(process.get(), sizeof(LVITEMA) + kCellCapacity);
+    if (!block.Address()) return false;
+    for (int row = 0; row < count; ++row) {
+        std::string sender, message;
+        if (!ReadCell(list, block, row, 0, sender) || !ReadCell(list, block, row, 1, message)) return false;
+        cells.push_back(sender);
+        cells.push_back(message);
+    }
+    return true;
+}
+
+int PrintRows(HWND monitor) {
+    const HWND list = GetDlgItem(monitor, kMessageListId);
+    LRESULT count = 0;
+    std::vector<std::string> cells;
+    if (!list || !Ask(list, LVM_GETITEMCOUNT, 0, 0, count) || !ReadRows(list, static_cast<int>(count), cells))
+        return kFailed;
+    std::printf("rows %d\n", static_cast<int>(count));
+    for (size_t i = 0; i < cells.size(); i += 2) {
+        PrintHex("", cells[i]);
+        PrintHex(" ", cells[i + 1]);
+        std::printf("\n");
+    }
+    return kOk;
+}
+
+int PrintPane(HWND monitor) {
+    const HWND pane = GetDlgItem(monitor, kDiagnosticsPaneId);
+    LRESULT length = 0;
+    if (!pane || !Ask(pane, WM_GETTEXTLENGTH, 0, 0, length)) return kFailed;
+    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = 0;
+    if (!Ask(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied)) return kFailed;
+    PrintHex("pane ", std::string(text.data(), static_cast<size_t>(copied)));
+    std::printf("\n");
+    return kOk;
+}
+
+int WaitForMonitor(const char* exePath, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const HWND monitor = FindMonitor(exePath);
+        if (monitor && IsWindowVisible(monitor)) return kOk;
+        if (GetTickCount() - start >= timeoutMs) return kFailed;
+        Sleep(kPollMs);
+    }
+}
+
+int PrintSystemText(const char* hexCode) {
+    const DWORD code = static_cast<DWORD>(std::strtoul(hexCode, nullptr, 16));
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
+        code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
+    if (!length) return kFailed;
+    PrintHex("text ", std::string(text, length));
+    std::printf("\n");
+    LocalFree(text);
+    return kOk;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: probe <monitor exe> wait <ms> | rows | pane | close\n"
+                 "       probe system-text <hex code>\n");
+    return kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "system-text") == 0) return PrintSystemText(argv[2]);
+    if (argc < 3) return Usage();
+    const char* exePath = argv[1];
+    const char* command = argv[2];
+
+    if (std::strcmp(command, "wait") == 0 && argc == 4)
+        return WaitForMonitor(exePath, static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+    if (argc != 3) return Usage();
+
+    const HWND monitor = FindMonitor(exePath);
+    if (!monitor) {
+        std::fprintf(stderr, "probe: no monitor window of %s\n", exePath);
+        return kFailed;
+    }
+    if (std::strcmp(command, "rows") == 0) return PrintRows(monitor);
+    if (std::strcmp(command, "pane") == 0) return PrintPane(monitor);
+    if (std::strcmp(command, "close") == 0) return PostMessageA(monitor, WM_CLOSE, 0, 0) ? kOk : kFailed;
+    return Usage();
+}
