@@ -18,8 +18,9 @@ void Report(StatusCode status, const wchar_t* format, ...) {
     va_end(arguments);
     if (!text) return;
 
-    if (PostMessageA(app::ProcessMainWindowHandle(), UM_DIAGNOSTIC_TEXT, 0,
-                     reinterpret_cast<LPARAM>(text.get())))
+    // No window means no post: a null handle would queue the text to this thread, where nobody takes it.
+    const HWND mainWindow = app::ProcessMainWindowHandle();
+    if (mainWindow && PostMessageA(mainWindow, UM_DIAGNOSTIC_TEXT, 0, reinterpret_cast<LPARAM>(text.get())))
         text.release();  // the posted message owns it now
 }
 

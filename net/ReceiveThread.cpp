@@ -22,6 +22,13 @@ QueueOutcome DispatchThreadMessages() {
     return QueueOutcome::Empty;
 }
 
+// While datagrams keep coming every receive completes at once and the drain
+// never waits, so the quit request is looked for between records as well.
+bool QuitRequestQueued() {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
 enum class HandOver { Delivered, Dropped, QuitRequested };
 
 // Posts the record to the Main window, which owns it from then on. A full
@@ -64,6 +71,7 @@ StatusCode Drain(const ReceiveThreadContext& context) {
         if (step != kStatusOk) return step;
         switch (HandOverRecord(context, std::move(record))) {
         case HandOver::Delivered:
+            if (QuitRequestQueued()) return kQuitRequested;
             break;
         case HandOver::Dropped:
             return kStatusOk;  // the event is still signalled: the next wait ends at once

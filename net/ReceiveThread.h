@@ -22,7 +22,7 @@ struct ReceiveThreadContext {
 // Exit code 0, or -1 when the receiver could not be opened.
 DWORD WINAPI ReceiveThreadProc(void* context);
 
-// Answer of Drain when the quit request arrived while a record waited to be posted.
+// Answer of Drain when the quit request arrived while it was still collecting.
 constexpr StatusCode kQuitRequested = 2;
 
 // Collects every receive that completes without waiting and posts each record.

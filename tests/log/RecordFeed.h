@@ -1,0 +1,118 @@
+// RecordFeed.h: handing records to the Main window as the Receive thread does, and what became of them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/UserMessages.h"
+#include "diag/StatusCode.h"
+#include "log/MessageList.h"
+#include "net/SyslogRecord.h"
+#include "tests/support/TestSupport.h"
+
+namespace testing_support {
+
+// An INI file's bytes holding the four options.
+inline std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName) {
+    char name[MAX_PATH * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, fileName.c_str(), -1, name, sizeof name, nullptr, nullptr);
+    return "[Settings]\r\nAutoscroll=" + std::to_string(autoscroll) + "\r\nToDisplay=" + std::to_string(toDisplay) +
+           "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + name + "\r\n";
+}
+
+// Makes a record of the datagram bytes from the sender and posts it to the window.
+inline void PostRecord(HWND window, const std::string& bytes, const char* sender = "10.1.2.3") {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = inet_addr(sender);
+    net::RecordPtr record = net::MakeSyslogRecord(bytes.data(), bytes.size(), from);
+    ASSERT_TRUE(record);
+    ASSERT_TRUE(PostMessageA(window, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.get())));
+    record.release();  // the posted message owns it
+}
+
+// Handles every message already waiting in the thread's queue.
+inline void HandlePostedMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Handles messages one at a time until the condition holds; unlike PumpUntil it
+// needs no moment when the queue runs dry, which never comes under a flood.
+inline bool HandleMessagesUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) return false;
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+inline std::string RowMessage(HWND list, int index) {
+    const net::SyslogRecord* record = messagelog::RecordAtRow(list, index);
+    return record ? record->message : "<no row>";
+}
+
+// The system's own text for a status code, as the 8-bit pane shows it.
+inline std::string SystemText(StatusCode status) {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                   nullptr, static_cast<DWORD>(status), LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0,
+                   nullptr);
+    const std::string copy = text ? text : "";
+    if (text) LocalFree(text);
+    return copy;
+}
+
+// Checks a diagnostic with a code line: the head up to the bracketed code, then
+// the system's own text for the code, or a description of ours where the
+// system has none.
+inline void ExpectDiagnosticWithCode(const std::string& shown, const std::string& headWithCode, StatusCode status) {
+    ASSERT_EQ(headWithCode, shown.substr(0, headWithCode.size())) << shown;
+    const std::string description = shown.substr(headWithCode.size());
+    const std::string systemText = SystemText(status);
+    if (!systemText.empty())
+        EXPECT_EQ(systemText, description);
+    else
+        EXPECT_TRUE(description.size() > 2 && description.substr(description.size() - 2) == "\r\n") << shown;
+}
+
+// Sends datagrams to the port from one socket until told to stop.
+class Flood {
+public:
+    explicit Flood(unsigned short port)
+        : sender_([this, port] {
+              const SOCKET out = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+              sockaddr_in to{};
+              to.sin_family = AF_INET;
+              to.sin_port = htons(port);
+              to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+              const char text[] = "<13>flood";
+              while (!stop_)
+                  sendto(out, text, sizeof text - 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+              closesocket(out);
+          }) {}
+    ~Flood() {
+        stop_ = true;
+        sender_.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread sender_;
+};
+
+}  // namespace testing_support

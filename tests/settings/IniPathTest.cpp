@@ -1,0 +1,50 @@
+// IniPathTest.cpp: where the INI file lies for a given executable path.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+#include "settings/IniPath.h"
+
+namespace {
+
+// The INI path, made in a buffer that is followed by a guard which must stay untouched.
+struct GuardedPath {
+    wchar_t path[settings::kPathCapacity];
+    wchar_t guard[8];
+};
+
+std::wstring IniPathFor(const std::wstring& executable) {
+    GuardedPath made;
+    wmemset(made.path, L'#', settings::kPathCapacity);
+    wmemset(made.guard, L'#', 8);
+    settings::MakeIniPath(executable.c_str(), made.path);
+    EXPECT_EQ(std::wstring(8, L'#'), std::wstring(made.guard, 8)) << "written past the buffer";
+    return std::wstring(made.path, wcsnlen(made.path, settings::kPathCapacity));
+}
+
+TEST(IniPath, ExtensionIsReplacedByIni) {
+    EXPECT_EQ(L"C:\\Tools\\Monitor.INI", IniPathFor(L"C:\\Tools\\Monitor.exe"));
+}
+
+TEST(IniPath, DotInTheFolderOfAnExecutableWithoutExtensionCutsThere) {
+    EXPECT_EQ(L"C:\\my.INI", IniPathFor(L"C:\\my.tools\\Monitor"));
+}
+
+TEST(IniPath, PathWithoutAnyDotGetsIniAppendedAndIsNeverTheExecutable) {
+    EXPECT_EQ(L"C:\\Tools\\Monitor.INI", IniPathFor(L"C:\\Tools\\Monitor"));
+}
+
+TEST(IniPath, PathAtTheLengthLimitStaysWithinTheBufferAndEndsWithIni) {
+    const std::wstring shortExtension = L"C:\\" + std::wstring(254, L'a') + L".x";  // 259 characters
+    const std::wstring noExtension = L"C:\\" + std::wstring(256, L'b');
+    for (const std::wstring& executable : {shortExtension, noExtension}) {
+        ASSERT_EQ(259u, executable.size());
+        const std::wstring ini = IniPathFor(executable);
+        EXPECT_LE(ini.size(), settings::kPathCapacity - 1);
+        EXPECT_EQ(L".INI", ini.substr(ini.size() - 4));
+        EXPECT_NE(executable, ini);
+    }
+}
+
+}  // namespace
