@@ -33,6 +33,8 @@ echo "Tests run on Xvfb display $DISPLAY (PID $XVFB_PID), Wine prefix $WINEPREFI
 # ctest. The overrides skip the offer to download Mono and Gecko.
 wineserver -p >/dev/null 2>&1 </dev/null || true  # one may be up already, from an earlier run
 WINEDLLOVERRIDES="mscoree,mshtml=" wineboot >/dev/null 2>&1 </dev/null
+# Likewise the desktop process, which the first program with a window starts.
+wine "$build_dir/tests/hold_desktop.exe" >/dev/null 2>&1 </dev/null &
 
 status=0
 (cd "$build_dir" && ctest --output-on-failure -j 2 --timeout 300 "$@") || status=$?
