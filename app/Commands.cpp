@@ -5,6 +5,7 @@
 #include "log/MessageList.h"
 #include "log/SaveCommand.h"
 #include "res/resource.h"
+#include "ui/AboutDialog.h"
 
 namespace app {
 
@@ -22,6 +23,9 @@ bool MainWindow::OnCommand(WORD commandId) {
         return true;
     case ID_VIEW_OPTIONS:
         RunOptions();
+        return true;
+    case ID_HELP_ABOUT:
+        ui::RunAboutDialog(Handle());
         return true;
     default:
         return false;

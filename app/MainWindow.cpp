@@ -12,6 +12,7 @@
 #include "log/MessageList.h"
 #include "log/RecordArrival.h"
 #include "res/resource.h"
+#include "ui/RecordView.h"
 
 namespace app {
 
@@ -147,7 +148,12 @@ void MainWindow::HandleQueuedDeliveries() {
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     if (notice.idFrom != static_cast<UINT_PTR>(messagelog::kMessageListId)) return false;
     int rowDoubleClicked = -1;
-    return messagelog::HandleMessageListNotice(notice, result, rowDoubleClicked);
+    const bool handled = messagelog::HandleMessageListNotice(notice, result, rowDoubleClicked);
+    // A double-clicked row's record is shown whole; it stays the row's.
+    if (rowDoubleClicked >= 0)
+        if (const net::SyslogRecord* record = messagelog::RecordAtRow(list_, rowDoubleClicked))
+            ui::ShowRecordView(Handle(), *record);
+    return handled;
 }
 
 void MainWindow::OnSyslogRecord(LPARAM lParam) {

@@ -7,6 +7,7 @@
 #define IDD_OPTIONS 105
 #define IDC_HAND_CURSOR 109
 #define IDD_ABOUT 216
+#define IDD_RECORD_VIEW 217
 
 // Commands.
 #define ID_VIEW_CAPTURE 40001
@@ -26,6 +27,10 @@
 #define IDC_WEB_LINK 214
 #define IDC_VERSION_LINE 227
 #define IDC_MAIL_LINK 1015
+
+// Record view controls.
+#define IDC_RECORD_SENDER 1020
+#define IDC_RECORD_MESSAGE 1021
 
 // Version of the program, as the About box and the version block state it.
 #define VERSION_MAJOR 1

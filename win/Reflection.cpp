@@ -40,6 +40,32 @@ HWND ConcernedChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+bool IsReflectable(UINT message) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_PARENTNOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 bool ReflectToChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -47,6 +73,10 @@ bool ReflectToChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRE
     if (!child) return false;
     result = SendMessageW(child, message + kReflectedMessageBase, wParam, lParam);
     return true;
+}
+
+bool IsReflectedMessage(UINT message) {
+    return message >= kReflectedMessageBase && IsReflectable(message - kReflectedMessageBase);
 }
 
 }  // namespace win

@@ -13,4 +13,7 @@ constexpr UINT kReflectedMessageBase = WM_USER + 0x1C00;  // 0x2000
 // child's answer in result otherwise.
 bool ReflectToChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+// True when the message is the reflected form of one that ReflectToChild reflects.
+bool IsReflectedMessage(UINT message);
+
 }  // namespace win

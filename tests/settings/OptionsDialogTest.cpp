@@ -1,0 +1,331 @@
+// OptionsDialogTest.cpp: the Options dialog driven in its own loop, and what its OK does to the Capture file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/UserMessages.h"
+#include "log/MessageList.h"
+#include "res/resource.h"
+#include "tests/support/TestSupport.h"
+#include "tests/ui/DialogDriver.h"
+
+namespace {
+
+using dialog_driver::ModalScript;
+using testing_support::RunningMainWindow;
+
+const wchar_t kOptionsTitle[] = L"Kelv Syslog Options";
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());  // the test paths are plain ASCII
+}
+
+std::string Ini(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName) {
+    return "[Settings]\r\nAutoscroll=" + std::to_string(autoscroll) + "\r\nToDisplay=" + std::to_string(toDisplay) +
+           "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + Narrow(fileName) + "\r\n";
+}
+
+std::string Line(const std::string& message) {
+    return "127.0.0.1," + message + "\r\n";
+}
+
+ModalScript::Step FindOptions(HWND& dialog) {
+    return [&dialog] {
+        dialog = dialog_driver::FindDialog(kOptionsTitle);
+        return dialog != nullptr;
+    };
+}
+
+bool Checked(HWND dialog, int checkBoxId) {
+    return IsDlgButtonChecked(dialog, checkBoxId) == BST_CHECKED;
+}
+
+// Hands a record to the Main window as the receive thread does, but at once:
+// for records that leave no row to wait for.
+void DeliverRecord(HWND mainWindow, const std::string& message) {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    net::RecordPtr record = net::MakeSyslogRecord(message.data(), message.size(), from);
+    SendMessageA(mainWindow, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.release()));
+}
+
+int IniNumber(const std::wstring& iniPath, const wchar_t* key) {
+    return static_cast<int>(GetPrivateProfileIntW(L"Settings", key, -1, iniPath.c_str()));
+}
+
+std::wstring IniFileName(const std::wstring& iniPath) {
+    wchar_t name[settings::kPathCapacity] = {};
+    GetPrivateProfileStringW(L"Settings", L"FileName", L"", name, settings::kPathCapacity, iniPath.c_str());
+    return name;
+}
+
+std::string SystemText(DWORD code) {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                   nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = text ? text : "";
+    if (text) LocalFree(text);
+    return result;
+}
+
+TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepeatingALine) {
+    testing_support::TempFolder files;
+    const std::wstring capture = files.File(L"capture.csv");
+    RunningMainWindow main(Ini(1, 1, 1, capture));
+    ASSERT_TRUE(main.Window().CaptureFileOpen());
+    ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
+
+    HWND dialog = nullptr;
+    ModalScript script({FindOptions(dialog),
+                        [&] {
+                            // Records keep arriving while the dialog is open.
+                            testing_support::SendDatagram(main.Port(), "during");
+                            return true;
+                        },
+                        [&] { return messagelog::RowCount(main.Window().MessageList()) == 2; },
+                        [&] {
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    EXPECT_EQ(0, SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0));
+    ASSERT_TRUE(script.Finished());
+
+    // The close at OK wrote out what the stream held.
+    EXPECT_EQ(Line("before") + Line("during"), testing_support::ReadFileBytes(capture));
+    EXPECT_TRUE(main.Window().CaptureFileOpen());
+    ASSERT_TRUE(main.SendAndWaitForRows("after", 3));
+    main.Close();
+    EXPECT_EQ(Line("before") + Line("during") + Line("after"), testing_support::ReadFileBytes(capture));
+}
+
+TEST(OptionsDialog, AValueOfSevenShowsCheckedAndIsStoredAsOneAfterOk) {
+    testing_support::TempFolder files;
+    const std::wstring capture = files.File(L"capture.csv");
+    RunningMainWindow main(Ini(7, 7, 7, capture));
+    ASSERT_EQ(7, main.Window().Settings()->ToDisplay);
+
+    HWND dialog = nullptr;
+    bool autoscroll = false, display = false, toFile = false, nameEnabled = false, browseEnabled = false;
+    std::wstring shownName;
+    ModalScript script({FindOptions(dialog), [&] {
+                            autoscroll = Checked(dialog, IDC_AUTOSCROLL);
+                            display = Checked(dialog, IDC_DISPLAY);
+                            toFile = Checked(dialog, IDC_TO_FILE);
+                            nameEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_FILE_NAME)) != FALSE;
+                            browseEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_BROWSE)) != FALSE;
+                            shownName = dialog_driver::Text(GetDlgItem(dialog, IDC_FILE_NAME));
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+
+    EXPECT_TRUE(autoscroll);
+    EXPECT_TRUE(display);
+    EXPECT_TRUE(toFile);
+    EXPECT_TRUE(nameEnabled);
+    EXPECT_TRUE(browseEnabled);
+    EXPECT_EQ(capture, shownName);
+    const settings::Settings& values = *main.Window().Settings();
+    EXPECT_EQ(1, values.Autoscroll);
+    EXPECT_EQ(1, values.ToDisplay);
+    EXPECT_EQ(1, values.ToFile);
+    main.Close();
+    EXPECT_EQ(1, IniNumber(main.IniPath(), L"Autoscroll"));
+    EXPECT_EQ(1, IniNumber(main.IniPath(), L"ToDisplay"));
+    EXPECT_EQ(1, IniNumber(main.IniPath(), L"ToFile"));
+}
+
+TEST(OptionsDialog, InitialisesClearedBoxesAndADisabledNameFromZeros) {
+    RunningMainWindow main(Ini(0, 0, 0, L"unused.csv"));
+    HWND dialog = nullptr;
+    bool anyChecked = true, nameEnabled = true, browseEnabled = true;
+    ModalScript script({FindOptions(dialog), [&] {
+                            anyChecked = Checked(dialog, IDC_AUTOSCROLL) || Checked(dialog, IDC_DISPLAY) ||
+                                         Checked(dialog, IDC_TO_FILE);
+                            nameEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_FILE_NAME)) != FALSE;
+                            browseEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_BROWSE)) != FALSE;
+                            dialog_driver::PressButton(dialog, IDCANCEL);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+
+    EXPECT_FALSE(anyChecked);
+    EXPECT_FALSE(nameEnabled);
+    EXPECT_FALSE(browseEnabled);
+}
+
+TEST(OptionsDialog, TheToFileBoxEnablesAndDisablesTheNameAndBrowseAtOnce) {
+    testing_support::TempFolder files;
+    RunningMainWindow main(Ini(1, 1, 1, files.File(L"capture.csv")));
+    HWND dialog = nullptr;
+    bool enabledAfterClear = true, browseAfterClear = true, enabledAfterCheck = false, browseAfterCheck = false;
+    int toFileWhileOpen = -1;
+    ModalScript script({FindOptions(dialog), [&] {
+                            dialog_driver::Click(dialog, IDC_TO_FILE);
+                            enabledAfterClear = IsWindowEnabled(GetDlgItem(dialog, IDC_FILE_NAME)) != FALSE;
+                            browseAfterClear = IsWindowEnabled(GetDlgItem(dialog, IDC_BROWSE)) != FALSE;
+                            toFileWhileOpen = main.Window().Settings()->ToFile;
+                            dialog_driver::Click(dialog, IDC_TO_FILE);
+                            enabledAfterCheck = IsWindowEnabled(GetDlgItem(dialog, IDC_FILE_NAME)) != FALSE;
+                            browseAfterCheck = IsWindowEnabled(GetDlgItem(dialog, IDC_BROWSE)) != FALSE;
+                            dialog_driver::PressButton(dialog, IDCANCEL);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+
+    EXPECT_FALSE(enabledAfterClear);
+    EXPECT_FALSE(browseAfterClear);
+    EXPECT_EQ(1, toFileWhileOpen) << "the value changes only at OK";
+    EXPECT_TRUE(enabledAfterCheck);
+    EXPECT_TRUE(browseAfterCheck);
+}
+
+TEST(OptionsDialog, CancelEscapeAndTheCloseButtonKeepTheValues) {
+    testing_support::TempFolder files;
+    const std::wstring capture = files.File(L"capture.csv");
+    RunningMainWindow main(Ini(1, 1, 1, capture));
+
+    for (void (*end)(HWND) : {+[](HWND dialog) { dialog_driver::PressButton(dialog, IDCANCEL); },
+                              dialog_driver::PressEscape, dialog_driver::PressClose}) {
+        HWND dialog = nullptr;
+        bool allCleared = false;
+        ModalScript script({FindOptions(dialog), [&] {
+                                dialog_driver::Click(dialog, IDC_AUTOSCROLL);
+                                dialog_driver::Click(dialog, IDC_DISPLAY);
+                                dialog_driver::Click(dialog, IDC_TO_FILE);
+                                allCleared = !Checked(dialog, IDC_AUTOSCROLL) && !Checked(dialog, IDC_DISPLAY) &&
+                                             !Checked(dialog, IDC_TO_FILE);
+                                SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), files.File(L"other.csv").c_str());
+                                end(dialog);
+                                return true;
+                            }});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        ASSERT_TRUE(script.Finished());
+
+        EXPECT_TRUE(allCleared);
+        const settings::Settings& values = *main.Window().Settings();
+        EXPECT_EQ(1, values.Autoscroll);
+        EXPECT_EQ(1, values.ToDisplay);
+        EXPECT_EQ(1, values.ToFile);
+        EXPECT_EQ(capture, values.FileName);
+        EXPECT_TRUE(main.Window().CaptureFileOpen());
+    }
+    ASSERT_TRUE(main.SendAndWaitForRows("still captured", 1));
+    main.Close();
+    EXPECT_EQ(Line("still captured"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ("", testing_support::ReadFileBytes(files.File(L"other.csv")));
+}
+
+TEST(OptionsDialog, ATypedPathIsUsedAfterOk) {
+    testing_support::TempFolder files;
+    const std::wstring oldCapture = files.File(L"old.csv");
+    const std::wstring newCapture = files.File(L"new.csv");
+    RunningMainWindow main(Ini(1, 1, 1, oldCapture));
+    ASSERT_TRUE(main.SendAndWaitForRows("to the old file", 1));
+
+    HWND dialog = nullptr;
+    ModalScript script({FindOptions(dialog), [&] {
+                            SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), newCapture.c_str());
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+
+    EXPECT_EQ(newCapture, main.Window().Settings()->FileName);
+    ASSERT_TRUE(main.SendAndWaitForRows("to the new file", 2));
+    main.Close();
+    EXPECT_EQ(Line("to the old file"), testing_support::ReadFileBytes(oldCapture));
+    EXPECT_EQ(Line("to the new file"), testing_support::ReadFileBytes(newCapture));
+    EXPECT_EQ(newCapture, IniFileName(main.IniPath()));
+}
+
+TEST(OptionsDialog, ATypedPathIsCutTo259Characters) {
+    RunningMainWindow main(Ini(1, 1, 0, L""));
+    const std::wstring typed = L"C:\\" + std::wstring(300, L'n') + L".csv";
+    HWND dialog = nullptr;
+    ModalScript script({FindOptions(dialog), [&] {
+                            SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), typed.c_str());
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+
+    EXPECT_EQ(typed.substr(0, 259), main.Window().Settings()->FileName);
+}
+
+TEST(OptionsDialog, OkWithToFileOnAndAnEmptyNameReportsTheFailedOpen) {
+    RunningMainWindow main(Ini(1, 1, 0, L""));
+    HWND dialog = nullptr;
+    ModalScript script({FindOptions(dialog), [&] {
+                            dialog_driver::Click(dialog, IDC_TO_FILE);
+                            SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), L"");
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+    const HWND pane = main.Window().DiagnosticsPane();
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return !testing_support::PaneText(pane).empty(); }));
+
+    constexpr DWORD kPathNotFound = 0x80070003;
+    EXPECT_EQ("Cannot open file \n\r\n[0x80070003] " + SystemText(kPathNotFound), testing_support::PaneText(pane));
+    EXPECT_FALSE(main.Window().CaptureFileOpen());
+    EXPECT_EQ(1, main.Window().Settings()->ToFile);
+    // Records are still shown.
+    EXPECT_TRUE(main.SendAndWaitForRows("shown", 1));
+}
+
+TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
+    testing_support::TempFolder files;
+    const std::wstring capture = files.File(L"capture.csv");
+    RunningMainWindow main(Ini(1, 1, 1, capture));
+    ASSERT_TRUE(main.SendAndWaitForRows("shown", 1));
+
+    HWND dialog = nullptr;
+    ModalScript script({FindOptions(dialog), [&] {
+                            dialog_driver::Click(dialog, IDC_DISPLAY);
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+    ASSERT_EQ(0, main.Window().Settings()->ToDisplay);
+
+    const long recordsBefore = net::SyslogRecordsAlive();
+    DeliverRecord(main.Handle(), "written only");
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "the record is released, not kept";
+    EXPECT_EQ(1, messagelog::RowCount(main.Window().MessageList()));
+    main.Close();
+    EXPECT_EQ(Line("shown") + Line("written only"), testing_support::ReadFileBytes(capture));
+}
+
+TEST(OptionsDialog, OkWithToFileClearedClosesTheCaptureFile) {
+    testing_support::TempFolder files;
+    const std::wstring capture = files.File(L"capture.csv");
+    RunningMainWindow main(Ini(1, 1, 1, capture));
+    ASSERT_TRUE(main.SendAndWaitForRows("kept", 1));
+
+    HWND dialog = nullptr;
+    ModalScript script({FindOptions(dialog), [&] {
+                            dialog_driver::Click(dialog, IDC_TO_FILE);
+                            dialog_driver::PressButton(dialog, IDOK);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(script.Finished());
+
+    EXPECT_FALSE(main.Window().CaptureFileOpen());
+    EXPECT_EQ(Line("kept"), testing_support::ReadFileBytes(capture));
+    ASSERT_TRUE(main.SendAndWaitForRows("not written", 2));
+    main.Close();
+    EXPECT_EQ(Line("kept"), testing_support::ReadFileBytes(capture));
+}
+
+}  // namespace

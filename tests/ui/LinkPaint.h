@@ -1,0 +1,21 @@
+// LinkPaint.h: asking a control for its colours with a memory device context, as a paint would.
+#pragma once
+
+#include <windows.h>
+
+namespace link_paint {
+
+// What a colour request answered and left in the device context.
+struct Colours {
+    LRESULT brush;
+    COLORREF text;
+    int backgroundMode;
+    HFONT font;  // the font selected by the request
+    LOGFONTA fontDescription;
+};
+
+// Sends message (WM_CTLCOLORSTATIC to a dialog, or its reflected form to the
+// control itself) to target about control, with a fresh memory device context.
+Colours Request(HWND target, UINT message, HWND control);
+
+}  // namespace link_paint

@@ -1,0 +1,148 @@
+// RecordViewTest.cpp: a double click on a row shows its record whole; anywhere else nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "log/MessageList.h"
+#include "net/SyslogRecord.h"
+#include "res/resource.h"
+#include "tests/support/TestSupport.h"
+#include "tests/ui/DialogDriver.h"
+
+namespace {
+
+using dialog_driver::ModalScript;
+
+const wchar_t kViewTitle[] = L"Record";
+
+// Printable bytes of every kind, commas and quotes included, so nothing is lost or interpreted.
+std::string LongMessage(size_t length) {
+    std::string text;
+    for (size_t i = 0; text.size() < length; ++i) text += static_cast<char>('!' + i % 94);
+    return text;
+}
+
+POINT RowCentre(HWND list, int row) {
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+    return {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+}
+
+POINT BelowTheLastRow(HWND list) {
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, messagelog::RowCount(list) - 1, reinterpret_cast<LPARAM>(&bounds));
+    return {bounds.left + 20, bounds.bottom + 3 * (bounds.bottom - bounds.top)};
+}
+
+// The list's double click, at a point of its client area. The cursor is put
+// there first: the list's handler reads where the cursor is.
+void DoubleClick(HWND list, POINT clientPoint) {
+    POINT onScreen = clientPoint;
+    ClientToScreen(list, &onScreen);
+    SetCursorPos(onScreen.x, onScreen.y);
+    POINT now{};
+    GetCursorPos(&now);
+    ASSERT_EQ(onScreen.x, now.x);
+    ASSERT_EQ(onScreen.y, now.y);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(clientPoint.x, clientPoint.y));
+}
+
+struct SeenView {
+    HWND owner = nullptr;
+    std::string sender;
+    std::string message;
+    LONG messageStyle = 0;
+};
+
+ModalScript::Step ReadViewThen(SeenView& seen, void (*close)(HWND)) {
+    return [&seen, close] {
+        const HWND view = dialog_driver::FindDialog(kViewTitle);
+        if (!view) return false;
+        seen.owner = GetWindow(view, GW_OWNER);
+        seen.sender = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_SENDER));
+        seen.message = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_MESSAGE));
+        seen.messageStyle = GetWindowLongW(GetDlgItem(view, IDC_RECORD_MESSAGE), GWL_STYLE);
+        close(view);
+        return true;
+    };
+}
+
+void PressOk(HWND view) {
+    dialog_driver::PressButton(view, IDOK);
+}
+
+TEST(RecordView, ADoubleClickedRowShowsItsWholeRecord) {
+    testing_support::RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    const std::string longMessage = LongMessage(4000);
+    ASSERT_TRUE(main.SendAndWaitForRows("first", 1));
+    ASSERT_TRUE(main.SendAndWaitForRows(longMessage, 2));
+    ASSERT_TRUE(main.SendAndWaitForRows("third", 3));
+    const long recordsBefore = net::SyslogRecordsAlive();
+
+    SeenView seen;
+    ModalScript script({ReadViewThen(seen, PressOk)});
+    DoubleClick(list, RowCentre(list, 1));
+
+    ASSERT_TRUE(script.Finished());
+    EXPECT_EQ(longMessage.size(), seen.message.size());
+    EXPECT_EQ(longMessage, seen.message);
+    EXPECT_EQ("127.0.0.1", seen.sender);
+    EXPECT_EQ(main.Handle(), seen.owner);
+    EXPECT_TRUE(seen.messageStyle & ES_READONLY);
+    EXPECT_TRUE(seen.messageStyle & ES_MULTILINE);
+    EXPECT_TRUE(seen.messageStyle & WS_VSCROLL);
+    // The record is still the row's, untouched.
+    EXPECT_EQ(3, messagelog::RowCount(list));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    ASSERT_NE(nullptr, messagelog::RecordAtRow(list, 1));
+    EXPECT_EQ(longMessage, messagelog::RecordAtRow(list, 1)->message);
+}
+
+TEST(RecordView, ShowsTheBytesUnconverted) {
+    testing_support::RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    const std::string message = "<13>tab\there, \"quoted\" 100% \\path\r\nsecond line \xE9\xFC";
+    ASSERT_TRUE(main.SendAndWaitForRows(message, 1));
+
+    SeenView seen;
+    ModalScript script({ReadViewThen(seen, PressOk)});
+    DoubleClick(list, RowCentre(list, 0));
+
+    ASSERT_TRUE(script.Finished());
+    EXPECT_EQ(message, seen.message);
+}
+
+TEST(RecordView, EndsWithOkEscapeOrTheCloseButton) {
+    testing_support::RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    ASSERT_TRUE(main.SendAndWaitForRows("a message", 1));
+
+    for (void (*close)(HWND) : {PressOk, dialog_driver::PressEscape, dialog_driver::PressClose}) {
+        SeenView seen;
+        ModalScript script({ReadViewThen(seen, close)});
+        DoubleClick(list, RowCentre(list, 0));
+        ASSERT_TRUE(script.Finished());
+        EXPECT_EQ("a message", seen.message);
+        EXPECT_EQ(nullptr, dialog_driver::FindDialog(kViewTitle));
+    }
+    EXPECT_EQ(1, messagelog::RowCount(list));
+}
+
+TEST(RecordView, ADoubleClickOffTheRowsOpensNothing) {
+    testing_support::RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    ASSERT_TRUE(main.SendAndWaitForRows("only row", 1));
+
+    // Any view that opened would be read and closed here; none may open.
+    SeenView seen;
+    ModalScript script({ReadViewThen(seen, PressOk)});
+    DoubleClick(list, BelowTheLastRow(list));
+
+    EXPECT_EQ(0u, seen.message.size());
+    EXPECT_EQ(nullptr, seen.owner);
+    EXPECT_FALSE(script.Finished());
+    EXPECT_EQ(1, messagelog::RowCount(list));
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+// AboutDialog.cpp: attaching the links, the version line, and the reflection.
+#include "ui/AboutDialog.h"
+
+#include <cstdio>
+
+#include "res/resource.h"
+#include "win/Reflection.h"
+
+namespace ui {
+
+namespace {
+
+const char kVersionFormat[] = "Kelv Syslog monitor Version %d.%d.%d%d";
+constexpr size_t kVersionLineCapacity = 64;
+
+}  // namespace
+
+AboutDialog::AboutDialog(ShellOpenFunction shellOpen) : mailLink_(shellOpen), webLink_(shellOpen) {}
+
+bool AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (message == WM_INITDIALOG) {
+        OnInitDialog();
+        result = TRUE;  // the focus goes to the OK button
+        return true;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialogWith(LOWORD(wParam));
+        return true;
+    }
+    return win::ReflectToChild(Handle(), message, wParam, lParam, result);
+}
+
+// A link that cannot be attached stays a plain static.
+void AboutDialog::OnInitDialog() {
+    mailLink_.Attach(GetDlgItem(Handle(), IDC_MAIL_LINK));
+    webLink_.Attach(GetDlgItem(Handle(), IDC_WEB_LINK));
+    char versionLine[kVersionLineCapacity];
+    std::snprintf(versionLine, sizeof versionLine, kVersionFormat, VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH,
+                  VERSION_BUILD);
+    SetDlgItemTextA(Handle(), IDC_VERSION_LINE, versionLine);
+}
+
+void RunAboutDialog(HWND owner) {
+    AboutDialog about;
+    about.RunModal(owner, IDD_ABOUT);
+}
+
+}  // namespace ui

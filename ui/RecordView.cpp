@@ -1,0 +1,40 @@
+// RecordView.cpp: the texts go into the view's edit boxes as they are; OK, Escape and close end it.
+#include "ui/RecordView.h"
+
+#include "res/resource.h"
+
+namespace ui {
+
+bool RecordView::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        result = FALSE;  // the focus was placed on OK
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return false;
+        EndDialogWith(LOWORD(wParam));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The 8-bit calls hand the bytes over unconverted, as the list shows them.
+// The edit boxes keep their own copies, so the record is not needed after this.
+void RecordView::OnInitDialog() {
+    SetDlgItemTextA(Handle(), IDC_RECORD_SENDER, record_.sender);
+    const HWND message = GetDlgItem(Handle(), IDC_RECORD_MESSAGE);
+    SendMessageA(message, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextA(message, record_.message);
+    // Focus on OK, so Enter and Escape close the view instead of going to the text.
+    SetFocus(GetDlgItem(Handle(), IDOK));
+}
+
+void ShowRecordView(HWND owner, const net::SyslogRecord& record) {
+    RecordView view(record);
+    view.RunModal(owner, IDD_RECORD_VIEW);
+}
+
+}  // namespace ui
