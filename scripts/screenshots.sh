@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Takes the README's pictures, docs/main-window.png and docs/options.png: the
+# real program under Wine in a Wine-drawn desktop on a private Xvfb, fed by
+# logger and driven with real input. It binds UDP 514 for about half a minute.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+build_dir=${BUILD_DIR:-$repo/build}
+
+bash scripts/setup.sh
+bash scripts/build.sh "$build_dir" --target KelvSysLog e2e_probe
+
+# A Wine prefix of the pictures' own: its wineserver is ours to stop, and its
+# default desktop can be the Wine-drawn one.
+export WINEPREFIX=$build_dir/screenshot-wineprefix
+export WINEDEBUG=-all
+mkdir -p "$WINEPREFIX"
+
+source scripts/xvfb.sh
+# shellcheck disable=SC2317  # called by the trap
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true  # gone before the next run starts one
+  stop_xvfb
+}
+trap cleanup EXIT
+start_xvfb
+
+# Output to /dev/null: Wine's background services keep their starter's output open.
+# The overrides skip the offer to download Mono and Gecko when the prefix is new.
+WINEDLLOVERRIDES="mscoree,mshtml=" wineboot >/dev/null 2>&1 </dev/null
+# Debian's Wine leaves its own fonts out of a new prefix; without Marlett the
+# caption buttons would show as letters.
+ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+
+if ss -uln | grep -q ':514 '; then
+  echo "UDP port 514 is taken; waiting until it is free."
+  while ss -uln | grep -q ':514 '; do sleep 1; done
+fi
+MONITOR_EXE=$build_dir/KelvSysLog.exe MONITOR_PROBE=$build_dir/tests/e2e/e2e_probe.exe PYTHONDONTWRITEBYTECODE=1 \
+  python3 tests/e2e/take_screenshots.py "$repo/docs"

@@ -1,0 +1,203 @@
+"""Takes the README's pictures of the real program, as a user sees it.
+
+    take_screenshots.py <folder for main-window.png and options.png>
+
+Run by scripts/screenshots.sh, which gives it a private Xvfb (DISPLAY), a Wine
+prefix of its own (WINEPREFIX), MONITOR_EXE and MONITOR_PROBE. The program runs
+inside a Wine-drawn desktop, so title bar, frame and menus are in the pictures;
+logger feeds it, and a capture file in a folder that does not exist puts a
+diagnostic into its pane. Everything is driven with real input (xdotool).
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from monitor import (EXE_NAME, PROBE_TIMEOUT, START_TIMEOUT, SYSLOG_PORT, Monitor, send_with_logger,
+                     syslog_port_is_free, wait_for_free_syslog_port, wait_until)
+
+DESKTOP = "shots"
+DESKTOP_WIDTH, DESKTOP_HEIGHT = 900, 600
+# Wine gives a new window three quarters of the desktop, at its top-left
+# corner; the window's bottom-right corner is dragged out to leave a margin.
+DEFAULT_CORNER = (673, 448)
+DRAGGED_CORNER = (880, 584)
+DRAG_STEPS = 6
+
+CAPTURE_FOLDER = "Logs"  # under the prefix's drive C:, which must not have it
+CAPTURE_FILE = r"C:\Logs\syslog.csv"
+SETTINGS = (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName={CAPTURE_FILE}\r\n"
+            .encode("ascii"))
+EXPECTED_DIAGNOSTIC = f"Cannot open file {CAPTURE_FILE}\n".encode("ascii")
+
+# (syslog tag, message): what a small network sends; two hold commas.
+MESSAGES = [
+    ("sshd[2211]", "Accepted publickey for deploy from 10.0.0.15 port 52144 ssh2"),
+    ("CRON[3120]", "(root) CMD (run-parts /etc/cron.hourly)"),
+    ("kernel", "e1000e 0000:00:19.0 eth0: NIC Link is Up 1000 Mbps Full Duplex, Flow Control: None"),
+    ("nginx", "reload: configuration file /etc/nginx/nginx.conf test is successful"),
+    ("backup", 'job "nightly" finished: 1284 files, 2.1 GB, 0 errors'),
+    ("systemd[1]", "Started Daily apt upgrade and clean activities."),
+]
+SENDER = b"127.0.0.1"
+
+SETTLE_SECONDS = 1.5  # for Wine to draw what real input changed
+PICTURE_COLOURS = 64
+DIALOG_MARGIN = 16  # pixels of the main window kept right of and below the Options dialog
+# The main window's title bar turns grey when the dialog takes the focus: a change, but not the dialog.
+MAIN_CAPTION_HEIGHT = 30
+
+
+def run(*command, capture=False):
+    finished = subprocess.run(command, check=True, stdin=subprocess.DEVNULL, timeout=PROBE_TIMEOUT,
+                              capture_output=capture, text=capture)
+    return finished.stdout if capture else None
+
+
+class DesktopMonitor(Monitor):
+    """The monitor started inside the Wine-drawn desktop instead of on its own."""
+
+    def start(self, expect_port=True):
+        wait_for_free_syslog_port()
+        self._wine_log = open(self.path("wine.log"), "wb")
+        self._process = subprocess.Popen(
+            ["wine", "explorer", f"/desktop={DESKTOP},{DESKTOP_WIDTH}x{DESKTOP_HEIGHT}", EXE_NAME],
+            cwd=self.folder, stdin=subprocess.DEVNULL, stdout=self._wine_log, stderr=subprocess.STDOUT)
+        self._run_probe("wait", str(int(START_TIMEOUT * 1000)))
+        if expect_port:
+            wait_until(lambda: not syslog_port_is_free(), START_TIMEOUT,
+                       f"the program to bind UDP port {SYSLOG_PORT}")
+
+    def __exit__(self, error_type, error, traceback):
+        # On a failure the program is still up inside the desktop, holding the port.
+        if error_type is not None and self._process and self._process.poll() is None:
+            try:
+                self._run_probe("close")
+            except (AssertionError, subprocess.TimeoutExpired):
+                pass  # already gone, or past answering: leaving the block ends the desktop
+        return super().__exit__(error_type, error, traceback)
+
+    def close(self):
+        """Closes the window as its close button does and waits until the program has let the port go.
+
+        The desktop outlives the program by a few seconds (more on a loaded machine);
+        leaving this block ends it, by its PID, if it is still there.
+        """
+        self._run_probe("close")
+        wait_for_free_syslog_port()
+
+
+def make_desktop_the_default():
+    """Every Wine program of the prefix then runs in the Wine-drawn desktop, the probe too,
+    which sees only the windows of its own desktop."""
+    for key, name, value in ((r"HKCU\Software\Wine\Explorer", "Desktop", DESKTOP),
+                             (r"HKCU\Software\Wine\Explorer\Desktops", DESKTOP, f"{DESKTOP_WIDTH}x{DESKTOP_HEIGHT}")):
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"], check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=PROBE_TIMEOUT)
+
+
+def desktop_window():
+    def search():
+        found = subprocess.run(["xdotool", "search", "--name", f"^{DESKTOP} - Wine desktop$"],
+                               stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=PROBE_TIMEOUT)
+        return found.stdout.split()
+    return wait_until(search, START_TIMEOUT, "the Wine desktop's X window")[0]
+
+
+def drag(window, start, end):
+    """Presses the left button at start and lets it go at end, moving in steps as a hand does."""
+    run("xdotool", "mousemove", "--window", window, str(start[0]), str(start[1]), "mousedown", "1")
+    for step in range(1, DRAG_STEPS + 1):
+        x = start[0] + (end[0] - start[0]) * step // DRAG_STEPS
+        y = start[1] + (end[1] - start[1]) * step // DRAG_STEPS
+        run("xdotool", "mousemove", "--window", window, str(x), str(y))
+        time.sleep(0.1)
+    run("xdotool", "mouseup", "1")
+
+
+def press(*keys):
+    for key in keys:
+        run("xdotool", "key", key)
+        time.sleep(SETTLE_SECONDS / 2)
+    time.sleep(SETTLE_SECONDS)
+
+
+def take(window, path):
+    run("import", "-window", window, path)
+
+
+def changed_area(before, after, from_row):
+    """The bounding box of what differs between two pictures from the given row
+    down, as (width, height, x, y)."""
+    box = run("convert", before, after, "-compose", "difference", "-composite", "-threshold", "0",
+              "-fill", "black", "-draw", f"rectangle 0,0 {DESKTOP_WIDTH},{from_row - 1}",
+              "-format", "%@", "info:", capture=True)
+    size, x, y = box.split("+")
+    width, height = size.split("x")
+    return int(width), int(height), int(x), int(y)
+
+
+def save_small(source, path, crop=None):
+    """Writes the picture with a small palette, so it stays small in the repository."""
+    command = ["convert", source]
+    if crop:
+        width, height, x, y = crop
+        command += ["-crop", f"{width}x{height}+{x}+{y}", "+repage"]
+    command += ["+dither", "-colors", str(PICTURE_COLOURS), "-strip", f"PNG8:{path}"]
+    run(*command)
+    print(f"{path}: {os.path.getsize(path)} bytes")
+
+
+def send_messages(monitor):
+    for count, (tag, text) in enumerate(MESSAGES, start=1):
+        sent = send_with_logger(text, tag=tag)
+        rows = monitor.wait_for_rows(count)
+        if len(rows) != count or rows[-1][0] != SENDER or rows[-1][1] not in sent:
+            raise AssertionError(f"the list holds something else than the messages sent (another sender on "
+                                 f"port {SYSLOG_PORT}?): {rows}")
+
+
+def main(arguments):
+    if len(arguments) != 1:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    output = arguments[0]
+    drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    if os.path.exists(os.path.join(drive_c, CAPTURE_FOLDER)):
+        raise AssertionError(f"{CAPTURE_FILE} must lie in a folder that does not exist")
+
+    make_desktop_the_default()
+    with DesktopMonitor(ini=SETTINGS) as monitor, tempfile.TemporaryDirectory() as pictures:
+        monitor.start()
+        pane = monitor.pane_text()
+        if not pane.startswith(EXPECTED_DIAGNOSTIC) or pane.count(b"[0x") != 1:
+            raise AssertionError(f"the pane should hold the capture file's diagnostic alone: {pane!r}")
+        window = desktop_window()
+        drag(window, DEFAULT_CORNER, DRAGGED_CORNER)
+        send_messages(monitor)
+        time.sleep(SETTLE_SECONDS)
+        main_window = os.path.join(pictures, "main.png")
+        take(window, main_window)
+
+        press("alt+v", "o")
+        options = os.path.join(pictures, "options.png")
+        take(window, options)
+        width, height, x, y = changed_area(main_window, options, MAIN_CAPTION_HEIGHT)
+        if width < 100 or height < 100:
+            raise AssertionError("View > Options ... showed no dialog")
+        # The dialog with the main window's top-left corner, whose client area it opens over.
+        dialog = (min(DESKTOP_WIDTH, x + width + DIALOG_MARGIN), min(DESKTOP_HEIGHT, y + height + DIALOG_MARGIN), 0, 0)
+
+        press("Escape")
+        monitor.close()
+
+        save_small(main_window, os.path.join(output, "main-window.png"))
+        save_small(options, os.path.join(output, "options.png"), crop=dialog)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
