@@ -1,25 +1,28 @@
 // Reflection.cpp: which child a notification concerns.
 #include "win/Reflection.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace win {
 
 namespace {
 
+constexpr UINT kReflectedMessages[] = {
+    WM_COMMAND,        WM_NOTIFY,          WM_PARENTNOTIFY,   WM_DRAWITEM,       WM_MEASUREITEM,
+    WM_COMPAREITEM,    WM_DELETEITEM,      WM_VKEYTOITEM,     WM_CHARTOITEM,     WM_HSCROLL,
+    WM_VSCROLL,        WM_CTLCOLORMSGBOX,  WM_CTLCOLOREDIT,   WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN,
+    WM_CTLCOLORDLG,    WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC,
+};
+
+bool IsReflectable(UINT message) {
+    return std::find(std::begin(kReflectedMessages), std::end(kReflectedMessages), message) !=
+           std::end(kReflectedMessages);
+}
+
 HWND ConcernedChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsReflectable(message)) return nullptr;
     switch (message) {
-    case WM_COMMAND:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<HWND>(lParam);
     case WM_NOTIFY:
         return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
     case WM_PARENTNOTIFY: {
@@ -36,33 +39,7 @@ HWND ConcernedChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DELETEITEM:
         return wParam ? GetDlgItem(parent, reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->CtlID) : nullptr;
     default:
-        return nullptr;
-    }
-}
-
-bool IsReflectable(UINT message) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_PARENTNOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return true;
-    default:
-        return false;
+        return reinterpret_cast<HWND>(lParam);  // the control that sent it
     }
 }
 
