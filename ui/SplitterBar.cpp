@@ -43,6 +43,12 @@ int NonNegative(int size) {
     return size < 0 ? 0 : size;
 }
 
+// The panes move before the bar in the same batch, so the pixels that a move
+// copies along with the bar may already be theirs: the bar is drawn afresh.
+void RedrawMovedBar(HWND bar) {
+    if (bar) InvalidateRect(bar, nullptr, TRUE);
+}
+
 }  // namespace
 
 SplitterBar::SplitterBar()
@@ -90,6 +96,7 @@ void SplitterBar::Layout(int clientWidth, int clientHeight) {
     // Without a bar window the list and the pane are still placed around where it would be.
     if (Handle()) batch = DeferWindowPos(batch, Handle(), nullptr, 0, barTop, clientWidth, thickness_, kBarLayoutFlags);
     EndDeferWindowPos(batch);
+    RedrawMovedBar(Handle());
 }
 
 bool SplitterBar::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
@@ -144,6 +151,7 @@ void SplitterBar::Drag(LPARAM pressPoint) {
                                    NonNegative(paneRect.bottom - thickness_ - top), kPaneFlags);
             batch = DeferWindowPos(batch, Handle(), nullptr, 0, top, 0, 0, kBarDragFlags);
             EndDeferWindowPos(batch);
+            RedrawMovedBar(Handle());
         } else if (msg.message == WM_LBUTTONUP) {
             break;
         }
