@@ -69,7 +69,6 @@ StatusCode DatagramReceiver::ReceiveStep(RecordPtr& record) {
         return Completed(byteCount, record);
     }
 
-    WSAResetEvent(event_);  // signalled again only by the receive started here
     const int started = WSARecvFrom(socket_, &buffer_, 1, &byteCount, &receiveFlags_,
                                     reinterpret_cast<sockaddr*>(&senderAddress_), &senderAddressLength_,
                                     &overlapped_, nullptr);

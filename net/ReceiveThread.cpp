@@ -65,13 +65,13 @@ void RunReception(const ReceiveThreadContext& context) {
 }  // namespace
 
 StatusCode Drain(const ReceiveThreadContext& context) {
-    for (;;) {
+    for (unsigned posted = 1;; ++posted) {
         RecordPtr record;
         const StatusCode step = context.receiver->ReceiveStep(record);
         if (step != kStatusOk) return step;
         switch (HandOverRecord(context, std::move(record))) {
         case HandOver::Delivered:
-            if (QuitRequestQueued()) return kQuitRequested;
+            if (posted % kRecordsBetweenQuitChecks == 0 && QuitRequestQueued()) return kQuitRequested;
             break;
         case HandOver::Dropped:
             return kStatusOk;  // the event is still signalled: the next wait ends at once

@@ -22,6 +22,10 @@ struct ReceiveThreadContext {
 // Exit code 0, or -1 when the receiver could not be opened.
 DWORD WINAPI ReceiveThreadProc(void* context);
 
+// How many records a drain posts between two looks for the quit request; each
+// look costs a trip to the system, and a flood never lets the drain wait.
+constexpr unsigned kRecordsBetweenQuitChecks = 32;
+
 // Answer of Drain when the quit request arrived while it was still collecting.
 constexpr StatusCode kQuitRequested = 2;
 
