@@ -9,7 +9,8 @@
 namespace messagelog {
 
 // Writes the record's line into a text-mode stream, through the stream's
-// buffer. 0, or the status of the first write that failed; the pieces written
+// buffer. 0, or the status of the first write that failed (a write the system
+// took only in part is a full disk); the pieces written
 // before it stay in the stream.
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
 

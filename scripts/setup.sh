@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine                    # running the Windows program
   xvfb xdotool imagemagick                  # a display, real input, screenshots
   python3 bsdutils util-linux procps        # the end-to-end tests and logger
+  iproute2                                  # a network of the tests' own (ip link, ip route)
   clang                                     # a second compiler, syntax check only
 )
 

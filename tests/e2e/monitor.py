@@ -25,6 +25,7 @@ EXIT_TIMEOUT = 20.0
 PORT_TIMEOUT = 30.0
 ROWS_TIMEOUT = 10.0
 PROBE_TIMEOUT = 30.0
+CLEAR_TIMEOUT = 1200.0  # the Clear command with a million rows, on a slow machine
 POLL_INTERVAL = 0.05
 
 
@@ -142,19 +143,22 @@ class Monitor:
 
     # Starting and ending.
 
-    def start(self, expect_port=True):
+    def start(self, expect_port=True, arguments=()):
         """Starts the program and waits for its window.
 
         expect_port: the port is free now and the program must hold it once its
         window shows; False when the test holds the port itself.
+        arguments: put on the program's command line (which it must not read).
         """
         if not os.environ.get("DISPLAY"):
             raise AssertionError("DISPLAY is not set: run the tests under X (scripts/test.sh starts an Xvfb)")
         if expect_port:
             wait_for_free_syslog_port()
+        if self._wine_log:  # started before: that run's log is done
+            self._wine_log.close()
         self._wine_log = open(self.path("wine.log"), "wb")
         self._process = subprocess.Popen(
-            ["wine", self.exe], cwd=self.folder, stdin=subprocess.DEVNULL,
+            ["wine", self.exe, *arguments], cwd=self.folder, stdin=subprocess.DEVNULL,
             stdout=self._wine_log, stderr=subprocess.STDOUT)
         self._run_probe("wait", str(int(START_TIMEOUT * 1000)))
         if expect_port:
@@ -209,6 +213,17 @@ class Monitor:
             return rows if len(rows) >= count else None
         return wait_until(enough, ROWS_TIMEOUT, f"{count} rows in the list")
 
+    def row_count(self):
+        """How many rows the list holds, without reading them."""
+        return int(self._run_probe("count").split()[1])
+
+    def wait_for_row_count(self, count):
+        """Waits until the list holds at least count rows; answers how many it holds."""
+        def enough():
+            held = self.row_count()
+            return held if held >= count else None
+        return wait_until(enough, ROWS_TIMEOUT, f"{count} rows in the list")
+
     def pane_text(self):
         """The diagnostics pane's text, byte for byte."""
         return bytes.fromhex(self._run_probe("pane").split(" ", 1)[1].strip())
@@ -218,16 +233,30 @@ class Monitor:
         output = self._run_probe_command(["system-text", f"{code:x}"], allow_failure=True)
         return bytes.fromhex(output.split(" ", 1)[1].strip()) if output else None
 
+    # Commands and health, from outside.
+
+    def clear(self):
+        """Runs the Clear command and returns once the program has done it."""
+        self._run_probe_command([windows_path(self.exe), "clear"], timeout=CLEAR_TIMEOUT)
+
+    def private_bytes(self):
+        """The program's private bytes, as the system counts them."""
+        return int(self._run_probe("memory").split()[1])
+
+    def answer_ms(self):
+        """Milliseconds the window took to answer WM_NULL; fails the test if it did not answer."""
+        return int(self._run_probe("ping").split()[1])
+
     # The probe.
 
     def _run_probe(self, *arguments):
         return self._run_probe_command([windows_path(self.exe), *arguments])
 
-    def _run_probe_command(self, arguments, allow_failure=False):
+    def _run_probe_command(self, arguments, allow_failure=False, timeout=PROBE_TIMEOUT):
         with tempfile.TemporaryFile(dir=self.folder) as output, \
                 tempfile.TemporaryFile(dir=self.folder) as errors:
             finished = subprocess.run(["wine", self._probe_exe, *arguments], stdin=subprocess.DEVNULL,
-                                      stdout=output, stderr=errors, timeout=PROBE_TIMEOUT)
+                                      stdout=output, stderr=errors, timeout=timeout)
             output.seek(0)
             errors.seek(0)
             if finished.returncode != 0:

@@ -4,6 +4,10 @@
 //   probe <monitor exe path> rows                  "rows N", then one "<sender> <message>" line per row
 //   probe <monitor exe path> pane                  "pane <text>"
 //   probe <monitor exe path> close                 posts WM_CLOSE, as the close button would
+//   probe <monitor exe path> count                 "count N", the number of rows
+//   probe <monitor exe path> clear                 the Clear command, answered once it is done
+//   probe <monitor exe path> memory                "private N", the program's private bytes
+//   probe <monitor exe path> ping                  "ping N", milliseconds WM_NULL took to be answered
 //   probe system-text <hex code>                   "text <the system's text for the code>"
 //
 // Texts are printed as lower-case hex, so every byte arrives unchanged. Exit
@@ -12,6 +16,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +31,9 @@ const char kMonitorClass[] = "KelvSysLog_wnd_class";
 constexpr int kMessageListId = 1;
 constexpr int kDiagnosticsPaneId = 2;
 constexpr UINT kAnswerTimeoutMs = 5000;
+// Clearing a million rows takes minutes under Wine; the probe waits for it to be done.
+constexpr UINT kClearTimeoutMs = 1200000;
+constexpr WPARAM kClearCommand = 40003;
 constexpr DWORD kPollMs = 50;
 // Room for the longest message the monitor keeps (4096 bytes) and its terminator.
 constexpr int kCellCapacity = 8192;
@@ -65,9 +73,10 @@ HWND FindMonitor(const char* exePath) {
     return nullptr;
 }
 
-bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer,
+         UINT timeoutMs = kAnswerTimeoutMs) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result))
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &result))
         return false;
     answer = static_cast<LRESULT>(result);
     return true;
@@ -153,6 +162,40 @@ int PrintPane(HWND monitor) {
     return kOk;
 }
 
+int PrintCount(HWND monitor) {
+    const HWND list = GetDlgItem(monitor, kMessageListId);
+    LRESULT count = 0;
+    if (!list || !Ask(list, LVM_GETITEMCOUNT, 0, 0, count)) return kFailed;
+    std::printf("count %d\n", static_cast<int>(count));
+    return kOk;
+}
+
+int Clear(HWND monitor) {
+    LRESULT unused = 0;
+    return Ask(monitor, WM_COMMAND, kClearCommand, 0, unused, kClearTimeoutMs) ? kOk : kFailed;
+}
+
+// Wine leaves PrivateUsage 0 and gives the same figure as PagefileUsage.
+int PrintMemory(HWND monitor) {
+    const ProcessHandle process = OpenProcessOf(monitor, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ);
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!process || !GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                          sizeof counters))
+        return kFailed;
+    const SIZE_T privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    std::printf("private %llu\n", static_cast<unsigned long long>(privateBytes));
+    return kOk;
+}
+
+int Ping(HWND monitor) {
+    const DWORD start = GetTickCount();
+    LRESULT unused = 0;
+    if (!Ask(monitor, WM_NULL, 0, 0, unused)) return kFailed;
+    std::printf("ping %lu\n", static_cast<unsigned long>(GetTickCount() - start));
+    return kOk;
+}
+
 int WaitForMonitor(const char* exePath, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -178,7 +221,7 @@ int PrintSystemText(const char* hexCode) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: probe <monitor exe> wait <ms> | rows | pane | close\n"
+                 "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
                  "       probe system-text <hex code>\n");
     return kUsage;
 }
@@ -203,5 +246,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "rows") == 0) return PrintRows(monitor);
     if (std::strcmp(command, "pane") == 0) return PrintPane(monitor);
     if (std::strcmp(command, "close") == 0) return PostMessageA(monitor, WM_CLOSE, 0, 0) ? kOk : kFailed;
+    if (std::strcmp(command, "count") == 0) return PrintCount(monitor);
+    if (std::strcmp(command, "clear") == 0) return Clear(monitor);
+    if (std::strcmp(command, "memory") == 0) return PrintMemory(monitor);
+    if (std::strcmp(command, "ping") == 0) return Ping(monitor);
     return Usage();
 }

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs the datagram fuzz tests for longer than the suite does, under Wine on a
+# private Xvfb, and prints the seed so a failure can be run again.
+# Usage: scripts/fuzz.sh [seconds, default 300]
+# Environment: FUZZ_SEED (default: taken from the clock), BUILD_DIR (default build-fuzz).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+build_dir=${BUILD_DIR:-$repo/build-fuzz}
+seconds=${1:-300}
+seed=${FUZZ_SEED:-$(date +%s)}
+
+bash scripts/setup.sh
+bash scripts/build.sh "$build_dir" --target fuzz_tests hold_desktop
+
+export WINEPREFIX=$build_dir/wineprefix
+export WINEDEBUG=-all
+mkdir -p "$WINEPREFIX"
+source scripts/xvfb.sh
+# shellcheck disable=SC2317  # called by the trap
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  stop_xvfb
+}
+trap cleanup EXIT
+start_xvfb
+# Wine's background services keep the output of the process that starts them: /dev/null here.
+wineserver -p >/dev/null 2>&1 </dev/null || true
+WINEDLLOVERRIDES="mscoree,mshtml=" wineboot >/dev/null 2>&1 </dev/null
+# Likewise the desktop process, which the first program with a window starts.
+wine "$build_dir/tests/hold_desktop.exe" >/dev/null 2>&1 </dev/null &
+
+# A fifth of the time for the record maker alone, the rest for the whole receive path.
+maker_seconds=$((seconds / 5))
+path_seconds=$((seconds - maker_seconds))
+echo "Fuzzing for about $seconds s with seed $seed (rerun with FUZZ_SEED=$seed $0 $seconds)."
+status=0
+for run in "RecordMakerFuzz.*:$maker_seconds" "ReceivePathFuzz.*:$path_seconds"; do
+  FUZZ_SEED=$seed FUZZ_SECONDS=${run##*:} wine "$build_dir/tests/fuzz_tests.exe" --gtest_filter="${run%:*}" \
+    </dev/null || status=$?
+done
+echo "Fuzz run with seed $seed ended with status $status."
+exit "$status"
