@@ -1,0 +1,47 @@
+// BenchSupport.h: what the in-process row benchmarks share: clock, memory, pumping, output.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace bench {
+
+constexpr int kRowsTotal = 1000000;
+constexpr int kRowsPerBlock = 100000;  // each block is timed on its own
+constexpr int kRowsPerPost = 10000;    // posted before the queue is pumped
+
+// Seconds on the performance counter.
+double Now();
+
+// The process's private bytes (PROCESS_MEMORY_COUNTERS_EX.PrivateUsage).
+double PrivateBytes();
+
+// The bytes of every busy block in the process's heaps, headers included: what
+// the heaps hold, without the page-level noise of the private bytes.
+double HeapBytesInUse();
+
+// Dispatches the thread's window messages until none is queued; a quit request is dropped.
+void PumpQueued();
+
+// Prints one "name=value" line of the result.
+void Result(const char* name, double value);
+
+// A folder of its own under the temporary folder; its files are removed with it.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder() { Remove(); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+    // Removes the folder and its files now; once gone, nothing more happens.
+    void Remove();
+
+private:
+    std::wstring path_;
+};
+
+}  // namespace bench

@@ -1,0 +1,17 @@
+// RowsBench.h: the three in-process measurements behind the row figures.
+#pragma once
+
+namespace bench {
+
+// One million records through the Main window: time per 100k block, private
+// bytes per row, then Save (all rows written) and Clear timed.
+int RunMainWindowRows();
+
+// Private bytes per row of a bare list-view of the same style holding one
+// million rows with texts on demand: the list's own cost of a row.
+int RunListViewBaseline();
+
+// Private bytes per record of one million records held alone.
+int RunRecordFootprint();
+
+}  // namespace bench

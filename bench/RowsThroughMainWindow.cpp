@@ -1,0 +1,220 @@
+// RowsThroughMainWindow.cpp: one million records through the Main window, as the receive thread hands them over.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/MainWindow.h"
+#include "app/ProcessMainWindow.h"
+#include "app/UserMessages.h"
+#include "bench/BenchLine.h"
+#include "bench/BenchSupport.h"
+#include "bench/ClearWatch.h"
+#include "bench/RowsBench.h"
+#include "log/MessageList.h"
+#include "log/SaveCommand.h"
+#include "res/resource.h"
+
+namespace bench {
+
+namespace {
+
+// The rows are shown with auto-scroll, as the program's defaults have them;
+// no Capture file, so the list's cost is what grows or not.
+const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
+
+constexpr int kRedrawSamples = 20;
+
+bool WriteText(const std::wstring& path, const char* text) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return false;
+    const bool written = std::fputs(text, file) >= 0;
+    return std::fclose(file) == 0 && written;
+}
+
+// A port nobody holds, so the window's own receive thread stays idle.
+unsigned short FreeUdpPort() {
+    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return ntohs(address.sin_port);
+}
+
+net::RecordPtr MakeRecord(int sequence) {
+    sockaddr_in sender{};
+    sender.sin_family = AF_INET;
+    sender.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const std::string line = BenchLine(static_cast<unsigned long>(sequence));
+    return net::MakeSyslogRecord(line.data(), line.size(), sender);
+}
+
+// Posts records first to last, as the receive thread does; a full queue is pumped and the post repeated.
+void PostRecords(HWND window, int first, int last) {
+    for (int sequence = first; sequence < last; ++sequence) {
+        net::RecordPtr record = MakeRecord(sequence);
+        while (!PostMessageA(window, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.get()))) PumpQueued();
+        record.release();
+    }
+}
+
+void PumpUntilRows(HWND list, int rows) {
+    while (messagelog::RowCount(list) < rows) {
+        PumpQueued();
+        if (messagelog::RowCount(list) < rows) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+}
+
+long long LinesIn(const std::wstring& path) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return -1;
+    long long lines = 0;
+    char chunk[1 << 16];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        for (size_t i = 0; i < got; ++i) lines += chunk[i] == '\n';
+    std::fclose(file);
+    return lines;
+}
+
+// One block of records handed over as the receive thread does it, timed as a
+// whole and in parts of kRowsPerPost; the median part stands for the block
+// when the machine's load comes and goes.
+void TimedBlock(app::MainWindow& window, int block) {
+    std::vector<double> parts;
+    const double started = Now();
+    for (int first = block * kRowsPerBlock; first < (block + 1) * kRowsPerBlock; first += kRowsPerPost) {
+        const double partStarted = Now();
+        PostRecords(window.Handle(), first, first + kRowsPerPost);
+        PumpUntilRows(window.MessageList(), first + kRowsPerPost);
+        parts.push_back(Now() - partStarted);
+    }
+    PumpQueued();  // the last batch's redraw and scroll belong to the block
+    Result(("block_s_" + std::to_string(block)).c_str(), Now() - started);
+    std::sort(parts.begin(), parts.end());
+    Result(("block_median_part_s_" + std::to_string(block)).c_str(), parts[parts.size() / 2]);
+}
+
+// The rows between the timed blocks, appended straight to the list with its
+// redraw suspended: the same rows owning the same records, without a posted
+// message each, which under Wine costs more than the row itself.
+void AppendUntimed(HWND list, int first, int last) {
+    const double started = Now();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (int sequence = first; sequence < last; ++sequence) messagelog::AppendRow(list, MakeRecord(sequence));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    PumpQueued();
+    Result("untimed_fill_s", Now() - started);
+}
+
+void ResultSpread(const std::string& name, std::vector<double> seconds) {
+    std::sort(seconds.begin(), seconds.end());
+    Result((name + "_median_ms").c_str(), seconds[seconds.size() / 2] * 1000);
+    Result((name + "_max_ms").c_str(), seconds.back() * 1000);
+}
+
+// The UI thread's longest stalls while records arrive: the redraw that ends a
+// batch (the calls Record arrival makes then, every 100 ms during a flood),
+// and one record that arrives alone, shown with redraw on, then painted.
+void TimeRedraws(app::MainWindow& window, int firstSequence) {
+    const HWND list = window.MessageList();
+    std::vector<double> batch, single;
+    for (int i = 0; i < kRedrawSamples; ++i) {
+        double started = Now();
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        RECT outer;
+        GetWindowRect(list, &outer);
+        SendMessageA(list, LVM_SCROLL, 0, outer.bottom - outer.top);
+        InvalidateRect(list, nullptr, TRUE);
+        UpdateWindow(list);
+        batch.push_back(Now() - started);
+
+        const int rows = messagelog::RowCount(list);
+        started = Now();
+        PostRecords(window.Handle(), firstSequence + i, firstSequence + i + 1);
+        PumpUntilRows(list, rows + 1);
+        PumpQueued();
+        single.push_back(Now() - started);
+    }
+    ResultSpread("batch_redraw", batch);
+    ResultSpread("single_row", single);
+}
+
+int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
+    const std::wstring savePath = folder.File(L"saved.txt");
+    const HWND list = window.MessageList();
+    const int lastBlock = kRowsTotal / kRowsPerBlock - 1;
+    const double before = PrivateBytes();
+    const double heapBefore = HeapBytesInUse();
+    TimedBlock(window, 0);
+    AppendUntimed(list, kRowsPerBlock, lastBlock * kRowsPerBlock);
+    TimedBlock(window, lastBlock);
+    const double after = PrivateBytes();
+    Result("rows", messagelog::RowCount(list));
+    Result("private_bytes_before", before);
+    Result("private_bytes_after", after);
+    Result("bytes_per_row", (after - before) / kRowsTotal);
+    Result("heap_bytes_per_row", (HeapBytesInUse() - heapBefore) / kRowsTotal);
+
+    // Save without its dialog: the file opened as the command opens it, every row written, closed.
+    double started = Now();
+    FILE* stream = _wfopen(savePath.c_str(), L"w+t");
+    if (!stream) return 1;
+    const StatusCode saved = messagelog::WriteAllRows(list, stream);
+    const bool closed = std::fclose(stream) == 0;
+    Result("save_s", Now() - started);
+    Result("save_ok", saved == kStatusOk && closed);
+    Result("saved_lines", static_cast<double>(LinesIn(savePath)));
+    DeleteFileW(savePath.c_str());
+
+    TimeRedraws(window, kRowsTotal);
+
+    started = Now();
+    {
+        const ClearWatch watch([&folder] { folder.Remove(); });
+        SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(ID_VIEW_CLEAR, 0), 0);
+    }
+    Result("clear_finished", 1);
+    Result("clear_s", Now() - started);
+    Result("rows_after_clear", messagelog::RowCount(list));
+    Result("records_alive_after_clear", net::SyslogRecordsAlive());
+    return 0;
+}
+
+}  // namespace
+
+int RunMainWindowRows() {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
+    int status = 1;
+    {
+        ScratchFolder folder;
+        const std::wstring iniPath = folder.File(L"monitor.INI");
+        if (WriteText(iniPath, kIniText)) {
+            app::MainWindow window(FreeUdpPort(), iniPath.c_str());
+            app::SetProcessMainWindow(&window);
+            if (window.Create()) {
+                ShowWindow(window.Handle(), SW_SHOWNORMAL);
+                UpdateWindow(window.Handle());
+                PumpQueued();
+                status = MeasureRows(window, folder);
+                DestroyWindow(window.Handle());
+                PumpQueued();
+            }
+            app::SetProcessMainWindow(nullptr);
+        }
+    }
+    WSACleanup();
+    return status;
+}
+
+}  // namespace bench

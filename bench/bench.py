@@ -1,0 +1,348 @@
+#!/usr/bin/env python3
+"""The monitor's benchmark under Wine: loss-free receive rates against a bare
+Winsock loop, display lag, UI responsiveness during a burst, and the cost of a
+million rows. Started by bench/run.sh, which builds the programs and provides
+the Wine prefix and the X display; prints the results and writes them as a
+Markdown table."""
+
+import argparse
+import math
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import load
+import report
+
+TIME_BUDGET_S = 600
+END_MARGIN_S = 10  # stopping Wine and Xvfb after the last step
+STEP_OVERHEAD_S = 20  # start, settle and close around each network step
+ROWS_BENCH_S = 170  # what the million-row measurements take on a busy machine
+ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240}
+SETTLE_S = 2.0  # the Capture file has not grown for this long: the burst is handled
+LONGEST_SETTLE_S = 180
+PORT_WAIT_S = 1800
+OWN_RELEASE_S = 5.0  # Wine closes an ended receiver's socket a moment later
+START_ATTEMPTS = 3
+WATCH_LEAD_S = 1.0  # the watch samples the idle monitor this long before the burst
+MONITOR_EXE = "KelvSysLog.exe"
+
+
+def log(text):
+    print(f"[bench {time.strftime('%H:%M:%S')}] {text}", file=sys.stderr, flush=True)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def percentile(values, share):
+    """Nearest-rank percentile."""
+    if not values:
+        return float("nan")
+    ordered = sorted(values)
+    return ordered[max(0, math.ceil(share * len(ordered)) - 1)]
+
+
+def file_size(path):
+    try:
+        return os.path.getsize(path)
+    except OSError:
+        return -1
+
+
+def stop(process):
+    if process.poll() is None:
+        process.kill()
+        process.wait()
+
+
+class Port514:
+    """UDP 514 is shared with other users of this machine: wait for it, and
+    make sure the process that holds it is ours before sending."""
+
+    @staticmethod
+    def holders():
+        listing = subprocess.run(["ss", "-Hulnp", "sport = :514"], capture_output=True, text=True).stdout
+        return [int(pid) for pid in re.findall(r"pid=(\d+)", listing)], bool(listing.strip())
+
+    waited_s = 0.0  # waiting for other programs to let go of it
+
+    @classmethod
+    def wait_free(cls, own_release_s=0.0):
+        """Until nobody holds UDP 514. For the first own_release_s seconds it is
+        taken to be our own receiver's socket, still being closed."""
+        started = time.monotonic()
+        announced = False
+        while cls.holders()[1]:
+            waited = time.monotonic() - started
+            if waited > own_release_s and not announced:
+                log("UDP 514 is in use; waiting for it to be free")
+                announced = True
+            if waited > PORT_WAIT_S:
+                raise RuntimeError("UDP 514 stayed in use")
+            time.sleep(0.2)
+        if announced:
+            cls.waited_s += time.monotonic() - started - own_release_s
+
+    @classmethod
+    def wait_held_by(cls, process, timeout_s=30):
+        started = time.monotonic()
+        while time.monotonic() - started < timeout_s and process.poll() is None:
+            pids, bound = cls.holders()
+            if bound:
+                return process.pid in pids
+            time.sleep(0.1)
+        return False
+
+
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.scratch = tempfile.mkdtemp(prefix="monitor-bench-")
+        self.skipped = []
+        self.reserved_s = 0
+
+    def remaining_s(self):
+        """Time left in the budget; waiting for another program to free UDP 514 does not count."""
+        spent = time.time() - self.args.started_at - Port514.waited_s
+        return TIME_BUDGET_S - END_MARGIN_S - spent
+
+    # ---- Wine programs -------------------------------------------------------
+
+    @staticmethod
+    def wine(*command, **options):
+        return subprocess.Popen(["wine", *command], stdin=subprocess.DEVNULL, **options)
+
+    def run_to_file(self, command, timeout):
+        """Runs a Wine program with its output in a file, never a pipe: a Wine
+        service it happens to start would hold a pipe open for good. Answers the
+        exit code (None when stopped at the timeout) and the output."""
+        with tempfile.TemporaryFile(dir=self.scratch) as output:
+            process = self.wine(*command, stdout=output, stderr=subprocess.DEVNULL)
+            try:
+                code = process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                stop(process)
+                code = None
+            output.seek(0)
+            return code, output.read()
+
+    def probe(self, *arguments, timeout=60):
+        code, output = self.run_to_file([self.args.probe, *arguments], timeout)
+        if code is None:
+            log(f"probe {' '.join(arguments)} did not answer within {timeout} s")
+        return code, output
+
+    def start_holding_514(self, command, cwd=None, started=lambda process: True):
+        """Starts a receiver once UDP 514 is free and answers it once it holds the port itself."""
+        for attempt in range(START_ATTEMPTS):
+            Port514.wait_free()
+            process = self.wine(*command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if started(process) and Port514.wait_held_by(process):
+                return process
+            log(f"{os.path.basename(command[0])} did not get UDP 514 (attempt {attempt + 1})")
+            stop(process)
+            Port514.wait_free(OWN_RELEASE_S)
+        raise RuntimeError(f"{command[0]} never held UDP 514")
+
+    def end_receiver(self, process):
+        if process.poll() is None and os.path.basename(process.args[1]) == MONITOR_EXE:
+            self.probe("close")
+        try:
+            process.wait(timeout=120)
+        except subprocess.TimeoutExpired:
+            log(f"{process.args[1]} did not end; stopping it")
+            stop(process)
+        Port514.wait_free(OWN_RELEASE_S)
+
+    # ---- network steps -------------------------------------------------------
+
+    def bare_step(self, rate):
+        folder = tempfile.mkdtemp(prefix="bare-", dir=self.scratch)
+        output = os.path.join(folder, "sequence.txt")
+        receiver = self.start_holding_514([self.args.bare_receiver, windows_path(output)])
+        sent = load.send_numbered_lines(rate)
+        self.end_receiver(receiver)  # it ends by itself once nothing has come for two seconds
+        with open(output) as lines:
+            sequence = [int(line) for line in lines if line.strip()]
+        shutil.rmtree(folder, ignore_errors=True)
+        return {"rate_asked": rate, **sent, **load.sequence_figures(sequence)}
+
+    def write_monitor_folder(self, folder, display):
+        """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on."""
+        exe = os.path.join(folder, MONITOR_EXE)
+        shutil.copy(self.args.monitor, exe)
+        capture = os.path.join(folder, "capture.csv")
+        with open(os.path.join(folder, "KelvSysLog.INI"), "w", newline="\r\n") as ini:
+            ini.write(f"[Settings]\nAutoscroll=1\nToDisplay={1 if display else 0}\n")
+            ini.write(f"ToFile=1\nFileName={windows_path(capture)}\n")
+        return exe, capture
+
+    def wait_until_settled(self, path):
+        """Until the file has not grown for SETTLE_S: each record's line and row come together."""
+        last = file_size(path)
+        quiet_since = time.monotonic()
+        deadline = quiet_since + LONGEST_SETTLE_S
+        while time.monotonic() - quiet_since < SETTLE_S and time.monotonic() < deadline:
+            time.sleep(0.2)
+            now = file_size(path)
+            if now != last:
+                last = now
+                quiet_since = time.monotonic()
+
+    def monitor_step(self, rate, display):
+        folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
+        exe, capture = self.write_monitor_folder(folder, display)
+        monitor = self.start_holding_514([exe], cwd=folder,
+                                         started=lambda process: self.probe("wait", "30000")[0] == 0)
+        samples = os.path.join(folder, "samples.txt")
+        stop_file = os.path.join(folder, "stop")
+        watch = None
+        if display:
+            watch = self.wine(self.args.probe, "watch", windows_path(samples), windows_path(stop_file),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(WATCH_LEAD_S)
+        sent = load.send_numbered_lines(rate)
+        self.wait_until_settled(capture)
+        if watch:
+            open(stop_file, "w").close()
+            watch.wait(timeout=60)
+        self.end_receiver(monitor)
+        with open(capture, "rb") as lines:
+            step = {"rate_asked": rate, **sent, **load.sequence_figures(load.sequence_numbers(lines))}
+        if display:
+            step.update(self.display_figures(samples, sent, step["received"]))
+        shutil.rmtree(folder, ignore_errors=True)
+        return step
+
+    @staticmethod
+    def display_figures(samples_path, sent, received):
+        """Lag from the last send to the last row, and the WM_NULL round trips until then."""
+        rows, round_trips = [], []
+        with open(samples_path) as samples:
+            for line in samples:
+                kind, at, value = line.split()
+                (rows if kind == "rows" else round_trips).append((int(at), int(value)))
+        shown_at = next((at for at, count in rows if count >= received), None)
+        figures = {"rows_shown": rows[-1][1] if rows else 0}
+        if shown_at is not None:
+            figures["lag_s"] = max(0.0, (shown_at - sent["last_us"]) / 1e6)
+        burst_end = shown_at if shown_at is not None else (rows[-1][0] if rows else sent["last_us"])
+        during = [trip / 1000 for at, trip in round_trips if sent["first_us"] <= at <= burst_end]
+        figures["null_samples"] = len(during)
+        figures["null_median_ms"] = percentile(during, 0.5)
+        figures["null_p99_ms"] = percentile(during, 0.99)
+        figures["null_max_ms"] = max(during) if during else float("nan")
+        return figures
+
+    def search(self, name, step, start_rate):
+        """The paced rates from start_rate down, until one loses nothing."""
+        steps = []
+        for rate in [r for r in load.PACED_RATES if r <= start_rate]:
+            needed = load.DATAGRAMS_PER_STEP / rate + STEP_OVERHEAD_S
+            if needed > self.remaining_s() - self.reserved_s:
+                self.skipped.append(f"{name} at {rate:,}/s and below (not enough time left)")
+                log(f"{name}: skipping {rate}/s, not enough time left")
+                break
+            log(f"{name}: {rate}/s")
+            result = step(rate)
+            steps.append(result)
+            log(f"{name}: {result['received']} of {result['sent']} received, {result['lost']} lost")
+            if result["lost"] == 0:
+                break
+        passing = [s["rate_asked"] for s in steps if s["lost"] == 0]
+        return {"steps": steps, "zero_loss_rate": max(passing) if passing else 0}
+
+    @staticmethod
+    def next_start(search):
+        """Where the next, busier receiver's search starts: at the rate this one
+        held without loss, or else at the lowest it tried."""
+        tried = [s["rate_asked"] for s in search["steps"]]
+        return search["zero_loss_rate"] or min(tried, default=load.PACED_RATES[0])
+
+    # ---- the million rows ------------------------------------------------------
+
+    def rows_bench(self, mode):
+        code, output = self.run_to_file([self.args.rows_bench, mode], ROWS_TIMEOUTS_S[mode])
+        if code is None:
+            log(f"rows_bench {mode} ran out of time")
+        values = {}
+        for line in output.decode(errors="replace").splitlines():
+            key, _, value = line.partition("=")
+            if value:
+                values[key.strip()] = float(value)
+        return values
+
+    @staticmethod
+    def projected_clear_s(values):
+        """A Clear stopped early: the rows still left, at the rate of its last five seconds."""
+        samples = []
+        while f"clear_t_{len(samples)}" in values:
+            k = len(samples)
+            samples.append((values[f"clear_t_{k}"], values[f"clear_left_{k}"]))
+        if len(samples) < 2:
+            return float("nan")
+        end_t, end_left = samples[-1]
+        start_t, start_left = next((t, left) for t, left in samples if t >= end_t - 5)
+        if start_t == end_t:
+            start_t, start_left = samples[-2]
+        rate = (start_left - end_left) / (end_t - start_t)
+        return values["clear_s"] + end_left / rate if rate > 0 else float("inf")
+
+    def million_rows(self):
+        figures = {}
+        for mode in ("records", "listview", "monitor"):
+            log(f"rows: {mode}")
+            figures[mode] = self.rows_bench(mode)
+        monitor = figures["monitor"]
+        if monitor.get("clear_finished") == 0:
+            monitor["clear_projected_s"] = self.projected_clear_s(monitor)
+            samples = [k for k in monitor if k.startswith("clear_left_")]
+            monitor["clear_left"] = monitor[max(samples, key=lambda k: int(k.rsplit("_", 1)[1]))]
+        return figures
+
+    # ---- the run ---------------------------------------------------------------
+
+    def run(self):
+        results = {"load_before": os.getloadavg()[0]}
+        self.reserved_s = ROWS_BENCH_S
+        results["bare"] = self.search("bare loop", self.bare_step, load.PACED_RATES[0])
+        results["off"] = self.search("monitor, display off", lambda rate: self.monitor_step(rate, False),
+                                     self.next_start(results["bare"]))
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    self.next_start(results["off"]))
+        self.reserved_s = 0
+        results["rows"] = self.million_rows()
+        results["load_after"] = os.getloadavg()[0]
+        results["run_s"] = time.time() - self.args.started_at
+        results["port_wait_s"] = Port514.waited_s
+        results["skipped"] = self.skipped
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--monitor", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--bare-receiver", required=True)
+    parser.add_argument("--rows-bench", required=True)
+    parser.add_argument("--output", required=True)
+    parser.add_argument("--started-at", type=float, default=time.time(),
+                        help="when the whole run began (seconds since 1970), for the time budget")
+    args = parser.parse_args()
+
+    text = report.report(Bench(args).run())
+    os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
+    with open(args.output, "w") as output:
+        output.write(text)
+    print(text)
+
+
+if __name__ == "__main__":
+    main()

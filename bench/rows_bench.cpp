@@ -1,0 +1,21 @@
+// rows_bench.cpp: in-process row benchmarks; prints "name=value" lines.
+//
+//   rows_bench monitor | listview | records
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "bench/RowsBench.h"
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (argc == 2 && std::strcmp(argv[1], "monitor") == 0) return bench::RunMainWindowRows();
+    if (argc == 2 && std::strcmp(argv[1], "listview") == 0) return bench::RunListViewBaseline();
+    if (argc == 2 && std::strcmp(argv[1], "records") == 0) return bench::RunRecordFootprint();
+    std::fprintf(stderr, "usage: rows_bench monitor | listview | records\n");
+    return 2;
+}

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The monitor's benchmark: bench/run.sh [results file, default out/bench-results.md]
+#
+# Builds the monitor (Release) and the benchmark programs in build-bench/, then
+# runs them under Wine (a prefix of its own in build-bench/wineprefix) on an
+# Xvfb display it starts: loss-free receive rates of the monitor with display
+# on and off against a bare Winsock loop, display lag and UI responsiveness
+# during a burst, and the cost of a million rows. Prints the results table and
+# writes it to the results file. Needs UDP 514 free; waits while it is not.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-bench"
+output="${1:-$root/out/bench-results.md}"
+started=$SECONDS
+started_at=$(date +%s)
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBUILD_BENCH=ON >/dev/null
+cmake --build "$build" --target KelvSysLog bare_receiver bench_probe rows_bench
+echo "[bench] built in $((SECONDS - started)) s" >&2
+
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    rm -f "$display_file"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$display_file")"
+
+# Wine's services start with the first process, and the desktop process with
+# the first that looks for a window; started here with output to /dev/null,
+# they hold no pipe of ours. The server stays up until cleanup, so they are
+# never started again mid-run.
+wineserver -p >/dev/null 2>&1 </dev/null || true  # one may be up already
+wineboot >/dev/null 2>&1 </dev/null
+wine "$build/bench/bench_probe.exe" wait 0 >/dev/null 2>&1 </dev/null || true
+
+PYTHONDONTWRITEBYTECODE=1 python3 "$root/bench/bench.py" \
+    --monitor "$build/KelvSysLog.exe" \
+    --probe "$build/bench/bench_probe.exe" \
+    --bare-receiver "$build/bench/bare_receiver.exe" \
+    --rows-bench "$build/bench/rows_bench.exe" \
+    --output "$output" \
+    --started-at "$started_at"
+echo "[bench] finished in $((SECONDS - started)) s; results in $output" >&2
