@@ -18,7 +18,7 @@ TARGETS = {
     "save_s": 5.0,
 }
 
-RECEIVERS = (("bare", "bare Winsock loop"), ("off", "monitor, display off"), ("on", "monitor, display on"))
+RECEIVERS = (("bare", "Bare Winsock loop"), ("off", "Monitor, display off"), ("on", "Monitor, display on"))
 
 
 def number(value, digits=2):
@@ -49,7 +49,7 @@ def shown_step(results):
 def introduction(results):
     return ["# Monitor benchmark", "",
             f"Run took {results['run_s']:.0f} s, of which {results['port_wait_s']:.0f} s waiting for another "
-            "program to free UDP 514. Each step sends {DATAGRAMS_PER_STEP:,} numbered syslog lines of "
+            f"program to free UDP 514. Each step sends {DATAGRAMS_PER_STEP:,} numbered syslog lines of "
             f"{LINE_BYTES} bytes to 127.0.0.1:514 at a paced rate; the rates "
             f"({', '.join(rate_text(r) for r in PACED_RATES)}) are tried from the top down and a search ends at "
             "its first step without loss. The monitor's searches start where the receiver before them held "

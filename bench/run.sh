@@ -6,7 +6,8 @@
 # Xvfb display it starts: loss-free receive rates of the monitor with display
 # on and off against a bare Winsock loop, display lag and UI responsiveness
 # during a burst, and the cost of a million rows. Prints the results table and
-# writes it to the results file. Needs UDP 514 free; waits while it is not.
+# writes it to the results file (every figure also beside it, as .json). Needs
+# UDP 514 free; waits while another program holds it.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
