@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,22 +16,21 @@ StatusCode LastRuntimeStatus() {
 
 namespace {
 
-// A write the system took only in part names no system error: the runtime
-// then says only that the device is full (errno ENOSPC). A failure that names
-// nothing at all must still read as a failure.
+// A write that the system took only in part names no system error, and the
+// runtime records none (its errno says ENOSPC or nothing under Microsoft's
+// runtime, EINVAL under Wine's): the device had no room for the rest.
 StatusCode LastWriteStatus() {
     const long error = static_cast<long>(_doserrno);
-    if (error > 0) return StatusFromError(error);
-    return errno == ENOSPC ? StatusFromError(ERROR_DISK_FULL) : kStatusUnspecifiedFailure;
+    return StatusFromError(error > 0 ? error : static_cast<long>(ERROR_DISK_FULL));
 }
 
 }  // namespace
 
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record) {
-    // Cleared first: a write taken in part would otherwise be reported with
-    // whatever error an earlier call left behind.
+    // Cleared first: for a write taken in part Wine's runtime records the
+    // thread's last error, which would otherwise be an earlier call's.
     _doserrno = 0;
-    errno = 0;
+    SetLastError(ERROR_SUCCESS);
     const bool quoted = std::strchr(record.message, ',') != nullptr;
     if (std::fputs(record.sender, stream) < 0 || std::fputc(',', stream) < 0) return LastWriteStatus();
     if (quoted && std::fputc('"', stream) < 0) return LastWriteStatus();
