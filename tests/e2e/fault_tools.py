@@ -1,0 +1,184 @@
+"""Faults provoked for real on the host: a full disk, read-only files and folders,
+numbered traffic to count what arrives.
+
+Mounting needs root; whatever cannot be provoked here skips its test with the
+reason, never passes it quietly.
+"""
+
+import contextlib
+import os
+import socket
+import stat
+import subprocess
+import threading
+import time
+import unittest
+
+from monitor import LOOPBACK, SYSLOG_PORT
+
+COMMAND_TIMEOUT = 30.0
+
+
+def is_root():
+    return os.geteuid() == 0
+
+
+def _run(*command):
+    """Runs a host command; answers whether it succeeded."""
+    finished = subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, timeout=COMMAND_TIMEOUT)
+    return finished.returncode == 0
+
+
+def _unmount(path):
+    # A program still using the mount (a failed test) must not leave it behind: detach it lazily then.
+    if not _run("umount", path):
+        _run("umount", "-l", path)
+
+
+@contextlib.contextmanager
+def small_filesystem(folder, size):
+    """Mounts a tmpfs of size bytes on folder (created if needed); unmounts on leaving."""
+    if not is_root():
+        raise unittest.SkipTest("mounting a small filesystem needs root")
+    os.makedirs(folder, exist_ok=True)
+    if not _run("mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", folder):
+        raise unittest.SkipTest(f"cannot mount a tmpfs on {folder}")
+    try:
+        yield folder
+    finally:
+        _unmount(folder)
+
+
+def _make_immutable(path):
+    """chattr +i where the filesystem has it; answers whether a write now really fails."""
+    if not _run("chattr", "+i", path):
+        return False
+    try:
+        with open(path, "ab"):
+            pass
+    except PermissionError:
+        return True
+    _run("chattr", "-i", path)
+    return False
+
+
+def _bind_read_only(path):
+    """Mounts path read-only over itself; answers whether that worked."""
+    if not _run("mount", "--bind", path, path):
+        return False
+    if not _run("mount", "-o", "remount,ro,bind", path, path):
+        _unmount(path)
+        return False
+    return True
+
+
+@contextlib.contextmanager
+def read_only(path):
+    """Makes a file, or a folder and everything in it, unwritable until the block ends.
+
+    Root ignores permission bits, so as root a file is made immutable (chattr +i)
+    where the filesystem allows it, and otherwise, like a folder, mounted
+    read-only over itself. A user gets chmod 444 on files and 555 on folders.
+    """
+    if not is_root():
+        targets = [path] if os.path.isfile(path) else [path] + [
+            os.path.join(path, name) for name in os.listdir(path)]
+        modes = {target: stat.S_IMODE(os.stat(target).st_mode) for target in targets}
+        for target in reversed(targets):
+            os.chmod(target, 0o555 if os.path.isdir(target) else 0o444)
+        try:
+            yield "chmod"
+        finally:
+            for target, mode in modes.items():
+                os.chmod(target, mode)
+        return
+    if os.path.isfile(path) and _make_immutable(path):
+        try:
+            yield "chattr +i"
+        finally:
+            _run("chattr", "-i", path)
+        return
+    if not _bind_read_only(path):
+        raise unittest.SkipTest(f"cannot make {path} read-only: neither chattr +i nor a read-only bind mount works")
+    try:
+        yield "read-only bind mount"
+    finally:
+        _unmount(path)
+
+
+def file_bytes(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def processes_holding(path):
+    """PIDs of the host processes (Wine's server among them) with path open."""
+    holders = set()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        folder = f"/proc/{pid}/fd"
+        try:
+            descriptors = os.listdir(folder)
+        except OSError:
+            continue
+        for descriptor in descriptors:
+            try:
+                if os.readlink(os.path.join(folder, descriptor)) == path:
+                    holders.add(int(pid))
+            except OSError:
+                continue
+    return holders
+
+
+# Numbered traffic.
+
+def numbered_message(tag, number, padding=0):
+    """The datagram numbered number: tag, a ten-digit sequence number, then padding."""
+    return f"{tag} seq={number:010d}{' ' + 'x' * padding if padding else ''}".encode("ascii")
+
+
+def capture_line(message):
+    """A record's line in the capture file: every datagram comes from loopback, none here holds a comma."""
+    return b"127.0.0.1," + message + b"\r\n"
+
+
+class PacedSender:
+    """Sends numbered datagrams first, first + 1 ... at rate per second from a thread of its own,
+    until stopped or count are out. sent tells how many went out."""
+
+    PACE_SLICE = 0.001
+
+    def __init__(self, tag, rate, count, padding=0, first=1):
+        self._tag, self._rate, self._count, self._padding, self._first = tag, rate, count, padding, first
+        self._stop = threading.Event()
+        self.sent = 0
+        self._thread = threading.Thread(target=self._send, daemon=True)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *error):
+        self.stop()
+        return False
+
+    def stop(self):
+        self._stop.set()
+        self._thread.join()
+
+    def finished(self):
+        return not self._thread.is_alive()
+
+    def messages(self):
+        return [numbered_message(self._tag, number, self._padding)
+                for number in range(self._first, self._first + self.sent)]
+
+    def _send(self):
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+            started = time.monotonic()
+            while self.sent < self._count and not self._stop.is_set():
+                due = min(self._count, int((time.monotonic() - started) * self._rate) + 1)
+                while self.sent < due:
+                    sender.sendto(numbered_message(self._tag, self._first + self.sent, self._padding),
+                                  (LOOPBACK, SYSLOG_PORT))
+                    self.sent += 1
+                time.sleep(self.PACE_SLICE)
