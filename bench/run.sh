@@ -21,25 +21,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolch
 cmake --build "$build" --target KelvSysLog bare_receiver bench_probe rows_bench
 echo "[bench] built in $((SECONDS - started)) s" >&2
 
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    rm -f "$display_file"
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$display_file")"
-
-# Wine's services start with the first process, and the desktop process with
-# the first that looks for a window; started here with output to /dev/null,
-# they hold no pipe of ours. The server stays up until cleanup, so they are
-# never started again mid-run.
-wineserver -p >/dev/null 2>&1 </dev/null || true  # one may be up already
-wineboot >/dev/null 2>&1 </dev/null
+source "$root/scripts/wine-session.sh"
+start_wine_session "$build/wineprefix"
+# The desktop process, which the first program that looks for a window starts,
+# keeps its starter's output open: started here, it holds no pipe of ours.
 wine "$build/bench/bench_probe.exe" wait 0 >/dev/null 2>&1 </dev/null || true
 
 PYTHONDONTWRITEBYTECODE=1 python3 "$root/bench/bench.py" \

@@ -13,21 +13,9 @@ seed=${FUZZ_SEED:-$(date +%s)}
 bash scripts/setup.sh
 bash scripts/build.sh "$build_dir" --target fuzz_tests hold_desktop
 
-export WINEPREFIX=$build_dir/wineprefix
-export WINEDEBUG=-all
-mkdir -p "$WINEPREFIX"
-source scripts/xvfb.sh
-# shellcheck disable=SC2317  # called by the trap
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_xvfb
-}
-trap cleanup EXIT
-start_xvfb
-# Wine's background services keep the output of the process that starts them: /dev/null here.
-wineserver -p >/dev/null 2>&1 </dev/null || true
-WINEDLLOVERRIDES="mscoree,mshtml=" wineboot >/dev/null 2>&1 </dev/null
-# Likewise the desktop process, which the first program with a window starts.
+source scripts/wine-session.sh
+start_wine_session "$build_dir/wineprefix"
+# The desktop process keeps its starter's output open: started here, it holds nothing of ours.
 wine "$build_dir/tests/hold_desktop.exe" >/dev/null 2>&1 </dev/null &
 
 # A fifth of the time for the record maker alone, the rest for the whole receive path.

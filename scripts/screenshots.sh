@@ -12,23 +12,8 @@ bash scripts/build.sh "$build_dir" --target KelvSysLog e2e_probe
 
 # A Wine prefix of the pictures' own: its wineserver is ours to stop, and its
 # default desktop can be the Wine-drawn one.
-export WINEPREFIX=$build_dir/screenshot-wineprefix
-export WINEDEBUG=-all
-mkdir -p "$WINEPREFIX"
-
-source scripts/xvfb.sh
-# shellcheck disable=SC2317  # called by the trap
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true  # gone before the next run starts one
-  stop_xvfb
-}
-trap cleanup EXIT
-start_xvfb
-
-# Output to /dev/null: Wine's background services keep their starter's output open.
-# The overrides skip the offer to download Mono and Gecko when the prefix is new.
-WINEDLLOVERRIDES="mscoree,mshtml=" wineboot >/dev/null 2>&1 </dev/null
+source scripts/wine-session.sh
+start_wine_session "$build_dir/screenshot-wineprefix"
 # Debian's Wine leaves its own fonts out of a new prefix; without Marlett the
 # caption buttons would show as letters.
 ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"

@@ -31,24 +31,13 @@ case "$mode" in
   *) echo "usage: scripts/soak.sh datagrams [count] [rate] | restarts [count]" >&2; exit 2 ;;
 esac
 
+bash scripts/setup.sh
 bash scripts/build.sh "$build_dir" --target KelvSysLog e2e_probe
 
-export WINEPREFIX=$build_dir/wineprefix
-export WINEDEBUG=-all
+source scripts/wine-session.sh
+start_wine_session "$build_dir/wineprefix"
 export MONITOR_EXE=$build_dir/KelvSysLog.exe
 export MONITOR_PROBE=$build_dir/tests/e2e/e2e_probe.exe
 export PYTHONDONTWRITEBYTECODE=1
-mkdir -p "$WINEPREFIX"
-
-source scripts/xvfb.sh
-# shellcheck disable=SC2317  # called by the trap
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_xvfb
-}
-trap cleanup EXIT
-start_xvfb
-# Wine's background services start with its first process: not under a pipe of ours.
-WINEDLLOVERRIDES="mscoree,mshtml=" wineboot >/dev/null 2>&1 </dev/null
 
 "${command[@]}"

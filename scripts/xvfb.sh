@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# xvfb.sh: sourced by run.sh and test.sh. A private X server on a free display.
+# xvfb.sh: sourced by run.sh and wine-session.sh. A private X server on a free display.
 
 # Starts Xvfb on the first free display number and exports DISPLAY.
 # Sets XVFB_PID; stop it with stop_xvfb.

@@ -14,7 +14,7 @@ import threading
 import time
 import unittest
 
-from monitor import LOOPBACK, SYSLOG_PORT
+from monitor import LOOPBACK, SYSLOG_PORT, send_raw, windows_path
 
 COMMAND_TIMEOUT = 30.0
 
@@ -129,6 +129,12 @@ def processes_holding(path):
     return holders
 
 
+def capturing_settings(capture_path, autoscroll=1, to_display=1):
+    """An INI file's bytes with every value given and the capture file on, at capture_path."""
+    return (f"[Settings]\r\nAutoscroll={autoscroll}\r\nToDisplay={to_display}\r\nToFile=1\r\n"
+            f"FileName={windows_path(capture_path)}\r\n").encode("ascii")
+
+
 # Numbered traffic.
 
 def numbered_message(tag, number, padding=0):
@@ -182,3 +188,17 @@ class PacedSender:
                                   (LOOPBACK, SYSLOG_PORT))
                     self.sent += 1
                 time.sleep(self.PACE_SLICE)
+
+
+def show_and_close(test, monitor, tag, count, pane=b""):
+    """Starts the program, sends it count numbered datagrams and closes it; checks
+    their rows, the pane and the exit code. Answers the datagrams sent."""
+    monitor.start()
+    messages = [numbered_message(tag, number) for number in range(1, count + 1)]
+    for message in messages:
+        send_raw(message)
+    monitor.wait_for_row_count(count)
+    test.assertEqual(monitor.rows(), [(LOOPBACK.encode("ascii"), message) for message in messages])
+    test.assertEqual(monitor.pane_text(), pane)
+    test.assertEqual(monitor.close(), 0)
+    return messages

@@ -23,8 +23,8 @@ import re
 import sys
 import time
 
-from fault_tools import PacedSender, file_bytes
-from monitor import INI_NAME, Monitor, windows_path
+from fault_tools import PacedSender, capturing_settings, file_bytes
+from monitor import INI_NAME, Monitor
 
 TAG = "soak"
 SEQUENCE = re.compile(rb"^127\.0\.0\.1,soak seq=(\d{10})$")
@@ -157,8 +157,7 @@ def soak(count, rate):
     second = max(1, count // SECOND_ROUND_SHARE)
     with Monitor() as monitor:
         capture = monitor.path(CAPTURE_NAME)
-        monitor.write_file(INI_NAME, (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\n"
-                                      f"FileName={windows_path(capture)}\r\n").encode("ascii"))
+        monitor.write_file(INI_NAME, capturing_settings(capture))
         if not start_cleanly(monitor):
             print("FAILED: the program never started without a diagnostic")
             return 1

@@ -10,8 +10,8 @@ import os
 import shutil
 import unittest
 
-from fault_tools import numbered_message, processes_holding
-from monitor import INI_NAME, Monitor, send_raw, windows_path
+from fault_tools import capturing_settings, numbered_message, processes_holding
+from monitor import INI_NAME, Monitor, send_raw
 
 TAG = "folder gone"
 PADDING = 100
@@ -27,8 +27,7 @@ class CaptureFolderRemovedTest(unittest.TestCase):
             folder = monitor.path("captures")
             os.mkdir(folder)
             capture = os.path.join(folder, "cap.csv")
-            monitor.write_file(INI_NAME, (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\n"
-                                          f"FileName={windows_path(capture)}\r\n").encode("ascii"))
+            monitor.write_file(INI_NAME, capturing_settings(capture))
             monitor.start()
             messages = [numbered_message(TAG, number, PADDING) for number in range(1, BEFORE + AFTER + 1)]
 

@@ -9,12 +9,11 @@ the platform's string-to-integer conversion wraps it, a long FileName cut to
 import random
 import unittest
 
-from fault_tools import capture_line, file_bytes, numbered_message
-from monitor import INI_NAME, Monitor, send_raw, windows_path
+from fault_tools import capture_line, file_bytes, show_and_close
+from monitor import INI_NAME, Monitor, windows_path
 
 TAG = "corrupt settings"
 DATAGRAMS = 2
-SENDER = b"127.0.0.1"
 GARBAGE_SEED = 514
 GARBAGE_SIZE = 2048
 FILE_NAME_CAPACITY = 259  # characters, terminator not counted
@@ -37,17 +36,8 @@ def as_platform_reads(text):
 
 
 class CorruptSettingsTest(unittest.TestCase):
-    def run_and_close(self, monitor, pane=b""):
-        """Starts the program, shows it some datagrams and closes it; checks the rows, the pane and the exit code."""
-        monitor.start()
-        messages = [numbered_message(TAG, number) for number in range(1, DATAGRAMS + 1)]
-        for message in messages:
-            send_raw(message)
-        monitor.wait_for_row_count(DATAGRAMS)
-        self.assertEqual(monitor.rows(), [(SENDER, message) for message in messages])
-        self.assertEqual(monitor.pane_text(), pane)
-        self.assertEqual(monitor.close(), 0)
-        return messages
+    def run_and_close(self, monitor):
+        return show_and_close(self, monitor, TAG, DATAGRAMS)
 
     def test_binary_garbage_reads_as_defaults(self):
         with Monitor(ini=garbage()) as monitor:

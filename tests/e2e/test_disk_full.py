@@ -13,8 +13,9 @@ disk it is.
 import os
 import unittest
 
-from fault_tools import capture_line, file_bytes, numbered_message, processes_holding, small_filesystem
-from monitor import INI_NAME, Monitor, send_raw, windows_path
+from fault_tools import (capture_line, capturing_settings, file_bytes, numbered_message, processes_holding,
+                         small_filesystem)
+from monitor import INI_NAME, Monitor, send_raw
 
 FILESYSTEM_SIZE = 64 * 1024
 CAPTURE_NAME = "cap.csv"
@@ -27,16 +28,11 @@ FAILURE = b"Failed to write in file\n\r\n[0x80070070] "
 SENDER = b"127.0.0.1"
 
 
-def settings(capture_path):
-    return (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName={windows_path(capture_path)}\r\n"
-            .encode("ascii"))
-
-
 class DiskFullTest(unittest.TestCase):
     def test_full_disk_is_reported_once_and_capture_goes_on_in_the_list(self):
         with Monitor() as monitor, small_filesystem(monitor.path("small"), FILESYSTEM_SIZE) as disk:
             capture = os.path.join(disk, CAPTURE_NAME)
-            monitor.write_file(INI_NAME, settings(capture))
+            monitor.write_file(INI_NAME, capturing_settings(capture))
             monitor.start()
             self.assertEqual(monitor.pane_text(), b"")
 

@@ -14,8 +14,8 @@ import os
 import signal
 import unittest
 
-from fault_tools import PacedSender, capture_line, file_bytes
-from monitor import INI_NAME, Monitor, wait_until, windows_path
+from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes
+from monitor import INI_NAME, Monitor, wait_until
 
 TAG = "killed"
 PADDING = 40
@@ -30,8 +30,7 @@ class KilledDuringBurstTest(unittest.TestCase):
     def test_kill_leaves_the_settings_and_whole_lines(self):
         with Monitor() as monitor:
             capture = monitor.path(CAPTURE_NAME)
-            settings = (f"[Settings]\r\nAutoscroll=0\r\nToDisplay=7\r\nToFile=1\r\n"
-                        f"FileName={windows_path(capture)}\r\n").encode("ascii")
+            settings = capturing_settings(capture, autoscroll=0, to_display=7)
             monitor.write_file(INI_NAME, settings)
             monitor.start()
 

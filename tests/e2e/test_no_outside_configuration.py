@@ -14,7 +14,7 @@ import unittest
 
 from built_program import function_name, imported_functions, our_objects, undefined_symbols
 from isolated_wine import IsolatedWine, enter_private_network
-from monitor import INI_NAME, Monitor, send_raw
+from monitor import Monitor, send_raw
 
 # Every way a Windows program reads its command line or environment: the
 # system's functions, the C runtime's functions, and the runtime's variables

@@ -9,12 +9,11 @@ import os
 import shutil
 import unittest
 
-from fault_tools import capture_line, file_bytes, numbered_message, read_only
-from monitor import EXE_NAME, INI_NAME, Monitor, send_raw, windows_path
+from fault_tools import capture_line, file_bytes, read_only, show_and_close
+from monitor import EXE_NAME, INI_NAME, Monitor, windows_path
 
 TAG = "read-only settings"
 DATAGRAMS = 3
-SENDER = b"127.0.0.1"
 CAPTURE_NAME = "cap.csv"
 LOCKED_FOLDER = "locked"
 
@@ -32,15 +31,7 @@ def move_program(monitor, folder):
 
 class ReadOnlySettingsTest(unittest.TestCase):
     def run_and_close(self, monitor, capture_path=None):
-        """Starts the program, shows it some datagrams, closes it; checks what a user would see."""
-        monitor.start()
-        messages = [numbered_message(TAG, number) for number in range(1, DATAGRAMS + 1)]
-        for message in messages:
-            send_raw(message)
-        monitor.wait_for_row_count(DATAGRAMS)
-        self.assertEqual(monitor.rows(), [(SENDER, message) for message in messages])
-        self.assertEqual(monitor.pane_text(), b"")
-        self.assertEqual(monitor.close(), 0)
+        messages = show_and_close(self, monitor, TAG, DATAGRAMS)
         if capture_path:
             self.assertEqual(file_bytes(capture_path), b"".join(capture_line(message) for message in messages))
 

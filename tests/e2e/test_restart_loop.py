@@ -8,8 +8,8 @@ The suite runs 10 rounds; `scripts/soak.sh restarts 50` runs 50 (RESTARTS sets t
 import os
 import unittest
 
-from fault_tools import capture_line, file_bytes
-from monitor import INI_NAME, Monitor, send_raw, windows_path
+from fault_tools import capture_line, capturing_settings, file_bytes
+from monitor import INI_NAME, Monitor, send_raw
 
 RESTARTS = int(os.environ.get("RESTARTS", "10"))
 DATAGRAMS_PER_RUN = 5
@@ -22,8 +22,7 @@ class RestartLoopTest(unittest.TestCase):
         with Monitor() as monitor:
             capture = monitor.path(CAPTURE_NAME)
             # Values a first start would not write: a lost or reset value shows.
-            settings = (f"[Settings]\r\nAutoscroll=0\r\nToDisplay=7\r\nToFile=1\r\n"
-                        f"FileName={windows_path(capture)}\r\n").encode("ascii")
+            settings = capturing_settings(capture, autoscroll=0, to_display=7)
             monitor.write_file(INI_NAME, settings)
             expected = b""
             for run in range(1, RESTARTS + 1):
