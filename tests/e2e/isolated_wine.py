@@ -1,11 +1,12 @@
 """A Wine prefix of the tests' own and, where the host allows it, a network of their own.
 
-The prefix (ISOLATED_WINEPREFIX, set by ctest) gets a wineserver started by the
-test itself, so the test may stop it, and no other program touches its files
-meanwhile. In a network namespace of its own the program sees only the test's
-datagrams, whoever else holds UDP 514 on the host, and every packet it could
-send can be watched. Wine creates sockets in the wineserver, so the server must
-start inside the namespace: enter it before the first Wine process.
+The prefix (ISOLATED_WINEPREFIX, set by ctest, unless the test names another)
+gets a wineserver started by the test itself, so the test may stop it, and no
+other program touches its files meanwhile. In a network namespace of its own
+the program sees only the test's datagrams, whoever else holds UDP 514 on the
+host, and every packet it could send can be watched. Wine creates sockets in
+the wineserver, so the server must start inside the namespace: enter it before
+the first Wine process.
 """
 
 import ctypes
@@ -33,8 +34,8 @@ class IsolatedWine:
     """Use as a context manager: on entry WINEPREFIX names the isolated prefix
     (made on first use) and its server is up; on leaving the server is stopped."""
 
-    def __init__(self):
-        self.prefix = os.environ["ISOLATED_WINEPREFIX"]
+    def __init__(self, prefix=None):
+        self.prefix = prefix or os.environ["ISOLATED_WINEPREFIX"]
         self._previous = os.environ.get("WINEPREFIX")
 
     def __enter__(self):

@@ -15,11 +15,11 @@ import sys
 import tempfile
 import time
 
-from monitor import (EXE_NAME, PROBE_TIMEOUT, START_TIMEOUT, SYSLOG_PORT, Monitor, send_with_logger,
-                     syslog_port_is_free, wait_for_free_syslog_port, wait_until)
+from monitor import (EXE_NAME, START_TIMEOUT, SYSLOG_PORT, Monitor, send_with_logger, syslog_port_is_free,
+                     wait_for_free_syslog_port, wait_until)
+from wine_desktop import (DESKTOP, DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, changed_area, desktop_window,
+                          make_desktop_the_default, press, run, take)
 
-DESKTOP = "shots"
-DESKTOP_WIDTH, DESKTOP_HEIGHT = 900, 600
 # Wine gives a new window three quarters of the desktop, at its top-left
 # corner; the window's bottom-right corner is dragged out to leave a margin.
 DEFAULT_CORNER = (673, 448)
@@ -43,17 +43,10 @@ MESSAGES = [
 ]
 SENDER = b"127.0.0.1"
 
-SETTLE_SECONDS = 1.5  # for Wine to draw what real input changed
 PICTURE_COLOURS = 64
 DIALOG_MARGIN = 16  # pixels of the main window kept right of and below the Options dialog
 # The main window's title bar turns grey when the dialog takes the focus: a change, but not the dialog.
 MAIN_CAPTION_HEIGHT = 30
-
-
-def run(*command, capture=False):
-    finished = subprocess.run(command, check=True, stdin=subprocess.DEVNULL, timeout=PROBE_TIMEOUT,
-                              capture_output=capture, text=capture)
-    return finished.stdout if capture else None
 
 
 class DesktopMonitor(Monitor):
@@ -89,24 +82,6 @@ class DesktopMonitor(Monitor):
         wait_for_free_syslog_port()
 
 
-def make_desktop_the_default():
-    """Every Wine program of the prefix then runs in the Wine-drawn desktop, the probe too,
-    which sees only the windows of its own desktop."""
-    for key, name, value in ((r"HKCU\Software\Wine\Explorer", "Desktop", DESKTOP),
-                             (r"HKCU\Software\Wine\Explorer\Desktops", DESKTOP, f"{DESKTOP_WIDTH}x{DESKTOP_HEIGHT}")):
-        subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"], check=True,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       timeout=PROBE_TIMEOUT)
-
-
-def desktop_window():
-    def search():
-        found = subprocess.run(["xdotool", "search", "--name", f"^{DESKTOP} - Wine desktop$"],
-                               stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=PROBE_TIMEOUT)
-        return found.stdout.split()
-    return wait_until(search, START_TIMEOUT, "the Wine desktop's X window")[0]
-
-
 def drag(window, start, end):
     """Presses the left button at start and lets it go at end, moving in steps as a hand does."""
     run("xdotool", "mousemove", "--window", window, str(start[0]), str(start[1]), "mousedown", "1")
@@ -116,28 +91,6 @@ def drag(window, start, end):
         run("xdotool", "mousemove", "--window", window, str(x), str(y))
         time.sleep(0.1)
     run("xdotool", "mouseup", "1")
-
-
-def press(*keys):
-    for key in keys:
-        run("xdotool", "key", key)
-        time.sleep(SETTLE_SECONDS / 2)
-    time.sleep(SETTLE_SECONDS)
-
-
-def take(window, path):
-    run("import", "-window", window, path)
-
-
-def changed_area(before, after, from_row):
-    """The bounding box of what differs between two pictures from the given row
-    down, as (width, height, x, y)."""
-    box = run("convert", before, after, "-compose", "difference", "-composite", "-threshold", "0",
-              "-fill", "black", "-draw", f"rectangle 0,0 {DESKTOP_WIDTH},{from_row - 1}",
-              "-format", "%@", "info:", capture=True)
-    size, x, y = box.split("+")
-    width, height = size.split("x")
-    return int(width), int(height), int(x), int(y)
 
 
 def save_small(source, path, crop=None):

@@ -1,0 +1,212 @@
+"""The Options, Save and About dialogs, worked with real key presses and clicks.
+
+Options: with Display unticked, datagrams add no rows but still reach the
+Capture file. Save: the saved file holds the rows as Capture lines. About: a
+picture of it, with the version line and the two links, is kept for a look.
+
+The program runs inside a Wine-drawn desktop (see wine_desktop), where real keys
+reach its dialogs. That desktop is made the default of a Wine prefix of the
+test's own (DESKTOP_WINEPREFIX), whose server the test starts and stops. The
+test runs in a network namespace of its own, so UDP 514 is free whoever holds
+it on the host, with an X server of its own there, so no other program's
+windows or input meet its own.
+"""
+
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+
+from fault_tools import capture_line, capturing_settings, file_bytes
+from isolated_wine import IsolatedWine, enter_private_network
+from monitor import INI_NAME, PROBE_TIMEOUT, ROWS_TIMEOUT, Monitor, send_raw, wait_until, windows_path
+from private_display import PrivateDisplay
+from wine_desktop import (DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, desktop_window, link_wine_fonts,
+                          make_desktop_the_default, press, run, take)
+
+CAPTURE_NAME = "capture.csv"
+SAVED_NAME = "saved.txt"
+SENDER = b"127.0.0.1"
+# None holds a comma, so each is written unquoted (capture_line).
+SHOWN_FIRST = [b"shown: first", b"shown: second"]
+HIDDEN = [b"hidden: first", b"hidden: second", b"hidden: third"]
+SHOWN_AGAIN = [b"shown again: first", b"shown again: second"]
+
+# Wine puts the main window at the desktop's top-left corner: this point lies
+# in its list, below the rows the test adds, where a click only takes the focus.
+LIST_POINT = (300, 250)
+TYPING_DELAY_MS = 50
+# A dialog takes a while to come up on a busy machine; keys pressed before it has, go astray.
+DIALOG_TIMEOUT = 20.0
+# Colours of Wine's default scheme and of the program's links.
+ACTIVE_CAPTION = bytes((50, 150, 250))
+UNVISITED_LINK = bytes((0, 0, 255))
+LINK_COUNT = 2
+# Rows of a link's text and its underline lie closer together than two links do.
+LINK_ROW_GAP = 4
+SCREENSHOT = os.path.join(tempfile.gettempdir(), "e2e-dialogs-by-hand", "about.png")
+
+
+def capture_lines(messages):
+    return b"".join(capture_line(message) for message in messages)
+
+
+def wait_for_content(path, expected, what):
+    """Waits until the file holds exactly the expected bytes; fails showing the difference."""
+    def holds():
+        return os.path.exists(path) and file_bytes(path) == expected
+    try:
+        wait_until(holds, ROWS_TIMEOUT, what)
+    except AssertionError:
+        actual = file_bytes(path) if os.path.exists(path) else b"(no file)"
+        raise AssertionError(f"{what}: expected {expected!r}, found {actual!r}") from None
+
+
+class Picture:
+    """A picture of the desktop as rows of RGB bytes."""
+
+    def __init__(self, path):
+        data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=PROBE_TIMEOUT).stdout
+        stride = DESKTOP_WIDTH * 3
+        if len(data) != stride * DESKTOP_HEIGHT:
+            raise AssertionError(f"{path} is not a {DESKTOP_WIDTH}x{DESKTOP_HEIGHT} picture of the desktop")
+        self.rows = [data[y * stride:(y + 1) * stride] for y in range(DESKTOP_HEIGHT)]
+
+    def pixels(self, y, left, right):
+        row = self.rows[y]
+        return [row[x * 3:x * 3 + 3] for x in range(left, right)]
+
+    def box_of(self, colour):
+        """(left, top, right, bottom), right and bottom excluded, around every pixel of the colour; or None."""
+        xs, ys = [], []
+        for y, row in enumerate(self.rows):
+            if colour not in row:  # quick: most rows lack it
+                continue
+            for x, pixel in enumerate(self.pixels(y, 0, DESKTOP_WIDTH)):
+                if pixel == colour:
+                    xs.append(x)
+                    ys.append(y)
+        return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
+
+class Desktop:
+    """The Wine-drawn desktop with the monitor in it, looked at and typed into as a user does."""
+
+    def __init__(self, scratch_picture):
+        self.window = desktop_window()
+        self._scratch = scratch_picture
+        self._main_caption = self.picture().box_of(ACTIVE_CAPTION)
+
+    def picture(self, path=None):
+        take(self.window, path or self._scratch)
+        return Picture(path or self._scratch)
+
+    def click(self, point):
+        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "1")
+
+    def wait_for_dialog(self, what):
+        """Waits until another window than the main one is active: its caption is the active one."""
+        def up():
+            caption = self.picture().box_of(ACTIVE_CAPTION)
+            return caption is not None and caption != self._main_caption
+        wait_until(up, DIALOG_TIMEOUT, what)
+
+    def wait_for_main_window(self, what):
+        wait_until(lambda: self.picture().box_of(ACTIVE_CAPTION) == self._main_caption, DIALOG_TIMEOUT, what)
+
+
+def dialog_area(before, after):
+    """The active window's area, from its caption (the only active caption while a dialog is up)
+    down to the last row it changed; as (left, top, right, bottom)."""
+    left, top, right, caption_bottom = after.box_of(ACTIVE_CAPTION)
+    changed = [y for y in range(caption_bottom, DESKTOP_HEIGHT)
+               if after.pixels(y, left, right) != before.pixels(y, left, right)]
+    return left, top, right, (max(changed) + 1 if changed else caption_bottom)
+
+
+def link_lines(picture, area):
+    """How many separate bands of link-coloured rows the area holds."""
+    left, top, right, bottom = area
+    rows = [y for y in range(top, bottom) if UNVISITED_LINK in picture.pixels(y, left, right)]
+    return sum(1 for previous, y in zip([None] + rows, rows) if previous is None or y - previous > LINK_ROW_GAP)
+
+
+class DialogsByHandTest(unittest.TestCase):
+    def test_options_save_and_about(self):
+        reason = enter_private_network()
+        if reason:
+            self.skipTest(f"no network namespace of our own ({reason}); run as root")
+        prefix = os.environ["DESKTOP_WINEPREFIX"]
+        with PrivateDisplay(), IsolatedWine(prefix), Monitor() as monitor:
+            make_desktop_the_default()
+            link_wine_fonts(prefix)
+            capture = monitor.path(CAPTURE_NAME)
+            monitor.write_file(INI_NAME, capturing_settings(capture))
+            monitor.start()
+            desktop = Desktop(monitor.path("desktop.png"))
+            desktop.click(LIST_POINT)  # the keys go where the pointer is
+
+            self.send(monitor, SHOWN_FIRST, shown_before=0)
+            self.switch_display(desktop)
+            for message in HIDDEN:
+                send_raw(message)
+            # Each line is written before its row would be added.
+            wait_for_content(capture, capture_lines(SHOWN_FIRST + HIDDEN),
+                             "the Capture file to hold the lines of the datagrams sent while Display is off")
+            self.assertEqual(monitor.rows(), [(SENDER, message) for message in SHOWN_FIRST],
+                             "no row for a datagram while Display is off")
+
+            self.switch_display(desktop)
+            self.send(monitor, SHOWN_AGAIN, shown_before=len(SHOWN_FIRST))
+            self.save(monitor, desktop)
+            self.look_at_about(desktop)
+
+            press("alt+F4")
+            self.assertEqual(monitor.wait_for_exit(), 0)
+            self.assertEqual(file_bytes(capture), capture_lines(SHOWN_FIRST + HIDDEN + SHOWN_AGAIN))
+
+    def send(self, monitor, messages, shown_before):
+        # One at a time, so the rows come in the order sent.
+        for count, message in enumerate(messages, start=shown_before + 1):
+            send_raw(message)
+            monitor.wait_for_rows(count)
+
+    def switch_display(self, desktop):
+        press("alt+v", "o")  # View > Options ...
+        desktop.wait_for_dialog("the Options dialog")
+        press("alt+d", "Return")  # Display ticked or unticked, then OK
+        desktop.wait_for_main_window("the Options dialog to close")
+
+    def save(self, monitor, desktop):
+        rows = monitor.rows()
+        self.assertEqual(rows, [(SENDER, message) for message in SHOWN_FIRST + SHOWN_AGAIN])
+        saved = monitor.path(SAVED_NAME)
+        press("ctrl+s")  # View > Save
+        desktop.wait_for_dialog("the save dialog")
+        run("xdotool", "type", "--delay", str(TYPING_DELAY_MS), windows_path(saved))
+        press("Return")
+        desktop.wait_for_main_window("the save dialog to close")
+        wait_for_content(saved, capture_lines(message for _, message in rows),
+                         "the saved file to hold the rows as Capture lines, in list order")
+
+    def look_at_about(self, desktop):
+        before = desktop.picture()
+        press("alt+h", "a")  # Help > About
+        desktop.wait_for_dialog("the About dialog")
+        time.sleep(SETTLE_SECONDS)  # the caption is drawn first, the rest just after
+        os.makedirs(os.path.dirname(SCREENSHOT), exist_ok=True)
+        shot = desktop.picture(SCREENSHOT)
+        area = dialog_area(before, shot)
+        print(f"About, as shown: {SCREENSHOT} (dialog at {area})")
+        left, top, right, bottom = area
+        colours = {pixel for y in range(top, bottom) for pixel in shot.pixels(y, left, right)}
+        self.assertGreater(len(colours), 2, "the About dialog is drawn, not a blank area")
+        self.assertEqual(link_lines(shot, area), LINK_COUNT, "the mail and web links, each on its own line")
+        press("Escape")
+        desktop.wait_for_main_window("the About dialog to close")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
