@@ -1,16 +1,17 @@
 # shellcheck shell=bash
 # wine-session.sh: sourced by the scripts that run Wine programs out of the
-# user's sight. start_wine_session <prefix> gives them a Wine prefix of their
-# own on a private Xvfb; the prefix's server and the Xvfb stop when the script
-# exits.
+# user's sight. start_wine_session <prefix> [Xvfb options] gives them a Wine
+# prefix of their own on a private Xvfb; the prefix's server and the Xvfb stop
+# when the script exits.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 start_wine_session() {
   export WINEPREFIX=$1
+  shift
   export WINEDEBUG=-all
   mkdir -p "$WINEPREFIX"
   trap stop_wine_session EXIT
-  start_xvfb
+  start_xvfb "$@"
   # Wine's first process starts its background services, which keep its
   # output open: started here with output to /dev/null, they hold no pipe of
   # ours. The server stays up until the end, so they never start again

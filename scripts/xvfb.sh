@@ -1,13 +1,13 @@
 # shellcheck shell=bash
 # xvfb.sh: sourced by run.sh and wine-session.sh. A private X server on a free display.
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
-# Sets XVFB_PID; stop it with stop_xvfb.
+# Starts Xvfb on the first free display number and exports DISPLAY; any
+# arguments go on to Xvfb. Sets XVFB_PID; stop it with stop_xvfb.
 start_xvfb() {
   local number_file
   number_file=$(mktemp)
   # -displayfd: Xvfb picks a free display and writes its number once it accepts clients.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "$@" 3>"$number_file" >/dev/null 2>&1 &
   XVFB_PID=$!
   local tries=0
   while [ ! -s "$number_file" ]; do
