@@ -1,5 +1,6 @@
 // MainWindow.cpp: the Main window's creation, destruction and message map.
 #include "app/MainWindow.h"
+#include "app/MainWindowClassName.h"
 
 #include <commctrl.h>
 
@@ -24,7 +25,7 @@ constexpr int kSplitDenominator = 1000;
 
 win::WindowClass MainWindowClass() {
     const HICON icon = LoadIconA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
-    return {"KelvSysLog_wnd_class",
+    return {kMainWindowClassName,
             CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
             icon,

@@ -21,11 +21,12 @@
 #include <mutex>
 #include <thread>
 
+#include "app/MainWindowClassName.h"
+#include "diag/DiagnosticsPane.h"
+#include "log/MessageList.h"
+
 namespace {
 
-const char kMonitorClass[] = "KelvSysLog_wnd_class";
-constexpr int kMessageListId = 1;
-constexpr int kDiagnosticsPaneId = 2;
 constexpr DWORD kNullIntervalMs = 100;
 constexpr DWORD kRowPollMs = 10;
 constexpr UINT kNullTimeoutMs = 10000;
@@ -45,7 +46,7 @@ unsigned long long WallMicroseconds() {
 }
 
 HWND FindMonitor() {
-    return FindWindowA(kMonitorClass, nullptr);
+    return FindWindowA(app::kMainWindowClassName, nullptr);
 }
 
 bool Exists(const char* path) {
@@ -106,7 +107,7 @@ void PollRows(HWND list, SampleLog& log, const std::atomic<bool>& stop) {
 }
 
 int Watch(HWND monitor, const char* outPath, const char* stopPath) {
-    const HWND list = GetDlgItem(monitor, kMessageListId);
+    const HWND list = GetDlgItem(monitor, messagelog::kMessageListId);
     SampleLog log(outPath);
     if (!list || !log.IsOpen()) return kFailed;
     std::atomic<bool> stop{false};
@@ -122,7 +123,7 @@ int Watch(HWND monitor, const char* outPath, const char* stopPath) {
 int PrintPane(HWND monitor) {
     static char text[kPaneCapacity];
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(GetDlgItem(monitor, kDiagnosticsPaneId), WM_GETTEXT, kPaneCapacity,
+    if (!SendMessageTimeoutA(GetDlgItem(monitor, diag::kDiagnosticsPaneId), WM_GETTEXT, kPaneCapacity,
                              reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kAnswerTimeoutMs, &copied))
         return kFailed;
     std::fwrite(text, 1, copied, stdout);

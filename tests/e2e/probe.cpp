@@ -25,15 +25,16 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowClassName.h"
+#include "diag/DiagnosticsPane.h"
+#include "log/MessageList.h"
+#include "res/resource.h"
+
 namespace {
 
-const char kMonitorClass[] = "KelvSysLog_wnd_class";
-constexpr int kMessageListId = 1;
-constexpr int kDiagnosticsPaneId = 2;
 constexpr UINT kAnswerTimeoutMs = 5000;
 // Clearing a million rows takes minutes under Wine; the probe waits for it to be done.
 constexpr UINT kClearTimeoutMs = 1200000;
-constexpr WPARAM kClearCommand = 40003;
 constexpr DWORD kPollMs = 50;
 // Room for the longest message the monitor keeps (4096 bytes) and its terminator.
 constexpr int kCellCapacity = 8192;
@@ -68,7 +69,7 @@ bool OwnedBy(HWND window, const char* exePath) {
 
 HWND FindMonitor(const char* exePath) {
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, kMonitorClass, nullptr)) != nullptr)
+    while ((window = FindWindowExA(nullptr, window, app::kMainWindowClassName, nullptr)) != nullptr)
         if (OwnedBy(window, exePath)) return window;
     return nullptr;
 }
@@ -136,7 +137,7 @@ bool ReadRows(HWND list, int count, std::vector<std::string>& cells) {
 }
 
 int PrintRows(HWND monitor) {
-    const HWND list = GetDlgItem(monitor, kMessageListId);
+    const HWND list = GetDlgItem(monitor, messagelog::kMessageListId);
     LRESULT count = 0;
     std::vector<std::string> cells;
     if (!list || !Ask(list, LVM_GETITEMCOUNT, 0, 0, count) || !ReadRows(list, static_cast<int>(count), cells))
@@ -151,7 +152,7 @@ int PrintRows(HWND monitor) {
 }
 
 int PrintPane(HWND monitor) {
-    const HWND pane = GetDlgItem(monitor, kDiagnosticsPaneId);
+    const HWND pane = GetDlgItem(monitor, diag::kDiagnosticsPaneId);
     LRESULT length = 0;
     if (!pane || !Ask(pane, WM_GETTEXTLENGTH, 0, 0, length)) return kFailed;
     std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
@@ -163,7 +164,7 @@ int PrintPane(HWND monitor) {
 }
 
 int PrintCount(HWND monitor) {
-    const HWND list = GetDlgItem(monitor, kMessageListId);
+    const HWND list = GetDlgItem(monitor, messagelog::kMessageListId);
     LRESULT count = 0;
     if (!list || !Ask(list, LVM_GETITEMCOUNT, 0, 0, count)) return kFailed;
     std::printf("count %d\n", static_cast<int>(count));
@@ -172,7 +173,7 @@ int PrintCount(HWND monitor) {
 
 int Clear(HWND monitor) {
     LRESULT unused = 0;
-    return Ask(monitor, WM_COMMAND, kClearCommand, 0, unused, kClearTimeoutMs) ? kOk : kFailed;
+    return Ask(monitor, WM_COMMAND, ID_VIEW_CLEAR, 0, unused, kClearTimeoutMs) ? kOk : kFailed;
 }
 
 // Wine leaves PrivateUsage 0 and gives the same figure as PagefileUsage.

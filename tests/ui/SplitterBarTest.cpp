@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/MainWindowClassName.h"
 #include "app/MessageLoop.h"
 #include "log/MessageList.h"
 #include "tests/support/RealInput.h"
@@ -21,7 +22,6 @@ using testing_support::PumpUntil;
 using testing_support::RunningMainWindow;
 
 const char kBarClassName[] = "Pem_SplitterHor_class";
-const char kMainClassName[] = "KelvSysLog_wnd_class";
 
 std::string ClassOf(HWND window) {
     char name[64] = {};
@@ -161,7 +161,7 @@ private:
     static LRESULT CALLBACK OnAnswered(int code, WPARAM fromOtherThread, LPARAM details) {
         const CWPRETSTRUCT& answered = *reinterpret_cast<const CWPRETSTRUCT*>(details);
         if (code == HC_ACTION && rules_.sizeMainWindow && answered.message == WM_GETMINMAXINFO &&
-            ClassOf(answered.hwnd) == kMainClassName) {
+            ClassOf(answered.hwnd) == app::kMainWindowClassName) {
             RECT outer{0, 0, rules_.mainClient.cx, rules_.mainClient.cy};
             AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(answered.hwnd, GWL_STYLE)), TRUE,
                                static_cast<DWORD>(GetWindowLongA(answered.hwnd, GWL_EXSTYLE)));
