@@ -43,7 +43,7 @@ void MainWindow::ToggleCapture() {
 }
 
 void MainWindow::Clear() {
-    messagelog::DeleteAllRows(list_);
+    messageList_.Clear();
     diag::ClearDiagnosticsPane(pane_);
 }
 
@@ -51,13 +51,13 @@ void MainWindow::Clear() {
 // file is closed (which writes it out) and opened again.
 void MainWindow::RunOptions() {
     if (settings_->RunModal(Handle(), IDD_OPTIONS) != IDOK) return;
-    InvalidateRect(list_, nullptr, TRUE);
+    InvalidateRect(messageList_.Handle(), nullptr, TRUE);
     captureFile_.Close();
     captureFile_.OpenIfWanted(*settings_);
 }
 
 void MainWindow::RunSave() {
-    messagelog::RunSaveCommand(Handle(), list_);
+    messagelog::RunSaveCommand(Handle(), messageList_.Rows());
 }
 
 }  // namespace app

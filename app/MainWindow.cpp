@@ -92,12 +92,11 @@ LRESULT MainWindow::OnCreate() {
     const int split = client.bottom * kSplitNumerator / kSplitDenominator;
     const int width = client.right - client.left;
 
-    list_ = messagelog::CreateMessageList(Handle(), client.left, client.top, width, split - client.top);
-    if (!list_) return -1;
+    if (!messageList_.Create(Handle(), client.left, client.top, width, split - client.top)) return -1;
     pane_ = diag::CreateDiagnosticsPane(Handle(), client.left, split, width, client.bottom - split);
     if (!pane_) return -1;
-    splitter_.Create(Handle(), list_, pane_);
-    messagelog::SetUpMessageListColumns(list_);
+    splitter_.Create(Handle(), messageList_.Handle(), pane_);
+    messageList_.SetUpColumns();
 
     settings_ = std::make_unique<settings::Settings>(iniPath_);
     captureFile_.OpenIfWanted(*settings_);
@@ -149,11 +148,10 @@ void MainWindow::HandleQueuedDeliveries() {
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     if (notice.idFrom != static_cast<UINT_PTR>(messagelog::kMessageListId)) return false;
     int rowDoubleClicked = -1;
-    const bool handled = messagelog::HandleMessageListNotice(notice, result, rowDoubleClicked);
-    // A double-clicked row's record is shown whole; it stays the row's.
-    if (rowDoubleClicked >= 0)
-        if (const net::SyslogRecord* record = messagelog::RecordAtRow(list_, rowDoubleClicked))
-            ui::ShowRecordView(Handle(), *record);
+    const bool handled = messageList_.HandleNotice(notice, result, rowDoubleClicked);
+    // A double-clicked row is shown whole.
+    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Rows().Count())
+        ui::ShowRecordView(Handle(), messageList_.Rows().Row(static_cast<size_t>(rowDoubleClicked)));
     return handled;
 }
 
@@ -164,7 +162,7 @@ void MainWindow::OnSyslogRecord(LPARAM lParam) {
     const bool moreQueued =
         PeekMessageA(&next, Handle(), UM_SYSLOG_RECORD, UM_SYSLOG_RECORD, PM_NOREMOVE | PM_NOYIELD) != FALSE;
     recordArrival_.Arrive(std::move(record),
-                          {captureSwitch_ != 0, captureFile_, list_, *settings_, moreQueued});
+                          {captureSwitch_ != 0, captureFile_, messageList_, *settings_, moreQueued});
 }
 
 void MainWindow::OnDiagnosticText(LPARAM text) {

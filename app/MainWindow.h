@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "log/CaptureFile.h"
+#include "log/MessageList.h"
 #include "log/RecordArrival.h"
 #include "net/DatagramReceiver.h"
 #include "net/ReceiveThread.h"
@@ -25,7 +26,9 @@ public:
     // Creates the top-level window (not yet shown); null when creation failed.
     HWND Create();
 
-    HWND MessageList() const { return list_; }
+    HWND MessageList() const { return messageList_.Handle(); }
+    // The list's rows, valid until Clear.
+    const messagelog::RecordStore& StoredRows() const { return messageList_.Rows(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
@@ -56,7 +59,7 @@ private:
     void RunSave();
 
     ui::SplitterBar splitter_;
-    HWND list_ = nullptr;
+    messagelog::MessageList messageList_;
     HWND pane_ = nullptr;
     std::unique_ptr<settings::Settings> settings_;
     std::unique_ptr<net::DatagramReceiver> receiver_;

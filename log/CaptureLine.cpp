@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "net/DottedQuad.h"
+
 namespace messagelog {
 
 StatusCode LastRuntimeStatus() {
@@ -24,20 +26,31 @@ StatusCode LastWriteStatus() {
     return StatusFromError(error > 0 ? error : static_cast<long>(ERROR_DISK_FULL));
 }
 
-}  // namespace
-
-StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record) {
+// The line from its two zero-terminated texts.
+StatusCode WriteLine(FILE* stream, const char* sender, const char* message) {
     // Cleared first: for a write taken in part Wine's runtime records the
     // thread's last error, which would otherwise be an earlier call's.
     _doserrno = 0;
     SetLastError(ERROR_SUCCESS);
-    const bool quoted = std::strchr(record.message, ',') != nullptr;
-    if (std::fputs(record.sender, stream) < 0 || std::fputc(',', stream) < 0) return LastWriteStatus();
+    const bool quoted = std::strchr(message, ',') != nullptr;
+    if (std::fputs(sender, stream) < 0 || std::fputc(',', stream) < 0) return LastWriteStatus();
     if (quoted && std::fputc('"', stream) < 0) return LastWriteStatus();
-    if (std::fputs(record.message, stream) < 0) return LastWriteStatus();
+    if (std::fputs(message, stream) < 0) return LastWriteStatus();
     if (quoted && std::fputc('"', stream) < 0) return LastWriteStatus();
     if (std::fputc('\n', stream) < 0) return LastWriteStatus();
     return kStatusOk;
+}
+
+}  // namespace
+
+StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record) {
+    return WriteLine(stream, record.sender, record.message);
+}
+
+StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row) {
+    char sender[net::kDottedQuadCapacity];
+    net::FormatDottedQuad(row.senderAddress, sender);
+    return WriteLine(stream, sender, row.message);
 }
 
 }  // namespace messagelog

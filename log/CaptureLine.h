@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "diag/StatusCode.h"
+#include "log/StoredRow.h"
 #include "net/SyslogRecord.h"
 
 namespace messagelog {
@@ -13,6 +14,9 @@ namespace messagelog {
 // took only in part is a full disk); the pieces written
 // before it stay in the stream.
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
+
+// The same line for a row of the Message list.
+StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row);
 
 // The status of the runtime's last failed stream call; never 0.
 StatusCode LastRuntimeStatus();

@@ -1,7 +1,11 @@
-// MessageList.cpp: texts on demand, straight from the records, and release on row deletion.
+// MessageList.cpp: texts on demand, straight from the record store.
 #include "log/MessageList.h"
 
 #include <cstring>
+
+#include "diag/DiagnosticReporter.h"
+#include "log/SenderSearch.h"
+#include "net/DottedQuad.h"
 
 namespace messagelog {
 
@@ -18,89 +22,29 @@ constexpr Column kColumns[] = {{"From", 75}, {"Details", 800}};
 constexpr int kSenderColumn = 0;
 constexpr int kMessageColumn = 1;
 
-LPARAM ItemParameter(HWND list, int index) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    item.iSubItem = 0;
-    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-    return item.lParam;
-}
-
 // Copies as many bytes as fit, always terminated; nothing is interpreted.
-void CopyCellText(const char* text, char* buffer, int capacity) {
+void CopyCellText(const char* text, size_t length, char* buffer, int capacity) {
     if (capacity <= 0 || !buffer) return;
     const size_t room = static_cast<size_t>(capacity) - 1;
-    const size_t length = strnlen(text, room);
-    std::memcpy(buffer, text, length);
-    buffer[length] = '\0';
+    const size_t copied = length < room ? length : room;
+    std::memcpy(buffer, text, copied);
+    buffer[copied] = '\0';
 }
 
-void SupplyCellText(NMLVDISPINFOA& request) {
+void SupplyCellText(const RecordStore& rows, NMLVDISPINFOA& request) {
     LVITEMA& item = request.item;
-    if (!(item.mask & LVIF_TEXT)) return;
-    const auto* record = reinterpret_cast<const net::SyslogRecord*>(item.lParam);
-    if (!record) return;
-    if (item.iSubItem == kSenderColumn)
-        CopyCellText(record->sender, item.pszText, item.cchTextMax);
-    else if (item.iSubItem == kMessageColumn)
-        CopyCellText(record->message, item.pszText, item.cchTextMax);
-}
-
-void ReleaseRowRecord(const NMLISTVIEW& deleted) {
-    net::TakeRecord(ItemParameter(deleted.hdr.hwndFrom, deleted.iItem));
-}
-
-}  // namespace
-
-HWND CreateMessageList(HWND parent, int x, int y, int width, int height) {
-    return CreateWindowExA(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, x, y, width, height,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageListId)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-void SetUpMessageListColumns(HWND list) {
-    for (int position = 0; position < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++position) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = kColumns[position].width;
-        column.pszText = const_cast<char*>(kColumns[position].header);
-        column.iSubItem = position;
-        SendMessageA(list, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.Count()) return;
+    const StoredRow row = rows.Row(static_cast<size_t>(item.iItem));
+    if (item.iSubItem == kSenderColumn) {
+        char sender[net::kDottedQuadCapacity];
+        const size_t length = net::FormatDottedQuad(row.senderAddress, sender);
+        CopyCellText(sender, length, item.pszText, item.cchTextMax);
+    } else if (item.iSubItem == kMessageColumn) {
+        CopyCellText(row.message, row.messageLength, item.pszText, item.cchTextMax);
     }
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
 }
 
-int RowCount(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
-bool AppendRow(HWND list, net::RecordPtr record) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = RowCount(list);
-    item.iSubItem = 0;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = reinterpret_cast<LPARAM>(record.get());
-    const int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (index < 0) return false;  // refused: the record is released here
-    record.release();             // the row owns it now
-
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.iSubItem = kMessageColumn;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return true;
-}
-
-const net::SyslogRecord* RecordAtRow(HWND list, int index) {
-    return reinterpret_cast<const net::SyslogRecord*>(ItemParameter(list, index));
-}
-
-void DeleteAllRows(HWND list) {
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-}
-
+// The row under the cursor's current position, or -1.
 int RowUnderCursor(HWND list) {
     LVHITTESTINFO hit{};
     GetCursorPos(&hit.pt);
@@ -109,17 +53,57 @@ int RowUnderCursor(HWND list) {
     return (hit.flags & LVHT_ONITEM) ? index : -1;
 }
 
-bool HandleMessageListNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked) {
+}  // namespace
+
+bool MessageList::Create(HWND parent, int x, int y, int width, int height) {
+    list_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, x, y,
+                            width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageListId)),
+                            GetModuleHandleW(nullptr), nullptr);
+    return list_ != nullptr;
+}
+
+void MessageList::SetUpColumns() {
+    for (int position = 0; position < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++position) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.cx = kColumns[position].width;
+        column.pszText = const_cast<char*>(kColumns[position].header);
+        column.iSubItem = position;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
+    }
+    SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
+}
+
+bool MessageList::Append(net::RecordPtr record) {
+    if (!store_.Append(*record)) {
+        if (!toldStoreFull_) diag::Report(kStatusOutOfMemory, L"Cannot keep more rows: out of memory\n");
+        toldStoreFull_ = true;
+        return false;
+    }
+    // Only a new row in view is painted; the view stays where it is.
+    SendMessageA(list_, LVM_SETITEMCOUNT, store_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    return true;
+}
+
+void MessageList::Clear() {
+    // The control first, so that it asks for no row that is gone.
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    store_.Clear();
+    toldStoreFull_ = false;
+}
+
+bool MessageList::HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked) const {
     rowDoubleClicked = -1;
     result = 0;
     switch (notice.code) {
     case LVN_GETDISPINFOA:
-        SupplyCellText(reinterpret_cast<NMLVDISPINFOA&>(notice));
+        SupplyCellText(store_, reinterpret_cast<NMLVDISPINFOA&>(notice));
         return true;
-    case LVN_DELETEALLITEMS:
-        return true;  // 0: the list sends a delete notice for every row
-    case LVN_DELETEITEM:
-        ReleaseRowRecord(reinterpret_cast<const NMLISTVIEW&>(notice));
+    case LVN_ODFINDITEMA:
+        result = FindRowBySender(store_, reinterpret_cast<const NMLVFINDITEMA&>(notice));
+        return true;
+    case LVN_ODFINDITEMW:
+        result = FindRowBySender(store_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
         return true;
     case NM_DBLCLK:
         rowDoubleClicked = RowUnderCursor(notice.hwndFrom);
@@ -127,6 +111,10 @@ bool HandleMessageListNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClick
     default:
         return false;
     }
+}
+
+int RowCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 }  // namespace messagelog

@@ -1,39 +1,51 @@
-// MessageList.h: the report-view list with one row per record; each row owns its record.
+// MessageList.h: the report-view list over the record store that holds its rows.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include "log/RecordStore.h"
 #include "net/SyslogRecord.h"
 
 namespace messagelog {
 
 constexpr int kMessageListId = 1;
 
-// Creates the list as a child of parent at the given place; null on failure.
-HWND CreateMessageList(HWND parent, int x, int y, int width, int height);
+// The control holds no rows of its own (owner data): it is told their count
+// and asks for each text when it paints, searches or measures it.
+class MessageList {
+public:
+    // mostStoredBytes: the most the rows may take from the system.
+    explicit MessageList(size_t mostStoredBytes = RecordStore::kNoLimit) : store_(mostStoredBytes) {}
 
-// Inserts the "From" and "Details" columns and sets the extended style.
-void SetUpMessageListColumns(HWND list);
+    // Creates the control as a child of parent at the given place; false on failure.
+    bool Create(HWND parent, int x, int y, int width, int height);
 
+    // Inserts the "From" and "Details" columns and sets the extended style.
+    void SetUpColumns();
+
+    HWND Handle() const { return list_; }
+    const RecordStore& Rows() const { return store_; }
+
+    // Copies the record into a new last row, then releases it. When the store
+    // cannot grow the row is lost, and a diagnostic says so once until Clear.
+    bool Append(net::RecordPtr record);
+
+    // Deletes every row and gives their memory back.
+    void Clear();
+
+    // Answers the list's text and search requests; false for notices it
+    // leaves to the default procedure. A double click is reported through rowDoubleClicked.
+    bool HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked) const;
+
+private:
+    HWND list_ = nullptr;
+    RecordStore store_;
+    bool toldStoreFull_ = false;
+};
+
+// The rows the control counts.
 int RowCount(HWND list);
-
-// Appends a row that takes the record over and asks for its texts on demand.
-// A row the list refuses releases its record at once; answers whether the row exists.
-bool AppendRow(HWND list, net::RecordPtr record);
-
-// The record a row holds, still owned by the row.
-const net::SyslogRecord* RecordAtRow(HWND list, int index);
-
-// Deletes every row; each releases its record.
-void DeleteAllRows(HWND list);
-
-// The row under the cursor's current position, or -1.
-int RowUnderCursor(HWND list);
-
-// Answers the list's text requests and delete notices; false for notices it
-// leaves to the default procedure. A double click is reported through rowDoubleClicked.
-bool HandleMessageListNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked);
 
 }  // namespace messagelog

@@ -2,7 +2,6 @@
 #include "log/RecordArrival.h"
 
 #include "diag/DiagnosticReporter.h"
-#include "log/MessageList.h"
 
 namespace messagelog {
 
@@ -45,17 +44,17 @@ void RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets)
     }
     if (!redrawSuspended_) return;
     if (!targets.moreRecordsQueued || GetTickCount64() - suspendedAt_ >= kLongestUnpaintedMs)
-        Flush(targets.list);
+        Flush(targets.list.Handle());
 }
 
 void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets) {
-    const HWND list = targets.list;
+    const HWND list = targets.list.Handle();
     if (targets.moreRecordsQueued && !redrawSuspended_) {
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         redrawSuspended_ = true;
         suspendedAt_ = GetTickCount64();
     }
-    AppendRow(list, std::move(record));
+    targets.list.Append(std::move(record));
     if (!targets.settings.Autoscroll) return;
     if (!redrawSuspended_) {
         ScrollByOneListHeight(list);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "log/CaptureFile.h"
+#include "log/MessageList.h"
 #include "net/SyslogRecord.h"
 #include "settings/Settings.h"
 
@@ -13,14 +14,14 @@ namespace messagelog {
 struct ArrivalTargets {
     bool captureOn;
     CaptureFile& captureFile;
-    HWND list;
+    MessageList& list;
     const settings::Settings& settings;
     bool moreRecordsQueued;  // further records already wait in the Main window's queue
 };
 
 // Writes each record's line when a Capture file is open, then shows it as a
 // new row when ToDisplay is on, scrolling when Autoscroll is on. The record
-// ends up owned by its row or released.
+// is released once its row holds a copy, or at once.
 //
 // While more records wait in the queue, the list's redraw is suspended and
 // the scrolling adds up; the list is redrawn and scrolled once when the queue

@@ -5,7 +5,6 @@
 
 #include "diag/DiagnosticReporter.h"
 #include "log/CaptureLine.h"
-#include "log/MessageList.h"
 
 namespace messagelog {
 
@@ -29,18 +28,16 @@ bool AskForSavePath(HWND owner, wchar_t (&path)[kPathCapacity]) {
 
 }  // namespace
 
-StatusCode WriteAllRows(HWND list, FILE* stream) {
-    const int count = RowCount(list);
-    for (int index = 0; index < count; ++index) {
-        const net::SyslogRecord* record = RecordAtRow(list, index);
-        if (!record) continue;
-        const StatusCode written = WriteCaptureLine(stream, *record);
+StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
+    const size_t count = rows.Count();
+    for (size_t index = 0; index < count; ++index) {
+        const StatusCode written = WriteCaptureLine(stream, rows.Row(index));
         if (written < 0) return written;
     }
     return kStatusOk;
 }
 
-void RunSaveCommand(HWND owner, HWND list) {
+void RunSaveCommand(HWND owner, const RecordStore& rows) {
     wchar_t path[kPathCapacity] = {};
     if (!AskForSavePath(owner, path)) return;
 
@@ -51,7 +48,7 @@ void RunSaveCommand(HWND owner, HWND list) {
         return;
     }
     // A failed write must not pass for a saved file.
-    StatusCode saved = WriteAllRows(list, stream);
+    StatusCode saved = WriteAllRows(rows, stream);
     if (std::fclose(stream) != 0 && saved == kStatusOk) saved = LastRuntimeStatus();
     if (saved < 0) diag::Report(saved, L"Failed to write in file\n");
 }

@@ -2,15 +2,14 @@
 #include "net/SyslogRecord.h"
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "net/DottedQuad.h"
 
 namespace net {
 
 namespace {
-
-constexpr size_t kDottedQuadCapacity = 16;  // "255.255.255.255" and its terminator
 
 std::atomic<long> g_recordsAlive{0};
 
@@ -24,10 +23,10 @@ void TrimLineEnd(char* text, size_t count) {
 }
 
 char* DottedQuad(const in_addr& address) {
-    char* text = static_cast<char*>(std::malloc(kDottedQuadCapacity));
-    if (!text) return nullptr;
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(&address.s_addr);
-    std::snprintf(text, kDottedQuadCapacity, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+    char quad[kDottedQuadCapacity];
+    FormatDottedQuad(address.s_addr, quad);
+    char* text = static_cast<char*>(std::malloc(sizeof quad));
+    if (text) std::memcpy(text, quad, sizeof quad);
     return text;
 }
 

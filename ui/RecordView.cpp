@@ -1,6 +1,7 @@
 // RecordView.cpp: the texts go into the view's edit boxes as they are; OK, Escape and close end it.
 #include "ui/RecordView.h"
 
+#include "net/DottedQuad.h"
 #include "res/resource.h"
 
 namespace ui {
@@ -22,18 +23,20 @@ bool RecordView::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 }
 
 // The 8-bit calls hand the bytes over unconverted, as the list shows them.
-// The edit boxes keep their own copies, so the record is not needed after this.
+// The edit boxes keep their own copies, so the row is not needed after this.
 void RecordView::OnInitDialog() {
-    SetDlgItemTextA(Handle(), IDC_RECORD_SENDER, record_.sender);
+    char sender[net::kDottedQuadCapacity];
+    net::FormatDottedQuad(row_.senderAddress, sender);
+    SetDlgItemTextA(Handle(), IDC_RECORD_SENDER, sender);
     const HWND message = GetDlgItem(Handle(), IDC_RECORD_MESSAGE);
     SendMessageA(message, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(message, record_.message);
+    SetWindowTextA(message, row_.message);
     // Focus on OK, so Enter and Escape close the view instead of going to the text.
     SetFocus(GetDlgItem(Handle(), IDOK));
 }
 
-void ShowRecordView(HWND owner, const net::SyslogRecord& record) {
-    RecordView view(record);
+void ShowRecordView(HWND owner, const messagelog::StoredRow& row) {
+    RecordView view(row);
     view.RunModal(owner, IDD_RECORD_VIEW);
 }
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "net/SyslogRecord.h"
+#include "log/StoredRow.h"
 #include "win/ModalDialog.h"
 
 namespace ui {
@@ -12,8 +12,8 @@ namespace ui {
 // text, selectable and copyable, as the record's own 8-bit bytes.
 class RecordView : public win::ModalDialog {
 public:
-    // The record stays owned by its row; it is read only while the view opens.
-    explicit RecordView(const net::SyslogRecord& record) : record_(record) {}
+    // The row is read only while the view opens.
+    explicit RecordView(const messagelog::StoredRow& row) : row_(row) {}
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -21,10 +21,10 @@ protected:
 private:
     void OnInitDialog();
 
-    const net::SyslogRecord& record_;
+    const messagelog::StoredRow row_;
 };
 
-// Shows the record modally over owner until OK, Escape or the close button.
-void ShowRecordView(HWND owner, const net::SyslogRecord& record);
+// Shows the row modally over owner until OK, Escape or the close button.
+void ShowRecordView(HWND owner, const messagelog::StoredRow& row);
 
 }  // namespace ui

@@ -179,14 +179,14 @@ private:
         EXPECT_TRUE(same) << "more rows than datagrams, " << SeedNote(seed_);
         for (int row = rowsChecked_; row < wanted; ++row) {
             const std::string& message = expected_[static_cast<size_t>(row)];
-            const net::SyslogRecord* record = messagelog::RecordAtRow(List(), row);
+            const std::string stored = testing_support::RowMessage(main_.Window(), row);
             const bool recordRight =
-                record && record->message == message && std::string(record->sender) == kLoopbackSender;
+                stored == message && testing_support::RowSender(main_.Window(), row) == kLoopbackSender;
             const bool shownRight =
                 CellText(List(), row, 1) == message && CellText(List(), row, 0) == kLoopbackSender;
             EXPECT_TRUE(recordRight && shownRight)
                 << "row " << row << ", " << SeedNote(seed_) << "\n"
-                << FirstDifference(message, record ? std::string(record->message) : std::string("<no record>"));
+                << FirstDifference(message, stored);
             same = same && recordRight && shownRight;
         }
         rowsChecked_ = wanted;

@@ -64,12 +64,10 @@ struct Outcome {
     std::string captureBytes;
 };
 
-std::vector<std::string> RowTexts(HWND list) {
+std::vector<std::string> RowTexts(const app::MainWindow& window) {
     std::vector<std::string> rows;
-    for (int index = 0; index < messagelog::RowCount(list); ++index) {
-        const net::SyslogRecord* record = messagelog::RecordAtRow(list, index);
-        rows.push_back(std::string(record->sender) + "|" + record->message);
-    }
+    for (int index = 0; index < messagelog::RowCount(window.MessageList()); ++index)
+        rows.push_back(testing_support::RowSender(window, index) + "|" + testing_support::RowMessage(window, index));
     return rows;
 }
 
@@ -98,7 +96,7 @@ Outcome Deliver(int count, bool allQueuedAtOnce) {
         }
         EXPECT_TRUE(PumpUntil([&] { return messagelog::RowCount(list) == 60 + count; }));
         testing_support::PumpFor(50);
-        outcome.rows = RowTexts(list);
+        outcome.rows = RowTexts(window.Window());
         outcome.topRow = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
         window.Close();
     }

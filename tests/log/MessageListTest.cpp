@@ -1,4 +1,4 @@
-// MessageListTest.cpp: the texts the list shows, and the records its rows hold and release.
+// MessageListTest.cpp: the texts the list shows, the rows its store keeps, and what it gives back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -34,7 +34,7 @@ TEST(MessageList, LongMessageIsShownCutToTheOfferedBufferAndKeptWhole) {
 
     EXPECT_EQ(longMessage.substr(0, 15), CellText(list, 0, 1, 16));
     EXPECT_EQ("10.1.2", CellText(list, 0, 0, 7));
-    EXPECT_EQ(longMessage, RowMessage(list, 0));
+    EXPECT_EQ(longMessage, RowMessage(main.Window(), 0));
 }
 
 TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
@@ -48,8 +48,9 @@ TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
     EXPECT_EQ(odd, CellText(list, 0, 1, 260));
 }
 
-// Asks the Main window for a cell's text as the list would, with a buffer full of a marker.
-std::string AskForCell(HWND mainWindow, HWND list, int column, LRESULT& answer) {
+// Asks the Main window for a cell's text as the list would, with a buffer of
+// the given size inside one full of a marker.
+std::string AskForCell(HWND mainWindow, HWND list, int row, int column, int capacity, LRESULT& answer) {
     char buffer[32];
     memset(buffer, '@', sizeof buffer);
     NMLVDISPINFOA request{};
@@ -57,54 +58,136 @@ std::string AskForCell(HWND mainWindow, HWND list, int column, LRESULT& answer) 
     request.hdr.idFrom = messagelog::kMessageListId;
     request.hdr.code = LVN_GETDISPINFOA;
     request.item.mask = LVIF_TEXT;
+    request.item.iItem = row;
     request.item.iSubItem = column;
     request.item.pszText = buffer;
-    request.item.cchTextMax = sizeof buffer;
-    request.item.lParam = reinterpret_cast<LPARAM>(messagelog::RecordAtRow(list, 0));
+    request.item.cchTextMax = capacity;
     answer = SendMessageA(mainWindow, WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&request));
     return std::string(buffer, sizeof buffer);
 }
 
-TEST(MessageList, RequestsForColumnsOtherThanTheTwoAreLeftAlone) {
+TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     PostRecord(main.Handle(), "details");
     HandlePostedMessages();
-    LRESULT answer = -1;
-
-    EXPECT_EQ(std::string(32, '@'), AskForCell(main.Handle(), list, 2, answer));
-    EXPECT_EQ(0, answer);
-    EXPECT_EQ(std::string("details\0", 8) + std::string(24, '@'), AskForCell(main.Handle(), list, 1, answer));
-    EXPECT_EQ(0, answer);
+    struct Request {
+        int row, column, capacity;
+        std::string written;
+    };
+    const Request requests[] = {
+        {0, 1, 32, std::string("details\0", 8)},
+        {0, 1, 4, std::string("det\0", 4)},
+        {0, 0, 5, std::string("10.1\0", 5)},
+        {0, 1, 1, std::string(1, '\0')},
+        {0, 1, 0, ""},
+        {0, 2, 32, ""},
+        {1, 1, 32, ""},
+        {-1, 0, 32, ""},
+    };
+    for (const Request& request : requests) {
+        LRESULT answer = -1;
+        EXPECT_EQ(request.written + std::string(32 - request.written.size(), '@'),
+                  AskForCell(main.Handle(), list, request.row, request.column, request.capacity, answer))
+            << "row " << request.row << ", column " << request.column << ", buffer " << request.capacity;
+        EXPECT_EQ(0, answer);
+    }
 }
 
-TEST(MessageList, ClearReleasesEveryRowsRecordAndEmptiesThePane) {
+TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
     for (int i = 0; i < 25; ++i) PostRecord(main.Handle(), "row " + std::to_string(i));
     HandlePostedMessages();
     ASSERT_EQ(25, messagelog::RowCount(main.Window().MessageList()));
-    ASSERT_EQ(recordsBefore + 25, net::SyslogRecordsAlive());
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "each record released once its row holds a copy";
+    EXPECT_EQ("row 24", RowMessage(main.Window(), 24));
+    const messagelog::StoredRow first = main.Window().StoredRows().Row(0);
 
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_CLEAR, 0);
     EXPECT_EQ(0, messagelog::RowCount(main.Window().MessageList()));
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
+    EXPECT_EQ(0u, main.Window().StoredRows().BytesHeld());
+    MEMORY_BASIC_INFORMATION where{};
+    VirtualQuery(first.message, &where, sizeof where);
+    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), where.State) << "the rows' memory is given back to the system";
 
     PostRecord(main.Handle(), "after the clear");
     HandlePostedMessages();
-    EXPECT_EQ("after the clear", RowMessage(main.Window().MessageList(), 0));
+    EXPECT_EQ("after the clear", RowMessage(main.Window(), 0));
+    EXPECT_EQ("10.1.2.3", RowSender(main.Window(), 0));
 }
 
-TEST(MessageList, ClosingTheWindowReleasesEveryRowsRecord) {
+// The list keeps the focus row where typing would move it.
+int FocusedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    for (const char* sender : {"10.1.2.3", "192.168.0.1", "172.16.0.5", "10.9.9.9", "172.16.0.6"})
+        PostRecord(main.Handle(), std::string("from ") + sender, sender);
+    HandlePostedMessages();
+
+    SendMessageA(list, WM_CHAR, '1', 1);  // a repeat count of 1, as a key press gives
+    SendMessageA(list, WM_CHAR, '7', 1);
+    EXPECT_EQ(2, FocusedRow(list));
+    EXPECT_EQ(2, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+
+    // The search as the list asks it of an 8-bit parent: a whole text, from a row on, wrapping round.
+    NMLVFINDITEMA find{};
+    find.hdr.hwndFrom = list;
+    find.hdr.idFrom = messagelog::kMessageListId;
+    find.hdr.code = LVN_ODFINDITEMA;
+    find.lvfi.flags = LVFI_STRING | LVFI_WRAP;
+    find.lvfi.psz = "10.1.2.3";
+    find.iStart = 2;
+    EXPECT_EQ(0, SendMessageA(main.Handle(), WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&find)));
+    find.lvfi.flags = LVFI_STRING;
+    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&find)));
+    find.lvfi.psz = "172.16.0";
+    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&find)))
+        << "a whole text is not a start";
+    find.lvfi.flags = LVFI_PARTIAL;
+    find.iStart = 3;
+    EXPECT_EQ(4, SendMessageA(main.Handle(), WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&find)));
+}
+
+// Appends records to a list whose store may take only two chunks; the
+// diagnostics go to the running Main window's pane.
+TEST(MessageList, ARowTheStoreCannotKeepIsReleasedAndSaidOnceUntilClear) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
-    for (int i = 0; i < 25; ++i) PostRecord(main.Handle(), "row " + std::to_string(i));
-    HandlePostedMessages();
-    ASSERT_EQ(recordsBefore + 25, net::SyslogRecordsAlive());
-
-    main.Close();
+    messagelog::MessageList list(2 << 20);
+    ASSERT_TRUE(list.Create(main.Handle(), 0, 0, 300, 200));
+    const std::string message(10000, 'x');
+    const auto append = [&](const std::string& text) {
+        sockaddr_in from{};
+        from.sin_addr.s_addr = inet_addr("10.1.2.3");
+        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from));
+    };
+    int kept = 0;
+    while (append(message + std::to_string(kept))) ++kept;
+    ASSERT_GT(kept, 100);
+    EXPECT_FALSE(append(message + "longer"));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    EXPECT_EQ(kept, messagelog::RowCount(list.Handle()));
+    EXPECT_EQ(message + std::to_string(kept - 1), list.Rows().Row(static_cast<size_t>(kept) - 1).message);
+    const HWND pane = main.Window().DiagnosticsPane();
+    ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
+    PumpFor(50);
+    const std::string once = PaneText(pane);
+    ExpectDiagnosticWithCode(once, "Cannot keep more rows: out of memory\n\r\n[0x8007000e] ", kStatusOutOfMemory);
+
+    list.Clear();
+    EXPECT_EQ(0, messagelog::RowCount(list.Handle()));
+    EXPECT_TRUE(append("kept again"));
+    while (append(message)) {
+    }
+    PumpFor(50);
+    EXPECT_EQ(once + once, PaneText(pane));
+    DestroyWindow(list.Handle());
 }
 
 }  // namespace

@@ -61,11 +61,6 @@ inline bool HandleMessagesUntil(const std::function<bool()>& condition, DWORD ti
     return true;
 }
 
-inline std::string RowMessage(HWND list, int index) {
-    const net::SyslogRecord* record = messagelog::RecordAtRow(list, index);
-    return record ? record->message : "<no row>";
-}
-
 // The system's own text for a status code, as the 8-bit pane shows it.
 inline std::string SystemText(StatusCode status) {
     char* text = nullptr;

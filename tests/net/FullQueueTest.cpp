@@ -74,7 +74,7 @@ TEST(FullQueue, EveryRecordArrivesOnceInOrderWhenPostsAreRefusedForAWhile) {
         testing_support::PumpFor(100);
         ASSERT_EQ(20, messagelog::RowCount(list));
         for (int number = 0; number < 20; ++number)
-            EXPECT_STREQ(("queued " + std::to_string(number)).c_str(), messagelog::RecordAtRow(list, number)->message);
+            EXPECT_EQ("queued " + std::to_string(number), testing_support::RowMessage(window.Window(), number));
         EXPECT_GE(g_refusals.load(), 60);
     }
     window.Close();

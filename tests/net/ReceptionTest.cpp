@@ -32,8 +32,8 @@ TEST(Reception, BackToBackDatagramsBecomeRowsInArrivalOrder) {
     ASSERT_TRUE(PumpUntil([&] { return messagelog::RowCount(main.Window().MessageList()) == kCount; }));
 
     for (int i = 0; i < kCount; ++i) {
-        EXPECT_EQ("<13>datagram " + std::to_string(i), RowMessage(main.Window().MessageList(), i));
-        EXPECT_STREQ("127.0.0.1", messagelog::RecordAtRow(main.Window().MessageList(), i)->sender);
+        EXPECT_EQ("<13>datagram " + std::to_string(i), RowMessage(main.Window(), i));
+        EXPECT_EQ("127.0.0.1", RowSender(main.Window(), i));
     }
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
 }
@@ -44,8 +44,8 @@ TEST(Reception, DatagramFillingTheBufferIsReportedOnceAndKeptWhole) {
     ASSERT_TRUE(main.SendAndWaitForRows(full, 1));
     ASSERT_TRUE(main.SendAndWaitForRows("after the full one", 2));
 
-    EXPECT_EQ(full, RowMessage(main.Window().MessageList(), 0));
-    EXPECT_EQ("after the full one", RowMessage(main.Window().MessageList(), 1));
+    EXPECT_EQ(full, RowMessage(main.Window(), 0));
+    EXPECT_EQ("after the full one", RowMessage(main.Window(), 1));
     EXPECT_EQ(kFullBufferDiagnostic, PaneText(main.Window().DiagnosticsPane()));
 }
 
@@ -56,8 +56,8 @@ TEST(Reception, DatagramLongerThanTheBufferIsCutReportedAndReceptionGoesOn) {
     ASSERT_TRUE(main.SendAndWaitForRows(tooLong, 1));
     ASSERT_TRUE(main.SendAndWaitForRows("after the long one", 2));
 
-    EXPECT_EQ(tooLong.substr(0, 4096), RowMessage(main.Window().MessageList(), 0));
-    EXPECT_EQ("after the long one", RowMessage(main.Window().MessageList(), 1));
+    EXPECT_EQ(tooLong.substr(0, 4096), RowMessage(main.Window(), 0));
+    EXPECT_EQ("after the long one", RowMessage(main.Window(), 1));
     EXPECT_EQ(kFullBufferDiagnostic, PaneText(main.Window().DiagnosticsPane()));
 }
 
@@ -66,8 +66,8 @@ TEST(Reception, EmptyDatagramGivesAnEmptyRowAndReceptionGoesOn) {
     ASSERT_TRUE(main.SendAndWaitForRows("", 1));
     ASSERT_TRUE(main.SendAndWaitForRows("after the empty one", 2));
 
-    EXPECT_EQ("", RowMessage(main.Window().MessageList(), 0));
-    EXPECT_EQ("after the empty one", RowMessage(main.Window().MessageList(), 1));
+    EXPECT_EQ("", RowMessage(main.Window(), 0));
+    EXPECT_EQ("after the empty one", RowMessage(main.Window(), 1));
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/ProcessMainWindow.h"
 #include "log/MessageList.h"
+#include "net/DottedQuad.h"
 
 namespace testing_support {
 
@@ -144,6 +145,28 @@ void RunningMainWindow::Close() {
         if (msg.message == WM_QUIT) break;
         DispatchMessageA(&msg);
     }
+}
+
+namespace {
+
+bool HasRow(const app::MainWindow& window, int index) {
+    return index >= 0 && static_cast<size_t>(index) < window.StoredRows().Count();
+}
+
+}  // namespace
+
+std::string RowMessage(const app::MainWindow& window, int index) {
+    if (!HasRow(window, index)) return "<no row>";
+    const messagelog::StoredRow row = window.StoredRows().Row(static_cast<size_t>(index));
+    // The length kept, not the terminator, so that both must be right.
+    return std::string(row.message, row.messageLength);
+}
+
+std::string RowSender(const app::MainWindow& window, int index) {
+    if (!HasRow(window, index)) return "<no row>";
+    char sender[net::kDottedQuadCapacity];
+    net::FormatDottedQuad(window.StoredRows().Row(static_cast<size_t>(index)).senderAddress, sender);
+    return sender;
 }
 
 }  // namespace testing_support

@@ -42,6 +42,10 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The texts the pane holds, as 8-bit text.
 std::string PaneText(HWND pane);
 
+// A row's message and sender text as the list's store keeps them; "<no row>" past the last.
+std::string RowMessage(const app::MainWindow& window, int index);
+std::string RowSender(const app::MainWindow& window, int index);
+
 // The Main window created on a free port with its INI in a folder of its own,
 // shown, and set as the process's Main window; closed (and its quit request
 // taken) when the object goes.

@@ -92,11 +92,10 @@ TEST(RecordView, ADoubleClickedRowShowsItsWholeRecord) {
     EXPECT_TRUE(seen.messageStyle & ES_READONLY);
     EXPECT_TRUE(seen.messageStyle & ES_MULTILINE);
     EXPECT_TRUE(seen.messageStyle & WS_VSCROLL);
-    // The record is still the row's, untouched.
+    // The row is still there, untouched.
     EXPECT_EQ(3, messagelog::RowCount(list));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-    ASSERT_NE(nullptr, messagelog::RecordAtRow(list, 1));
-    EXPECT_EQ(longMessage, messagelog::RecordAtRow(list, 1)->message);
+    EXPECT_EQ(longMessage, testing_support::RowMessage(main.Window(), 1));
 }
 
 TEST(RecordView, ShowsTheBytesUnconverted) {
