@@ -3,6 +3,9 @@
 //   bench_probe wait <milliseconds>        until the monitor's window is visible
 //   bench_probe pane                       prints the Diagnostics pane's text
 //   bench_probe close                      posts WM_CLOSE, as the close button would
+//   bench_probe rows                       prints "rows <count>", the list's row count
+//   bench_probe memory                     prints "private <bytes>", the monitor's private bytes
+//   bench_probe clear                      the Clear command; prints "clear_s <seconds>" once it is done
 //   bench_probe watch <out file> <stop file>
 //
 // watch samples until the stop file exists, appending to the out file:
@@ -13,6 +16,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -24,6 +28,7 @@
 #include "app/MainWindowClassName.h"
 #include "diag/DiagnosticsPane.h"
 #include "log/MessageList.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -31,6 +36,7 @@ constexpr DWORD kNullIntervalMs = 100;
 constexpr DWORD kRowPollMs = 10;
 constexpr UINT kNullTimeoutMs = 10000;
 constexpr UINT kAnswerTimeoutMs = 5000;
+constexpr UINT kClearTimeoutMs = 600000;
 constexpr DWORD kPollMs = 50;
 constexpr int kPaneCapacity = 1 << 16;
 // 100-ns intervals between 1601 and 1970.
@@ -130,6 +136,44 @@ int PrintPane(HWND monitor) {
     return kOk;
 }
 
+int PrintRows(HWND monitor) {
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(monitor, messagelog::kMessageListId), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL,
+                             kAnswerTimeoutMs, &count))
+        return kFailed;
+    std::printf("rows %llu\n", static_cast<unsigned long long>(count));
+    return kOk;
+}
+
+// Wine leaves PrivateUsage 0 and gives the same figure as PagefileUsage.
+int PrintMemory(HWND monitor) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(monitor, &processId);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return kFailed;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    const bool read =
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters) != 0;
+    CloseHandle(process);
+    if (!read) return kFailed;
+    const SIZE_T privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    std::printf("private %llu\n", static_cast<unsigned long long>(privateBytes));
+    return kOk;
+}
+
+int TimeClear(HWND monitor) {
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
+    DWORD_PTR unused = 0;
+    if (!SendMessageTimeoutA(monitor, WM_COMMAND, ID_VIEW_CLEAR, 0, SMTO_NORMAL, kClearTimeoutMs, &unused))
+        return kFailed;
+    QueryPerformanceCounter(&after);
+    std::printf("clear_s %.4f\n", static_cast<double>(after.QuadPart - before.QuadPart) / frequency.QuadPart);
+    return kOk;
+}
+
 int WaitForMonitor(DWORD timeoutMs) {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
@@ -141,7 +185,8 @@ int WaitForMonitor(DWORD timeoutMs) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: bench_probe wait <ms> | pane | close | watch <out file> <stop file>\n");
+    std::fprintf(stderr,
+                 "usage: bench_probe wait <ms> | pane | close | rows | memory | clear | watch <out file> <stop file>\n");
     return kUsage;
 }
 
@@ -162,5 +207,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "close") == 0 && argc == 2)
         return PostMessageA(monitor, WM_CLOSE, 0, 0) ? kOk : kFailed;
     if (std::strcmp(command, "watch") == 0 && argc == 4) return Watch(monitor, argv[2], argv[3]);
+    if (std::strcmp(command, "rows") == 0 && argc == 2) return PrintRows(monitor);
+    if (std::strcmp(command, "memory") == 0 && argc == 2) return PrintMemory(monitor);
+    if (std::strcmp(command, "clear") == 0 && argc == 2) return TimeClear(monitor);
     return Usage();
 }

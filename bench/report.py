@@ -13,9 +13,11 @@ TARGETS = {
     "display_vs_bare": 0.50,
     "lag_s": 0.5,
     "null_p99_ms": 100.0,
-    "growth": 1.5,
-    "clear_s": 5.0,
-    "save_s": 5.0,
+    "growth": 1.2,
+    "clear_s": 0.5,
+    "save_s": 2.0,
+    "bytes_per_row": 160.0,
+    "after_clear_to_before": 1.10,
 }
 
 RECEIVERS = (("bare", "Bare Winsock loop"), ("off", "Monitor, display off"), ("on", "Monitor, display on"))
@@ -130,8 +132,8 @@ def rows_tables(results):
              "timed; the cost per record is taken from the median 10k part of each block, which a passing "
              "load peak on the machine does not move. The rows between are appended straight to the list with "
              f"its redraw suspended ({number(monitor.get('untimed_fill_s'), 1)} s for 800k): the same rows "
-             "owning the same records. The bare list-view is a hidden list of the same style whose rows hold "
-             "no record.", "",
+             "kept from the same records. The bare list-view is the program's list, hidden, told a row count "
+             "with no row stored behind it: the control's own cost of a row.", "",
              "| rows | monitor: s for the block | µs per record (median part) | bare list-view, redraw off: s |",
              "|---|---|---|---|"]
     for b, seconds, part in zip(TIMED_BLOCKS, [monitor.get(f"block_s_{b}") for b in TIMED_BLOCKS],
@@ -154,8 +156,42 @@ def rows_tables(results):
               f"| one record arriving alone, shown with redraw on and painted: median / max | "
               f"{number(monitor.get('single_row_median_ms'), 1)} / {number(monitor.get('single_row_max_ms'), 1)} ms |",
               f"| Save: {number(monitor.get('saved_lines'), 0)} lines written | {number(monitor.get('save_s'))} s |",
-              f"| Clear | {clear_text(monitor)} |", ""]
+              f"| Clear | {clear_text(monitor)} |",
+              f"| private bytes after Clear / before the first row | "
+              f"{number(monitor.get('private_bytes_after_clear', 0) / 2**20, 1)} MiB, "
+              f"{number(monitor.get('after_clear_to_before'), 3)}x |", ""]
     return lines
+
+
+def network_rows_table(results):
+    net = results["network_rows"]
+    return ["## A million rows through the network", "",
+            f"The program as built, display, auto-scroll and the Capture file on, sent {net['sent']:,} numbered "
+            f"lines of {LINE_BYTES} bytes at {rate_text(net['rate_asked'])}; private bytes read by a probe "
+            "before the first line and once the row count has settled, then Clear sent and timed.", "",
+            "| figure | value |", "|---|---|",
+            f"| rows held | {number(net['rows'], 0)} |",
+            f"| private bytes before / at those rows / after Clear | "
+            f"{number(net['private_bytes_before'] / 2**20, 1)} / {number(net['private_bytes_at_rows'] / 2**20, 1)}"
+            f" / {number(net['private_bytes_after_clear'] / 2**20, 1)} MiB |",
+            f"| private bytes per row | {number(net['bytes_per_row'], 1)} |",
+            f"| Clear | {number(net['clear_s'], 3)} s |",
+            f"| after Clear / before | {number(net['after_clear_to_before'], 3)}x |", ""]
+
+
+def store_targets(results):
+    """The million rows' memory, Clear and what Clear gives back, in process and through the network."""
+    monitor, net = results["rows"]["monitor"], results["network_rows"]
+    per_row = (monitor.get("bytes_per_row", math.inf), net["bytes_per_row"])
+    back = (monitor.get("after_clear_to_before", math.inf), net["after_clear_to_before"])
+    return [
+        ("private bytes per row at 1M rows <= 160: in process / through the network",
+         f"{number(per_row[0], 1)} / {number(per_row[1], 1)}", max(per_row) <= TARGETS["bytes_per_row"]),
+        ("memory after Clear within 10 % of before: in process / through the network",
+         f"{number(back[0], 3)}x / {number(back[1], 3)}x", max(back) <= TARGETS["after_clear_to_before"]),
+        ("Clear of 1M rows through the network < 0.5 s", f"{number(net['clear_s'], 3)} s",
+         net["clear_s"] < TARGETS["clear_s"]),
+    ]
 
 
 def targets_table(results):
@@ -164,8 +200,6 @@ def targets_table(results):
     monitor = results["rows"]["monitor"]
     first, last = part_seconds(monitor)
     growth = last / first if first and last else float("nan")
-    _, _, beyond, record_row = memory_figures(results["rows"])
-    _, _, heap_beyond, heap_record = memory_figures(results["rows"], "heap_bytes")
     clear_s = monitor.get("clear_s") if monitor.get("clear_finished") == 1 else None
     targets = [
         ("display-on loss-free rate >= 90 % of display-off", f"{number(ratio(on, off) * 100, 0)} %",
@@ -176,16 +210,12 @@ def targets_table(results):
          shown.get("lag_s", math.inf) < TARGETS["lag_s"]),
         ("WM_NULL round trip p99 < 100 ms", f"{number(shown.get('null_p99_ms'), 1)} ms",
          shown.get("null_p99_ms", math.inf) < TARGETS["null_p99_ms"]),
-        ("cost per record at 900k-1M within 1.5x of 0-100k", f"{number(growth)}x" if first and last else "n/a",
+        ("cost per record at 900k-1M within 1.2x of 0-100k", f"{number(growth)}x" if first and last else "n/a",
          growth <= TARGETS["growth"]),
-        ("memory per row beyond the list-view row <= the record (private bytes)",
-         f"{number(beyond, 1)} vs {number(record_row, 1)} bytes (heaps: {number(heap_beyond, 1)} vs "
-         f"{number(heap_record, 1)})",
-         beyond is not None and record_row is not None and beyond <= record_row),
-        ("Clear of 1M rows < 5 s", clear_text(monitor), clear_s is not None and clear_s < TARGETS["clear_s"]),
-        ("Save of 1M rows < 5 s", f"{number(monitor.get('save_s'))} s",
+        ("Clear of 1M rows < 0.5 s", clear_text(monitor), clear_s is not None and clear_s < TARGETS["clear_s"]),
+        ("Save of 1M rows < 2 s", f"{number(monitor.get('save_s'))} s",
          monitor.get("save_s", math.inf) < TARGETS["save_s"]),
-    ]
+    ] + store_targets(results)
     lines = ["## Targets", "", "| target | measured | result |", "|---|---|---|"]
     lines += [f"| {name} | {measured} | {'PASS' if passed else 'MISS'} |" for name, measured, passed in targets]
     lines.append("")
@@ -196,4 +226,4 @@ def targets_table(results):
 
 def report(results):
     return "\n".join(introduction(results) + loss_tables(results) + display_table(results) +
-                     rows_tables(results) + targets_table(results))
+                     rows_tables(results) + network_rows_table(results) + targets_table(results))
