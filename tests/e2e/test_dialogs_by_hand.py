@@ -1,8 +1,10 @@
 """The Options, Save and About dialogs, worked with real key presses and clicks.
 
 Options: with Display unticked, datagrams add no rows but still reach the
-Capture file. Save: the saved file holds the rows as Capture lines. About: a
-picture of it, with the version line and the two links, is kept for a look.
+Capture file. Save: the saved file holds the rows as Capture lines, also with
+ten thousand rows, after which Clear empties list and pane and gives the
+memory back. About: a picture of it, with the version line and the two links,
+is kept for a look.
 
 The program runs inside a Wine-drawn desktop (see wine_desktop), where real keys
 reach its dialogs. That desktop is made the default of a Wine prefix of the
@@ -18,7 +20,7 @@ import tempfile
 import time
 import unittest
 
-from fault_tools import capture_line, capturing_settings, file_bytes
+from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes
 from isolated_wine import IsolatedWine, enter_private_network
 from monitor import INI_NAME, PROBE_TIMEOUT, ROWS_TIMEOUT, Monitor, send_raw, wait_until, windows_path
 from private_display import PrivateDisplay
@@ -27,6 +29,10 @@ from wine_desktop import (DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, desktop
 
 CAPTURE_NAME = "capture.csv"
 SAVED_NAME = "saved.txt"
+MANY_SAVED_NAME = "many.txt"
+MANY_ROWS = 10_000
+MANY_ROWS_RATE = 2_000  # per second: well within what the program shows without loss
+MEMORY_TOLERANCE = 0.10
 SENDER = b"127.0.0.1"
 # None holds a comma, so each is written unquoted (capture_line).
 SHOWN_FIRST = [b"shown: first", b"shown: second"]
@@ -160,12 +166,13 @@ class DialogsByHandTest(unittest.TestCase):
 
             self.switch_display(desktop)
             self.send(monitor, SHOWN_AGAIN, shown_before=len(SHOWN_FIRST))
-            self.save(monitor, desktop)
+            self.save(monitor, desktop, SHOWN_FIRST + SHOWN_AGAIN, SAVED_NAME)
+            many = self.save_many_then_clear(monitor, desktop, SHOWN_FIRST + SHOWN_AGAIN)
             self.look_at_about(desktop)
 
             press("alt+F4")
             self.assertEqual(monitor.wait_for_exit(), 0)
-            self.assertEqual(file_bytes(capture), capture_lines(SHOWN_FIRST + HIDDEN + SHOWN_AGAIN))
+            self.assertEqual(file_bytes(capture), capture_lines(SHOWN_FIRST + HIDDEN + SHOWN_AGAIN + many))
 
     def send(self, monitor, messages, shown_before):
         # One at a time, so the rows come in the order sent.
@@ -179,10 +186,10 @@ class DialogsByHandTest(unittest.TestCase):
         press("alt+d", "Return")  # Display ticked or unticked, then OK
         desktop.wait_for_main_window("the Options dialog to close")
 
-    def save(self, monitor, desktop):
+    def save(self, monitor, desktop, shown, name):
         rows = monitor.rows()
-        self.assertEqual(rows, [(SENDER, message) for message in SHOWN_FIRST + SHOWN_AGAIN])
-        saved = monitor.path(SAVED_NAME)
+        self.assertEqual(rows, [(SENDER, message) for message in shown])
+        saved = monitor.path(name)
         press("ctrl+s")  # View > Save
         desktop.wait_for_dialog("the save dialog")
         run("xdotool", "type", "--delay", str(TYPING_DELAY_MS), windows_path(saved))
@@ -190,6 +197,25 @@ class DialogsByHandTest(unittest.TestCase):
         desktop.wait_for_main_window("the save dialog to close")
         wait_for_content(saved, capture_lines(message for _, message in rows),
                          "the saved file to hold the rows as Capture lines, in list order")
+
+    def save_many_then_clear(self, monitor, desktop, shown):
+        """Ten thousand more rows saved byte for byte; then Clear empties list and pane, and the
+        memory goes back to where it stood before them (the save dialog has been shown once already)."""
+        before = monitor.private_bytes()
+        with PacedSender("many", MANY_ROWS_RATE, MANY_ROWS) as sender:
+            wait_until(sender.finished, MANY_ROWS / MANY_ROWS_RATE * 3, "the datagrams to be sent")
+        many = sender.messages()
+        monitor.wait_for_row_count(len(shown) + MANY_ROWS)
+        self.save(monitor, desktop, shown + many, MANY_SAVED_NAME)
+
+        press("ctrl+r")  # View > Clear
+        wait_until(lambda: monitor.row_count() == 0 or None, DIALOG_TIMEOUT, "Clear to empty the list")
+        self.assertEqual(b"", monitor.pane_text())
+        after = monitor.private_bytes()
+        print(f"private bytes before {MANY_ROWS:,} rows {before:,}, after Clear {after:,}")
+        self.assertLessEqual(after, before * (1 + MEMORY_TOLERANCE),
+                             f"private bytes after Clear {after:,} against {before:,} before the rows")
+        return many
 
     def look_at_about(self, desktop):
         before = desktop.picture()
