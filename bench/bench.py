@@ -32,7 +32,7 @@ WATCH_LEAD_S = 1.0  # the watch samples the idle monitor this long before the bu
 MONITOR_EXE = "KelvSysLog.exe"
 NETWORK_ROWS = 1_000_000
 # Paced; a datagram lost only lowers the row count the memory is divided by.
-NETWORK_ROWS_RATE = 20_000
+NETWORK_ROWS_RATE = 8_000
 NETWORK_ROWS_S = 200  # sending, settling and Clear
 
 
