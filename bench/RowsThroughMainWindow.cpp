@@ -158,12 +158,14 @@ void TimeRedraws(app::MainWindow& window, int firstSequence) {
     ResultSpread("single_row", single);
 }
 
-// What Clear gave back: the private bytes against those before the first row.
-void ResultMemoryAfterClear(double before) {
+// What Clear gave back: the private bytes against those before the first row,
+// and the heaps' bytes in use, which leave out what a heap keeps for reuse.
+void ResultMemoryAfterClear(double before, double heapBefore) {
     PumpQueued();
     const double afterClear = PrivateBytes();
     Result("private_bytes_after_clear", afterClear);
     Result("after_clear_to_before", afterClear / before);
+    Result("heap_bytes_after_clear_minus_before", HeapBytesInUse() - heapBefore);
 }
 
 int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
@@ -203,7 +205,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     Result("clear_finished", 1);
     Result("clear_s", Now() - started);
     Result("rows_after_clear", messagelog::RowCount(list));
-    ResultMemoryAfterClear(before);
+    ResultMemoryAfterClear(before, heapBefore);
     Result("records_alive_after_clear", net::SyslogRecordsAlive());
     return 0;
 }
