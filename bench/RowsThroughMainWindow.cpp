@@ -9,7 +9,6 @@
 
 #include "app/MainWindow.h"
 #include "app/ProcessMainWindow.h"
-#include "app/UserMessages.h"
 #include "bench/BenchLine.h"
 #include "bench/BenchSupport.h"
 #include "bench/ClearWatch.h"
@@ -56,13 +55,9 @@ net::RecordPtr MakeRecord(int sequence) {
     return net::MakeSyslogRecord(line.data(), line.size(), sender);
 }
 
-// Posts records first to last, as the receive thread does; a full queue is pumped and the post repeated.
-void PostRecords(HWND window, int first, int last) {
-    for (int sequence = first; sequence < last; ++sequence) {
-        net::RecordPtr record = MakeRecord(sequence);
-        while (!PostMessageA(window, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.get()))) PumpQueued();
-        record.release();
-    }
+// Queues records first to last, as the receive thread does.
+void QueueRecords(app::MainWindow& window, int first, int last) {
+    for (int sequence = first; sequence < last; ++sequence) window.Deliveries().Push(MakeRecord(sequence));
 }
 
 void PumpUntilRows(HWND list, int rows) {
@@ -92,7 +87,7 @@ void TimedBlock(app::MainWindow& window, int block) {
     const double started = Now();
     for (int first = block * kRowsPerBlock; first < (block + 1) * kRowsPerBlock; first += kRowsPerPost) {
         const double partStarted = Now();
-        PostRecords(window.Handle(), first, first + kRowsPerPost);
+        QueueRecords(window, first, first + kRowsPerPost);
         PumpUntilRows(window.MessageList(), first + kRowsPerPost);
         parts.push_back(Now() - partStarted);
     }
@@ -140,7 +135,7 @@ void TimeRedraws(app::MainWindow& window, int firstSequence) {
 
         const int rows = messagelog::RowCount(list);
         started = Now();
-        PostRecords(window.Handle(), firstSequence + i, firstSequence + i + 1);
+        QueueRecords(window, firstSequence + i, firstSequence + i + 1);
         PumpUntilRows(list, rows + 1);
         PumpQueued();
         single.push_back(Now() - started);

@@ -14,7 +14,12 @@ StatusCode LastRuntimeStatus() {
     return status < 0 ? status : kStatusUnspecifiedFailure;
 }
 
-namespace {
+// Cleared because for a write taken in part Wine's runtime records the
+// thread's last error, which would otherwise be an earlier call's.
+void PrepareForWrite() {
+    _doserrno = 0;
+    SetLastError(ERROR_SUCCESS);
+}
 
 // A write that the system took only in part names no system error, and the
 // runtime records none (its errno says ENOSPC or nothing under Microsoft's
@@ -24,13 +29,8 @@ StatusCode LastWriteStatus() {
     return StatusFromError(error > 0 ? error : static_cast<long>(ERROR_DISK_FULL));
 }
 
-}  // namespace
-
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record) {
-    // Cleared first: for a write taken in part Wine's runtime records the
-    // thread's last error, which would otherwise be an earlier call's.
-    _doserrno = 0;
-    SetLastError(ERROR_SUCCESS);
+    PrepareForWrite();
     const bool quoted = std::strchr(record.message, ',') != nullptr;
     if (std::fputs(record.sender, stream) < 0 || std::fputc(',', stream) < 0) return LastWriteStatus();
     if (quoted && std::fputc('"', stream) < 0) return LastWriteStatus();

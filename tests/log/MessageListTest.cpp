@@ -29,7 +29,7 @@ TEST(MessageList, LongMessageIsShownCutToTheOfferedBufferAndKeptWhole) {
     const HWND list = main.Window().MessageList();
     std::string longMessage;
     for (int i = 0; longMessage.size() < 1000; ++i) longMessage += std::to_string(i % 10);
-    PostRecord(main.Handle(), longMessage);
+    PostRecord(main.Window(), longMessage);
     HandlePostedMessages();
 
     EXPECT_EQ(longMessage.substr(0, 15), CellText(list, 0, 1, 16));
@@ -41,7 +41,7 @@ TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     const std::string odd = "100% done: %s %n %x \\\\server\\share\\%d \"q\", 'a';";
-    PostRecord(main.Handle(), odd, "172.16.254.1");
+    PostRecord(main.Window(), odd, "172.16.254.1");
     HandlePostedMessages();
 
     EXPECT_EQ("172.16.254.1", CellText(list, 0, 0, 260));
@@ -68,7 +68,7 @@ std::string AskForCell(HWND mainWindow, HWND list, int column, LRESULT& answer) 
 TEST(MessageList, RequestsForColumnsOtherThanTheTwoAreLeftAlone) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
-    PostRecord(main.Handle(), "details");
+    PostRecord(main.Window(), "details");
     HandlePostedMessages();
     LRESULT answer = -1;
 
@@ -81,7 +81,7 @@ TEST(MessageList, RequestsForColumnsOtherThanTheTwoAreLeftAlone) {
 TEST(MessageList, ClearReleasesEveryRowsRecordAndEmptiesThePane) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
-    for (int i = 0; i < 25; ++i) PostRecord(main.Handle(), "row " + std::to_string(i));
+    for (int i = 0; i < 25; ++i) PostRecord(main.Window(), "row " + std::to_string(i));
     HandlePostedMessages();
     ASSERT_EQ(25, messagelog::RowCount(main.Window().MessageList()));
     ASSERT_EQ(recordsBefore + 25, net::SyslogRecordsAlive());
@@ -91,7 +91,7 @@ TEST(MessageList, ClearReleasesEveryRowsRecordAndEmptiesThePane) {
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
 
-    PostRecord(main.Handle(), "after the clear");
+    PostRecord(main.Window(), "after the clear");
     HandlePostedMessages();
     EXPECT_EQ("after the clear", RowMessage(main.Window().MessageList(), 0));
 }
@@ -99,7 +99,7 @@ TEST(MessageList, ClearReleasesEveryRowsRecordAndEmptiesThePane) {
 TEST(MessageList, ClosingTheWindowReleasesEveryRowsRecord) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
-    for (int i = 0; i < 25; ++i) PostRecord(main.Handle(), "row " + std::to_string(i));
+    for (int i = 0; i < 25; ++i) PostRecord(main.Window(), "row " + std::to_string(i));
     HandlePostedMessages();
     ASSERT_EQ(recordsBefore + 25, net::SyslogRecordsAlive());
 
