@@ -24,6 +24,7 @@ const char kWindowTitle[] = "Kelv SysLog monitor";
 // being woken for each; a lone one still shows within this time.
 constexpr UINT_PTR kDeliveryTimerId = 1;
 constexpr UINT kDeliveryIntervalMs = 10;
+constexpr ULONGLONG kLongestTurnMs = 50;
 constexpr int kSplitNumerator = 875;  // the list takes this many thousandths of the client height
 constexpr int kSplitDenominator = 1000;
 
@@ -134,7 +135,7 @@ void MainWindow::OnDestroy() {
     StopReceiveThread();
     // The thread may have queued its last records just before it ended; they
     // still belong in the list and the Capture file.
-    while (deliveries_.HasWaiting()) TakeDeliveries();
+    while (batchHandled_ < batch_.size() || deliveries_.HasWaiting()) TakeDeliveries();
     KillTimer(Handle(), kDeliveryTimerId);
     deliveries_.SetDoorbell(nullptr, 0);
     captureFile_.Close();
@@ -160,19 +161,26 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     return handled;
 }
 
-// Handles everything queued, in order. While deliveries come, the timer
+// Handles what is queued, in order, for at most kLongestTurnMs; what is left
+// waits for the next turn, so that input, painting and other programs' sent
+// messages are answered during a burst. While deliveries come, the timer
 // brings the next turn; a turn that finds nothing ends the burst and asks for
 // the doorbell again.
 void MainWindow::TakeDeliveries() {
-    deliveries_.TakeAllOrArm(batch_);
-    if (batch_.empty()) {
-        KillTimer(Handle(), kDeliveryTimerId);
-        if (settings_) recordArrival_.CatchUp(captureFile_, list_);
-        return;
+    if (batchHandled_ == batch_.size()) {
+        batchHandled_ = 0;
+        deliveries_.TakeAllOrArm(batch_);
+        if (batch_.empty()) {
+            KillTimer(Handle(), kDeliveryTimerId);
+            if (settings_) recordArrival_.CatchUp(captureFile_, list_);
+            return;
+        }
     }
-    for (size_t i = 0; i < batch_.size(); ++i)
-        HandleDelivery(batch_[i], i + 1 < batch_.size() || deliveries_.HasWaiting());
-    batch_.clear();
+    const ULONGLONG turnStarted = GetTickCount64();
+    do {
+        const bool moreQueued = batchHandled_ + 1 < batch_.size() || deliveries_.HasWaiting();
+        HandleDelivery(batch_[batchHandled_++], moreQueued);
+    } while (batchHandled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
     SetTimer(Handle(), kDeliveryTimerId, kDeliveryIntervalMs, nullptr);
 }
 

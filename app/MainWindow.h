@@ -59,7 +59,8 @@ private:
 
     // First in, last out: the other members may still hand it diagnostics.
     net::DeliveryQueue deliveries_;
-    net::DeliveryBatch batch_;  // the UI thread's turn of deliveries; its room is reused
+    net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
+    size_t batchHandled_ = 0;
     ui::SplitterBar splitter_;
     HWND list_ = nullptr;
     HWND pane_ = nullptr;
