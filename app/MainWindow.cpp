@@ -20,6 +20,11 @@ namespace app {
 namespace {
 
 const char kWindowTitle[] = "Kelv SysLog monitor";
+// While deliveries keep coming the UI takes them on this timer rather than
+// being woken for each; a lone one still shows within this time.
+constexpr UINT_PTR kDeliveryTimerId = 1;
+constexpr UINT kDeliveryIntervalMs = 10;
+constexpr ULONGLONG kLongestTurnMs = 50;
 constexpr int kSplitNumerator = 875;  // the list takes this many thousandths of the client height
 constexpr int kSplitDenominator = 1000;
 
@@ -72,11 +77,13 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return true;
-    case UM_SYSLOG_RECORD:
-        OnSyslogRecord(lParam);
+    // Neither carries anything: whoever posts them, the UI only looks at its own queue.
+    case UM_DELIVERIES_WAITING:
+        TakeDeliveries();
         return true;
-    case UM_DIAGNOSTIC_TEXT:
-        OnDiagnosticText(lParam);
+    case WM_TIMER:
+        if (wParam != kDeliveryTimerId) return false;
+        TakeDeliveries();
         return true;
     default:
         return false;
@@ -87,6 +94,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 // file and starts reception; the set-up's diagnostics are in the pane before
 // the window is first shown.
 LRESULT MainWindow::OnCreate() {
+    deliveries_.SetDoorbell(Handle(), UM_DELIVERIES_WAITING);
     RECT client;
     GetClientRect(Handle(), &client);
     const int split = client.bottom * kSplitNumerator / kSplitDenominator;
@@ -114,7 +122,7 @@ LRESULT MainWindow::OnCreate() {
 }
 
 bool MainWindow::StartReceiveThread() {
-    receiveContext_ = {Handle(), receiver_.get(), initEvent_, udpPort_, PostMessageA};
+    receiveContext_ = {&deliveries_, receiver_.get(), initEvent_, udpPort_};
     receiveThread_ = CreateThread(nullptr, 0, net::ReceiveThreadProc, &receiveContext_, 0, &receiveThreadId_);
     if (receiveThread_) return true;
     diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot create the thread\r\n");
@@ -124,6 +132,11 @@ bool MainWindow::StartReceiveThread() {
 // Stops reception, then closes the Capture file and writes the Settings back.
 void MainWindow::OnDestroy() {
     StopReceiveThread();
+    // The thread may have queued its last records just before it ended; they
+    // still belong in the list and the Capture file.
+    while (batchHandled_ < batch_.size() || deliveries_.HasWaiting()) TakeDeliveries();
+    KillTimer(Handle(), kDeliveryTimerId);
+    deliveries_.SetDoorbell(nullptr, 0);
     captureFile_.Close();
     settings_.reset();
 }
@@ -134,15 +147,6 @@ void MainWindow::StopReceiveThread() {
     PumpingWait(receiveThread_);
     CloseHandle(receiveThread_);
     receiveThread_ = nullptr;
-    // The thread may have posted its last records just before it ended; they
-    // still belong in the list and the Capture file.
-    HandleQueuedDeliveries();
-}
-
-void MainWindow::HandleQueuedDeliveries() {
-    MSG msg;
-    while (PeekMessageA(&msg, Handle(), UM_DIAGNOSTIC_TEXT, UM_SYSLOG_RECORD, PM_REMOVE))
-        DispatchMessageA(&msg);
 }
 
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
@@ -155,18 +159,36 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     return handled;
 }
 
-void MainWindow::OnSyslogRecord(LPARAM lParam) {
-    net::RecordPtr record = net::TakeRecord(lParam);
-    if (!settings_) return;  // the window is past its destruction handler
-    MSG next;
-    const bool moreQueued =
-        PeekMessageA(&next, Handle(), UM_SYSLOG_RECORD, UM_SYSLOG_RECORD, PM_NOREMOVE | PM_NOYIELD) != FALSE;
-    recordArrival_.Arrive(std::move(record),
-                          {captureSwitch_ != 0, captureFile_, messageList_, *settings_, moreQueued});
+// Handles what is queued, in order, for at most kLongestTurnMs; what is left
+// waits for the next turn, so that input, painting and other programs' sent
+// messages are answered during a burst. While deliveries come, the timer
+// brings the next turn; a turn that finds nothing ends the burst and asks for
+// the doorbell again.
+void MainWindow::TakeDeliveries() {
+    if (batchHandled_ == batch_.size()) {
+        batchHandled_ = 0;
+        deliveries_.TakeAllOrArm(batch_);
+        if (batch_.empty()) {
+            KillTimer(Handle(), kDeliveryTimerId);
+            if (settings_) recordArrival_.CatchUp(captureFile_, messageList_.Handle());
+            return;
+        }
+    }
+    const ULONGLONG turnStarted = GetTickCount64();
+    do {
+        const bool moreQueued = batchHandled_ + 1 < batch_.size() || deliveries_.HasWaiting();
+        HandleDelivery(batch_[batchHandled_++], moreQueued);
+    } while (batchHandled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
+    SetTimer(Handle(), kDeliveryTimerId, kDeliveryIntervalMs, nullptr);
 }
 
-void MainWindow::OnDiagnosticText(LPARAM text) {
-    diag::AppendDiagnostic(pane_, diag::TakeDiagnosticText(text));
+void MainWindow::HandleDelivery(net::Delivery& delivery, bool moreQueued) {
+    if (!settings_) return;  // past the destruction handler: released with the batch
+    if (delivery.text)
+        diag::AppendDiagnostic(pane_, std::move(delivery.text));
+    else
+        recordArrival_.Arrive(std::move(delivery.record),
+                              {captureSwitch_ != 0, captureFile_, messageList_, *settings_, moreQueued});
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include "log/MessageList.h"
 #include "log/RecordArrival.h"
 #include "net/DatagramReceiver.h"
+#include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
@@ -35,6 +36,8 @@ public:
     settings::Settings* Settings() const { return settings_.get(); }
     bool CaptureOn() const { return captureSwitch_ != 0; }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
+    // Where the Receive thread and the diagnostic reporter hand their items over.
+    net::DeliveryQueue& Deliveries() { return deliveries_; }
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -46,18 +49,21 @@ private:
     bool OnCommand(WORD commandId);
     bool OnNotify(NMHDR& notice, LRESULT& result);
     void OnInitMenuPopup(HMENU popup);
-    void OnSyslogRecord(LPARAM record);
-    void OnDiagnosticText(LPARAM text);
+    void TakeDeliveries();
+    void HandleDelivery(net::Delivery& delivery, bool moreQueued);
 
     bool StartReceiveThread();
     void StopReceiveThread();
-    void HandleQueuedDeliveries();
 
     void ToggleCapture();
     void Clear();
     void RunOptions();
     void RunSave();
 
+    // First in, last out: the other members may still hand it diagnostics.
+    net::DeliveryQueue deliveries_;
+    net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
+    size_t batchHandled_ = 0;
     ui::SplitterBar splitter_;
     messagelog::MessageList messageList_;
     HWND pane_ = nullptr;

@@ -1,9 +1,10 @@
-// ProcessMainWindow.cpp: the reference the diagnostic reporter posts through.
+// ProcessMainWindow.cpp: the reference the message loop and the diagnostic reporter go through.
 #include "app/ProcessMainWindow.h"
 
 #include <atomic>
 
 #include "app/MainWindow.h"
+#include "diag/DiagnosticReporter.h"
 
 namespace app {
 
@@ -13,6 +14,7 @@ std::atomic<MainWindow*> g_mainWindow{nullptr};
 
 void SetProcessMainWindow(MainWindow* mainWindow) {
     g_mainWindow = mainWindow;
+    diag::SetDiagnosticSink(mainWindow ? &mainWindow->Deliveries() : nullptr);
 }
 
 HWND ProcessMainWindowHandle() {

@@ -7,7 +7,8 @@ namespace app {
 
 class MainWindow;
 
-// Set right after the Main window object is made, before its window exists.
+// Set right after the Main window object is made, before its window exists;
+// its queue becomes where every diagnostic goes. Null withdraws both.
 void SetProcessMainWindow(MainWindow* mainWindow);
 
 // The Main window's current handle, or null; callable from any thread.

@@ -1,9 +1,8 @@
-// UserMessages.h: the messages that carry owned data to the Main window.
+// UserMessages.h: the program's own window messages.
 #pragma once
 
 #include <windows.h>
 
-// Long parameter: an owned diagnostic text (diag::DiagnosticText).
-constexpr UINT UM_DIAGNOSTIC_TEXT = WM_USER + 1;
-// Long parameter: an owned Syslog record (net::RecordPtr).
-constexpr UINT UM_SYSLOG_RECORD = WM_USER + 2;
+// The doorbell: deliveries wait in the Main window's queue. It carries
+// nothing, so one posted by anybody else changes nothing.
+constexpr UINT UM_DELIVERIES_WAITING = WM_USER + 3;

@@ -28,6 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         UpdateWindow(window);
         app::RunMessageLoop(accelerators);
     }
+    app::SetProcessMainWindow(nullptr);
     mainWindow.reset();
     return 0;
 }

@@ -1,27 +1,27 @@
-// DiagnosticReporter.cpp: format here, post to the Main window, release if the post fails.
+// DiagnosticReporter.cpp: format here, hand the text to the process's sink.
 #include "diag/DiagnosticReporter.h"
 
-#include <windows.h>
-
+#include <atomic>
 #include <cstdarg>
-
-#include "app/ProcessMainWindow.h"
-#include "app/UserMessages.h"
-#include "diag/DiagnosticText.h"
+#include <utility>
 
 namespace diag {
+
+namespace {
+std::atomic<DiagnosticSink*> g_sink{nullptr};
+}
+
+void SetDiagnosticSink(DiagnosticSink* sink) {
+    g_sink = sink;
+}
 
 void Report(StatusCode status, const wchar_t* format, ...) {
     va_list arguments;
     va_start(arguments, format);
     DiagnosticText text = FormatDiagnostic(status, format, arguments);
     va_end(arguments);
-    if (!text) return;
-
-    // No window means no post: a null handle would queue the text to this thread, where nobody takes it.
-    const HWND mainWindow = app::ProcessMainWindowHandle();
-    if (mainWindow && PostMessageA(mainWindow, UM_DIAGNOSTIC_TEXT, 0, reinterpret_cast<LPARAM>(text.get())))
-        text.release();  // the posted message owns it now
+    DiagnosticSink* const sink = g_sink;
+    if (text && sink) sink->Deliver(std::move(text));
 }
 
 }  // namespace diag

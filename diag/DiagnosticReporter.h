@@ -1,11 +1,24 @@
 // DiagnosticReporter.h: reporting a failure to the Diagnostics pane, from any thread.
 #pragma once
 
+#include "diag/DiagnosticText.h"
 #include "diag/StatusCode.h"
 
 namespace diag {
 
-// Formats the report on the calling thread and posts it to the Main window.
+// Where finished texts go on their way to the pane; callable from any thread.
+class DiagnosticSink {
+public:
+    virtual void Deliver(DiagnosticText text) = 0;
+
+protected:
+    ~DiagnosticSink() = default;
+};
+
+// The one sink of the process, or null: then reports are lost.
+void SetDiagnosticSink(DiagnosticSink* sink);
+
+// Formats the report on the calling thread and hands it to the sink.
 // Never fails its caller: a report that cannot be delivered is lost.
 void Report(StatusCode status, const wchar_t* format, ...);
 

@@ -1,4 +1,4 @@
-// CaptureFile.cpp: opening for appending with writers denied, writing, closing.
+// CaptureFile.cpp: opening for appending with writers denied, writing, flushing, closing.
 #include "log/CaptureFile.h"
 
 #include <share.h>
@@ -9,6 +9,10 @@
 
 namespace messagelog {
 
+namespace {
+const wchar_t kWriteFailed[] = L"Failed to write in file\n";
+}
+
 void CaptureFile::OpenIfWanted(const settings::Settings& settings) {
     if (!settings.ToFile) return;
     _doserrno = 0;
@@ -17,13 +21,31 @@ void CaptureFile::OpenIfWanted(const settings::Settings& settings) {
 }
 
 void CaptureFile::Close() {
-    if (!file_) return;
-    std::fclose(file_);
-    file_ = nullptr;
+    const StatusCode closed = CloseStream();
+    if (closed < 0) diag::Report(closed, kWriteFailed);
 }
 
 StatusCode CaptureFile::Write(const net::SyslogRecord& record) {
     return WriteCaptureLine(file_, record);
+}
+
+void CaptureFile::Flush() {
+    if (!file_) return;
+    PrepareForWrite();
+    if (std::fflush(file_) != 0) GiveUp(LastWriteStatus());
+}
+
+void CaptureFile::GiveUp(StatusCode failure) {
+    diag::Report(failure, kWriteFailed);
+    CloseStream();  // what the stream still holds cannot be written either
+}
+
+StatusCode CaptureFile::CloseStream() {
+    if (!file_) return kStatusOk;
+    PrepareForWrite();
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return closed ? kStatusOk : LastWriteStatus();
 }
 
 }  // namespace messagelog

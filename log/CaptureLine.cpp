@@ -16,7 +16,12 @@ StatusCode LastRuntimeStatus() {
     return status < 0 ? status : kStatusUnspecifiedFailure;
 }
 
-namespace {
+// Cleared because for a write taken in part Wine's runtime records the
+// thread's last error, which would otherwise be an earlier call's.
+void PrepareForWrite() {
+    _doserrno = 0;
+    SetLastError(ERROR_SUCCESS);
+}
 
 // A write that the system took only in part names no system error, and the
 // runtime records none (its errno says ENOSPC or nothing under Microsoft's
@@ -25,6 +30,8 @@ StatusCode LastWriteStatus() {
     const long error = static_cast<long>(_doserrno);
     return StatusFromError(error > 0 ? error : static_cast<long>(ERROR_DISK_FULL));
 }
+
+namespace {
 
 // Gathers a line's pieces, so that the stream is called once per line rather
 // than once per piece: that halves the time a million lines take under Wine.
@@ -59,10 +66,7 @@ private:
 
 StatusCode WriteLine(FILE* stream, const char* sender, size_t senderLength, const char* message,
                      size_t messageLength) {
-    // Cleared first: for a write taken in part Wine's runtime records the
-    // thread's last error, which would otherwise be an earlier call's.
-    _doserrno = 0;
-    SetLastError(ERROR_SUCCESS);
+    PrepareForWrite();
     const bool quoted = std::memchr(message, ',', messageLength) != nullptr;
     LinePieces line(stream);
     const bool written = line.Add(sender, senderLength) && line.Add(',') && (!quoted || line.Add('"')) &&

@@ -21,4 +21,12 @@ StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row);
 // The status of the runtime's last failed stream call; never 0.
 StatusCode LastRuntimeStatus();
 
+// Clears what the runtime and the thread recorded of earlier failures, so that
+// the next failed write names its own cause.
+void PrepareForWrite();
+
+// The status of a failed write, flush or close; a write the system took only
+// in part names no error of its own and reads as a full disk.
+StatusCode LastWriteStatus();
+
 }  // namespace messagelog

@@ -1,8 +1,6 @@
 // RecordArrival.cpp: the file first, then the row, then the scroll; bursts shown at once.
 #include "log/RecordArrival.h"
 
-#include "diag/DiagnosticReporter.h"
-
 namespace messagelog {
 
 namespace {
@@ -35,16 +33,18 @@ void RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets)
     if (targets.captureOn) {
         if (targets.captureFile.IsOpen()) {
             const StatusCode written = targets.captureFile.Write(*record);
-            if (written < 0) {
-                diag::Report(written, L"Failed to write in file\n");
-                targets.captureFile.Close();
-            }
+            if (written < 0) targets.captureFile.GiveUp(written);
         }
         if (targets.settings.ToDisplay) ShowRow(std::move(record), targets);
     }
-    if (!redrawSuspended_) return;
-    if (!targets.moreRecordsQueued || GetTickCount64() - suspendedAt_ >= kLongestUnpaintedMs)
-        Flush(targets.list.Handle());
+    if (!targets.moreRecordsQueued || GetTickCount64() - caughtUpAt_ >= kLongestPendingMs)
+        CatchUp(targets.captureFile, targets.list.Handle());
+}
+
+void RecordArrival::CatchUp(CaptureFile& captureFile, HWND list) {
+    captureFile.Flush();
+    Redraw(list);
+    caughtUpAt_ = GetTickCount64();
 }
 
 void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets) {
@@ -52,7 +52,6 @@ void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets
     if (targets.moreRecordsQueued && !redrawSuspended_) {
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         redrawSuspended_ = true;
-        suspendedAt_ = GetTickCount64();
     }
     targets.list.Append(std::move(record));
     if (!targets.settings.Autoscroll) return;
@@ -64,7 +63,7 @@ void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets
     if (rowHeight > 0) pendingScrollRows_ += RowsInOneListHeight(list, rowHeight);
 }
 
-void RecordArrival::Flush(HWND list) {
+void RecordArrival::Redraw(HWND list) {
     if (!redrawSuspended_) return;
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     if (pendingScrollRows_ > 0) SendMessageA(list, LVM_SCROLL, 0, pendingScrollRows_ * RowHeight(list));

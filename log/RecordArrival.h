@@ -16,7 +16,7 @@ struct ArrivalTargets {
     CaptureFile& captureFile;
     MessageList& list;
     const settings::Settings& settings;
-    bool moreRecordsQueued;  // further records already wait in the Main window's queue
+    bool moreRecordsQueued;  // further deliveries already wait for the UI thread
 };
 
 // Writes each record's line when a Capture file is open, then shows it as a
@@ -24,26 +24,28 @@ struct ArrivalTargets {
 // is released once its row holds a copy, or at once.
 //
 // While more records wait in the queue, the list's redraw is suspended and
-// the scrolling adds up; the list is redrawn and scrolled once when the queue
-// runs dry, and at least every kLongestUnpaintedMs during a flood. The rows,
-// the file and the final view are the same as record by record.
+// the scrolling adds up. When the queue runs dry, and at least every
+// kLongestPendingMs during a flood, the list is redrawn and scrolled once and
+// the Capture file's lines are handed to the system. The rows, the file and
+// the final view are the same as record by record.
 class RecordArrival {
 public:
-    static constexpr ULONGLONG kLongestUnpaintedMs = 100;
+    static constexpr ULONGLONG kLongestPendingMs = 100;
 
     void Arrive(net::RecordPtr record, const ArrivalTargets& targets);
 
-    // Redraws and scrolls what a burst has left pending.
-    void Flush(HWND list);
+    // Shows and writes out whatever a burst has left pending.
+    void CatchUp(CaptureFile& captureFile, HWND list);
 
     // How many times a burst's rows have been shown at once.
     unsigned long BatchesShown() const { return batchesShown_; }
 
 private:
     void ShowRow(net::RecordPtr record, const ArrivalTargets& targets);
+    void Redraw(HWND list);
 
     bool redrawSuspended_ = false;
-    ULONGLONG suspendedAt_ = 0;
+    ULONGLONG caughtUpAt_ = 0;
     int pendingScrollRows_ = 0;
     unsigned long batchesShown_ = 0;
 };

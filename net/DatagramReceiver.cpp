@@ -46,11 +46,27 @@ StatusCode DatagramReceiver::Open(unsigned short port) {
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     if (bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR)
         return ReportFailure(L"Error occurred while binding\n");
+    AskForBurstBuffer();
 
     buffer_.buf = static_cast<char*>(std::malloc(kReceiveBufferLength));
     if (!buffer_.buf) return kStatusOutOfMemory;
     buffer_.len = kReceiveBufferLength;
     return kStatusOk;
+}
+
+// What arrives faster than the thread drains it waits in the socket's buffer,
+// and the system drops whatever does not fit. A refused request leaves the
+// system's size, which is then reported when it is small; reception goes on.
+void DatagramReceiver::AskForBurstBuffer() {
+    const int wanted = kWantedSocketBufferBytes;
+    setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&wanted), sizeof wanted);
+    int granted = 0;
+    int length = sizeof granted;
+    if (getsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length) == SOCKET_ERROR)
+        return;
+    if (granted < kLeastSocketBufferBytes)
+        diag::Report(kStatusOk, L"The system granted a receive buffer of only %u bytes: bursts of datagrams may be lost\n",
+                     static_cast<unsigned>(granted));
 }
 
 StatusCode DatagramReceiver::ReceiveStep(RecordPtr& record) {

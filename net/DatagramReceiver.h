@@ -11,6 +11,10 @@ namespace net {
 
 constexpr unsigned short kSyslogPort = 514;
 constexpr DWORD kReceiveBufferLength = 4096;
+// What the socket asks the system to hold for bursts, and the least that is
+// not reported as too small.
+constexpr int kWantedSocketBufferBytes = 8 * 1024 * 1024;
+constexpr int kLeastSocketBufferBytes = 1024 * 1024;
 
 // Answer of a receive step that started a receive which is now outstanding.
 constexpr StatusCode kReceivePending = 1;
@@ -37,6 +41,7 @@ public:
     void Close();
 
 private:
+    void AskForBurstBuffer();
     StatusCode Completed(DWORD byteCount, RecordPtr& record);
 
     SOCKET socket_ = INVALID_SOCKET;

@@ -1,14 +1,11 @@
 // ReceiveThread.cpp: open, signal the init event, then sleep on the socket's event and the thread's queue.
 #include "net/ReceiveThread.h"
 
-#include "app/UserMessages.h"
+#include <utility>
 
 namespace net {
 
 namespace {
-
-// How long the thread yields when the Main window's queue is full before posting again.
-constexpr DWORD kFullQueueRetryMs = 10;
 
 enum class QueueOutcome { Empty, QuitRequested };
 
@@ -29,24 +26,6 @@ bool QuitRequestQueued() {
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
-enum class HandOver { Delivered, Dropped, QuitRequested };
-
-// Posts the record to the Main window, which owns it from then on. A full
-// queue is waited out rather than losing the record; only a window that is
-// gone loses it.
-HandOver HandOverRecord(const ReceiveThreadContext& context, RecordPtr record) {
-    for (;;) {
-        if (context.postMessage(context.window, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.get()))) {
-            record.release();
-            return HandOver::Delivered;
-        }
-        if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA) return HandOver::Dropped;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kFullQueueRetryMs, QS_ALLINPUT) == WAIT_OBJECT_0 &&
-            DispatchThreadMessages() == QueueOutcome::QuitRequested)
-            return HandOver::QuitRequested;
-    }
-}
-
 void RunReception(const ReceiveThreadContext& context) {
     StatusCode drained = Drain(context);
     const HANDLE event = context.receiver->Event();
@@ -65,19 +44,14 @@ void RunReception(const ReceiveThreadContext& context) {
 }  // namespace
 
 StatusCode Drain(const ReceiveThreadContext& context) {
-    for (unsigned posted = 1;; ++posted) {
+    for (unsigned queued = 1;; ++queued) {
         RecordPtr record;
         const StatusCode step = context.receiver->ReceiveStep(record);
         if (step != kStatusOk) return step;
-        switch (HandOverRecord(context, std::move(record))) {
-        case HandOver::Delivered:
-            if (posted % kRecordsBetweenQuitChecks == 0 && QuitRequestQueued()) return kQuitRequested;
-            break;
-        case HandOver::Dropped:
-            return kStatusOk;  // the event is still signalled: the next wait ends at once
-        case HandOver::QuitRequested:
-            return kQuitRequested;
-        }
+        // Without memory for the queue the record is lost; the event is still
+        // signalled, so the next wait ends at once and reception goes on.
+        if (!context.deliveries->Push(std::move(record))) return kStatusOk;
+        if (queued % kRecordsBetweenQuitChecks == 0 && QuitRequestQueued()) return kQuitRequested;
     }
 }
 

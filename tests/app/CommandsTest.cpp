@@ -40,15 +40,10 @@ std::string SettingsIni(int toFile, const std::wstring& fileName) {
            "\r\nFileName=" + Narrow(fileName) + "\r\n";
 }
 
-// Hands a record to the Main window as the Receive thread's message does, and
-// returns once it has been handled.
-void DeliverRecord(HWND mainWindow, const std::string& text) {
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_addr.s_addr = htonl(0x0A000001);  // 10.0.0.1
-    net::RecordPtr record = net::MakeSyslogRecord(text.data(), text.size(), from);
-    ASSERT_TRUE(record);
-    SendMessageA(mainWindow, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.release()));
+// Hands a record to the Main window as the Receive thread does, and returns
+// once it has been handled.
+void DeliverRecord(app::MainWindow& mainWindow, const std::string& text) {
+    testing_support::DeliverRecord(mainWindow, testing_support::MakeRecord(text, "10.0.0.1"));
 }
 
 LRESULT Command(HWND mainWindow, WORD commandId, WORD notificationCode) {
@@ -89,28 +84,6 @@ std::string CellText(HWND list, int row, int column) {
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
-
-// Counts the records the thread takes from its queue. A record counted has
-// been handled by the time the pump that took it looks at its condition again.
-class RecordsTaken {
-public:
-    RecordsTaken() : hook_(SetWindowsHookExA(WH_GETMESSAGE, Hook, nullptr, GetCurrentThreadId())) {
-        count_ = 0;
-    }
-    ~RecordsTaken() { UnhookWindowsHookEx(hook_); }
-    bool Installed() const { return hook_ != nullptr; }
-    int Count() const { return count_; }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM removal, LPARAM message) {
-        const MSG& msg = *reinterpret_cast<const MSG*>(message);
-        if (code == HC_ACTION && removal == PM_REMOVE && msg.message == UM_SYSLOG_RECORD) ++count_;
-        return CallNextHookEx(nullptr, code, removal, message);
-    }
-    static int count_;
-    HHOOK hook_;
-};
-int RecordsTaken::count_ = 0;
 
 bool SetClipboardText(HWND owner, const std::string& text) {
     if (!OpenClipboard(owner)) return false;
@@ -268,13 +241,11 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
 
     Command(main, ID_VIEW_CAPTURE, kMenuCode);
     ASSERT_FALSE(window.Window().CaptureOn());
-    {
-        RecordsTaken taken;
-        ASSERT_TRUE(taken.Installed());
-        testing_support::SendDatagram(window.Port(), "while off");
-        ASSERT_TRUE(PumpUntil([&] { return taken.Count() == 1; }));
-    }
-    DeliverRecord(main, "also while off");
+    const unsigned long long takenBefore = window.Window().Deliveries().TakenSoFar();
+    testing_support::SendDatagram(window.Port(), "while off");
+    // Handled by the time the pump looks at its condition again.
+    ASSERT_TRUE(PumpUntil([&] { return window.Window().Deliveries().TakenSoFar() == takenBefore + 1; }));
+    DeliverRecord(window.Window(), "also while off");
     EXPECT_EQ(1, messagelog::RowCount(list));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; every record is released
 
@@ -309,7 +280,7 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
     const long recordsBefore = net::SyslogRecordsAlive();
 
     constexpr int kRows = 500;
-    for (int i = 0; i < kRows; ++i) DeliverRecord(main, "record " + std::to_string(i));
+    for (int i = 0; i < kRows; ++i) DeliverRecord(window.Window(), "record " + std::to_string(i));
     ASSERT_EQ(kRows, messagelog::RowCount(list));
     ASSERT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the rows hold copies
     diag::Report(0, L"a diagnostic\r\n");
@@ -323,7 +294,7 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
     EXPECT_EQ("", PaneText(pane));
 
     // The list takes rows again afterwards.
-    DeliverRecord(main, "after clearing");
+    DeliverRecord(window.Window(), "after clearing");
     EXPECT_EQ(1, messagelog::RowCount(list));
     EXPECT_EQ("after clearing", CellText(list, 0, 1));
 }

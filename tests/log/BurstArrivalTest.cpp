@@ -6,14 +6,15 @@
 #include <thread>
 #include <vector>
 
-#include "app/UserMessages.h"
 #include "log/MessageList.h"
 #include "log/RecordArrival.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
+using testing_support::DeliverRecord;
 using testing_support::PumpUntil;
+using testing_support::QueueRecord;
 using testing_support::RunningMainWindow;
 
 // Counts what the list is told about redrawing and when it paints.
@@ -80,19 +81,16 @@ Outcome Deliver(int count, bool allQueuedAtOnce) {
     Outcome outcome;
     {
         RunningMainWindow window(ini);
-        const HWND main = window.Handle();
         const HWND list = window.Window().MessageList();
-        for (int number = 0; number < 60; ++number) SendMessageA(main, UM_SYSLOG_RECORD, 0,
-                                                                 reinterpret_cast<LPARAM>(MakeRecord(-1 - number).release()));
+        for (int number = 0; number < 60; ++number) DeliverRecord(window.Window(), MakeRecord(-1 - number));
         SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
         RedrawWatch::Attach(list);
 
         for (int number = 0; number < count; ++number) {
-            const LPARAM record = reinterpret_cast<LPARAM>(MakeRecord(number).release());
             if (allQueuedAtOnce)
-                PostMessageA(main, UM_SYSLOG_RECORD, 0, record);
+                QueueRecord(window.Window(), MakeRecord(number));
             else
-                SendMessageA(main, UM_SYSLOG_RECORD, 0, record);
+                DeliverRecord(window.Window(), MakeRecord(number));
         }
         EXPECT_TRUE(PumpUntil([&] { return messagelog::RowCount(list) == 60 + count; }));
         testing_support::PumpFor(50);
@@ -128,14 +126,13 @@ TEST(BurstArrival, AViewScrolledUpMovesByTheSameRowsInABurst) {
 
 TEST(BurstArrival, AFloodThatNeverPausesStillRepaints) {
     RunningMainWindow window;
-    const HWND main = window.Handle();
     const HWND list = window.Window().MessageList();
     RedrawWatch::Attach(list);
 
     constexpr int kFlood = 20000;
-    std::thread poster([main] {
-        for (int number = 0; number < kFlood; ++number)
-            PostMessageA(main, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(MakeRecord(number).release()));
+    net::DeliveryQueue& deliveries = window.Window().Deliveries();
+    std::thread poster([&deliveries] {
+        for (int number = 0; number < kFlood; ++number) deliveries.Push(MakeRecord(number));
     });
     const ULONGLONG started = GetTickCount64();
     EXPECT_TRUE(PumpUntil([&] { return messagelog::RowCount(list) == kFlood; }, 120000));

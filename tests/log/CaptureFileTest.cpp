@@ -37,26 +37,28 @@ struct CaptureRun {
 TEST(CaptureFile, MessageIsQuotedExactlyWhenItHoldsACommaAndNothingIsEscaped) {
     CaptureRun run;
     ASSERT_TRUE(run.main.Window().CaptureFileOpen());
-    PostRecord(run.main.Handle(), "no comma here");
-    PostRecord(run.main.Handle(), "a,b,,c");
-    PostRecord(run.main.Handle(), "say \"hi\" twice");
-    PostRecord(run.main.Handle(), "say \"hi\", then go");
-    PostRecord(run.main.Handle(), "", "192.168.1.20");
+    PostRecord(run.main.Window(), "no comma here");
+    PostRecord(run.main.Window(), "a,b,,c");
+    PostRecord(run.main.Window(), "say \"hi\" twice");
+    PostRecord(run.main.Window(), "say \"hi\", then go");
+    PostRecord(run.main.Window(), "", "192.168.1.20");
     HandlePostedMessages();
 
-    EXPECT_EQ("10.1.2.3,no comma here\r\n"
-              "10.1.2.3,\"a,b,,c\"\r\n"
-              "10.1.2.3,say \"hi\" twice\r\n"
-              "10.1.2.3,\"say \"hi\", then go\"\r\n"
-              "192.168.1.20,\r\n",
-              run.BytesAfterClose());
+    const std::string expected = "10.1.2.3,no comma here\r\n"
+                                 "10.1.2.3,\"a,b,,c\"\r\n"
+                                 "10.1.2.3,say \"hi\" twice\r\n"
+                                 "10.1.2.3,\"say \"hi\", then go\"\r\n"
+                                 "192.168.1.20,\r\n";
+    // On the disk as soon as the queue has run dry, not only once the file closes.
+    EXPECT_EQ(expected, ReadFileBytes(run.path));
+    EXPECT_EQ(expected, run.BytesAfterClose());
 }
 
 TEST(CaptureFile, InnerLineFeedBecomesCrLfWhileCrAndHighBytesStayAsTheyAre) {
     CaptureRun run;
-    PostRecord(run.main.Handle(), "first\nsecond");
-    PostRecord(run.main.Handle(), "carriage\rreturn");
-    PostRecord(run.main.Handle(), "caf\xE9 \x80\xFF");
+    PostRecord(run.main.Window(), "first\nsecond");
+    PostRecord(run.main.Window(), "carriage\rreturn");
+    PostRecord(run.main.Window(), "caf\xE9 \x80\xFF");
     HandlePostedMessages();
 
     EXPECT_EQ("10.1.2.3,first\r\nsecond\r\n"
@@ -70,7 +72,7 @@ TEST(CaptureFile, NewLinesGoAfterTheContentOfAnExistingFile) {
     const std::wstring path = files.File(L"capture.csv");
     WriteFileBytes(path, "10.0.0.9,from an earlier run\r\n");
     RunningMainWindow main(SettingsIni(0, 1, 1, path));
-    PostRecord(main.Handle(), "from this run");
+    PostRecord(main.Window(), "from this run");
     HandlePostedMessages();
     main.Close();
 
@@ -107,10 +109,10 @@ TEST(CaptureFile, WhileOpenOthersMayReadButNotWrite) {
 TEST(CaptureFile, CaptureSwitchOffNeitherWritesNorShowsAndKeepsTheFileOpen) {
     const long recordsBefore = net::SyslogRecordsAlive();
     CaptureRun run;
-    PostRecord(run.main.Handle(), "before off");
+    PostRecord(run.main.Window(), "before off");
     HandlePostedMessages();
     SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
-    PostRecord(run.main.Handle(), "while off");
+    PostRecord(run.main.Window(), "while off");
     HandlePostedMessages();
 
     EXPECT_EQ(1, messagelog::RowCount(run.List()));
@@ -119,7 +121,7 @@ TEST(CaptureFile, CaptureSwitchOffNeitherWritesNorShowsAndKeepsTheFileOpen) {
     EXPECT_EQ(32u, OpenForWritingFails(run.path));
 
     SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
-    PostRecord(run.main.Handle(), "on again");
+    PostRecord(run.main.Window(), "on again");
     HandlePostedMessages();
     EXPECT_EQ(2, messagelog::RowCount(run.List()));
     EXPECT_EQ("on again", RowMessage(run.main.Window(), 1));
@@ -138,7 +140,7 @@ TEST(CaptureFile, FolderThatDoesNotExistIsReportedAndRecordsAreStillShown) {
     EXPECT_FALSE(main.Window().CaptureFileOpen());
     ExpectDiagnosticWithCode(PaneText(main.Window().DiagnosticsPane()),
                              "Cannot open file " + name + "\n\r\n[0x80070003] ", pathNotFound);
-    PostRecord(main.Handle(), "shown all the same");
+    PostRecord(main.Window(), "shown all the same");
     HandlePostedMessages();
     EXPECT_EQ("shown all the same", RowMessage(main.Window(), 0));
 }
@@ -150,7 +152,7 @@ TEST(CaptureFile, EmptyFileNameIsReportedWithAnEmptyName) {
     EXPECT_FALSE(main.Window().CaptureFileOpen());
     EXPECT_EQ(0u, pane.find("Cannot open file \n\r\n[0x8")) << pane;
     EXPECT_NE(std::string::npos, pane.find("] ", 20)) << pane;
-    PostRecord(main.Handle(), "shown all the same");
+    PostRecord(main.Window(), "shown all the same");
     HandlePostedMessages();
     EXPECT_EQ(1, messagelog::RowCount(main.Window().MessageList()));
 }
@@ -165,14 +167,14 @@ TEST(CaptureFile, WriteFailureIsReportedOnceAndClosesTheFileWhileRowsGoOn) {
     ASSERT_TRUE(main.Window().CaptureFileOpen()) << PaneText(main.Window().DiagnosticsPane());
     const std::string line(1000, 'x');  // enough of them to make the stream write out its buffer
 
-    for (int i = 0; i < 40; ++i) PostRecord(main.Handle(), line);
+    for (int i = 0; i < 40; ++i) PostRecord(main.Window(), line);
     HandlePostedMessages();
     EXPECT_FALSE(main.Window().CaptureFileOpen());
     const std::string pane = PaneText(main.Window().DiagnosticsPane());
     const StatusCode diskFull = static_cast<StatusCode>(0x80070070);
     ExpectDiagnosticWithCode(pane, "Failed to write in file\n\r\n[0x80070070] ", diskFull);
 
-    for (int i = 0; i < 40; ++i) PostRecord(main.Handle(), line);
+    for (int i = 0; i < 40; ++i) PostRecord(main.Window(), line);
     HandlePostedMessages();
     EXPECT_EQ(80, messagelog::RowCount(main.Window().MessageList()));
     EXPECT_EQ(pane, PaneText(main.Window().DiagnosticsPane()));

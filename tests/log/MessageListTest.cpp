@@ -29,7 +29,7 @@ TEST(MessageList, LongMessageIsShownCutToTheOfferedBufferAndKeptWhole) {
     const HWND list = main.Window().MessageList();
     std::string longMessage;
     for (int i = 0; longMessage.size() < 1000; ++i) longMessage += std::to_string(i % 10);
-    PostRecord(main.Handle(), longMessage);
+    PostRecord(main.Window(), longMessage);
     HandlePostedMessages();
 
     EXPECT_EQ(longMessage.substr(0, 15), CellText(list, 0, 1, 16));
@@ -41,7 +41,7 @@ TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     const std::string odd = "100% done: %s %n %x \\\\server\\share\\%d \"q\", 'a';";
-    PostRecord(main.Handle(), odd, "172.16.254.1");
+    PostRecord(main.Window(), odd, "172.16.254.1");
     HandlePostedMessages();
 
     EXPECT_EQ("172.16.254.1", CellText(list, 0, 0, 260));
@@ -69,7 +69,7 @@ std::string AskForCell(HWND mainWindow, HWND list, int row, int column, int capa
 TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
-    PostRecord(main.Handle(), "details");
+    PostRecord(main.Window(), "details");
     HandlePostedMessages();
     struct Request {
         int row, column, capacity;
@@ -97,7 +97,7 @@ TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns)
 TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
-    for (int i = 0; i < 25; ++i) PostRecord(main.Handle(), "row " + std::to_string(i));
+    for (int i = 0; i < 25; ++i) PostRecord(main.Window(), "row " + std::to_string(i));
     HandlePostedMessages();
     ASSERT_EQ(25, messagelog::RowCount(main.Window().MessageList()));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "each record released once its row holds a copy";
@@ -112,7 +112,7 @@ TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
     VirtualQuery(first.message, &where, sizeof where);
     EXPECT_EQ(static_cast<DWORD>(MEM_FREE), where.State) << "the rows' memory is given back to the system";
 
-    PostRecord(main.Handle(), "after the clear");
+    PostRecord(main.Window(), "after the clear");
     HandlePostedMessages();
     EXPECT_EQ("after the clear", RowMessage(main.Window(), 0));
     EXPECT_EQ("10.1.2.3", RowSender(main.Window(), 0));
@@ -127,7 +127,7 @@ TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     for (const char* sender : {"10.1.2.3", "192.168.0.1", "172.16.0.5", "10.9.9.9", "172.16.0.6"})
-        PostRecord(main.Handle(), std::string("from ") + sender, sender);
+        PostRecord(main.Window(), std::string("from ") + sender, sender);
     HandlePostedMessages();
 
     SendMessageA(list, WM_CHAR, '1', 1);  // a repeat count of 1, as a key press gives

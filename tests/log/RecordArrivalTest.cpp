@@ -16,8 +16,8 @@ TEST(RecordArrival, WithDisplayOffTheLineIsWrittenButNoRowIsAdded) {
     TempFolder files;
     const std::wstring path = files.File(L"capture.csv");
     RunningMainWindow main(SettingsIni(1, 0, 1, path));
-    PostRecord(main.Handle(), "written, not shown");
-    PostRecord(main.Handle(), "also written");
+    PostRecord(main.Window(), "written, not shown");
+    PostRecord(main.Window(), "also written");
     HandlePostedMessages();
 
     EXPECT_EQ(0, messagelog::RowCount(main.Window().MessageList()));
@@ -29,7 +29,7 @@ TEST(RecordArrival, WithDisplayOffTheLineIsWrittenButNoRowIsAdded) {
 TEST(RecordArrival, WithDisplayOffAndNoFileTheRecordIsOnlyReleased) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main(SettingsIni(1, 0, 0, L""));
-    PostRecord(main.Handle(), "goes nowhere");
+    PostRecord(main.Window(), "goes nowhere");
     HandlePostedMessages();
 
     EXPECT_EQ(0, messagelog::RowCount(main.Window().MessageList()));
@@ -52,7 +52,7 @@ TEST(RecordArrival, WithAutoscrollOffTheViewStaysAtTheTop) {
     RunningMainWindow main(SettingsIni(0, 1, 0, L""));
     const HWND list = main.Window().MessageList();
     for (int i = 0; i < kManyPages; ++i) {
-        PostRecord(main.Handle(), "row " + std::to_string(i));
+        PostRecord(main.Window(), "row " + std::to_string(i));
         HandlePostedMessages();
     }
 
@@ -65,14 +65,14 @@ TEST(RecordArrival, WithAutoscrollOnTheNewestRowIsInView) {
     RunningMainWindow main(SettingsIni(1, 1, 0, L""));
     const HWND list = main.Window().MessageList();
     for (int i = 0; i < kManyPages; ++i) {
-        PostRecord(main.Handle(), "one by one " + std::to_string(i));
+        PostRecord(main.Window(), "one by one " + std::to_string(i));
         HandlePostedMessages();
     }
     ASSERT_EQ(kManyPages, messagelog::RowCount(list));
     EXPECT_GT(TopRow(list), 0);
     EXPECT_TRUE(LastRowVisible(list));
 
-    for (int i = 0; i < kManyPages; ++i) PostRecord(main.Handle(), "in a burst " + std::to_string(i));
+    for (int i = 0; i < kManyPages; ++i) PostRecord(main.Window(), "in a burst " + std::to_string(i));
     HandlePostedMessages();
     ASSERT_EQ(2 * kManyPages, messagelog::RowCount(list));
     EXPECT_TRUE(LastRowVisible(list));

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "app/ProcessMainWindow.h"
 #include "app/UserMessages.h"
 #include "diag/StatusCode.h"
 #include "log/MessageList.h"
@@ -24,24 +25,22 @@ inline std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const 
            "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + name + "\r\n";
 }
 
-// Makes a record of the datagram bytes from the sender and posts it to the window.
-inline void PostRecord(HWND window, const std::string& bytes, const char* sender = "10.1.2.3") {
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_addr.s_addr = inet_addr(sender);
-    net::RecordPtr record = net::MakeSyslogRecord(bytes.data(), bytes.size(), from);
-    ASSERT_TRUE(record);
-    ASSERT_TRUE(PostMessageA(window, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.get())));
-    record.release();  // the posted message owns it
+// Makes a record of the datagram bytes from the sender and queues it for the window.
+inline void PostRecord(app::MainWindow& window, const std::string& bytes, const char* sender = "10.1.2.3") {
+    QueueRecord(window, MakeRecord(bytes, sender));
 }
 
-// Handles every message already waiting in the thread's queue.
+// Handles every message already waiting in the thread's queue, then
+// everything queued for the Main window: between two of its turns the window
+// takes its queue on a timer rather than on a doorbell.
 inline void HandlePostedMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (const HWND mainWindow = app::ProcessMainWindowHandle())
+        SendMessageA(mainWindow, UM_DELIVERIES_WAITING, 0, 0);
 }
 
 // Handles messages one at a time until the condition holds; unlike PumpUntil it

@@ -1,7 +1,6 @@
 // ReceptionTest.cpp: datagrams sent over loopback, as the Main window receives them.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 
 #include "app/ProcessMainWindow.h"
@@ -114,74 +113,37 @@ TEST(Reception, PortAlreadyHeldIsReportedAndTheWindowKeepsWorking) {
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
 }
 
-// Stands in for the Main window: takes each record posted to it and releases it.
-LRESULT CALLBACK RecordSinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == UM_SYSLOG_RECORD) {
-        net::TakeRecord(lParam);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateRecordSink() {
-    WNDCLASSA sinkClass{};
-    sinkClass.lpfnWndProc = RecordSinkProc;
-    sinkClass.hInstance = GetModuleHandleA(nullptr);
-    sinkClass.lpszClassName = "RecordSink";
-    RegisterClassA(&sinkClass);
-    return CreateWindowExA(0, "RecordSink", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-}
-
-// The Receive thread's poster for the quit test: holds the first record until a
-// backlog of datagrams waits in the socket, and has the quit request arrive
-// right after the record numbered kQuitAfter.
-constexpr long kBacklog = 120;
-constexpr long kQuitAfter = 20;
-std::atomic<long> g_posted{0};
-HANDLE g_backlogWaiting = nullptr;
-
-BOOL PostThenQuitMidBacklog(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const long number = ++g_posted;
-    if (number == 1) WaitForSingleObject(g_backlogWaiting, 10000);
-    const BOOL posted = PostMessageA(window, message, wParam, lParam);
-    if (number == kQuitAfter) PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
-    return posted;
-}
-
 // Records that are ready at once must not keep the thread from its quit request.
-TEST(ReceiveThread, QuitRequestEndsReceptionAmidABacklogWithExitCodeZero) {
+TEST(ReceiveThread, QuitRequestEndsADrainAmidABacklog) {
+    constexpr long kBacklog = 120;
+    static_assert(net::kRecordsBetweenQuitChecks < kBacklog, "the backlog outlasts a check");
     const long recordsBefore = net::SyslogRecordsAlive();
-    const HWND sink = CreateRecordSink();
-    ASSERT_TRUE(sink);
-    g_backlogWaiting = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    net::DatagramReceiver receiver;
-    const HANDLE initEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    net::ReceiveThreadContext context{sink, &receiver, initEvent, FreeUdpPort(), PostThenQuitMidBacklog};
-    DWORD threadId = 0;
-    const HANDLE thread = CreateThread(nullptr, 0, net::ReceiveThreadProc, &context, 0, &threadId);
-    ASSERT_TRUE(thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(initEvent, 10000));
+    {
+        net::DeliveryQueue deliveries;
+        net::DatagramReceiver receiver;
+        const unsigned short port = FreeUdpPort();
+        ASSERT_EQ(kStatusOk, receiver.Open(port));
+        for (long i = 0; i < kBacklog; ++i) SendDatagram(port, "backlog " + std::to_string(i));
 
-    SendDatagram(context.port, "first");
-    ASSERT_TRUE(HandleMessagesUntil([] { return g_posted == 1; }));
-    for (long i = 1; i < kBacklog; ++i) SendDatagram(context.port, "backlog " + std::to_string(i));
-    SetEvent(g_backlogWaiting);
-    ASSERT_TRUE(HandleMessagesUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000));
+        // The drain runs on this thread here, so the quit request is this thread's.
+        PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
+        const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
+        EXPECT_EQ(net::kQuitRequested, net::Drain(context));
 
-    DWORD exitCode = STILL_ACTIVE;
-    GetExitCodeThread(thread, &exitCode);
-    EXPECT_EQ(0u, exitCode);
-    // The quit request is looked for every so many records, never missed for the whole backlog.
-    EXPECT_GE(g_posted.load(), kQuitAfter);
-    EXPECT_LE(g_posted.load(), kQuitAfter + static_cast<long>(net::kRecordsBetweenQuitChecks));
-    static_assert(kQuitAfter + static_cast<long>(net::kRecordsBetweenQuitChecks) < kBacklog, "the backlog outlasts a check");
-    HandlePostedMessages();
+        net::DeliveryBatch batch;
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(net::kRecordsBetweenQuitChecks, batch.size());
+        for (size_t i = 0; i < batch.size(); ++i)
+            EXPECT_STREQ(("backlog " + std::to_string(i)).c_str(), batch[i].record->message);
+        // The rest still waits in the socket, in order, for the next drain.
+        EXPECT_EQ(net::kReceivePending, net::Drain(context));
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(static_cast<size_t>(kBacklog) - net::kRecordsBetweenQuitChecks, batch.size());
+        for (size_t i = 0; i < batch.size(); ++i)
+            EXPECT_STREQ(("backlog " + std::to_string(i + net::kRecordsBetweenQuitChecks)).c_str(),
+                         batch[i].record->message);
+    }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-
-    CloseHandle(thread);
-    CloseHandle(initEvent);
-    CloseHandle(g_backlogWaiting);
-    DestroyWindow(sink);
 }
 
 }  // namespace

@@ -43,12 +43,8 @@ bool Checked(HWND dialog, int checkBoxId) {
 
 // Hands a record to the Main window as the receive thread does, but at once:
 // for records that leave no row to wait for.
-void DeliverRecord(HWND mainWindow, const std::string& message) {
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    net::RecordPtr record = net::MakeSyslogRecord(message.data(), message.size(), from);
-    SendMessageA(mainWindow, UM_SYSLOG_RECORD, 0, reinterpret_cast<LPARAM>(record.release()));
+void DeliverRecord(app::MainWindow& mainWindow, const std::string& message) {
+    testing_support::DeliverRecord(mainWindow, testing_support::MakeRecord(message, "127.0.0.1"));
 }
 
 int IniNumber(const std::wstring& iniPath, const wchar_t* key) {
@@ -299,7 +295,7 @@ TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
     ASSERT_EQ(0, main.Window().Settings()->ToDisplay);
 
     const long recordsBefore = net::SyslogRecordsAlive();
-    DeliverRecord(main.Handle(), "written only");
+    DeliverRecord(main.Window(), "written only");
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "the record is released, not kept";
     EXPECT_EQ(1, messagelog::RowCount(main.Window().MessageList()));
     main.Close();

@@ -1,14 +1,17 @@
 // TestSupport.cpp: helpers for the in-process tests.
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <share.h>
 
 #include <atomic>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "app/ProcessMainWindow.h"
+#include "app/UserMessages.h"
 #include "log/MessageList.h"
 #include "net/DottedQuad.h"
 
@@ -88,6 +91,23 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
         }
     }
     return true;
+}
+
+net::RecordPtr MakeRecord(const std::string& bytes, const char* sender) {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = inet_addr(sender);
+    return net::MakeSyslogRecord(bytes.data(), bytes.size(), from);
+}
+
+void QueueRecord(app::MainWindow& window, net::RecordPtr record) {
+    ASSERT_TRUE(record);
+    ASSERT_TRUE(window.Deliveries().Push(std::move(record)));
+}
+
+void DeliverRecord(app::MainWindow& window, net::RecordPtr record) {
+    QueueRecord(window, std::move(record));
+    SendMessageA(window.Handle(), UM_DELIVERIES_WAITING, 0, 0);
 }
 
 void PumpFor(DWORD ms) {

@@ -12,6 +12,16 @@
 
 namespace testing_support {
 
+// A record of the bytes from the sender, as the Receive thread makes it.
+net::RecordPtr MakeRecord(const std::string& bytes, const char* sender = "10.1.2.3");
+
+// Hands the record to the Main window's queue, as the Receive thread does; the
+// window takes it at its next turn.
+void QueueRecord(app::MainWindow& window, net::RecordPtr record);
+
+// The same, and the window has taken everything queued before this returns.
+void DeliverRecord(app::MainWindow& window, net::RecordPtr record);
+
 // A UDP port on 127.0.0.1 that nobody holds right now.
 unsigned short FreeUdpPort();
 

@@ -1,0 +1,141 @@
+// DeliveryQueueTest.cpp: the hand-over to the UI thread keeps order, rings rarely and loses nothing.
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <string>
+#include <thread>
+
+#include "diag/DiagnosticReporter.h"
+#include "net/DeliveryQueue.h"
+#include "tests/log/RecordFeed.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using namespace testing_support;
+
+constexpr UINT kDoorbell = WM_APP + 7;
+
+// Doorbells waiting in this thread's queue for the window; taken as counted.
+int TakeDoorbells(HWND window) {
+    int rung = 0;
+    MSG msg;
+    while (PeekMessageA(&msg, window, kDoorbell, kDoorbell, PM_REMOVE)) ++rung;
+    return rung;
+}
+
+// A diagnostic text made as the reporter makes it, without a code line.
+diag::DiagnosticText Text(const wchar_t* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    diag::DiagnosticText text = diag::FormatDiagnostic(kStatusOk, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+TEST(DeliveryQueue, RingsOnceUntilTheUiFindsItEmptyAndKeepsEveryItemInOrder) {
+    const HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    const long recordsBefore = net::SyslogRecordsAlive();
+    {
+        net::DeliveryQueue deliveries;
+        deliveries.SetDoorbell(window, kDoorbell);
+        net::DeliveryBatch batch;
+
+        ASSERT_TRUE(deliveries.Push(MakeRecord("first")));
+        diag::Report(0, L"not ours: no sink is set\n");
+        deliveries.Deliver(Text(L"between\n"));
+        ASSERT_TRUE(deliveries.Push(MakeRecord("second")));
+        EXPECT_EQ(1, TakeDoorbells(window));
+
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(3u, batch.size());
+        EXPECT_STREQ("first", batch[0].record->message);
+        EXPECT_EQ(L"between\n", std::wstring(batch[1].text.get()));
+        EXPECT_FALSE(batch[1].record);
+        EXPECT_STREQ("second", batch[2].record->message);
+
+        // Taken but not found empty: the UI comes back on its own, so nothing rings.
+        ASSERT_TRUE(deliveries.Push(MakeRecord("third")));
+        EXPECT_EQ(0, TakeDoorbells(window));
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(1u, batch.size());
+        deliveries.TakeAllOrArm(batch);
+        EXPECT_TRUE(batch.empty());
+        ASSERT_TRUE(deliveries.Push(MakeRecord("fourth")));
+        EXPECT_EQ(1, TakeDoorbells(window));
+        EXPECT_EQ(5u, deliveries.TakenSoFar() + 1);
+        // "fourth" is never taken: the queue releases it.
+    }
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    DestroyWindow(window);
+}
+
+TEST(DeliveryQueue, ItemsFromTwoThreadsArriveWholeAndEachInTheOrderItWasHandedOver) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    const long textsBefore = diag::DiagnosticTextsAlive();
+    constexpr int kEach = 3000;
+    {
+        net::DeliveryQueue deliveries;
+        std::thread records([&] {
+            for (int i = 0; i < kEach; ++i) deliveries.Push(MakeRecord(std::to_string(i)));
+        });
+        std::thread texts([&] {
+            for (int i = 0; i < kEach; ++i) deliveries.Deliver(Text(L"%d", i));
+        });
+        int nextRecord = 0;
+        int nextText = 0;
+        net::DeliveryBatch batch;
+        while (nextRecord < kEach || nextText < kEach) {
+            deliveries.TakeAllOrArm(batch);
+            for (const net::Delivery& delivery : batch) {
+                if (delivery.record)
+                    ASSERT_EQ(std::to_string(nextRecord++), delivery.record->message);
+                else
+                    ASSERT_EQ(std::to_wstring(nextText++), std::wstring(delivery.text.get()));
+            }
+        }
+        records.join();
+        texts.join();
+    }
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
+}
+
+// Whoever posts the doorbell or the old record and text messages, with any
+// parameters, the window only ever looks at its own queue.
+TEST(DeliveryQueue, MessagesPostedByOthersCarryNothingTheWindowTrusts) {
+    RunningMainWindow main;
+    DeliverRecord(main.Window(), MakeRecord("kept"));
+    const HWND window = main.Handle();
+    for (UINT message = WM_USER; message <= WM_USER + 16; ++message)
+        for (LPARAM garbage : {LPARAM(0), LPARAM(1), LPARAM(-1), LPARAM(0xDEADBEEF)}) {
+            PostMessageA(window, message, static_cast<WPARAM>(garbage), garbage);
+            SendMessageA(window, message, static_cast<WPARAM>(garbage), garbage);
+        }
+    PostMessageA(window, WM_TIMER, 1, 0);
+    PumpFor(50);
+    ASSERT_TRUE(main.SendAndWaitForRows("received after", 2));
+    EXPECT_EQ("kept", RowMessage(main.Window(), 0));
+    EXPECT_EQ("received after", RowMessage(main.Window(), 1));
+}
+
+// Records the Receive thread queued just before it ended still reach the file.
+TEST(DeliveryQueue, WhatIsQueuedWhenTheWindowClosesIsWrittenBeforeTheFileCloses) {
+    TempFolder files;
+    const std::wstring path = files.File(L"capture.csv");
+    const long recordsBefore = net::SyslogRecordsAlive();
+    std::string expected;
+    {
+        RunningMainWindow main(SettingsIni(0, 1, 1, path));
+        for (int i = 0; i < 300; ++i) {
+            QueueRecord(main.Window(), MakeRecord("queued " + std::to_string(i)));
+            expected += "10.1.2.3,queued " + std::to_string(i) + "\r\n";
+        }
+        main.Close();
+    }
+    EXPECT_EQ(expected, ReadFileBytes(path));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+}
+
+}  // namespace
