@@ -83,20 +83,21 @@ def burst_kept_whole(run):
 def bursts_table(results):
     lines = ["## Bursts sent back to back", "",
              "The monitor with display, auto-scroll and the Capture file on; rows counted by a probe polling the "
-             "list every 10 ms, lag from the last datagram sent to the last row shown. 4 KB is 4,000 bytes: a "
-             "datagram of the monitor's whole buffer size (4,096) is reported as too long.", "",
+             "list every 10 ms, lag from the last datagram sent to the last row shown, WM_NULL round trips (one "
+             "every 100 ms; how many in brackets) from the first datagram sent to the last row shown. 4 KB is "
+             "4,000 bytes: a datagram of the monitor's whole buffer size (4,096) is reported as too long.", "",
              "| burst | receiver | sent at | kept | gaps | out of order | rows / capture lines | lag | "
              "WM_NULL p99 | rb | d |",
              "|---|---|---|---|---|---|---|---|---|---|---|"]
     for burst in results["bursts"]:
         for key, name in BURST_RECEIVERS:
             run = burst[key]
-            shown = (f"{run['rows_shown']:,} / {run['capture_lines']:,}" if "capture_lines" in run else "")
-            lag = f"{number(run.get('lag_s'), 3)} s" if "capture_lines" in run else ""
-            trip = f"{number(run.get('null_p99_ms'), 1)} ms" if "capture_lines" in run else ""
+            display = (f"{run['rows_shown']:,} / {run['capture_lines']:,} | {number(run.get('lag_s'), 3)} s "
+                       f"| {number(run.get('null_p99_ms'), 1)} ms ({run.get('null_samples', 0)})" if key == "monitor"
+                       else " | | ")
             lines.append(f"| {burst['count']:,} x {burst['bytes']:,} B | {name} | {run['rate']:,.0f}/s "
                          f"| {run['received']:,} of {burst['count']:,} | {run['gaps']:,} | {run['out_of_order']:,} "
-                         f"| {shown} | {lag} | {trip} | {socket_text(run)} |")
+                         f"| {display} | {socket_text(run)} |")
     lines.append("")
     return lines
 
