@@ -169,6 +169,9 @@ class Monitor:
     def pid(self):
         return self._process.pid
 
+    def running(self):
+        return self._process.poll() is None
+
     def close(self):
         """Closes the window as its close button does; answers the exit code."""
         self._run_probe("close")
@@ -246,6 +249,11 @@ class Monitor:
     def answer_ms(self):
         """Milliseconds the window took to answer WM_NULL; fails the test if it did not answer."""
         return int(self._run_probe("ping").split()[1])
+
+    def post(self, window, messages):
+        """Posts (message, wParam, lParam) triples to the main window ("main"), the
+        list ("list") or the pane ("pane"), as any program on the desktop may."""
+        self._run_probe("post", window, *[str(number) for triple in messages for number in triple])
 
     # The probe.
 
