@@ -17,6 +17,7 @@ import sys
 import tempfile
 import time
 
+from fault_tools import sequence_figures, sequence_numbers
 import load
 import report
 
@@ -198,7 +199,7 @@ class Bench:
         with open(output) as lines:
             sequence = [int(line) for line in lines if line.strip()]
         shutil.rmtree(folder, ignore_errors=True)
-        return {**sent, **socket_memory, **load.sequence_figures(sequence, count)}
+        return {**sent, **socket_memory, **sequence_figures(sequence, count)}
 
     def bare_step(self, rate):
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
@@ -249,7 +250,7 @@ class Bench:
         with open(capture, "rb") as file:
             lines = file.readlines()
         step = {**sent, **socket_memory, "capture_lines": len(lines),
-                **load.sequence_figures(load.sequence_numbers(lines), count)}
+                **sequence_figures(sequence_numbers(lines), count)}
         if display:
             step.update(self.display_figures(samples, sent, step["received"]))
         shutil.rmtree(folder, ignore_errors=True)

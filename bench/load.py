@@ -1,11 +1,11 @@
-"""Numbered syslog lines sent to 127.0.0.1:514, paced or back to back, and what a
-receiver made of them: loss, gaps, duplicates and order by sequence number. The
-lines and the counting are the end-to-end tests' own (tests/e2e/fault_tools.py)."""
+"""Numbered syslog lines sent to 127.0.0.1:514, paced or back to back. The lines,
+and the counting of what a receiver made of them, are the end-to-end tests' own
+(tests/e2e/fault_tools.py)."""
 
 import socket
 import time
 
-from fault_tools import LOOPBACK, SYSLOG_PORT, send_back_to_back, sequence_figures, sequence_numbers, sized_message
+from fault_tools import LOOPBACK, SYSLOG_PORT, send_back_to_back, sized_message
 
 DATAGRAMS_PER_STEP = 100_000
 # The paced ladder, highest first.
