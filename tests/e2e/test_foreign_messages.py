@@ -19,6 +19,7 @@ TAG = "foreign"
 BEFORE = 5
 AFTER = 5
 CAPTURE_NAME = "cap.csv"
+OUTPUT_SHOWN = 2000  # the end of the program's output, where a crash is reported
 SENDER = LOOPBACK.encode("ascii")
 
 
@@ -47,9 +48,10 @@ class ForeignMessagesTest(unittest.TestCase):
             after = send_numbered(BEFORE + 1, AFTER)
             try:
                 monitor.wait_for_row_count(BEFORE + AFTER)
-            finally:
-                self.assertTrue(monitor.running(), "the program ended after the posted messages; its output: "
-                                + monitor.read_file("wine.log").decode(errors="replace")[-2000:])
+            except AssertionError as error:
+                self.fail(f"the program stopped answering after the posted messages ({error}); its output: "
+                          + monitor.output()[-OUTPUT_SHOWN:])
+            self.assertTrue(monitor.running())
             self.assertEqual(monitor.rows(), [(SENDER, message) for message in before + after])
             self.assertEqual(monitor.pane_text(), pane)
             self.assertEqual(monitor.close(), 0)
