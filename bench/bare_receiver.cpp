@@ -1,19 +1,21 @@
 // bare_receiver.cpp: the least a Winsock program can do with syslog traffic,
 // as the yardstick for the monitor's loss-free rate.
 //
-//   bare_receiver <output file>
+//   bare_receiver <output file> [receive buffer bytes]
 //
 // Binds UDP 514 on every local IPv4 address, receives with blocking recvfrom
 // into one 4096-byte buffer and keeps each datagram's sequence number ("seq="
-// and ten digits) in arrival order. The only socket option is a receive
-// timeout, which leaves the socket's buffering as the monitor has it: once a
-// datagram has come and none follows for kIdleEndMs, it writes one number per
-// line to the output file and ends. Exit code 0, or 1 when the
-// port cannot be bound or the file cannot be written.
+// and ten digits) in arrival order. Without a buffer size the socket keeps the
+// system's default receive buffer; with one it asks for that much (SO_RCVBUF)
+// and prints what the system granted as "buffer <bytes>". Besides, only a
+// receive timeout is set: once a datagram has come and none follows for
+// kIdleEndMs, it writes one number per line to the output file and ends. Exit
+// code 0, or 1 when the port cannot be bound or the file cannot be written.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -43,6 +45,15 @@ long long SequenceNumber(const char* bytes, int count) {
     return -1;
 }
 
+// Answers the size the system granted, or -1 when it would not say.
+int AskForReceiveBuffer(SOCKET socket, int bytes) {
+    setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes);
+    int granted = -1;
+    int length = sizeof granted;
+    if (getsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length) != 0) return -1;
+    return granted;
+}
+
 bool WriteSequence(const char* path, const std::vector<long long>& sequence) {
     FILE* file = std::fopen(path, "w");
     if (!file) return false;
@@ -53,8 +64,8 @@ bool WriteSequence(const char* path, const std::vector<long long>& sequence) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: bare_receiver <output file>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: bare_receiver <output file> [receive buffer bytes]\n");
         return 1;
     }
     WSADATA data;
@@ -72,6 +83,7 @@ int main(int argc, char** argv) {
     const DWORD timeout = kIdleEndMs;
     setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
     std::printf("bound\n");
+    if (argc == 3) std::printf("buffer %d\n", AskForReceiveBuffer(socket, std::atoi(argv[2])));
     std::fflush(stdout);
 
     std::vector<long long> sequence;

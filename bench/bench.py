@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""The monitor's benchmark under Wine: loss-free receive rates against a bare
-Winsock loop, display lag, UI responsiveness during a burst, and the cost of a
-million rows. Started by bench/run.sh, which builds the programs and provides
+"""The monitor's benchmark under Wine: bursts sent back to back and loss-free
+paced receive rates against a bare Winsock loop, display lag, UI responsiveness
+during a burst, and the cost of a million rows. Started by bench/run.sh, which builds the programs and provides
 the Wine prefix and the X display; prints the results and writes them as a
 Markdown table."""
 
 import argparse
+import functools
 import json
 import math
 import os
@@ -16,6 +17,7 @@ import sys
 import tempfile
 import time
 
+from fault_tools import sequence_figures, sequence_numbers
 import load
 import report
 
@@ -30,6 +32,8 @@ PORT_WAIT_S = 1800
 OWN_RELEASE_S = 5.0  # Wine closes an ended receiver's socket a moment later
 WATCH_LEAD_S = 1.0  # the watch samples the idle monitor this long before the burst
 MONITOR_EXE = "KelvSysLog.exe"
+MONITOR_BUFFER_BYTES = 8 * 2**20  # the receive buffer the monitor asks for
+RMEM_MAX_PATH = "/proc/sys/net/core/rmem_max"
 NETWORK_ROWS = 1_000_000
 # Paced; a datagram lost only lowers the row count the memory is divided by.
 NETWORK_ROWS_RATE = 8_000
@@ -50,6 +54,12 @@ def percentile(values, share):
         return float("nan")
     ordered = sorted(values)
     return ordered[max(0, math.ceil(share * len(ordered)) - 1)]
+
+
+def host_rmem_max():
+    """The most receive buffer a socket may ask for (Linux grants twice what it is asked, up to twice this)."""
+    with open(RMEM_MAX_PATH) as limit:
+        return int(limit.read())
 
 
 def file_size(path):
@@ -92,6 +102,15 @@ class Port514:
             time.sleep(0.2)
         if announced:
             cls.waited_s += time.monotonic() - started - own_release_s
+
+    @staticmethod
+    def socket_memory():
+        """What the system reports for the socket on UDP 514: its receive buffer
+        (rb) and the datagrams dropped for want of room in it (d)."""
+        listing = subprocess.run(["ss", "-Huamn", "sport = :514"], capture_output=True, text=True).stdout
+        buffer, drops = re.search(r"\brb(\d+)", listing), re.search(r",d(\d+)\)", listing)
+        return {"socket_rb": int(buffer.group(1)) if buffer else None,
+                "socket_drops": int(drops.group(1)) if drops else None}
 
     @classmethod
     def wait_held_by(cls, process, timeout_s=30):
@@ -171,16 +190,24 @@ class Bench:
 
     # ---- network steps -------------------------------------------------------
 
-    def bare_step(self, rate):
+    def bare_run(self, send, count, buffer_bytes=None):
+        """The bare loop receiving what send() sends, with the system's default
+        receive buffer or one of buffer_bytes."""
         folder = tempfile.mkdtemp(prefix="bare-", dir=self.scratch)
         output = os.path.join(folder, "sequence.txt")
-        receiver = self.start_holding_514([self.args.bare_receiver, windows_path(output)])
-        sent = load.send_numbered_lines(rate)
+        size = [str(buffer_bytes)] if buffer_bytes else []
+        receiver = self.start_holding_514([self.args.bare_receiver, windows_path(output), *size])
+        sent = send()
+        socket_memory = Port514.socket_memory()  # the kernel has dropped what it drops once the sending is done
         self.end_receiver(receiver)  # it ends by itself once nothing has come for two seconds
         with open(output) as lines:
             sequence = [int(line) for line in lines if line.strip()]
         shutil.rmtree(folder, ignore_errors=True)
-        return {"rate_asked": rate, **sent, **load.sequence_figures(sequence)}
+        return {**sent, **socket_memory, **sequence_figures(sequence, count)}
+
+    def bare_step(self, rate):
+        return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
+                                                    load.DATAGRAMS_PER_STEP, MONITOR_BUFFER_BYTES)}
 
     def write_monitor_folder(self, folder, display):
         """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on."""
@@ -204,7 +231,8 @@ class Bench:
                 last = now
                 quiet_since = time.monotonic()
 
-    def monitor_step(self, rate, display):
+    def monitor_run(self, send, count, display):
+        """The monitor receiving what send() sends, with auto-scroll and the Capture file on."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
         exe, capture = self.write_monitor_folder(folder, display)
         monitor = self.start_holding_514([exe], cwd=folder,
@@ -216,18 +244,40 @@ class Bench:
             watch = self.wine(self.args.probe, "watch", windows_path(samples), windows_path(stop_file),
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(WATCH_LEAD_S)
-        sent = load.send_numbered_lines(rate)
+        sent = send()
         self.wait_until_settled(capture)
+        socket_memory = Port514.socket_memory()
         if watch:
             open(stop_file, "w").close()
             watch.wait(timeout=60)
         self.end_receiver(monitor)
-        with open(capture, "rb") as lines:
-            step = {"rate_asked": rate, **sent, **load.sequence_figures(load.sequence_numbers(lines))}
+        with open(capture, "rb") as file:
+            lines = file.readlines()
+        step = {**sent, **socket_memory, "capture_lines": len(lines),
+                **sequence_figures(sequence_numbers(lines), count)}
         if display:
             step.update(self.display_figures(samples, sent, step["received"]))
         shutil.rmtree(folder, ignore_errors=True)
         return step
+
+    def monitor_step(self, rate, display):
+        return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
+                                                       load.DATAGRAMS_PER_STEP, display)}
+
+    # ---- bursts --------------------------------------------------------------
+
+    def burst(self, count, size):
+        """One burst into the monitor (display on), then into the bare loop with
+        the system's default receive buffer and with the monitor's."""
+        send = functools.partial(load.send_burst, count, size)
+        runs = {"count": count, "bytes": size}
+        for key, run in (("monitor", lambda: self.monitor_run(send, count, True)),
+                         ("bare_default", lambda: self.bare_run(send, count)),
+                         ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES))):
+            log(f"burst of {count:,} x {size:,} bytes: {key}")
+            runs[key] = run()
+            log(f"burst: {runs[key]['received']} of {count} received, {runs[key]['lost']} lost")
+        return runs
 
     @staticmethod
     def display_figures(samples_path, sent, received):
@@ -249,13 +299,17 @@ class Bench:
         figures["null_max_ms"] = max(during) if during else float("nan")
         return figures
 
-    def search(self, name, step, start_rate):
-        """The paced rates from start_rate down, until one loses nothing."""
+    def search(self, name, step, rates):
+        """The highest of the paced rates (highest first) that loses nothing, by
+        halving: a rate above one that loses is taken to lose too."""
         steps = []
-        for rate in [r for r in load.PACED_RATES if r <= start_rate]:
+        top, bottom = 0, len(rates) - 1
+        while top <= bottom:
+            middle = (top + bottom) // 2
+            rate = rates[middle]
             needed = load.DATAGRAMS_PER_STEP / rate + STEP_OVERHEAD_S
             if needed > self.remaining_s() - self.reserved_s:
-                self.skipped.append(f"{name} at {rate:,}/s and below (not enough time left)")
+                self.skipped.append(f"{name} at {rate:,}/s (not enough time left)")
                 log(f"{name}: skipping {rate}/s, not enough time left")
                 break
             log(f"{name}: {rate}/s")
@@ -263,16 +317,19 @@ class Bench:
             steps.append(result)
             log(f"{name}: {result['received']} of {result['sent']} received, {result['lost']} lost")
             if result["lost"] == 0:
-                break
+                bottom = middle - 1
+            else:
+                top = middle + 1
         passing = [s["rate_asked"] for s in steps if s["lost"] == 0]
         return {"steps": steps, "zero_loss_rate": max(passing) if passing else 0}
 
     @staticmethod
-    def next_start(search):
-        """Where the next, busier receiver's search starts: at the rate this one
-        held without loss, or else at the lowest it tried."""
+    def rates_up_to(search):
+        """The rates the next, busier receiver is tried at: up to the one this one
+        held without loss, or else up to the lowest it tried."""
         tried = [s["rate_asked"] for s in search["steps"]]
-        return search["zero_loss_rate"] or min(tried, default=load.PACED_RATES[0])
+        ceiling = search["zero_loss_rate"] or min(tried, default=load.PACED_RATES[0])
+        return [rate for rate in load.PACED_RATES if rate <= ceiling]
 
     # ---- the million rows ------------------------------------------------------
 
@@ -367,13 +424,15 @@ class Bench:
         return results
 
     def run(self):
-        results = {"load_before": os.getloadavg()[0]}
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
+                   "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
         self.reserved_s = ROWS_BENCH_S + NETWORK_ROWS_S
-        results["bare"] = self.search("bare loop", self.bare_step, load.PACED_RATES[0])
+        results["bursts"] = [self.burst(count, size) for count, size in load.BURSTS]
+        results["bare"] = self.search("bare loop", self.bare_step, load.PACED_RATES)
         results["off"] = self.search("monitor, display off", lambda rate: self.monitor_step(rate, False),
-                                     self.next_start(results["bare"]))
+                                     self.rates_up_to(results["bare"]))
         results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
-                                    self.next_start(results["off"]))
+                                    self.rates_up_to(results["off"]))
         self.reserved_s = 0
         results["rows"] = self.million_rows()
         results["network_rows"] = self.network_rows()

@@ -2,7 +2,7 @@
 
 import math
 
-from load import DATAGRAMS_PER_STEP, LINE_BYTES, PACED_RATES
+from load import BURSTS, DATAGRAMS_PER_STEP, LINE_BYTES, PACED_RATES
 
 ROWS = 1_000_000
 ROW_BLOCK = 100_000
@@ -10,8 +10,10 @@ TIMED_BLOCKS = (0, ROWS // ROW_BLOCK - 1)
 
 TARGETS = {
     "display_vs_off": 0.90,
-    "display_vs_bare": 0.50,
+    "display_vs_bare": 0.90,
     "lag_s": 0.5,
+    "burst_lag_s": 3.0,
+    "rmem_max": 16 * 2**20,  # the host's limit on which every burst is to be kept whole
     "null_p99_ms": 100.0,
     "growth": 1.2,
     "clear_s": 0.5,
@@ -21,6 +23,9 @@ TARGETS = {
 }
 
 RECEIVERS = (("bare", "Bare Winsock loop"), ("off", "Monitor, display off"), ("on", "Monitor, display on"))
+BURST_RECEIVERS = (("monitor", "monitor, display on"), ("bare_default", "bare loop, default buffer"),
+                   ("bare_sized", "bare loop, the monitor's buffer size"))
+LAG_BURST = BURSTS[0][0]  # the burst whose display lag has a target
 
 
 def number(value, digits=2):
@@ -48,28 +53,67 @@ def shown_step(results):
     return zero_loss_step(on) or (on["steps"][-1] if on["steps"] else {})
 
 
+def mib(value):
+    return f"{number(value / 2**20, 1)} MiB" if value is not None else "n/a"
+
+
 def introduction(results):
     return ["# Monitor benchmark", "",
             f"Run took {results['run_s']:.0f} s, of which {results['port_wait_s']:.0f} s waiting for another "
-            f"program to free UDP 514. Each step sends {DATAGRAMS_PER_STEP:,} numbered syslog lines of "
-            f"{LINE_BYTES} bytes to 127.0.0.1:514 at a paced rate; the rates "
-            f"({', '.join(rate_text(r) for r in PACED_RATES)}) are tried from the top down and a search ends at "
-            "its first step without loss. The monitor's searches start where the receiver before them held "
-            "without loss (or at the lowest rate it tried). The monitor runs as built (Release) under Wine on "
-            "Xvfb, with auto-scroll and the Capture file on. Load average of the machine (2 cores, shared) "
-            f"before and after: {results['load_before']:.1f}, {results['load_after']:.1f}.", ""]
+            "program to free UDP 514. Bursts of numbered syslog lines are sent back to back from the host "
+            "(one sendto after another, not under Wine). Each paced step sends "
+            f"{DATAGRAMS_PER_STEP:,} numbered syslog lines of {LINE_BYTES} bytes to 127.0.0.1:514 at a paced "
+            f"rate; a search halves the ladder ({', '.join(rate_text(r) for r in PACED_RATES)}) for the highest "
+            "rate without loss, taking a rate above one that loses to lose too. The bare loop asks for the "
+            f"monitor's buffer size ({mib(results['monitor_buffer_bytes'])}); each monitor search is tried up to "
+            "the rate the receiver before it held without loss (or the lowest it tried). The monitor runs as "
+            "built (Release) under Wine on Xvfb, with auto-scroll and the Capture file on. The receive buffer "
+            "(rb) and drops (d) are the system's figures for the socket on UDP 514 (`ss -uamn`), taken once the "
+            f"sending is done. Host limit net.core.rmem_max: {results['rmem_max']:,} bytes. Load average of the "
+            f"machine (2 cores, shared) before and after: {results['load_before']:.1f}, "
+            f"{results['load_after']:.1f}.", ""]
+
+
+def socket_text(step):
+    return f"{number(step.get('socket_rb'), 0)} | {number(step.get('socket_drops'), 0)}"
+
+
+def burst_kept_whole(run):
+    return run["lost"] == 0 and run["gaps"] == 0 and run["duplicates"] == 0 and run["out_of_order"] == 0
+
+
+def bursts_table(results):
+    lines = ["## Bursts sent back to back", "",
+             "The monitor with display, auto-scroll and the Capture file on; rows counted by a probe polling the "
+             "list every 10 ms, lag from the last datagram sent to the last row shown, WM_NULL round trips (one "
+             "every 100 ms; how many in brackets) from the first datagram sent to the last row shown. 4 KB is "
+             "4,000 bytes: a datagram of the monitor's whole buffer size (4,096) is reported as too long.", "",
+             "| burst | receiver | sent at | kept | gaps | out of order | rows / capture lines | lag | "
+             "WM_NULL p99 | rb | d |",
+             "|---|---|---|---|---|---|---|---|---|---|---|"]
+    for burst in results["bursts"]:
+        for key, name in BURST_RECEIVERS:
+            run = burst[key]
+            display = (f"{run['rows_shown']:,} / {run['capture_lines']:,} | {number(run.get('lag_s'), 3)} s "
+                       f"| {number(run.get('null_p99_ms'), 1)} ms ({run.get('null_samples', 0)})" if key == "monitor"
+                       else " | | ")
+            lines.append(f"| {burst['count']:,} x {burst['bytes']:,} B | {name} | {run['rate']:,.0f}/s "
+                         f"| {run['received']:,} of {burst['count']:,} | {run['gaps']:,} | {run['out_of_order']:,} "
+                         f"| {display} | {socket_text(run)} |")
+    lines.append("")
+    return lines
 
 
 def loss_tables(results):
     lines = ["## Loss by step", ""]
     for key, name in RECEIVERS:
         lines += [f"### {name}", "",
-                  "| asked | achieved | sent | received | lost | gaps | duplicates | out of order |",
-                  "|---|---|---|---|---|---|---|---|"]
+                  "| asked | achieved | sent | received | lost | gaps | duplicates | out of order | rb | d |",
+                  "|---|---|---|---|---|---|---|---|---|---|"]
         for s in results[key]["steps"]:
             lines.append(f"| {rate_text(s['rate_asked'])} | {s['rate']:,.0f}/s | {s['sent']:,} "
                          f"| {s['received']:,} | {s['lost']:,} | {s['gaps']:,} | {s['duplicates']:,} "
-                         f"| {s['out_of_order']:,} |")
+                         f"| {s['out_of_order']:,} | {socket_text(s)} |")
         lines.append("")
     lines += ["| receiver | steps run | highest paced rate without loss | most received per second of sending |",
               "|---|---|---|---|"]
@@ -130,8 +174,8 @@ def rows_tables(results):
              "In process: the Main window shown, display and auto-scroll on, no Capture file. Rows 0-100k and "
              "900k-1M are posted to it as records, as the receive thread hands them over, 10k at a time, and "
              "timed; the cost per record is taken from the median 10k part of each block, which a passing "
-             "load peak on the machine does not move. The rows between are appended straight to the list with "
-             f"its redraw suspended ({number(monitor.get('untimed_fill_s'), 1)} s for 800k): the same rows "
+             "load peak on the machine does not move. The rows between are handed over the same way, untimed, "
+             f"with auto-scroll off ({number(monitor.get('untimed_fill_s'), 1)} s for 800k): the same rows "
              "kept from the same records. The bare list-view is the program's list, hidden, told a row count "
              "with no row stored behind it: the control's own cost of a row.", "",
              "| rows | monitor: s for the block | µs per record (median part) | bare list-view, redraw off: s |",
@@ -198,6 +242,21 @@ def store_targets(results):
     ]
 
 
+def burst_targets(results):
+    """Every burst kept whole by the monitor; the display lag and the WM_NULL round trips after the largest."""
+    whole = [burst_kept_whole(burst["monitor"]) for burst in results["bursts"]]
+    kept = ", ".join(f"{b['monitor']['received']:,} of {b['count']:,}" for b in results["bursts"])
+    host = "" if results["rmem_max"] >= TARGETS["rmem_max"] else f" (host's rmem_max only {mib(results['rmem_max'])})"
+    largest = next((b["monitor"] for b in results["bursts"] if b["count"] == LAG_BURST), {})
+    return [
+        (f"every burst kept whole and in order by the monitor{host}", kept, bool(whole) and all(whole)),
+        (f"display lag < 3 s after the {LAG_BURST:,} burst", f"{number(largest.get('lag_s'), 3)} s",
+         largest.get("lag_s", math.inf) < TARGETS["burst_lag_s"]),
+        (f"WM_NULL round trip p99 < 100 ms during the {LAG_BURST:,} burst",
+         f"{number(largest.get('null_p99_ms'), 1)} ms", largest.get("null_p99_ms", math.inf) < TARGETS["null_p99_ms"]),
+    ]
+
+
 def targets_table(results):
     on, off, bare = (results[k]["zero_loss_rate"] for k in ("on", "off", "bare"))
     shown = shown_step(results)
@@ -205,14 +264,14 @@ def targets_table(results):
     first, last = part_seconds(monitor)
     growth = last / first if first and last else float("nan")
     clear_s = monitor.get("clear_s") if monitor.get("clear_finished") == 1 else None
-    targets = [
+    targets = burst_targets(results) + [
         ("display-on loss-free rate >= 90 % of display-off", f"{number(ratio(on, off) * 100, 0)} %",
          ratio(on, off) >= TARGETS["display_vs_off"]),
-        ("display-on loss-free rate >= 50 % of the bare loop", f"{number(ratio(on, bare) * 100, 0)} %",
-         ratio(on, bare) >= TARGETS["display_vs_bare"]),
-        ("display lag < 0.5 s", f"{number(shown.get('lag_s'), 3)} s",
+        ("display-on loss-free rate >= 90 % of the bare loop's with the monitor's buffer size",
+         f"{number(ratio(on, bare) * 100, 0)} %", ratio(on, bare) >= TARGETS["display_vs_bare"]),
+        ("display lag < 0.5 s after the last datagram of a paced step", f"{number(shown.get('lag_s'), 3)} s",
          shown.get("lag_s", math.inf) < TARGETS["lag_s"]),
-        ("WM_NULL round trip p99 < 100 ms", f"{number(shown.get('null_p99_ms'), 1)} ms",
+        ("WM_NULL round trip p99 < 100 ms during the paced step", f"{number(shown.get('null_p99_ms'), 1)} ms",
          shown.get("null_p99_ms", math.inf) < TARGETS["null_p99_ms"]),
         ("cost per record at 900k-1M within 1.2x of 0-100k", f"{number(growth)}x" if first and last else "n/a",
          growth <= TARGETS["growth"]),
@@ -229,5 +288,5 @@ def targets_table(results):
 
 
 def report(results):
-    return "\n".join(introduction(results) + loss_tables(results) + display_table(results) +
+    return "\n".join(introduction(results) + bursts_table(results) + loss_tables(results) + display_table(results) +
                      rows_tables(results) + network_rows_table(results) + targets_table(results))

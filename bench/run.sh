@@ -3,11 +3,12 @@
 #
 # Builds the monitor (Release) and the benchmark programs in build-bench/, then
 # runs them under Wine (a prefix of its own in build-bench/wineprefix) on an
-# Xvfb display it starts: loss-free receive rates of the monitor with display
-# on and off against a bare Winsock loop, display lag and UI responsiveness
-# during a burst, and the cost of a million rows. Prints the results table and
-# writes it to the results file (every figure also beside it, as .json). Needs
-# UDP 514 free; waits while another program holds it.
+# Xvfb display it starts: bursts sent back to back and loss-free paced receive
+# rates of the monitor with display on and off against a bare Winsock loop,
+# display lag and UI responsiveness during a burst, and the cost of a million
+# rows. Prints the results table and writes it to the results file (every
+# figure also beside it, as .json). Needs UDP 514 free; waits while another
+# program holds it.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,7 +28,7 @@ start_wine_session "$build/wineprefix"
 # keeps its starter's output open: started here, it holds no pipe of ours.
 wine "$build/bench/bench_probe.exe" wait 0 >/dev/null 2>&1 </dev/null || true
 
-PYTHONDONTWRITEBYTECODE=1 python3 "$root/bench/bench.py" \
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e" python3 "$root/bench/bench.py" \
     --monitor "$build/KelvSysLog.exe" \
     --probe "$build/bench/bench_probe.exe" \
     --bare-receiver "$build/bench/bare_receiver.exe" \

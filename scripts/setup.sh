@@ -26,6 +26,8 @@ sudo=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo=(sudo)
 fi
+# A normal user's PATH on Debian has no /usr/sbin, where sysctl lives.
+sysctl=$(PATH="$PATH:/usr/sbin:/sbin" command -v sysctl || echo sysctl)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -38,20 +40,25 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+# limit <key>: the kernel setting's value now.
+limit() {
+  cat "/proc/sys/${1//.//}"
+}
+
 # set_limit <key> <value> <why>: sets the kernel setting until the next reboot and says so.
 set_limit() {
   local key=$1 value=$2 why=$3 before
-  before=$(sysctl -n "$key")
-  if "${sudo[@]}" sysctl -q -w "$key=$value" >/dev/null 2>&1; then
+  before=$(limit "$key")
+  if "${sudo[@]}" "$sysctl" -q -w "$key=$value" >/dev/null 2>&1; then
     echo "Changed $key from $before to $value: $why (until reboot; README, \"The host\", says how to keep or undo it)."
   else
     echo "Could not change $key from $before to $value: $why; see README, \"The host\"." >&2
   fi
 }
 
-if [ "$(sysctl -n net.ipv4.ip_unprivileged_port_start)" -gt "$syslog_port" ]; then
+if [ "$(limit net.ipv4.ip_unprivileged_port_start)" -gt "$syslog_port" ]; then
   set_limit net.ipv4.ip_unprivileged_port_start "$syslog_port" "the monitor may bind UDP $syslog_port without root"
 fi
-if [ "$(sysctl -n net.core.rmem_max)" -lt "$least_rmem_max" ]; then
+if [ "$(limit net.core.rmem_max)" -lt "$least_rmem_max" ]; then
   set_limit net.core.rmem_max "$least_rmem_max" "the monitor's socket may hold a burst of datagrams"
 fi

@@ -1,5 +1,5 @@
 """Faults provoked for real on the host: a full disk, read-only files and folders,
-numbered traffic to count what arrives.
+numbered traffic to count what arrives (the benchmark sends and counts with it too).
 
 Mounting needs root; whatever cannot be provoked here skips its test with the
 reason, never passes it quietly.
@@ -7,6 +7,7 @@ reason, never passes it quietly.
 
 import contextlib
 import os
+import re
 import socket
 import stat
 import subprocess
@@ -137,9 +138,61 @@ def capturing_settings(capture_path, autoscroll=1, to_display=1):
 
 # Numbered traffic.
 
+SEQUENCE = re.compile(rb"seq=(\d{10})")
+
+
 def numbered_message(tag, number, padding=0):
     """The datagram numbered number: tag, a ten-digit sequence number, then padding."""
     return f"{tag} seq={number:010d}{' ' + 'x' * padding if padding else ''}".encode("ascii")
+
+
+def sized_message(tag, number, size):
+    """The datagram numbered number, padded to exactly size bytes."""
+    return numbered_message(tag, number, size - len(numbered_message(tag, number)) - 1)
+
+
+def send_back_to_back(messages):
+    """Sends the datagrams from this host as fast as one sendto after another goes,
+    a real burst (about 100,000 a second here). Answers the wall-clock microseconds
+    of the first and the last send."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+        send = sender.sendto
+        first_us = time.time_ns() // 1000
+        for message in messages:
+            send(message, (LOOPBACK, SYSLOG_PORT))
+        return first_us, time.time_ns() // 1000
+
+
+def sequence_numbers(lines):
+    """The sequence number of each line that holds one, in order."""
+    return [int(match.group(1)) for match in map(SEQUENCE.search, lines) if match]
+
+
+def sequence_figures(sequence, count, first=0):
+    """Loss, gaps, duplicates and late arrivals among the numbers first .. first + count - 1 as received."""
+    numbers = [n for n in sequence if first <= n < first + count]
+    unique = sorted(set(numbers))
+    gaps = 0
+    expected = first
+    for number in unique:
+        if number != expected:
+            gaps += 1
+        expected = number + 1
+    if expected != first + count:
+        gaps += 1
+    highest = first - 1
+    late = 0
+    for number in numbers:
+        if number < highest:
+            late += 1
+        highest = max(highest, number)
+    return {
+        "received": len(numbers),
+        "lost": count - len(unique),
+        "gaps": gaps,
+        "duplicates": len(numbers) - len(unique),
+        "out_of_order": late,
+    }
 
 
 def capture_line(message):

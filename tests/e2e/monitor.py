@@ -17,6 +17,7 @@ SYSLOG_PORT = 514
 LOOPBACK = "127.0.0.1"
 EXE_NAME = "KelvSysLog.exe"
 INI_NAME = "KelvSysLog.INI"
+WINE_LOG_NAME = "wine.log"  # what the program and Wine write, a crash report among it
 WINDOW_TITLE = "Kelv SysLog monitor"
 USER_NOTICE = 13  # the syslog priority of facility user, severity notice
 
@@ -156,7 +157,7 @@ class Monitor:
             wait_for_free_syslog_port()
         if self._wine_log:  # started before: that run's log is done
             self._wine_log.close()
-        self._wine_log = open(self.path("wine.log"), "wb")
+        self._wine_log = open(self.path(WINE_LOG_NAME), "wb")
         self._process = subprocess.Popen(
             ["wine", self.exe, *arguments], cwd=self.folder, stdin=subprocess.DEVNULL,
             stdout=self._wine_log, stderr=subprocess.STDOUT)
@@ -168,6 +169,13 @@ class Monitor:
     @property
     def pid(self):
         return self._process.pid
+
+    def running(self):
+        return self._process.poll() is None
+
+    def output(self):
+        """What the program and Wine wrote while it ran, as text."""
+        return self.read_file(WINE_LOG_NAME).decode(errors="replace")
 
     def close(self):
         """Closes the window as its close button does; answers the exit code."""
@@ -246,6 +254,11 @@ class Monitor:
     def answer_ms(self):
         """Milliseconds the window took to answer WM_NULL; fails the test if it did not answer."""
         return int(self._run_probe("ping").split()[1])
+
+    def post(self, window, messages):
+        """Posts (message, wParam, lParam) triples to the main window ("main"), the
+        list ("list") or the pane ("pane"), as any program on the desktop may."""
+        self._run_probe("post", window, *[str(number) for triple in messages for number in triple])
 
     # The probe.
 

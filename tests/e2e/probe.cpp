@@ -8,6 +8,9 @@
 //   probe <monitor exe path> clear                 the Clear command, answered once it is done
 //   probe <monitor exe path> memory                "private N", the program's private bytes
 //   probe <monitor exe path> ping                  "ping N", milliseconds WM_NULL took to be answered
+//   probe <monitor exe path> post <main|list|pane> <message> <wParam> <lParam> [<message> <wParam> <lParam>]...
+//                                                  posts each message to that window, as any program may;
+//                                                  numbers in C's notation (0x10, 1024, -1)
 //   probe system-text <hex code>                   "text <the system's text for the code>"
 //
 // Texts are printed as lower-case hex, so every byte arrives unchanged. Exit
@@ -197,6 +200,36 @@ int Ping(HWND monitor) {
     return kOk;
 }
 
+HWND PostTarget(HWND monitor, const char* name) {
+    if (std::strcmp(name, "main") == 0) return monitor;
+    if (std::strcmp(name, "list") == 0) return GetDlgItem(monitor, messagelog::kMessageListId);
+    if (std::strcmp(name, "pane") == 0) return GetDlgItem(monitor, diag::kDiagnosticsPaneId);
+    return nullptr;
+}
+
+// Negative numbers wrap to their two's complement, as a parameter's bits would.
+bool ParseNumber(const char* text, unsigned long long& value) {
+    char* end = nullptr;
+    value = std::strtoull(text, &end, 0);
+    return *text != '\0' && *end == '\0';
+}
+
+// arguments: the target's name, then (message, wParam, lParam) triples.
+int Post(HWND monitor, int count, char** arguments) {
+    const HWND target = PostTarget(monitor, arguments[0]);
+    if (!target) return kFailed;
+    for (int at = 1; at + 2 < count; at += 3) {
+        unsigned long long message = 0, wParam = 0, lParam = 0;
+        if (!ParseNumber(arguments[at], message) || !ParseNumber(arguments[at + 1], wParam) ||
+            !ParseNumber(arguments[at + 2], lParam))
+            return kUsage;
+        if (!PostMessageA(target, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                          static_cast<LPARAM>(lParam)))
+            return kFailed;
+    }
+    return kOk;
+}
+
 int WaitForMonitor(const char* exePath, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -223,6 +256,7 @@ int PrintSystemText(const char* hexCode) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
+                 "       probe <monitor exe> post <main|list|pane> <message> <wParam> <lParam> ...\n"
                  "       probe system-text <hex code>\n");
     return kUsage;
 }
@@ -237,12 +271,17 @@ int main(int argc, char** argv) {
 
     if (std::strcmp(command, "wait") == 0 && argc == 4)
         return WaitForMonitor(exePath, static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
-    if (argc != 3) return Usage();
+    const bool post = std::strcmp(command, "post") == 0;
+    if (post ? argc < 7 || (argc - 4) % 3 != 0 : argc != 3) return Usage();
 
     const HWND monitor = FindMonitor(exePath);
     if (!monitor) {
         std::fprintf(stderr, "probe: no monitor window of %s\n", exePath);
         return kFailed;
+    }
+    if (post) {
+        const int result = Post(monitor, argc - 3, argv + 3);
+        return result == kUsage ? Usage() : result;
     }
     if (std::strcmp(command, "rows") == 0) return PrintRows(monitor);
     if (std::strcmp(command, "pane") == 0) return PrintPane(monitor);
