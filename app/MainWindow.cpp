@@ -14,12 +14,12 @@
 #include "log/RecordArrival.h"
 #include "res/resource.h"
 #include "ui/RecordView.h"
+#include "win/Dpi.h"
 
 namespace app {
 
 namespace {
 
-const char kWindowTitle[] = "Kelv SysLog monitor";
 constexpr int kSplitNumerator = 875;  // the list takes this many thousandths of the client height
 constexpr int kSplitDenominator = 1000;
 
@@ -48,7 +48,7 @@ MainWindow::~MainWindow() {
 
 HWND MainWindow::Create() {
     return win::Window::Create(MainWindowClass(),
-                               {nullptr, kWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                               {nullptr, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr});
 }
@@ -78,8 +78,17 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case UM_DIAGNOSTIC_TEXT:
         OnDiagnosticText(lParam);
         return true;
+    case WM_CONTEXTMENU:
+        return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    case WM_ACTIVATE:
+        return OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return true;
     default:
-        return false;
+        if (message != finder_.DialogMessage()) return false;
+        finder_.OnDialogMessage(Handle(), list_, *reinterpret_cast<const FINDREPLACEA*>(lParam));
+        return true;
     }
 }
 
@@ -96,6 +105,7 @@ LRESULT MainWindow::OnCreate() {
     if (!list_) return -1;
     pane_ = diag::CreateDiagnosticsPane(Handle(), client.left, split, width, client.bottom - split);
     if (!pane_) return -1;
+    dpi_ = win::WindowDpi(Handle());
     splitter_.Create(Handle(), list_, pane_);
     messagelog::SetUpMessageListColumns(list_);
 
@@ -124,6 +134,7 @@ bool MainWindow::StartReceiveThread() {
 
 // Stops reception, then closes the Capture file and writes the Settings back.
 void MainWindow::OnDestroy() {
+    finder_.CloseDialog();
     StopReceiveThread();
     captureFile_.Close();
     settings_.reset();
@@ -148,6 +159,7 @@ void MainWindow::HandleQueuedDeliveries() {
 
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     if (notice.idFrom != static_cast<UINT_PTR>(messagelog::kMessageListId)) return false;
+    if (notice.code == static_cast<UINT>(NM_CUSTOMDRAW)) return OnListCustomDraw(notice, result);
     int rowDoubleClicked = -1;
     const bool handled = messagelog::HandleMessageListNotice(notice, result, rowDoubleClicked);
     // A double-clicked row's record is shown whole; it stays the row's.
