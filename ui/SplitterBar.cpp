@@ -103,8 +103,9 @@ void SplitterBar::Layout(int clientWidth, int clientHeight) {
     RedrawMovedBar(Handle());
 }
 
+// A window edge as thick as at 96 DPI, scaled: the system's own edge may stay thin at any DPI.
 void SplitterBar::SetDpi(int dpi) {
-    paintInset_ = win::SystemMetricAtDpi(SM_CYEDGE, dpi);
+    paintInset_ = win::ScaleToDpi(win::SystemMetricAtDpi(SM_CYEDGE, win::kDesignDpi), dpi);
     thickness_ = kEdgesPerBar * paintInset_;
 }
 
