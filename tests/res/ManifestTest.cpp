@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,10 +11,7 @@
 
 namespace {
 
-struct ModuleReleaser {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleReleaser>;
+const LPCWSTR kManifestType = MAKEINTRESOURCEW(24);  // RT_MANIFEST in its wide form
 
 BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
     reinterpret_cast<std::vector<ULONG_PTR>*>(names)->push_back(reinterpret_cast<ULONG_PTR>(name));
@@ -25,18 +21,14 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
 class Manifest : public testing::Test {
 protected:
     void SetUp() override {
-        const std::wstring path = program_file::Path();
-        ASSERT_FALSE(path.empty()) << "MONITOR_EXE does not name the program";
-        module_.reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_FALSE(program_file::Path().empty()) << "MONITOR_EXE does not name the program";
+        module_ = program_file::OpenAsDataFile();
         ASSERT_TRUE(module_) << "cannot open the program as a data file, error " << GetLastError();
-        const HRSRC found = FindResourceW(module_.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
-        ASSERT_TRUE(found) << "no manifest resource 1";
-        const HGLOBAL loaded = LoadResource(module_.get(), found);
-        const auto* bytes = static_cast<const char*>(loaded ? LockResource(loaded) : nullptr);
-        ASSERT_TRUE(bytes);
+        const std::vector<BYTE> raw = program_file::ResourceBytes(module_.get(), MAKEINTRESOURCEW(1), kManifestType);
+        ASSERT_FALSE(raw.empty()) << "no manifest resource 1";
         // Layout is not meaning: every run of white space reads as one space.
-        const std::string raw(bytes, SizeofResource(module_.get(), found));
-        for (const char c : raw) {
+        for (const BYTE byte : raw) {
+            const char c = static_cast<char>(byte);
             const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
             if (!space)
                 text_ += c;
@@ -47,13 +39,13 @@ protected:
 
     bool Holds(const std::string& piece) const { return text_.find(piece) != std::string::npos; }
 
-    Module module_;
+    program_file::Module module_;
     std::string text_;
 };
 
 TEST_F(Manifest, IsTheProgramsOnlyManifest) {
     std::vector<ULONG_PTR> names;
-    EnumResourceNamesW(module_.get(), MAKEINTRESOURCEW(24), CollectName, reinterpret_cast<LONG_PTR>(&names));
+    EnumResourceNamesW(module_.get(), kManifestType, CollectName, reinterpret_cast<LONG_PTR>(&names));
     EXPECT_EQ(std::vector<ULONG_PTR>{1}, names);
     EXPECT_EQ(0u, text_.find("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>")) << text_;
 }
