@@ -31,13 +31,37 @@ StatusCode LastWriteStatus() {
 
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record) {
     PrepareForWrite();
-    const bool quoted = std::strchr(record.message, ',') != nullptr;
+    const bool quoted = CaptureLineQuotes(record.message);
     if (std::fputs(record.sender, stream) < 0 || std::fputc(',', stream) < 0) return LastWriteStatus();
     if (quoted && std::fputc('"', stream) < 0) return LastWriteStatus();
     if (std::fputs(record.message, stream) < 0) return LastWriteStatus();
     if (quoted && std::fputc('"', stream) < 0) return LastWriteStatus();
     if (std::fputc('\n', stream) < 0) return LastWriteStatus();
     return kStatusOk;
+}
+
+bool CaptureLineQuotes(const char* message) {
+    return std::strchr(message, ',') != nullptr;
+}
+
+void AppendCaptureLine(std::string& out, const char* sender, const char* message) {
+    const bool quoted = CaptureLineQuotes(message);
+    out += sender;
+    out += ',';
+    if (quoted) out += '"';
+    // A text-mode file turns each line feed into CR LF.
+    for (const char* piece = message; *piece;) {
+        const char* lineFeed = std::strchr(piece, '\n');
+        if (!lineFeed) {
+            out += piece;
+            break;
+        }
+        out.append(piece, static_cast<size_t>(lineFeed - piece));
+        out += "\r\n";
+        piece = lineFeed + 1;
+    }
+    if (quoted) out += '"';
+    out += "\r\n";
 }
 
 }  // namespace messagelog

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "diag/StatusCode.h"
 #include "net/SyslogRecord.h"
@@ -13,6 +14,13 @@ namespace messagelog {
 // took only in part is a full disk); the pieces written
 // before it stay in the stream.
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
+
+// The message is put in double quotes when it holds a comma, and only then.
+bool CaptureLineQuotes(const char* message);
+
+// Appends the line that WriteCaptureLine writes into a file, byte for byte as
+// the file then holds it: every line feed, the line's end included, as CR LF.
+void AppendCaptureLine(std::string& out, const char* sender, const char* message);
 
 // The status of the runtime's last failed stream call; never 0.
 StatusCode LastRuntimeStatus();

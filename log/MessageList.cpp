@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "win/Dpi.h"
+
 namespace messagelog {
 
 namespace {
@@ -11,9 +13,10 @@ constexpr DWORD kExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_E
 
 struct Column {
     const char* header;
-    int width;
+    int width;  // at 96 DPI
 };
 constexpr Column kColumns[] = {{"From", 75}, {"Details", 800}};
+constexpr int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
 
 constexpr int kSenderColumn = 0;
 constexpr int kMessageColumn = 1;
@@ -53,22 +56,32 @@ void ReleaseRowRecord(const NMLISTVIEW& deleted) {
 
 }  // namespace
 
+// The selection stays shown without the focus: a row found from the Find dialog is seen while the dialog keeps it.
 HWND CreateMessageList(HWND parent, int x, int y, int width, int height) {
-    return CreateWindowExA(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, x, y, width, height,
+    return CreateWindowExA(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x, y,
+                           width, height,
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageListId)),
                            GetModuleHandleW(nullptr), nullptr);
 }
 
 void SetUpMessageListColumns(HWND list) {
-    for (int position = 0; position < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++position) {
+    const int dpi = win::WindowDpi(list);
+    for (int position = 0; position < kColumnCount; ++position) {
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = kColumns[position].width;
+        column.cx = win::ScaleToDpi(kColumns[position].width, dpi);
         column.pszText = const_cast<char*>(kColumns[position].header);
         column.iSubItem = position;
         SendMessageA(list, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
     }
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
+}
+
+void ScaleColumnWidths(HWND list, int fromDpi, int toDpi) {
+    for (int position = 0; position < kColumnCount; ++position) {
+        const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, position, 0));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, position, MulDiv(width, toDpi, fromDpi));
+    }
 }
 
 int RowCount(HWND list) {

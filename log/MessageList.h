@@ -17,6 +17,9 @@ HWND CreateMessageList(HWND parent, int x, int y, int width, int height);
 // Inserts the "From" and "Details" columns and sets the extended style.
 void SetUpMessageListColumns(HWND list);
 
+// Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
+void ScaleColumnWidths(HWND list, int fromDpi, int toDpi);
+
 int RowCount(HWND list);
 
 // Appends a row that takes the record over and asks for its texts on demand.

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "tests/log/RecordFeed.h"
 #include "tests/support/TestSupport.h"
+#include "win/Dpi.h"
 
 namespace {
 
@@ -76,6 +77,15 @@ TEST(MessageList, RequestsForColumnsOtherThanTheTwoAreLeftAlone) {
     EXPECT_EQ(0, answer);
     EXPECT_EQ(std::string("details\0", 8) + std::string(24, '@'), AskForCell(main.Handle(), list, 1, answer));
     EXPECT_EQ(0, answer);
+}
+
+TEST(MessageList, ColumnsAre75And800PixelsWideAt96Dpi) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    if (win::WindowDpi(list) != win::kDesignDpi) GTEST_SKIP() << "the screen is not at 96 DPI";
+    EXPECT_EQ(75, SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ(800, SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(3 * GetSystemMetrics(SM_CYEDGE), main.Window().Splitter().Thickness());
 }
 
 TEST(MessageList, ClearReleasesEveryRowsRecordAndEmptiesThePane) {

@@ -52,6 +52,11 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The texts the pane holds, as 8-bit text.
 std::string PaneText(HWND pane);
 
+// Puts 8-bit text on the clipboard; false when the clipboard could not be had.
+bool SetClipboardText(HWND owner, const std::string& text);
+// The clipboard's 8-bit text, or "<clipboard busy>".
+std::string ClipboardText(HWND owner);
+
 // The Main window created on a free port with its INI in a folder of its own,
 // shown, and set as the process's Main window; closed (and its quit request
 // taken) when the object goes.
