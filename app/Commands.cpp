@@ -28,13 +28,14 @@ bool MainWindow::OnCommand(WORD commandId) {
         ui::RunAboutDialog(Handle());
         return true;
     default:
-        return false;
+        return OnListCommand(commandId);
     }
 }
 
-// The check mark shows the capture switch whenever the View popup opens.
+// The check marks show the capture switch and the colours whenever the View popup opens.
 void MainWindow::OnInitMenuPopup(HMENU popup) {
     CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Nothing else changes: the Capture file stays as it is.

@@ -14,12 +14,12 @@
 #include "log/RecordArrival.h"
 #include "res/resource.h"
 #include "ui/RecordView.h"
+#include "win/Dpi.h"
 
 namespace app {
 
 namespace {
 
-const char kWindowTitle[] = "Kelv SysLog monitor";
 // While deliveries keep coming the UI takes them on this timer rather than
 // being woken for each; a lone one still shows within this time.
 constexpr UINT_PTR kDeliveryTimerId = 1;
@@ -53,7 +53,7 @@ MainWindow::~MainWindow() {
 
 HWND MainWindow::Create() {
     return win::Window::Create(MainWindowClass(),
-                               {nullptr, kWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                               {nullptr, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr});
 }
@@ -85,8 +85,17 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         if (wParam != kDeliveryTimerId) return false;
         TakeDeliveries();
         return true;
+    case WM_CONTEXTMENU:
+        return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    case WM_ACTIVATE:
+        return OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return true;
     default:
-        return false;
+        if (message != finder_.DialogMessage()) return false;
+        finder_.OnDialogMessage(Handle(), messageList_.Handle(), messageList_.Rows(), lParam);
+        return true;
     }
 }
 
@@ -103,6 +112,7 @@ LRESULT MainWindow::OnCreate() {
     if (!messageList_.Create(Handle(), client.left, client.top, width, split - client.top)) return -1;
     pane_ = diag::CreateDiagnosticsPane(Handle(), client.left, split, width, client.bottom - split);
     if (!pane_) return -1;
+    dpi_ = win::WindowDpi(Handle());
     splitter_.Create(Handle(), messageList_.Handle(), pane_);
     messageList_.SetUpColumns();
 
@@ -131,6 +141,7 @@ bool MainWindow::StartReceiveThread() {
 
 // Stops reception, then closes the Capture file and writes the Settings back.
 void MainWindow::OnDestroy() {
+    finder_.CloseDialog();
     StopReceiveThread();
     // The thread may have queued its last records just before it ended; they
     // still belong in the list and the Capture file.
@@ -151,6 +162,7 @@ void MainWindow::StopReceiveThread() {
 
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     if (notice.idFrom != static_cast<UINT_PTR>(messagelog::kMessageListId)) return false;
+    if (notice.code == static_cast<UINT>(NM_CUSTOMDRAW)) return OnListCustomDraw(notice, result);
     int rowDoubleClicked = -1;
     const bool handled = messageList_.HandleNotice(notice, result, rowDoubleClicked);
     // A double-clicked row is shown whole.

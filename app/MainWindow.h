@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/ListFinder.h"
 #include "log/CaptureFile.h"
 #include "log/MessageList.h"
 #include "log/RecordArrival.h"
@@ -60,6 +61,16 @@ private:
     void RunOptions();
     void RunSave();
 
+    // Find, copy and colours over the list (ListCommands.cpp).
+    bool OnListCommand(WORD commandId);
+    bool OnContextMenu(HWND window, LPARAM position);
+    bool OnListCustomDraw(NMHDR& notice, LRESULT& result);
+    void CopyRows();
+
+    // Focus and DPI (FocusAndDpi.cpp).
+    bool OnActivate(WORD state, bool minimised);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+
     // First in, last out: the other members may still hand it diagnostics.
     net::DeliveryQueue deliveries_;
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
@@ -75,6 +86,9 @@ private:
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
     int captureSwitch_ = 1;
+    ListFinder finder_;
+    HWND focusedChild_ = nullptr;  // while another window is active
+    int dpi_ = 0;
 
     unsigned short udpPort_;
     wchar_t iniPath_[settings::kPathCapacity];

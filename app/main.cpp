@@ -11,8 +11,10 @@
 #include "app/ProcessMainWindow.h"
 #include "res/resource.h"
 #include "settings/IniPath.h"
+#include "win/PostedMessageGuard.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    const win::PostedMessageGuard guard;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 

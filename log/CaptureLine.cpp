@@ -67,7 +67,7 @@ private:
 StatusCode WriteLine(FILE* stream, const char* sender, size_t senderLength, const char* message,
                      size_t messageLength) {
     PrepareForWrite();
-    const bool quoted = std::memchr(message, ',', messageLength) != nullptr;
+    const bool quoted = CaptureLineQuotes(message);
     LinePieces line(stream);
     const bool written = line.Add(sender, senderLength) && line.Add(',') && (!quoted || line.Add('"')) &&
                          line.Add(message, messageLength) && (!quoted || line.Add('"')) && line.Add('\n') &&
@@ -85,6 +85,30 @@ StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row) {
     char sender[net::kDottedQuadCapacity];
     const size_t senderLength = net::FormatDottedQuad(row.senderAddress, sender);
     return WriteLine(stream, sender, senderLength, row.message, row.messageLength);
+}
+
+bool CaptureLineQuotes(const char* message) {
+    return std::strchr(message, ',') != nullptr;
+}
+
+void AppendCaptureLine(std::string& out, const char* sender, const char* message) {
+    const bool quoted = CaptureLineQuotes(message);
+    out += sender;
+    out += ',';
+    if (quoted) out += '"';
+    // A text-mode file turns each line feed into CR LF.
+    for (const char* piece = message; *piece;) {
+        const char* lineFeed = std::strchr(piece, '\n');
+        if (!lineFeed) {
+            out += piece;
+            break;
+        }
+        out.append(piece, static_cast<size_t>(lineFeed - piece));
+        out += "\r\n";
+        piece = lineFeed + 1;
+    }
+    if (quoted) out += '"';
+    out += "\r\n";
 }
 
 }  // namespace messagelog

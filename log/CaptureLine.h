@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "diag/StatusCode.h"
 #include "log/StoredRow.h"
@@ -17,6 +18,12 @@ StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
 
 // The same line for a row of the Message list.
 StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row);
+// The message is put in double quotes when it holds a comma, and only then.
+bool CaptureLineQuotes(const char* message);
+
+// Appends the line that WriteCaptureLine writes into a file, byte for byte as
+// the file then holds it: every line feed, the line's end included, as CR LF.
+void AppendCaptureLine(std::string& out, const char* sender, const char* message);
 
 // The status of the runtime's last failed stream call; never 0.
 StatusCode LastRuntimeStatus();

@@ -6,6 +6,7 @@
 #include "diag/DiagnosticReporter.h"
 #include "log/SenderSearch.h"
 #include "net/DottedQuad.h"
+#include "win/Dpi.h"
 
 namespace messagelog {
 
@@ -15,9 +16,10 @@ constexpr DWORD kExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_E
 
 struct Column {
     const char* header;
-    int width;
+    int width;  // at 96 DPI
 };
 constexpr Column kColumns[] = {{"From", 75}, {"Details", 800}};
+constexpr int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
 
 constexpr int kSenderColumn = 0;
 constexpr int kMessageColumn = 1;
@@ -55,18 +57,21 @@ int RowUnderCursor(HWND list) {
 
 }  // namespace
 
+// The selection stays shown without the focus: a row found from the Find dialog is seen while the dialog keeps it.
 bool MessageList::Create(HWND parent, int x, int y, int width, int height) {
-    list_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, x, y,
-                            width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageListId)),
+    list_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr,
+                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x, y, width,
+                            height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageListId)),
                             GetModuleHandleW(nullptr), nullptr);
     return list_ != nullptr;
 }
 
 void MessageList::SetUpColumns() {
-    for (int position = 0; position < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++position) {
+    const int dpi = win::WindowDpi(list_);
+    for (int position = 0; position < kColumnCount; ++position) {
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = kColumns[position].width;
+        column.cx = win::ScaleToDpi(kColumns[position].width, dpi);
         column.pszText = const_cast<char*>(kColumns[position].header);
         column.iSubItem = position;
         SendMessageA(list_, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
@@ -110,6 +115,13 @@ bool MessageList::HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleCli
         return true;
     default:
         return false;
+    }
+}
+
+void ScaleColumnWidths(HWND list, int fromDpi, int toDpi) {
+    for (int position = 0; position < kColumnCount; ++position) {
+        const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, position, 0));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, position, MulDiv(width, toDpi, fromDpi));
     }
 }
 

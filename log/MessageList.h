@@ -45,6 +45,9 @@ private:
     bool toldStoreFull_ = false;
 };
 
+// Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
+void ScaleColumnWidths(HWND list, int fromDpi, int toDpi);
+
 // The rows the control counts.
 int RowCount(HWND list);
 

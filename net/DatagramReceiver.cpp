@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "diag/DiagnosticReporter.h"
+#include "net/GrantedReceiveBuffer.h"
 
 namespace net {
 
@@ -60,11 +61,8 @@ StatusCode DatagramReceiver::Open(unsigned short port) {
 void DatagramReceiver::AskForBurstBuffer() {
     const int wanted = kWantedSocketBufferBytes;
     setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&wanted), sizeof wanted);
-    int granted = 0;
-    int length = sizeof granted;
-    if (getsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length) == SOCKET_ERROR)
-        return;
-    if (granted < kLeastSocketBufferBytes)
+    const int granted = GrantedReceiveBuffer(socket_);
+    if (granted > 0 && granted < kLeastSocketBufferBytes)
         diag::Report(kStatusOk, L"The system granted a receive buffer of only %u bytes: bursts of datagrams may be lost\n",
                      static_cast<unsigned>(granted));
 }

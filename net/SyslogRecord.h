@@ -25,11 +25,6 @@ using RecordPtr = std::unique_ptr<SyslogRecord, RecordReleaser>;
 // never examined). Null when memory runs out.
 RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& sender);
 
-// Takes the owned record out of a UM_SYSLOG_RECORD long parameter or a row's item parameter.
-inline RecordPtr TakeRecord(LPARAM lParam) {
-    return RecordPtr(reinterpret_cast<SyslogRecord*>(lParam));
-}
-
 // How many records exist right now, for checking that each is released once.
 long SyslogRecordsAlive();
 

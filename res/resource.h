@@ -8,6 +8,7 @@
 #define IDC_HAND_CURSOR 109
 #define IDD_ABOUT 216
 #define IDD_RECORD_VIEW 217
+#define IDR_LIST_MENU 110
 
 // Commands.
 #define ID_VIEW_CAPTURE 40001
@@ -15,6 +16,12 @@
 #define ID_VIEW_CLEAR 40003
 #define ID_HELP_ABOUT 40004
 #define ID_VIEW_OPTIONS 40005
+#define ID_VIEW_COLOURS 40006
+#define ID_VIEW_FIND 40007
+#define ID_FIND_NEXT 40008
+#define ID_FIND_PREVIOUS 40009
+#define ID_EDIT_COPY 40010
+#define ID_EDIT_SELECT_ALL 40011
 
 // Options dialog controls.
 #define IDC_DISPLAY 1000

@@ -26,6 +26,7 @@ Settings::Settings(const wchar_t* iniPath) {
     ToDisplay = static_cast<int>(GetPrivateProfileIntW(kSection, L"ToDisplay", 1, iniPath_));
     ToFile = static_cast<int>(GetPrivateProfileIntW(kSection, L"ToFile", 0, iniPath_));
     GetPrivateProfileStringW(kSection, L"FileName", L"", FileName, kPathCapacity, iniPath_);
+    Colours = static_cast<int>(GetPrivateProfileIntW(kSection, L"Colours", 1, iniPath_));
 }
 
 Settings::~Settings() {
@@ -33,6 +34,7 @@ Settings::~Settings() {
     WriteNumber(iniPath_, L"ToDisplay", ToDisplay);
     WriteNumber(iniPath_, L"ToFile", ToFile);
     WritePrivateProfileStringW(kSection, L"FileName", FileName, iniPath_);
+    WriteNumber(iniPath_, L"Colours", Colours);
 }
 
 }  // namespace settings

@@ -23,6 +23,7 @@ public:
     int ToDisplay;
     int ToFile;
     wchar_t FileName[kPathCapacity];
+    int Colours;  // rows drawn in their severity's colours
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -1,6 +1,8 @@
 // SplitterBar.cpp: the ratio, the layout of the three windows, the drag and the painting.
 #include "ui/SplitterBar.h"
 
+#include "win/Dpi.h"
+
 namespace ui {
 
 namespace {
@@ -10,6 +12,7 @@ constexpr float kPlaceholderRatio = 0.25f;
 constexpr float kDegenerateRatio = 0.875f;
 constexpr int kSplitterBarId = 10;
 constexpr int kWindowsPerLayout = 3;
+constexpr int kEdgesPerBar = 3;  // the bar is as thick as three window edges
 
 constexpr UINT kListFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 constexpr UINT kPaneFlags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -53,7 +56,7 @@ void RedrawMovedBar(HWND bar) {
 
 SplitterBar::SplitterBar()
     : ratio_(kPlaceholderRatio),
-      thickness_(3 * GetSystemMetrics(SM_CYEDGE)),
+      thickness_(kEdgesPerBar * GetSystemMetrics(SM_CYEDGE)),
       paintInset_(GetSystemMetrics(SM_CYEDGE)) {}
 
 HWND SplitterBar::Create(HWND parent, HWND upper, HWND lower) {
@@ -62,6 +65,7 @@ HWND SplitterBar::Create(HWND parent, HWND upper, HWND lower) {
     parent_ = parent;
     upper_ = upper;
     lower_ = lower;
+    SetDpi(win::WindowDpi(parent));
 
     const RECT upperRect = RectInParent(upper, parent);
     rightMargin_ = client.right - upperRect.right;
@@ -97,6 +101,12 @@ void SplitterBar::Layout(int clientWidth, int clientHeight) {
     if (Handle()) batch = DeferWindowPos(batch, Handle(), nullptr, 0, barTop, clientWidth, thickness_, kBarLayoutFlags);
     EndDeferWindowPos(batch);
     RedrawMovedBar(Handle());
+}
+
+// A window edge as thick as at 96 DPI, scaled: the system's own edge may stay thin at any DPI.
+void SplitterBar::SetDpi(int dpi) {
+    paintInset_ = win::ScaleToDpi(win::SystemMetricAtDpi(SM_CYEDGE, win::kDesignDpi), dpi);
+    thickness_ = kEdgesPerBar * paintInset_;
 }
 
 bool SplitterBar::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -17,6 +17,9 @@ public:
     // Places the upper window, the bar and the lower window from the ratio.
     void Layout(int clientWidth, int clientHeight);
 
+    // Takes the bar's thickness and its edges' inset for the DPI; the next Layout applies them.
+    void SetDpi(int dpi);
+
     float Ratio() const { return ratio_; }
     int Thickness() const { return thickness_; }
 

@@ -1,6 +1,9 @@
-// CommandsTest.cpp: the capture switch, its check mark, Clear, and the keyboard accelerators.
+// CommandsTest.cpp: the capture switch, its check mark, Clear, Find, the colours, the menu and the keyboard accelerators.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include <dlgs.h>
 #include <share.h>
 
 #include <cstdio>
@@ -9,6 +12,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/MessageLoop.h"
 #include "app/UserMessages.h"
@@ -18,13 +22,16 @@
 #include "res/resource.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/DialogDriver.h"
 
 namespace {
 
+using testing_support::ClipboardText;
 using testing_support::DesktopLock;
 using testing_support::PaneText;
 using testing_support::PumpUntil;
 using testing_support::RunningMainWindow;
+using testing_support::SetClipboardText;
 
 constexpr WORD kMenuCode = 0;
 constexpr WORD kAcceleratorCode = 1;
@@ -42,8 +49,8 @@ std::string SettingsIni(int toFile, const std::wstring& fileName) {
 
 // Hands a record to the Main window as the Receive thread does, and returns
 // once it has been handled.
-void DeliverRecord(app::MainWindow& mainWindow, const std::string& text) {
-    testing_support::DeliverRecord(mainWindow, testing_support::MakeRecord(text, "10.0.0.1"));
+void DeliverRecord(app::MainWindow& mainWindow, const std::string& text, const char* sender = "10.0.0.1") {
+    testing_support::DeliverRecord(mainWindow, testing_support::MakeRecord(text, sender));
 }
 
 LRESULT Command(HWND mainWindow, WORD commandId, WORD notificationCode) {
@@ -85,31 +92,6 @@ std::string CellText(HWND list, int row, int column) {
     return text;
 }
 
-bool SetClipboardText(HWND owner, const std::string& text) {
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    bool placed = false;
-    if (memory) {
-        std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-        placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-        if (!placed) GlobalFree(memory);
-    }
-    CloseClipboard();
-    return placed;
-}
-
-std::string ClipboardText(HWND owner) {
-    std::string text;
-    if (!OpenClipboard(owner)) return "<clipboard busy>";
-    if (const HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
 
 // Runs the program's own message loop with the given accelerators until the
 // condition holds (checked from a timer, which the loop dispatches) or the
@@ -198,8 +180,8 @@ TEST(CaptureCommand, EveryRunStartsOnAndTheCheckMarkFollowsTheSwitch) {
         EXPECT_FALSE(CaptureChecked(main));
         window.Close();
 
-        // The switch is not one of the options: the INI file holds the four and nothing else.
-        EXPECT_EQ((std::set<std::string>{"Autoscroll", "FileName", "ToDisplay", "ToFile"}),
+        // The switch is not one of the options: the INI file holds the options and nothing else.
+        EXPECT_EQ((std::set<std::string>{"Autoscroll", "Colours", "FileName", "ToDisplay", "ToFile"}),
                   IniKeys(Narrow(window.IniPath())));
     }
     RunningMainWindow nextRun;
@@ -412,6 +394,314 @@ TEST(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
         EXPECT_EQ(0, window.Window().Settings()->ToFile);
         EXPECT_FALSE(window.Window().CaptureFileOpen());
     }
+    DestroyAcceleratorTable(accelerators);
+}
+
+// ---- Find -------------------------------------------------------------------
+
+HWND OpenFindDialog(HWND mainWindow) {
+    Command(mainWindow, ID_VIEW_FIND, kMenuCode);
+    return dialog_driver::FindDialog(L"Find");
+}
+
+// Types the text into the Find dialog, sets its choices and presses Find Next.
+void FindNext(HWND dialog, const char* text, bool matchCase, bool down) {
+    SetDlgItemTextA(dialog, edt1, text);
+    CheckDlgButton(dialog, chx2, matchCase ? BST_CHECKED : BST_UNCHECKED);
+    CheckRadioButton(dialog, rad1, rad2, down ? rad2 : rad1);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+std::vector<int> SelectedRows(HWND list) {
+    std::vector<int> rows;
+    for (int row = -1; (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+        rows.push_back(row);
+    return rows;
+}
+
+int FocusedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+bool RowInView(HWND list, int row) {
+    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    return row >= top && row < top + perPage;
+}
+
+struct MessageBoxSeen {
+    std::wstring text;
+    HWND owner = nullptr;
+};
+
+// Runs the action and answers the message box it brings up, which is closed.
+MessageBoxSeen BoxShownBy(const std::function<void()>& action) {
+    MessageBoxSeen seen;
+    dialog_driver::ModalScript script({[&] {
+        const HWND box = dialog_driver::FindDialog(L"Kelv SysLog monitor");
+        if (!box) return false;
+        seen.text = dialog_driver::StaticText(box);
+        seen.owner = GetWindow(box, GW_OWNER);
+        dialog_driver::PressButton(box, IDOK);
+        return true;
+    }});
+    action();
+    EXPECT_TRUE(script.Finished());
+    return seen;
+}
+
+class FindTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(main_);
+        for (int i = 0; i < kRows; ++i) {
+            if (i == kFirstNeedle)
+                DeliverRecord(window_.Window(), "<11>Needle in the disk");
+            else if (i == kSecondNeedle)
+                DeliverRecord(window_.Window(), "<12>another needle here");
+            else if (i == kSenderRow)
+                DeliverRecord(window_.Window(), "<13>from elsewhere", "192.168.77.1");
+            else
+                DeliverRecord(window_.Window(), "<14>hay " + std::to_string(i));
+        }
+        ASSERT_EQ(kRows, messagelog::RowCount(list_));
+    }
+
+    static constexpr int kRows = 300;
+    static constexpr int kFirstNeedle = 40;
+    static constexpr int kSecondNeedle = 260;
+    static constexpr int kSenderRow = 280;
+
+    DesktopLock lock_;
+    RunningMainWindow window_;
+    HWND main_ = window_.Handle();
+    HWND list_ = window_.Window().MessageList();
+};
+
+TEST_F(FindTest, DownThenUpSelectsFocusesAndShowsTheRowFound) {
+    const HWND dialog = OpenFindDialog(main_);
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "Whole word is offered but not supported";
+
+    FindNext(dialog, "needle", false, true);  // nothing selected: from the first row
+    EXPECT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
+    EXPECT_EQ(kFirstNeedle, FocusedRow(list_));
+
+    FindNext(dialog, "needle", false, true);
+    EXPECT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
+    EXPECT_EQ(kSecondNeedle, FocusedRow(list_));
+    EXPECT_TRUE(RowInView(list_, kSecondNeedle));
+
+    FindNext(dialog, "needle", false, false);
+    EXPECT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
+    EXPECT_TRUE(RowInView(list_, kFirstNeedle));
+
+    FindNext(dialog, "192.168.77", false, true);  // the From text is searched too
+    EXPECT_EQ(std::vector<int>{kSenderRow}, SelectedRows(list_));
+}
+
+TEST_F(FindTest, MatchCaseTellsNeedleFromNeedle) {
+    const HWND dialog = OpenFindDialog(main_);
+    ASSERT_TRUE(dialog);
+    FindNext(dialog, "needle", true, true);  // row 40 holds "Needle"
+    EXPECT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
+    FindNext(dialog, "Needle", true, false);
+    EXPECT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
+}
+
+TEST_F(FindTest, NothingFurtherSaysSoAndKeepsTheSelectionWithoutWrappingAround) {
+    const HWND dialog = OpenFindDialog(main_);
+    ASSERT_TRUE(dialog);
+    FindNext(dialog, "needle", false, true);
+    FindNext(dialog, "needle", false, true);
+    ASSERT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
+
+    // Row 40 matches, but lies above: the search does not go round.
+    const MessageBoxSeen seen = BoxShownBy([&] { FindNext(dialog, "needle", false, true); });
+    EXPECT_EQ(L"Cannot find \"needle\"", seen.text);
+    EXPECT_EQ(dialog, seen.owner);
+    EXPECT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
+
+    EXPECT_EQ(L"Cannot find \"xyz\"", BoxShownBy([&] { FindNext(dialog, "xyz", false, false); }).text);
+}
+
+TEST_F(FindTest, F3WithoutATextOpensTheDialogAndAfterOneFindsNextAndPrevious) {
+    EXPECT_EQ(0, Command(main_, ID_FIND_NEXT, kAcceleratorCode));
+    const HWND dialog = dialog_driver::FindDialog(L"Find");
+    ASSERT_TRUE(dialog);
+    FindNext(dialog, "NEEDLE", false, true);
+    ASSERT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    dialog_driver::DispatchPending();
+    ASSERT_FALSE(dialog_driver::FindDialog(L"Find"));
+
+    Command(main_, ID_FIND_NEXT, kAcceleratorCode);
+    EXPECT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
+    Command(main_, ID_FIND_PREVIOUS, kAcceleratorCode);
+    EXPECT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
+    // Without the dialog the box belongs to the Main window.
+    EXPECT_EQ(main_, BoxShownBy([&] { Command(main_, ID_FIND_PREVIOUS, kAcceleratorCode); }).owner);
+}
+
+// Through the program's own loop, from real key presses: Ctrl+F opens the
+// dialog; inside it Ctrl+C is the edit box's, not the Capture switch, and
+// Enter finds; F3 in the list finds again.
+TEST_F(FindTest, KeysInsideTheDialogAreTheDialogsAndF3WorksFromTheList) {
+    const HACCEL accelerators = ProgramAccelerators();
+    ASSERT_TRUE(accelerators);
+    ASSERT_TRUE(FocusOn(main_, list_));
+    ASSERT_TRUE(testing_support::PressControlChord('F'));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(LoopRun(accelerators, [&] { return (dialog = dialog_driver::FindDialog(L"Find")) != nullptr; }).Run());
+
+    SetDlgItemTextA(dialog, edt1, "needle");
+    SetFocus(GetDlgItem(dialog, edt1));
+    ASSERT_TRUE(testing_support::PressControlChord('C'));
+    ASSERT_TRUE(testing_support::PressKey(VK_RETURN));
+    EXPECT_TRUE(LoopRun(accelerators, [&] { return SelectedRows(list_) == std::vector<int>{kFirstNeedle}; }).Run());
+    EXPECT_TRUE(window_.Window().CaptureOn());
+    EXPECT_TRUE(IsWindow(dialog));
+
+    ASSERT_TRUE(FocusOn(main_, list_));
+    ASSERT_TRUE(testing_support::PressKey(VK_F3));
+    EXPECT_TRUE(LoopRun(accelerators, [&] { return SelectedRows(list_) == std::vector<int>{kSecondNeedle}; }).Run());
+    DestroyAcceleratorTable(accelerators);
+}
+
+// ---- Colours, the menu and the keys ---------------------------------------------
+
+// The custom-draw answer for a row, and the text colour the list is told to use.
+LRESULT DrawRow(HWND mainWindow, HWND list, int row, COLORREF& text) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.hwndFrom = list;
+    draw.nmcd.hdr.idFrom = messagelog::kMessageListId;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrText = CLR_DEFAULT;
+    const LRESULT answer =
+        SendMessageA(mainWindow, WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&draw));
+    text = draw.clrText;
+    return answer;
+}
+
+bool ColoursChecked(HWND mainWindow) {
+    const HMENU view = ViewPopup(mainWindow);
+    SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), MAKELPARAM(0, FALSE));
+    return (GetMenuState(view, ID_VIEW_COLOURS, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+TEST(ColourCommand, TogglesTheRowColoursAndItsCheckMarkAndIsKeptInTheIniFile) {
+    DesktopLock lock;
+    {
+        RunningMainWindow window(SettingsIni(0, L""));
+        const HWND main = window.Handle();
+        const HWND list = window.Window().MessageList();
+        DeliverRecord(window.Window(), "<3>an error");
+        DeliverRecord(window.Window(), "<13>a notice");
+        COLORREF text = 0;
+        EXPECT_TRUE(ColoursChecked(main));
+        EXPECT_EQ(CDRF_NEWFONT, DrawRow(main, list, 0, text));
+        EXPECT_EQ(RGB(210, 0, 0), text);
+        EXPECT_EQ(CDRF_DODEFAULT, DrawRow(main, list, 1, text));
+        EXPECT_EQ(CLR_DEFAULT, text);
+
+        EXPECT_EQ(0, Command(main, ID_VIEW_COLOURS, kMenuCode));
+        EXPECT_FALSE(ColoursChecked(main));
+        EXPECT_EQ(CDRF_DODEFAULT, DrawRow(main, list, 0, text));
+        EXPECT_EQ(CLR_DEFAULT, text);
+        window.Close();
+        EXPECT_NE(std::string::npos, testing_support::ReadFileBytes(window.IniPath()).find("\r\nColours=0\r\n"));
+    }
+    RunningMainWindow nextRun("[Settings]\r\nColours=0\r\n");
+    EXPECT_FALSE(ColoursChecked(nextRun.Handle()));
+    Command(nextRun.Handle(), ID_VIEW_COLOURS, kMenuCode);
+    EXPECT_TRUE(ColoursChecked(nextRun.Handle()));
+}
+
+std::string MenuLabel(HMENU menu, UINT position) {
+    char label[64] = {};
+    GetMenuStringA(menu, position, label, sizeof label, MF_BYPOSITION);
+    return label;
+}
+
+TEST(Menu, ViewHoldsFindAndColoursAfterTheFormerItemsAndTheListHasCopyAndSelectAll) {
+    DesktopLock lock;
+    RunningMainWindow window;
+    const HMENU view = ViewPopup(window.Handle());
+    const struct {
+        UINT id;
+        const char* label;
+    } items[] = {{ID_VIEW_CAPTURE, "&Capture\tCtrl+C"}, {ID_VIEW_SAVE, "&Save\tCtrl+S"},
+                 {ID_VIEW_CLEAR, "Clea&r\tCtrl+R"},     {ID_VIEW_OPTIONS, "&Options ...\tCtrl+O"},
+                 {0, ""},                               {ID_VIEW_FIND, "&Find...\tCtrl+F"},
+                 {ID_FIND_NEXT, "Find &Next\tF3"},      {ID_FIND_PREVIOUS, "Find Pre&vious\tShift+F3"},
+                 {0, ""},                               {ID_VIEW_COLOURS, "Colour by s&everity"}};
+    ASSERT_EQ(static_cast<int>(sizeof items / sizeof items[0]), GetMenuItemCount(view));
+    for (UINT position = 0; position < sizeof items / sizeof items[0]; ++position) {
+        EXPECT_EQ(items[position].id, GetMenuItemID(view, static_cast<int>(position))) << position;
+        EXPECT_EQ(items[position].label, MenuLabel(view, position)) << position;
+    }
+
+    const HMENU listMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
+    ASSERT_TRUE(listMenu);
+    const HMENU popup = GetSubMenu(listMenu, 0);
+    ASSERT_EQ(2, GetMenuItemCount(popup));
+    EXPECT_EQ(static_cast<UINT>(ID_EDIT_COPY), GetMenuItemID(popup, 0));
+    EXPECT_EQ("&Copy\tCtrl+Ins", MenuLabel(popup, 0));
+    EXPECT_EQ(static_cast<UINT>(ID_EDIT_SELECT_ALL), GetMenuItemID(popup, 1));
+    EXPECT_EQ("Select &all", MenuLabel(popup, 1));
+    DestroyMenu(listMenu);
+}
+
+TEST(Accelerators, TableKeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert) {
+    const HACCEL accelerators = ProgramAccelerators();
+    ASSERT_TRUE(accelerators);
+    ACCEL entries[16] = {};
+    const int count = CopyAcceleratorTableA(accelerators, entries, 16);
+    const BYTE control = FVIRTKEY | FCONTROL | FNOINVERT;
+    const ACCEL expected[] = {{control, 'C', ID_VIEW_CAPTURE},
+                              {control, 'R', ID_VIEW_CLEAR},
+                              {control, 'S', ID_VIEW_SAVE},
+                              {control, 'F', ID_VIEW_FIND},
+                              {FVIRTKEY | FNOINVERT, VK_F3, ID_FIND_NEXT},
+                              {FVIRTKEY | FSHIFT | FNOINVERT, VK_F3, ID_FIND_PREVIOUS},
+                              {control, VK_INSERT, ID_EDIT_COPY}};
+    ASSERT_EQ(static_cast<int>(sizeof expected / sizeof expected[0]), count);
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(expected[i].fVirt, entries[i].fVirt & ~0x80) << i;  // 0x80 marks the table's last entry
+        EXPECT_EQ(expected[i].key, entries[i].key) << i;
+        EXPECT_EQ(expected[i].cmd, entries[i].cmd) << i;
+    }
+    DestroyAcceleratorTable(accelerators);
+}
+
+// Ctrl+Insert copies the selected rows from the list, and the pane's own selection from the pane.
+TEST(Accelerators, ControlInsertCopiesRowsInTheListAndTextInThePane) {
+    DesktopLock lock;
+    RunningMainWindow window(SettingsIni(0, L""));
+    const HWND main = window.Handle();
+    const HWND list = window.Window().MessageList();
+    const HWND pane = window.Window().DiagnosticsPane();
+    const HACCEL accelerators = ProgramAccelerators();
+    ASSERT_TRUE(accelerators);
+    DeliverRecord(window.Window(), "first, with a comma");
+    DeliverRecord(window.Window(), "second");
+    Command(main, ID_EDIT_SELECT_ALL, kMenuCode);
+    diag::Report(0, L"pane words\r\n");
+    ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "pane words\r\n"; }));
+    SendMessageA(pane, EM_SETSEL, 0, 4);
+    ASSERT_TRUE(SetClipboardText(main, "marker"));
+
+    ASSERT_TRUE(FocusOn(main, list));
+    ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
+    const std::string rows = "10.0.0.1,\"first, with a comma\"\r\n10.0.0.1,second\r\n";
+    EXPECT_TRUE(LoopRun(accelerators, [&] { return ClipboardText(main) == rows; }).Run()) << ClipboardText(main);
+
+    ASSERT_TRUE(FocusOn(main, pane));
+    ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
+    EXPECT_TRUE(LoopRun(accelerators, [&] { return ClipboardText(main) == "pane"; }).Run()) << ClipboardText(main);
+    EXPECT_TRUE(window.Window().CaptureOn());
     DestroyAcceleratorTable(accelerators);
 }
 

@@ -133,7 +133,7 @@ def processes_holding(path):
 def capturing_settings(capture_path, autoscroll=1, to_display=1):
     """An INI file's bytes with every value given and the capture file on, at capture_path."""
     return (f"[Settings]\r\nAutoscroll={autoscroll}\r\nToDisplay={to_display}\r\nToFile=1\r\n"
-            f"FileName={windows_path(capture_path)}\r\n").encode("ascii")
+            f"FileName={windows_path(capture_path)}\r\nColours=1\r\n").encode("ascii")
 
 
 # Numbered traffic.

@@ -19,7 +19,8 @@ EXE_NAME = "KelvSysLog.exe"
 INI_NAME = "KelvSysLog.INI"
 WINE_LOG_NAME = "wine.log"  # what the program and Wine write, a crash report among it
 WINDOW_TITLE = "Kelv SysLog monitor"
-USER_NOTICE = 13  # the syslog priority of facility user, severity notice
+USER_FACILITY = 1
+SEVERITIES = ("emerg", "alert", "crit", "err", "warning", "notice", "info", "debug")  # 0 to 7, as logger names them
 
 START_TIMEOUT = 30.0
 EXIT_TIMEOUT = 20.0
@@ -69,8 +70,9 @@ def send_raw(payload):
         sender.sendto(payload, (LOOPBACK, SYSLOG_PORT))
 
 
-def send_with_logger(text, tag="e2e"):
-    """Sends text through the system's own syslog client, in the classic BSD form.
+def send_with_logger(text, tag="e2e", severity="notice"):
+    """Sends text through the system's own syslog client, in the classic BSD form,
+    from facility user with the severity named.
 
     Answers the datagrams it may have sent: they differ only in the second
     that logger stamped into them.
@@ -78,11 +80,12 @@ def send_with_logger(text, tag="e2e"):
     before = int(time.time())
     subprocess.run(
         ["logger", "--udp", "--server", LOOPBACK, "--port", str(SYSLOG_PORT), "--rfc3164",
-         "--tag", tag, "--priority", "user.notice", text],
+         "--tag", tag, "--priority", f"user.{severity}", text],
         check=True, stdin=subprocess.DEVNULL, timeout=PROBE_TIMEOUT)
     after = int(time.time())
     host = socket.gethostname().split(".")[0]
-    return {f"<{USER_NOTICE}>{time.strftime('%b %e %H:%M:%S', time.localtime(second))} {host} {tag}: {text}"
+    priority = USER_FACILITY * 8 + SEVERITIES.index(severity)
+    return {f"<{priority}>{time.strftime('%b %e %H:%M:%S', time.localtime(second))} {host} {tag}: {text}"
             .encode() for second in range(before, after + 1)}
 
 

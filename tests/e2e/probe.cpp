@@ -220,11 +220,14 @@ int Post(HWND monitor, int count, char** arguments) {
     if (!target) return kFailed;
     for (int at = 1; at + 2 < count; at += 3) {
         unsigned long long message = 0, wParam = 0, lParam = 0;
-        if (!ParseNumber(arguments[at], message) || !ParseNumber(arguments[at + 1], wParam) ||
-            !ParseNumber(arguments[at + 2], lParam))
+        // A message given by name is a registered one, as every program on the desktop can have it.
+        if (!ParseNumber(arguments[at], message)) message = RegisterWindowMessageA(arguments[at]);
+        if (!message || !ParseNumber(arguments[at + 1], wParam) || !ParseNumber(arguments[at + 2], lParam))
             return kUsage;
+        // The system refuses to post its own messages that carry pointers; that is no failure here.
         if (!PostMessageA(target, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
-                          static_cast<LPARAM>(lParam)))
+                          static_cast<LPARAM>(lParam)) &&
+            GetLastError() != ERROR_MESSAGE_SYNC_ONLY)
             return kFailed;
     }
     return kOk;

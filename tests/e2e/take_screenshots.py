@@ -5,8 +5,9 @@
 Run by scripts/screenshots.sh, which gives it a private Xvfb (DISPLAY), a Wine
 prefix of its own (WINEPREFIX), MONITOR_EXE and MONITOR_PROBE. The program runs
 inside a Wine-drawn desktop, so title bar, frame and menus are in the pictures;
-logger feeds it, and a capture file in a folder that does not exist puts a
-diagnostic into its pane. Everything is driven with real input (xdotool).
+logger feeds it messages of several severities, a capture file in a folder
+that does not exist puts a diagnostic into its pane, and Find has found a row.
+Everything is driven with real input (xdotool).
 """
 
 import os
@@ -32,15 +33,21 @@ SETTINGS = (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName=
             .encode("ascii"))
 EXPECTED_DIAGNOSTIC = f"Cannot open file {CAPTURE_FILE}\n".encode("ascii")
 
-# (syslog tag, message): what a small network sends; two hold commas.
+# (syslog tag, severity, message): what a small network sends; some hold commas.
 MESSAGES = [
-    ("sshd[2211]", "Accepted publickey for deploy from 10.0.0.15 port 52144 ssh2"),
-    ("CRON[3120]", "(root) CMD (run-parts /etc/cron.hourly)"),
-    ("kernel", "e1000e 0000:00:19.0 eth0: NIC Link is Up 1000 Mbps Full Duplex, Flow Control: None"),
-    ("nginx", "reload: configuration file /etc/nginx/nginx.conf test is successful"),
-    ("backup", 'job "nightly" finished: 1284 files, 2.1 GB, 0 errors'),
-    ("systemd[1]", "Started Daily apt upgrade and clean activities."),
+    ("sshd[2211]", "info", "Accepted publickey for deploy from 10.0.0.15 port 52144 ssh2"),
+    ("CRON[3120]", "info", "(root) CMD (run-parts /etc/cron.hourly)"),
+    ("kernel", "warning", "CPU0: Core temperature above threshold, cpu clock throttled"),
+    ("nginx", "notice", "reload: configuration file /etc/nginx/nginx.conf test is successful"),
+    ("smartd[811]", "crit", "Device: /dev/sda [SAT], 8 Currently unreadable (pending) sectors"),
+    ("backup", "err", 'job "nightly" failed: 1284 files, 2.1 GB, 3 errors'),
+    ("postfix/smtp[4410]", "warning", "connect to mx.example.net[203.0.113.5]:25: Connection timed out"),
+    ("systemd[1]", "info", "Started Daily apt upgrade and clean activities."),
 ]
+FIND_TEXT = "nightly"  # found in the backup job's row
+# Where the Find dialog's caption is dragged from its top-left corner, so the coloured rows stay in sight.
+FIND_CAPTION_GRIP = (60, 8)
+FIND_DIALOG_PLACE = (420, 330)
 SENDER = b"127.0.0.1"
 
 PICTURE_COLOURS = 64
@@ -105,12 +112,29 @@ def save_small(source, path, crop=None):
 
 
 def send_messages(monitor):
-    for count, (tag, text) in enumerate(MESSAGES, start=1):
-        sent = send_with_logger(text, tag=tag)
+    for count, (tag, severity, text) in enumerate(MESSAGES, start=1):
+        sent = send_with_logger(text, tag=tag, severity=severity)
         rows = monitor.wait_for_rows(count)
         if len(rows) != count or rows[-1][0] != SENDER or rows[-1][1] not in sent:
             raise AssertionError(f"the list holds something else than the messages sent (another sender on "
                                  f"port {SYSLOG_PORT}?): {rows}")
+
+
+def find_a_row(window, plain, pictures):
+    """Opens Find with Ctrl+F, moves the dialog off the coloured rows, finds FIND_TEXT and answers the picture."""
+    press("ctrl+f")
+    opened = os.path.join(pictures, "find-opened.png")
+    take(window, opened)
+    width, height, x, y = changed_area(plain, opened, MAIN_CAPTION_HEIGHT)
+    if width < 100 or height < 50:
+        raise AssertionError("Ctrl+F showed no Find dialog")
+    grip = (x + FIND_CAPTION_GRIP[0], y + FIND_CAPTION_GRIP[1])
+    drag(window, grip, (FIND_DIALOG_PLACE[0] + FIND_CAPTION_GRIP[0], FIND_DIALOG_PLACE[1] + FIND_CAPTION_GRIP[1]))
+    run("xdotool", "type", "--delay", "50", FIND_TEXT)
+    press("Return")
+    found = os.path.join(pictures, "found.png")
+    take(window, found)
+    return found
 
 
 def main(arguments):
@@ -132,13 +156,17 @@ def main(arguments):
         drag(window, DEFAULT_CORNER, DRAGGED_CORNER)
         send_messages(monitor)
         time.sleep(SETTLE_SECONDS)
-        main_window = os.path.join(pictures, "main.png")
-        take(window, main_window)
+        plain = os.path.join(pictures, "plain.png")
+        take(window, plain)
 
+        main_window = find_a_row(window, plain, pictures)
+        press("Escape")
+        before_options = os.path.join(pictures, "before-options.png")
+        take(window, before_options)
         press("alt+v", "o")
         options = os.path.join(pictures, "options.png")
         take(window, options)
-        width, height, x, y = changed_area(main_window, options, MAIN_CAPTION_HEIGHT)
+        width, height, x, y = changed_area(before_options, options, MAIN_CAPTION_HEIGHT)
         if width < 100 or height < 100:
             raise AssertionError("View > Options ... showed no dialog")
         # The dialog with the main window's top-left corner, whose client area it opens over.

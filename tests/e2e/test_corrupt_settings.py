@@ -18,7 +18,7 @@ GARBAGE_SEED = 514
 GARBAGE_SIZE = 2048
 FILE_NAME_CAPACITY = 259  # characters, terminator not counted
 LONG_FILE_NAME_LENGTH = 300
-DEFAULTS = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n"
+DEFAULTS = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\n"
 
 
 def garbage():
@@ -57,7 +57,7 @@ class CorruptSettingsTest(unittest.TestCase):
             self.assertEqual(monitor.ini_bytes(), (
                 f"[Settings]\r\nAutoscroll={as_platform_reads(too_big)}\r\n"
                 f"ToDisplay={as_platform_reads(too_small)}\r\nToFile={as_platform_reads(wraps_to_zero)}\r\n"
-                f"FileName={missing_folder}\r\n").encode("ascii"))
+                f"FileName={missing_folder}\r\nColours=1\r\n").encode("ascii"))
 
     def test_missing_section_reads_as_defaults_and_is_added(self):
         # The keys are there, but outside the section: ToDisplay=0 there must not hide the rows.
@@ -78,7 +78,7 @@ class CorruptSettingsTest(unittest.TestCase):
             self.assertEqual(file_bytes(monitor.path(cut_name[len(prefix):])),
                              b"".join(capture_line(message) for message in messages))
             self.assertEqual(monitor.ini_bytes(), (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\n"
-                                                   f"FileName={cut_name}\r\n").encode("ascii"))
+                                                   f"FileName={cut_name}\r\nColours=1\r\n").encode("ascii"))
             self.assertEqual(len(cut_name), FILE_NAME_CAPACITY)
 
 

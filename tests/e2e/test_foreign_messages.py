@@ -1,5 +1,6 @@
 """Any program on the desktop may post messages to the monitor's windows, with any
-parameters. Application messages so posted change nothing: the program keeps
+parameters. Application messages, registered ones and the system's messages
+that carry pointers, so posted, change nothing: the program keeps
 running, the rows it showed stay exactly as they were, nothing is added to them
 or to the pane, and datagrams that come afterwards still become rows and
 capture lines."""
@@ -9,9 +10,14 @@ import unittest
 from fault_tools import capture_line, capturing_settings, file_bytes, numbered_message
 from monitor import INI_NAME, LOOPBACK, Monitor, send_raw
 
+WM_NOTIFY = 0x004E
+WM_DPICHANGED = 0x02E0
 WM_USER = 0x0400
 WM_APP = 0x8000
-MESSAGES = [WM_USER + n for n in range(17)] + [WM_APP + n for n in range(5)]
+# The Find dialog's registered message: any program can register it and post it.
+FIND_DIALOG_MESSAGE = "commdlg_FindReplace"
+MESSAGES = ([WM_USER + n for n in range(17)] + [WM_APP + n for n in range(5)] +
+            [WM_NOTIFY, WM_DPICHANGED, FIND_DIALOG_MESSAGE])
 # The last looks like a pointer into a 64-bit program's image.
 PARAMETERS = [0, 1, 0xDEADBEEF, -1, 0x140001000]
 WINDOWS = ("main", "list", "pane")

@@ -5,7 +5,7 @@ import unittest
 
 from monitor import INI_NAME, Monitor, send_with_logger
 
-FIRST_START_INI = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n"
+FIRST_START_INI = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\n"
 
 
 class ReceptionTest(unittest.TestCase):

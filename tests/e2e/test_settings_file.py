@@ -1,10 +1,10 @@
-"""Values in the INI file are kept as read: a ToDisplay of 7 shows rows and stays 7."""
+"""Values in the INI file are kept as read: a ToDisplay of 7 shows rows and stays 7, and so does a Colours of 7."""
 
 import unittest
 
 from monitor import Monitor, send_raw
 
-SETTINGS_WITH_7 = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=7\r\nToFile=0\r\nFileName=\r\n"
+SETTINGS_WITH_7 = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=7\r\nToFile=0\r\nFileName=\r\nColours=7\r\n"
 
 
 class SettingsFileTest(unittest.TestCase):

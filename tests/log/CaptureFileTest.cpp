@@ -67,6 +67,44 @@ TEST(CaptureFile, InnerLineFeedBecomesCrLfWhileCrAndHighBytesStayAsTheyAre) {
               run.BytesAfterClose());
 }
 
+// Copy puts the selected rows on the clipboard as Capture lines, byte for byte as the file has them.
+TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrder) {
+    CaptureRun run;
+    const char* const messages[] = {"skipped", "a,b", "say \"hi\", then go", "not copied", "caf\xE9 \x80\xFF",
+                                    "first\nsecond", "say \"hi\""};
+    for (const char* message : messages) PostRecord(run.main.Window(), message);
+    PostRecord(run.main.Window(), "from another sender", "192.168.100.200");
+    HandlePostedMessages();
+    const HWND list = run.List();
+    LVITEMA selected{};
+    selected.stateMask = LVIS_SELECTED;
+    selected.state = LVIS_SELECTED;
+    // Selected from the bottom up: the clipboard still has them in list order.
+    for (const int row : {7, 6, 5, 4, 2, 1}) SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
+    ASSERT_TRUE(SetClipboardText(run.main.Handle(), "marker"));
+    SetFocus(list);
+
+    EXPECT_EQ(0, SendMessageA(run.main.Handle(), WM_COMMAND, ID_EDIT_COPY, 0));
+    const std::string copied = ClipboardText(run.main.Handle());
+    EXPECT_EQ("10.1.2.3,\"a,b\"\r\n"
+              "10.1.2.3,\"say \"hi\", then go\"\r\n"
+              "10.1.2.3,caf\xE9 \x80\xFF\r\n"
+              "10.1.2.3,first\r\nsecond\r\n"
+              "10.1.2.3,say \"hi\"\r\n"
+              "192.168.100.200,from another sender\r\n",
+              copied);
+}
+
+TEST(CaptureFile, CopyWithNoRowSelectedLeavesTheClipboardAlone) {
+    CaptureRun run;
+    PostRecord(run.main.Window(), "a row");
+    HandlePostedMessages();
+    ASSERT_TRUE(SetClipboardText(run.main.Handle(), "marker"));
+    SetFocus(run.List());
+    SendMessageA(run.main.Handle(), WM_COMMAND, ID_EDIT_COPY, 0);
+    EXPECT_EQ("marker", ClipboardText(run.main.Handle()));
+}
+
 TEST(CaptureFile, NewLinesGoAfterTheContentOfAnExistingFile) {
     TempFolder files;
     const std::wstring path = files.File(L"capture.csv");

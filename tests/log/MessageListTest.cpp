@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "tests/log/RecordFeed.h"
 #include "tests/support/TestSupport.h"
+#include "win/Dpi.h"
 
 namespace {
 
@@ -92,6 +93,15 @@ TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns)
             << "row " << request.row << ", column " << request.column << ", buffer " << request.capacity;
         EXPECT_EQ(0, answer);
     }
+}
+
+TEST(MessageList, ColumnsAre75And800PixelsWideAt96Dpi) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    if (win::WindowDpi(list) != win::kDesignDpi) GTEST_SKIP() << "the screen is not at 96 DPI";
+    EXPECT_EQ(75, SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ(800, SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(3 * GetSystemMetrics(SM_CYEDGE), main.Window().Splitter().Thickness());
 }
 
 TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {

@@ -6,6 +6,7 @@
 #include "app/ProcessMainWindow.h"
 #include "diag/DiagnosticText.h"
 #include "log/MessageList.h"
+#include "net/GrantedReceiveBuffer.h"
 #include "net/ReceiveThread.h"
 #include "res/resource.h"
 #include "tests/log/RecordFeed.h"
@@ -68,6 +69,21 @@ TEST(Reception, EmptyDatagramGivesAnEmptyRowAndReceptionGoesOn) {
     EXPECT_EQ("", RowMessage(main.Window(), 0));
     EXPECT_EQ("after the empty one", RowMessage(main.Window(), 1));
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
+}
+
+// Under Wine, Winsock reads back whatever size was asked for; what counts is
+// what the kernel granted, which never exceeds twice its cap.
+TEST(Reception, TheReceiveBufferReadsAsGrantedNotAsAskedFor) {
+    WSADATA winsock;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &winsock));
+    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    const int askedFor = 1 << 30;
+    setsockopt(probe, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&askedFor), sizeof askedFor);
+    const int granted = net::GrantedReceiveBuffer(probe);
+    closesocket(probe);
+    WSACleanup();
+    EXPECT_GT(granted, 0);
+    EXPECT_LT(granted, askedFor);
 }
 
 // A UDP socket bound to the port on every local address, as another program would hold it.

@@ -32,11 +32,6 @@ constexpr size_t kEntryIdOffset = 12;
 constexpr WORD kIconType = 1;
 constexpr int kSideOfZero = 256;  // a width or height byte of 0 stands for 256
 
-struct ModuleReleaser {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleReleaser>;
-
 struct IconReleaser {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
@@ -60,29 +55,18 @@ T ReadAt(const std::vector<BYTE>& bytes, size_t offset) {
     return value;
 }
 
-// A resource's bytes, copied out of the module; empty when it is not there.
-std::vector<BYTE> ResourceBytes(HMODULE module, LPCWSTR name, LPCWSTR type) {
-    const HRSRC found = FindResourceW(module, name, type);
-    if (!found) return {};
-    const HGLOBAL loaded = LoadResource(module, found);
-    const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
-    if (!bytes) return {};
-    return std::vector<BYTE>(bytes, bytes + SizeofResource(module, found));
-}
-
 class ApplicationIcon : public testing::Test {
 protected:
     void SetUp() override {
-        const std::wstring path = program_file::Path();
-        ASSERT_FALSE(path.empty()) << "MONITOR_EXE does not name the program";
-        module_.reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_FALSE(program_file::Path().empty()) << "MONITOR_EXE does not name the program";
+        module_ = program_file::OpenAsDataFile();
         ASSERT_TRUE(module_) << "cannot open the program as a data file, error " << GetLastError();
     }
 
     // The group's entries; fails the test when the group is missing or malformed.
     std::vector<GroupEntry> Group() {
         const std::vector<BYTE> group =
-            ResourceBytes(module_.get(), MAKEINTRESOURCEW(kIconGroupId), kGroupIconType);
+            program_file::ResourceBytes(module_.get(), MAKEINTRESOURCEW(kIconGroupId), kGroupIconType);
         if (group.size() < kHeaderSize) {
             ADD_FAILURE() << "no icon group " << kIconGroupId;
             return {};
@@ -109,7 +93,7 @@ protected:
         for (const GroupEntry& entry : Group()) {
             if (entry.width != size || entry.height != size) continue;
             std::vector<BYTE> image =
-                ResourceBytes(module_.get(), MAKEINTRESOURCEW(entry.id), kIconImageType);
+                program_file::ResourceBytes(module_.get(), MAKEINTRESOURCEW(entry.id), kIconImageType);
             if (image.empty()) {
                 ADD_FAILURE() << "the group names icon image " << entry.id << ", which is missing";
                 return {0, 0};
@@ -138,7 +122,7 @@ protected:
         return {0, 0};
     }
 
-    Module module_;
+    program_file::Module module_;
 };
 
 TEST_F(ApplicationIcon, GroupHoldsA32And16PixelImage) {

@@ -1,7 +1,6 @@
 // ProgramFile.cpp: finds the built program through the environment.
 #include "tests/res/ProgramFile.h"
 
-#include <windows.h>
 
 namespace program_file {
 
@@ -13,6 +12,20 @@ std::wstring Path() {
     const DWORD length = GetEnvironmentVariableW(kVariable, &path[0], capacity);
     path.resize(length < capacity ? length : 0);
     return path;
+}
+
+Module OpenAsDataFile() {
+    const std::wstring path = Path();
+    return Module(path.empty() ? nullptr : LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+}
+
+std::vector<BYTE> ResourceBytes(HMODULE module, LPCWSTR name, LPCWSTR type) {
+    const HRSRC found = FindResourceW(module, name, type);
+    if (!found) return {};
+    const HGLOBAL loaded = LoadResource(module, found);
+    const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    if (!bytes) return {};
+    return std::vector<BYTE>(bytes, bytes + SizeofResource(module, found));
 }
 
 }  // namespace program_file

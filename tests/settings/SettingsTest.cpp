@@ -16,10 +16,13 @@ TEST(Settings, FirstStartUsesTheDefaultsAndWritesThemBack) {
     EXPECT_EQ(1, options.ToDisplay);
     EXPECT_EQ(0, options.ToFile);
     EXPECT_STREQ(L"", options.FileName);
+    EXPECT_EQ(1, options.Colours);
     EXPECT_FALSE(main.Window().CaptureFileOpen());
     main.Close();
 
-    EXPECT_EQ("[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n", ReadFileBytes(main.IniPath()));
+    // The four keys come first, as they always did; Colours (on) follows them.
+    EXPECT_EQ("[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\n",
+              ReadFileBytes(main.IniPath()));
 }
 
 TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
@@ -27,12 +30,13 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     const std::wstring capturePath = files.File(L"capture.csv");
     const std::string capture(capturePath.begin(), capturePath.end());
     const std::string ini = "[Settings]\r\nAutoscroll=7\r\nToDisplay=-3\r\nToFile=2147483647\r\nFileName=" + capture +
-                            "\r\n";
+                            "\r\nColours=-5\r\n";
     RunningMainWindow main(ini);
     const settings::Settings& options = *main.Window().Settings();
     EXPECT_EQ(7, options.Autoscroll);
     EXPECT_EQ(-3, options.ToDisplay);
     EXPECT_EQ(2147483647, options.ToFile);
+    EXPECT_EQ(-5, options.Colours);
     EXPECT_TRUE(main.Window().CaptureFileOpen());
     main.Close();
 

@@ -49,6 +49,12 @@ bool PressControlChord(WORD virtualKey) {
     return SendInput(count, keys, sizeof keys[0]) == count;
 }
 
+bool PressKey(WORD virtualKey) {
+    INPUT keys[] = {Key(virtualKey, false), Key(virtualKey, true)};
+    const UINT count = sizeof keys / sizeof keys[0];
+    return SendInput(count, keys, sizeof keys[0]) == count;
+}
+
 bool MoveMouseTo(POINT screenPoint) {
     const LONG dx = Absolute(screenPoint.x, GetSystemMetrics(SM_CXSCREEN));
     const LONG dy = Absolute(screenPoint.y, GetSystemMetrics(SM_CYSCREEN));

@@ -23,6 +23,9 @@ private:
 // foreground window's focus. False when the system refused the input.
 bool PressControlChord(WORD virtualKey);
 
+// Presses and releases the key alone.
+bool PressKey(WORD virtualKey);
+
 // Moves the pointer to a screen point; false when it did not get there.
 bool MoveMouseTo(POINT screenPoint);
 

@@ -55,6 +55,10 @@ std::string PaneText(HWND pane);
 // A row's message and sender text as the list's store keeps them; "<no row>" past the last.
 std::string RowMessage(const app::MainWindow& window, int index);
 std::string RowSender(const app::MainWindow& window, int index);
+// Puts 8-bit text on the clipboard; false when the clipboard could not be had.
+bool SetClipboardText(HWND owner, const std::string& text);
+// The clipboard's 8-bit text, or "<clipboard busy>".
+std::string ClipboardText(HWND owner);
 
 // The Main window created on a free port with its INI in a folder of its own,
 // shown, and set as the process's Main window; closed (and its quit request

@@ -1,0 +1,77 @@
+// ListCommands.cpp: the Main window's find, copy, select-all and colour commands, and the list's right-click menu.
+#include "app/MainWindow.h"
+
+#include <windowsx.h>
+
+#include "diag/DiagnosticReporter.h"
+#include "log/RowClipboard.h"
+#include "log/RowSelection.h"
+#include "log/SeverityDrawing.h"
+#include "res/resource.h"
+
+namespace app {
+
+bool MainWindow::OnListCommand(WORD commandId) {
+    switch (commandId) {
+    case ID_VIEW_FIND:
+        finder_.OpenDialog(Handle());
+        return true;
+    case ID_FIND_NEXT:
+        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Rows(), true);
+        return true;
+    case ID_FIND_PREVIOUS:
+        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Rows(), false);
+        return true;
+    case ID_EDIT_COPY:
+        // In the Diagnostics pane the key copies the pane's own selection, as in any edit box.
+        if (GetFocus() == pane_)
+            SendMessageA(pane_, WM_COPY, 0, 0);
+        else
+            CopyRows();
+        return true;
+    case ID_EDIT_SELECT_ALL:
+        messagelog::SelectAllRows(messageList_.Handle());
+        return true;
+    case ID_VIEW_COLOURS:
+        settings_->Colours = settings_->Colours ? 0 : 1;
+        InvalidateRect(messageList_.Handle(), nullptr, TRUE);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::CopyRows() {
+    if (!messagelog::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Rows()))
+        diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot copy to the clipboard\r\n");
+}
+
+// Copy (greyed while no row is selected) and Select all, at the pointer or,
+// from the keyboard, at the list's top-left corner.
+bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
+    if (window != messageList_.Handle()) return false;
+    POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1) {
+        at = {0, 0};
+        ClientToScreen(messageList_.Handle(), &at);
+    }
+    const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_LIST_MENU));
+    if (!menu) return true;
+    const HMENU popup = GetSubMenu(menu, 0);
+    const bool anySelected = messagelog::NextSelectedRow(messageList_.Handle(), -1) >= 0;
+    EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
+    DestroyMenu(menu);
+    if (chosen) OnListCommand(static_cast<WORD>(chosen));  // the right click gave the list the focus
+    return true;
+}
+
+// With the colours off the list draws every row itself, as it always did.
+bool MainWindow::OnListCustomDraw(NMHDR& notice, LRESULT& result) {
+    if (!settings_ || !settings_->Colours) return false;
+    result = messagelog::DrawInSeverityColours(messageList_.Rows(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
+    return true;
+}
+
+}  // namespace app

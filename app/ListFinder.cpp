@@ -1,0 +1,74 @@
+// ListFinder.cpp: the dialog's state, the search from the current row, and "Cannot find".
+#include "app/ListFinder.h"
+
+#include <string>
+
+#include "app/MainWindowClassName.h"
+#include "app/MessageLoop.h"
+#include "log/MessageList.h"
+#include "log/RowSearch.h"
+#include "log/RowSelection.h"
+
+namespace app {
+
+ListFinder::ListFinder() : dialogMessage_(RegisterWindowMessageA(FINDMSGSTRINGA)) {
+    dialogData_.lStructSize = sizeof dialogData_;
+    dialogData_.Flags = FR_DOWN | FR_HIDEWHOLEWORD;
+    dialogData_.lpstrFindWhat = text_;
+    dialogData_.wFindWhatLen = kTextCapacity;
+}
+
+void ListFinder::OpenDialog(HWND owner) {
+    if (dialog_) {
+        SetFocus(dialog_);
+        return;
+    }
+    dialogData_.hwndOwner = owner;
+    // Only the choices carry over from the last time; the notices do not.
+    dialogData_.Flags = (dialogData_.Flags & (FR_DOWN | FR_MATCHCASE)) | FR_HIDEWHOLEWORD;
+    dialog_ = FindTextA(&dialogData_);
+    SetModelessDialog(dialog_);
+}
+
+void ListFinder::OnDialogMessage(HWND owner, HWND list, const messagelog::RecordStore& rows, LPARAM notice) {
+    if (notice != reinterpret_cast<LPARAM>(&dialogData_) || !dialog_) return;
+    if (dialogData_.Flags & FR_DIALOGTERM)
+        Forget();
+    else if (dialogData_.Flags & FR_FINDNEXT)
+        Find(owner, list, rows, (dialogData_.Flags & FR_DOWN) != 0);
+}
+
+void ListFinder::FindAgain(HWND owner, HWND list, const messagelog::RecordStore& rows, bool down) {
+    if (text_[0] == '\0')
+        OpenDialog(owner);
+    else
+        Find(owner, list, rows, down);
+}
+
+void ListFinder::CloseDialog() {
+    if (dialog_) DestroyWindow(dialog_);
+    Forget();
+}
+
+void ListFinder::Forget() {
+    dialog_ = nullptr;
+    SetModelessDialog(nullptr);
+}
+
+// The search does not wrap around: at the end (or the top) it says so, as Notepad does.
+void ListFinder::Find(HWND owner, HWND list, const messagelog::RecordStore& rows, bool down) {
+    const messagelog::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
+    const int count = messagelog::RowCount(list);
+    const int start = messagelog::SearchStart(messagelog::CurrentRow(list), count, down);
+    const int found = messagelog::FindRow(matcher, count, start, down, [&rows](int row, messagelog::RowTexts& out) {
+        return messagelog::ReadRowTexts(rows, row, out);
+    });
+    if (found >= 0) {
+        messagelog::SelectOnlyRow(list, found);
+        return;
+    }
+    const std::string message = std::string("Cannot find \"") + text_ + "\"";
+    MessageBoxA(dialog_ ? dialog_ : owner, message.c_str(), kMainWindowTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace app

@@ -1,0 +1,47 @@
+// RowClipboard.cpp: one string of Capture lines, handed to the clipboard in one block.
+#include "log/RowClipboard.h"
+
+#include <cstring>
+
+#include "log/CaptureLine.h"
+#include "log/RowSelection.h"
+#include "log/RowTexts.h"
+
+namespace messagelog {
+
+namespace {
+
+// The clipboard owns the block once SetClipboardData has taken it.
+bool PutTextOnClipboard(HWND owner, const std::string& text) {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    bool placed = false;
+    if (const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* bytes = GlobalLock(block)) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(block);
+            placed = SetClipboardData(CF_TEXT, block) != nullptr;
+        }
+        if (!placed) GlobalFree(block);
+    }
+    CloseClipboard();
+    return placed;
+}
+
+}  // namespace
+
+std::string SelectedRowsAsCaptureLines(HWND list, const RecordStore& rows) {
+    std::string lines;
+    RowTexts texts;
+    for (int row = NextSelectedRow(list, -1); row >= 0; row = NextSelectedRow(list, row))
+        if (ReadRowTexts(rows, row, texts)) AppendCaptureLine(lines, texts.sender, texts.message);
+    return lines;
+}
+
+bool CopySelectedRows(HWND owner, HWND list, const RecordStore& rows) {
+    const std::string lines = SelectedRowsAsCaptureLines(list, rows);
+    if (lines.empty()) return true;
+    return PutTextOnClipboard(owner, lines);
+}
+
+}  // namespace messagelog
