@@ -21,7 +21,8 @@ bool AskForSavePath(HWND owner, wchar_t (&path)[kPathCapacity]) {
     dialog.lpstrFilter = kSavedFileFilter;
     dialog.lpstrFile = path;
     dialog.nMaxFile = kPathCapacity;
-    dialog.Flags = OFN_OVERWRITEPROMPT;
+    // The current folder stays put, so a relative capture name keeps naming the same file.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = kSavedFileExtension;
     return GetSaveFileNameW(&dialog) != FALSE;
 }

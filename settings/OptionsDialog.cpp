@@ -81,10 +81,10 @@ void Settings::EnableFileChoice(bool enabled) {
     EnableWindow(GetDlgItem(Handle(), IDC_BROWSE), enabled);
 }
 
-// A chosen file becomes FileName at once, whatever ends the dialog.
+// A chosen file goes into the name box only; OK applies it.
 void Settings::OnBrowse() {
-    wchar_t chosen[kPathCapacity];
-    wcsncpy(chosen, FileName, kPathCapacity);
+    wchar_t chosen[kPathCapacity] = {};
+    GetDlgItemTextW(Handle(), IDC_FILE_NAME, chosen, kPathCapacity);
     browseDialog_.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     browseDialog_.hwndOwner = Handle();
     browseDialog_.hInstance = GetModuleHandleW(nullptr);
@@ -92,13 +92,12 @@ void Settings::OnBrowse() {
     browseDialog_.lpstrFile = chosen;
     browseDialog_.nMaxFile = kPathCapacity;
     browseDialog_.lpstrInitialDir = nullptr;
-    browseDialog_.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    // The current folder stays put, so a relative capture name keeps naming the same file.
+    browseDialog_.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     browseDialog_.lpstrDefExt = kCaptureFileExtension;
     const BOOL choseFile = GetSaveFileNameW(&browseDialog_);
     browseDialog_.lpstrFile = nullptr;  // the buffer lives only for this Browse
-    if (!choseFile) return;
-    wcsncpy(FileName, chosen, kPathCapacity);
-    SetDlgItemTextW(Handle(), IDC_FILE_NAME, FileName);
+    if (choseFile) SetDlgItemTextW(Handle(), IDC_FILE_NAME, chosen);
 }
 
 }  // namespace settings

@@ -13,11 +13,6 @@ namespace {
 using dialog_driver::ModalScript;
 using testing_support::RunningMainWindow;
 
-// The file dialog's own control identifiers (from <dlgs.h>): the name is an
-// edit box in some layouts and a combo box in others.
-constexpr int kFileNameEdit = 0x480;   // edt1
-constexpr int kFileNameCombo = 0x47c;  // cmb13
-
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());  // the test paths are plain ASCII
 }
@@ -33,27 +28,6 @@ std::string SystemText(DWORD code) {
     std::string result = text ? text : "";
     if (text) LocalFree(text);
     return result;
-}
-
-HWND FileNameBox(HWND fileDialog) {
-    const HWND combo = GetDlgItem(fileDialog, kFileNameCombo);
-    return combo ? combo : GetDlgItem(fileDialog, kFileNameEdit);
-}
-
-// Waits for the save-file dialog over the Main window, types the path, and
-// presses its OK once the path still stands there at the next tick (the
-// dialog may fill the box itself while it settles).
-ModalScript::Step ChooseInSaveDialog(HWND mainWindow, const std::wstring& path, HWND& fileDialog) {
-    return [mainWindow, path, &fileDialog] {
-        fileDialog = dialog_driver::FindDialogOwnedBy(mainWindow);
-        if (!fileDialog || !FileNameBox(fileDialog)) return false;
-        if (dialog_driver::Text(FileNameBox(fileDialog)) != path) {
-            SetWindowTextW(FileNameBox(fileDialog), path.c_str());
-            return false;
-        }
-        dialog_driver::PressButton(fileDialog, IDOK);
-        return true;
-    };
 }
 
 // Answers the file dialog's replace question with Yes.
@@ -91,7 +65,7 @@ TEST(SaveCommand, WritesTheCaptureLinesOfTheRowsInListOrder) {
     const std::wstring saved = target.File(L"saved.txt");
 
     HWND fileDialog = nullptr;
-    ModalScript script({ChooseInSaveDialog(main.Handle(), saved, fileDialog)});
+    ModalScript script({dialog_driver::ChooseInFileDialog(main.Handle(), saved, fileDialog)});
     EXPECT_EQ(0, SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0));
     ASSERT_TRUE(script.Finished());
 
@@ -109,7 +83,7 @@ TEST(SaveCommand, AnEmptyListGivesAnEmptyFile) {
     const std::wstring saved = target.File(L"empty.txt");
 
     HWND fileDialog = nullptr;
-    ModalScript script({ChooseInSaveDialog(main.Handle(), saved, fileDialog)});
+    ModalScript script({dialog_driver::ChooseInFileDialog(main.Handle(), saved, fileDialog)});
     SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
     ASSERT_TRUE(script.Finished());
 
@@ -123,7 +97,7 @@ TEST(SaveCommand, ANameWithoutExtensionGetsTxt) {
     testing_support::TempFolder target;
 
     HWND fileDialog = nullptr;
-    ModalScript script({ChooseInSaveDialog(main.Handle(), target.File(L"bare"), fileDialog)});
+    ModalScript script({dialog_driver::ChooseInFileDialog(main.Handle(), target.File(L"bare"), fileDialog)});
     SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
     ASSERT_TRUE(script.Finished());
 
@@ -138,7 +112,7 @@ TEST(SaveCommand, AnExistingFileIsReplacedAfterConfirmation) {
     testing_support::WriteFileBytes(saved, "old content that is longer than the new\r\n");
 
     HWND fileDialog = nullptr;
-    ModalScript script({ChooseInSaveDialog(main.Handle(), saved, fileDialog), ConfirmReplace(fileDialog)});
+    ModalScript script({dialog_driver::ChooseInFileDialog(main.Handle(), saved, fileDialog), ConfirmReplace(fileDialog)});
     SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
     ASSERT_TRUE(script.Finished());
 
@@ -153,8 +127,8 @@ TEST(SaveCommand, CancellingWritesNothingAndSaysNothing) {
     HWND fileDialog = nullptr;
     ModalScript script({[&] {
         fileDialog = dialog_driver::FindDialogOwnedBy(main.Handle());
-        if (!fileDialog || !FileNameBox(fileDialog)) return false;
-        SetWindowTextW(FileNameBox(fileDialog), target.File(L"never.txt").c_str());
+        if (!fileDialog || !dialog_driver::FileNameBox(fileDialog)) return false;
+        SetWindowTextW(dialog_driver::FileNameBox(fileDialog), target.File(L"never.txt").c_str());
         dialog_driver::PressButton(fileDialog, IDCANCEL);
         return true;
     }});
@@ -165,6 +139,38 @@ TEST(SaveCommand, CancellingWritesNothingAndSaysNothing) {
     EXPECT_TRUE(FolderIsEmpty(target.Path()));
     EXPECT_EQ("", testing_support::PaneText(main.Window().DiagnosticsPane()));
     EXPECT_EQ(1, messagelog::RowCount(main.Window().MessageList()));
+}
+
+// A relative capture name goes on naming the same file after a Save into another folder.
+TEST(SaveCommand, SavingElsewhereLeavesTheCurrentFolderAsItWas) {
+    testing_support::TempFolder home, elsewhere;
+    const testing_support::CurrentFolderSet current(home.Path());
+    RunningMainWindow main("[Settings]\r\nToFile=1\r\nFileName=capture.csv\r\n");
+    ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
+
+    // The second Save opens in the folder the first one chose.
+    for (const wchar_t* name : {L"first.txt", L"saved.txt"}) {
+        HWND fileDialog = nullptr;
+        ModalScript save({dialog_driver::ChooseInFileDialog(main.Handle(), elsewhere.File(name), fileDialog)});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
+        ASSERT_TRUE(save.Finished());
+        EXPECT_EQ(home.Path(), testing_support::CurrentFolder());
+    }
+
+    // OK in Options reopens the capture file by its name.
+    ModalScript ok({[&] {
+        const HWND options = dialog_driver::FindDialog(L"Kelv Syslog Options");
+        if (!options) return false;
+        dialog_driver::PressButton(options, IDOK);
+        return true;
+    }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(ok.Finished());
+    ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
+    main.Close();
+    EXPECT_EQ(Line("before"), testing_support::ReadFileBytes(elsewhere.File(L"saved.txt")));
+    EXPECT_EQ(Line("before") + Line("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(elsewhere.File(L"capture.csv").c_str()));
 }
 
 TEST(SaveCommand, ChoosingTheOpenCaptureFileIsReportedAndDisturbsNothing) {
@@ -179,7 +185,7 @@ TEST(SaveCommand, ChoosingTheOpenCaptureFileIsReportedAndDisturbsNothing) {
     ASSERT_EQ(0u, captureBefore.find("earlier run\r\n"));
 
     HWND fileDialog = nullptr;
-    ModalScript script({ChooseInSaveDialog(main.Handle(), capture, fileDialog), ConfirmReplace(fileDialog)});
+    ModalScript script({dialog_driver::ChooseInFileDialog(main.Handle(), capture, fileDialog), ConfirmReplace(fileDialog)});
     SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
     ASSERT_TRUE(script.Finished());
     const HWND pane = main.Window().DiagnosticsPane();

@@ -217,6 +217,82 @@ TEST(OptionsDialog, CancelEscapeAndTheCloseButtonKeepTheValues) {
     EXPECT_EQ("", testing_support::ReadFileBytes(files.File(L"other.csv")));
 }
 
+// Browse proposes a name in the box; OK applies it, Cancel drops it.
+TEST(OptionsDialog, BrowseFillsTheNameBoxAndOnlyOkAppliesIt) {
+    testing_support::TempFolder files;
+    const std::wstring oldCapture = files.File(L"old.csv");
+    const std::wstring newCapture = files.File(L"new.csv");
+    RunningMainWindow main(Ini(1, 1, 1, oldCapture));
+
+    for (const int ending : {IDCANCEL, IDOK}) {
+        HWND dialog = nullptr, fileDialog = nullptr;
+        std::wstring storedWhileOpen;
+        ModalScript script({FindOptions(dialog),
+                            [&] {
+                                dialog_driver::PressButton(dialog, IDC_BROWSE);
+                                return true;
+                            },
+                            [&] { return dialog_driver::ChooseInFileDialog(dialog, newCapture, fileDialog)(); },
+                            [&] {
+                                if (dialog_driver::Text(GetDlgItem(dialog, IDC_FILE_NAME)) != newCapture) return false;
+                                storedWhileOpen = main.Window().Settings()->FileName;
+                                dialog_driver::PressButton(dialog, ending);
+                                return true;
+                            }});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        ASSERT_TRUE(script.Finished());
+
+        EXPECT_EQ(oldCapture, storedWhileOpen);
+        EXPECT_EQ(ending == IDOK ? newCapture : oldCapture, main.Window().Settings()->FileName);
+    }
+    ASSERT_TRUE(main.SendAndWaitForRows("to the new file", 1));
+    main.Close();
+    EXPECT_EQ("", testing_support::ReadFileBytes(oldCapture));
+    EXPECT_EQ(Line("to the new file"), testing_support::ReadFileBytes(newCapture));
+    EXPECT_EQ(newCapture, IniFileName(main.IniPath()));
+}
+
+// A relative capture name goes on naming the same file after a Browse into another folder.
+TEST(OptionsDialog, BrowseLeavesTheCurrentFolderAsItWas) {
+    testing_support::TempFolder home, elsewhere;
+    const testing_support::CurrentFolderSet current(home.Path());
+    RunningMainWindow main(Ini(1, 1, 1, L"capture.csv"));
+    ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
+
+    // Browse opens in the folder of the name in the box.
+    HWND dialog = nullptr, fileDialog = nullptr;
+    ModalScript browse({FindOptions(dialog),
+                        [&] {
+                            SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), elsewhere.File(L"typed.csv").c_str());
+                            dialog_driver::PressButton(dialog, IDC_BROWSE);
+                            return true;
+                        },
+                        [&] {
+                            return dialog_driver::ChooseInFileDialog(dialog, elsewhere.File(L"chosen.csv"),
+                                                                     fileDialog)();
+                        },
+                        [&] {
+                            if (dialog_driver::Text(GetDlgItem(dialog, IDC_FILE_NAME)) != elsewhere.File(L"chosen.csv"))
+                                return false;
+                            dialog_driver::PressButton(dialog, IDCANCEL);
+                            return true;
+                        }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(browse.Finished());
+    EXPECT_EQ(home.Path(), testing_support::CurrentFolder());
+
+    ModalScript ok({FindOptions(dialog), [&] {
+                        dialog_driver::PressButton(dialog, IDOK);
+                        return true;
+                    }});
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    ASSERT_TRUE(ok.Finished());
+    ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
+    main.Close();
+    EXPECT_EQ(Line("before") + Line("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(elsewhere.File(L"capture.csv").c_str()));
+}
+
 TEST(OptionsDialog, ATypedPathIsUsedAfterOk) {
     testing_support::TempFolder files;
     const std::wstring oldCapture = files.File(L"old.csv");

@@ -68,6 +68,20 @@ TempFolder::~TempFolder() {
     SHFileOperationW(&operation);
 }
 
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+CurrentFolderSet::CurrentFolderSet(const std::wstring& folder) : before_(CurrentFolder()) {
+    SetCurrentDirectoryW(folder.c_str());
+}
+
+CurrentFolderSet::~CurrentFolderSet() {
+    SetCurrentDirectoryW(before_.c_str());
+}
+
 void SendDatagram(unsigned short port, const std::string& bytes) {
     EnsureWinsock();
     const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);

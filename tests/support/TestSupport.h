@@ -37,6 +37,21 @@ private:
     std::wstring path_;
 };
 
+// The process's current folder.
+std::wstring CurrentFolder();
+
+// Makes folder the process's current folder while it lives, then restores the one before.
+class CurrentFolderSet {
+public:
+    explicit CurrentFolderSet(const std::wstring& folder);
+    ~CurrentFolderSet();
+    CurrentFolderSet(const CurrentFolderSet&) = delete;
+    CurrentFolderSet& operator=(const CurrentFolderSet&) = delete;
+
+private:
+    std::wstring before_;
+};
+
 // Sends one datagram to 127.0.0.1:port.
 void SendDatagram(unsigned short port, const std::string& bytes);
 

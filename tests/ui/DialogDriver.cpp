@@ -11,6 +11,10 @@ constexpr size_t kTextCapacity = 8192;
 
 ModalScript* g_runningScript = nullptr;
 
+// The file dialog's own control identifiers (from <dlgs.h>).
+constexpr int kFileNameEdit = 0x480;   // edt1
+constexpr int kFileNameCombo = 0x47c;  // cmb13
+
 bool IsDialogWindow(HWND window) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
@@ -83,6 +87,11 @@ void Click(HWND dialog, int buttonId) {
     SendMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
 }
 
+HWND FileNameBox(HWND fileDialog) {
+    const HWND combo = GetDlgItem(fileDialog, kFileNameCombo);
+    return combo ? combo : GetDlgItem(fileDialog, kFileNameEdit);
+}
+
 void DispatchPending() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -100,6 +109,19 @@ ModalScript::ModalScript(std::initializer_list<Step> steps)
 ModalScript::~ModalScript() {
     KillTimer(nullptr, timer_);
     if (g_runningScript == this) g_runningScript = nullptr;
+}
+
+ModalScript::Step ChooseInFileDialog(HWND owner, const std::wstring& path, HWND& fileDialog) {
+    return [owner, path, &fileDialog] {
+        fileDialog = FindDialogOwnedBy(owner);
+        if (!fileDialog || !FileNameBox(fileDialog)) return false;
+        if (Text(FileNameBox(fileDialog)) != path) {
+            SetWindowTextW(FileNameBox(fileDialog), path.c_str());
+            return false;
+        }
+        PressButton(fileDialog, IDOK);
+        return true;
+    };
 }
 
 void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {

@@ -38,6 +38,9 @@ void PressClose(HWND dialog);
 // A mouse click on a check box (or any button): it changes state and notifies its dialog.
 void Click(HWND dialog, int buttonId);
 
+// The file-name box of a save-file dialog (an edit box in some layouts, a combo box in others).
+HWND FileNameBox(HWND fileDialog);
+
 // Dispatches whatever messages are queued now, without waiting.
 void DispatchPending();
 
@@ -70,5 +73,10 @@ private:
     ULONGLONG deadline_;
     UINT_PTR timer_;
 };
+
+// A step that waits for the save-file dialog over owner, types the path, and
+// presses its OK once the path still stands there at the next tick (the
+// dialog may fill the box itself while it settles).
+ModalScript::Step ChooseInFileDialog(HWND owner, const std::wstring& path, HWND& fileDialog);
 
 }  // namespace dialog_driver
