@@ -51,7 +51,7 @@ void MainWindow::Clear() {
 // After OK the rows are drawn again under the new options and the Capture
 // file is closed (which writes it out) and opened again.
 void MainWindow::RunOptions() {
-    if (settings_->RunModal(Handle(), IDD_OPTIONS) != IDOK) return;
+    if (!options_.Edit(Handle(), *settings_)) return;
     InvalidateRect(messageList_.Handle(), nullptr, TRUE);
     captureFile_.Close();
     captureFile_.OpenIfWanted(*settings_);

@@ -43,8 +43,8 @@ win::WindowClass MainWindowClass() {
 
 MainWindow::MainWindow(unsigned short udpPort, const wchar_t* iniPath)
     : receiver_(std::make_unique<net::DatagramReceiver>()), udpPort_(udpPort) {
-    wcsncpy(iniPath_, iniPath, settings::kPathCapacity - 1);
-    iniPath_[settings::kPathCapacity - 1] = L'\0';
+    wcsncpy(iniPath_, iniPath, MAX_PATH - 1);
+    iniPath_[MAX_PATH - 1] = L'\0';
 }
 
 MainWindow::~MainWindow() {
@@ -116,7 +116,8 @@ LRESULT MainWindow::OnCreate() {
     splitter_.Create(Handle(), messageList_.Handle(), pane_);
     messageList_.SetUpColumns();
 
-    settings_ = std::make_unique<settings::Settings>(iniPath_);
+    settings_.emplace();
+    settings_->Load(iniPath_);
     captureFile_.OpenIfWanted(*settings_);
 
     initEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -149,6 +150,7 @@ void MainWindow::OnDestroy() {
     KillTimer(Handle(), kDeliveryTimerId);
     deliveries_.SetDoorbell(nullptr, 0);
     captureFile_.Close();
+    if (settings_) settings_->Save(iniPath_);
     settings_.reset();
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/ListFinder.h"
 #include "log/CaptureFile.h"
@@ -12,6 +13,7 @@
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
+#include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
 #include "win/Window.h"
@@ -34,7 +36,7 @@ public:
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
-    settings::Settings* Settings() const { return settings_.get(); }
+    settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
     bool CaptureOn() const { return captureSwitch_ != 0; }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
     // Where the Receive thread and the diagnostic reporter hand their items over.
@@ -78,7 +80,8 @@ private:
     ui::SplitterBar splitter_;
     messagelog::MessageList messageList_;
     HWND pane_ = nullptr;
-    std::unique_ptr<settings::Settings> settings_;
+    std::optional<settings::Settings> settings_;
+    settings::OptionsEditor options_;
     std::unique_ptr<net::DatagramReceiver> receiver_;
     messagelog::CaptureFile captureFile_;
     messagelog::RecordArrival recordArrival_;
@@ -91,7 +94,7 @@ private:
     int dpi_ = 0;
 
     unsigned short udpPort_;
-    wchar_t iniPath_[settings::kPathCapacity];
+    wchar_t iniPath_[MAX_PATH];
     net::ReceiveThreadContext receiveContext_{};
 };
 

@@ -11,6 +11,7 @@
 #include "app/ProcessMainWindow.h"
 #include "res/resource.h"
 #include "settings/IniPath.h"
+#include "settings/IniPath.h"
 #include "win/PostedMessageGuard.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
@@ -18,7 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
-    wchar_t iniPath[settings::kPathCapacity];
+    wchar_t iniPath[MAX_PATH];
     settings::IniPathOfThisProgram(iniPath);
     std::unique_ptr<app::MainWindow> mainWindow(new (std::nothrow) app::MainWindow(net::kSyslogPort, iniPath));
     if (!mainWindow) return 0;

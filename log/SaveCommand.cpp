@@ -12,15 +12,14 @@ namespace {
 
 const wchar_t kSavedFileFilter[] = L"TXT Files (*.TXT)\0*.TXT\0All files (*.*)\0*.*\0";
 const wchar_t kSavedFileExtension[] = L"TXT";
-constexpr DWORD kPathCapacity = 260;
 
-bool AskForSavePath(HWND owner, wchar_t (&path)[kPathCapacity]) {
+bool AskForSavePath(HWND owner, wchar_t (&path)[MAX_PATH]) {
     OPENFILENAMEW dialog{};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kSavedFileFilter;
     dialog.lpstrFile = path;
-    dialog.nMaxFile = kPathCapacity;
+    dialog.nMaxFile = MAX_PATH;
     // The current folder stays put, so a relative capture name keeps naming the same file.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = kSavedFileExtension;
@@ -39,7 +38,7 @@ StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
 }
 
 void RunSaveCommand(HWND owner, const RecordStore& rows) {
-    wchar_t path[kPathCapacity] = {};
+    wchar_t path[MAX_PATH] = {};
     if (!AskForSavePath(owner, path)) return;
 
     _doserrno = 0;

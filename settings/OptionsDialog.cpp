@@ -1,7 +1,5 @@
-// OptionsDialog.cpp: the Options dialog, run on the Settings object itself.
-#include "settings/Settings.h"
-
-#include <cwchar>
+// OptionsDialog.cpp: the Options dialog's check boxes, name box and Browse.
+#include "settings/OptionsDialog.h"
 
 #include "res/resource.h"
 
@@ -22,75 +20,58 @@ void CheckFromValue(HWND dialog, int checkBoxId, int value) {
 
 }  // namespace
 
-bool Settings::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    result = 0;
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
+// Shows the values; the focus is left to where the dialog manager puts it.
+bool OptionsDialog::OnInit() {
+    CheckFromValue(Handle(), IDC_AUTOSCROLL, settings_.Autoscroll);
+    CheckFromValue(Handle(), IDC_DISPLAY, settings_.ToDisplay);
+    CheckFromValue(Handle(), IDC_TO_FILE, settings_.ToFile);
+    EnableFileChoice(settings_.ToFile != 0);
+    SetDlgItemTextW(Handle(), IDC_FILE_NAME, settings_.FileName);
+    return false;
+}
+
+// Stores what the user chose, the name in the box included.
+bool OptionsDialog::OnOK() {
+    settings_.Autoscroll = CheckedAsFlag(Handle(), IDC_AUTOSCROLL);
+    settings_.ToDisplay = CheckedAsFlag(Handle(), IDC_DISPLAY);
+    settings_.ToFile = CheckedAsFlag(Handle(), IDC_TO_FILE);
+    GetDlgItemTextW(Handle(), IDC_FILE_NAME, settings_.FileName, MAX_PATH);
+    return win::ModalDialog::OnOK();
+}
+
+bool OptionsDialog::OnCommand(WORD commandId, WORD notificationCode) {
+    if (notificationCode != BN_CLICKED) return false;
+    switch (commandId) {
+    case IDC_BROWSE:
+        OnBrowse();
         return true;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            OnOk();
-            return true;
-        case IDCANCEL:
-            EndDialogWith(IDCANCEL);
-            return true;
-        case IDC_BROWSE:
-            if (HIWORD(wParam) != BN_CLICKED) return false;
-            OnBrowse();
-            return true;
-        case IDC_TO_FILE:
-            if (HIWORD(wParam) != BN_CLICKED) return false;
-            OnToFileClicked();
-            return true;
-        default:
-            return false;
-        }
-    case WM_DESTROY:
+    case IDC_TO_FILE:
+        OnToFileClicked();
         return true;
     default:
         return false;
     }
 }
 
-// Shows the live values; the focus is left to where the dialog manager puts it.
-void Settings::OnInitDialog() {
-    CheckFromValue(Handle(), IDC_AUTOSCROLL, Autoscroll);
-    CheckFromValue(Handle(), IDC_DISPLAY, ToDisplay);
-    CheckFromValue(Handle(), IDC_TO_FILE, ToFile);
-    EnableFileChoice(ToFile != 0);
-    SetDlgItemTextW(Handle(), IDC_FILE_NAME, FileName);
-}
-
-// Stores what the user chose, the typed file name included.
-void Settings::OnOk() {
-    Autoscroll = CheckedAsFlag(Handle(), IDC_AUTOSCROLL);
-    ToDisplay = CheckedAsFlag(Handle(), IDC_DISPLAY);
-    ToFile = CheckedAsFlag(Handle(), IDC_TO_FILE);
-    GetDlgItemTextW(Handle(), IDC_FILE_NAME, FileName, kPathCapacity);
-    EndDialogWith(IDOK);
-}
-
-void Settings::OnToFileClicked() {
+void OptionsDialog::OnToFileClicked() {
     EnableFileChoice(CheckedAsFlag(Handle(), IDC_TO_FILE) != 0);
 }
 
-void Settings::EnableFileChoice(bool enabled) {
+void OptionsDialog::EnableFileChoice(bool enabled) {
     EnableWindow(GetDlgItem(Handle(), IDC_FILE_NAME), enabled);
     EnableWindow(GetDlgItem(Handle(), IDC_BROWSE), enabled);
 }
 
 // A chosen file goes into the name box only; OK applies it.
-void Settings::OnBrowse() {
-    wchar_t chosen[kPathCapacity] = {};
-    GetDlgItemTextW(Handle(), IDC_FILE_NAME, chosen, kPathCapacity);
+void OptionsDialog::OnBrowse() {
+    wchar_t chosen[MAX_PATH] = {};
+    GetDlgItemTextW(Handle(), IDC_FILE_NAME, chosen, MAX_PATH);
     browseDialog_.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     browseDialog_.hwndOwner = Handle();
     browseDialog_.hInstance = GetModuleHandleW(nullptr);
     browseDialog_.lpstrFilter = kCaptureFileFilter;
     browseDialog_.lpstrFile = chosen;
-    browseDialog_.nMaxFile = kPathCapacity;
+    browseDialog_.nMaxFile = MAX_PATH;
     browseDialog_.lpstrInitialDir = nullptr;
     // The current folder stays put, so a relative capture name keeps naming the same file.
     browseDialog_.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;

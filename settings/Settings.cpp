@@ -10,6 +10,10 @@ namespace {
 const wchar_t kSection[] = L"Settings";
 constexpr size_t kNumberTextCapacity = 64;
 
+int ReadNumber(const wchar_t* iniPath, const wchar_t* key, int defaultValue) {
+    return static_cast<int>(GetPrivateProfileIntW(kSection, key, defaultValue, iniPath));
+}
+
 void WriteNumber(const wchar_t* iniPath, const wchar_t* key, int value) {
     wchar_t text[kNumberTextCapacity];
     _itow(value, text, 10);
@@ -18,23 +22,20 @@ void WriteNumber(const wchar_t* iniPath, const wchar_t* key, int value) {
 
 }  // namespace
 
-Settings::Settings(const wchar_t* iniPath) {
-    wcsncpy(iniPath_, iniPath, kPathCapacity - 1);
-    iniPath_[kPathCapacity - 1] = L'\0';
-
-    Autoscroll = static_cast<int>(GetPrivateProfileIntW(kSection, L"Autoscroll", 1, iniPath_));
-    ToDisplay = static_cast<int>(GetPrivateProfileIntW(kSection, L"ToDisplay", 1, iniPath_));
-    ToFile = static_cast<int>(GetPrivateProfileIntW(kSection, L"ToFile", 0, iniPath_));
-    GetPrivateProfileStringW(kSection, L"FileName", L"", FileName, kPathCapacity, iniPath_);
-    Colours = static_cast<int>(GetPrivateProfileIntW(kSection, L"Colours", 1, iniPath_));
+void Settings::Load(const wchar_t* iniPath) {
+    Autoscroll = ReadNumber(iniPath, L"Autoscroll", 1);
+    ToDisplay = ReadNumber(iniPath, L"ToDisplay", 1);
+    ToFile = ReadNumber(iniPath, L"ToFile", 0);
+    GetPrivateProfileStringW(kSection, L"FileName", L"", FileName, MAX_PATH, iniPath);
+    Colours = ReadNumber(iniPath, L"Colours", 1);
 }
 
-Settings::~Settings() {
-    WriteNumber(iniPath_, L"Autoscroll", Autoscroll);
-    WriteNumber(iniPath_, L"ToDisplay", ToDisplay);
-    WriteNumber(iniPath_, L"ToFile", ToFile);
-    WritePrivateProfileStringW(kSection, L"FileName", FileName, iniPath_);
-    WriteNumber(iniPath_, L"Colours", Colours);
+void Settings::Save(const wchar_t* iniPath) const {
+    WriteNumber(iniPath, L"Autoscroll", Autoscroll);
+    WriteNumber(iniPath, L"ToDisplay", ToDisplay);
+    WriteNumber(iniPath, L"ToFile", ToFile);
+    WritePrivateProfileStringW(kSection, L"FileName", FileName, iniPath);
+    WriteNumber(iniPath, L"Colours", Colours);
 }
 
 }  // namespace settings

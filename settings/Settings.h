@@ -1,43 +1,23 @@
-// Settings.h: the four options kept in the INI file, and the Options dialog that edits them.
+// Settings.h: the options kept in the INI file, read and written when asked.
 #pragma once
 
 #include <windows.h>
 
-#include <commdlg.h>
-
-#include "settings/IniPath.h"
-#include "win/ModalDialog.h"
-
 namespace settings {
 
-// Read from the INI file when made, written back when destroyed. The object is
-// also the Options dialog's window object, so the dialog edits the live values.
-class Settings : public win::ModalDialog {
-public:
-    explicit Settings(const wchar_t* iniPath);
-    ~Settings() override;
+// Plain values, held as read: an unusual number is kept until the Options
+// dialog's OK stores 0 or 1 in its place.
+struct Settings {
+    int Autoscroll = 1;
+    int ToDisplay = 1;
+    int ToFile = 0;
+    wchar_t FileName[MAX_PATH] = {};
+    int Colours = 1;  // rows drawn in their severity's colours
 
-    const wchar_t* IniPath() const { return iniPath_; }
-
-    int Autoscroll;
-    int ToDisplay;
-    int ToFile;
-    wchar_t FileName[kPathCapacity];
-    int Colours;  // rows drawn in their severity's colours
-
-protected:
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-private:
-    void OnInitDialog();
-    void OnOk();
-    void OnBrowse();
-    void OnToFileClicked();
-    void EnableFileChoice(bool enabled);
-
-    wchar_t iniPath_[kPathCapacity];
-    // Kept for the whole run, so a Browse opens on the file type chosen last time.
-    OPENFILENAMEW browseDialog_{};
+    // Reads every option from the INI file; what is missing takes its default.
+    void Load(const wchar_t* iniPath);
+    // Writes every option to the INI file, in a fixed order; a failed write is not detected.
+    void Save(const wchar_t* iniPath) const;
 };
 
 }  // namespace settings

@@ -17,28 +17,21 @@ constexpr size_t kVersionLineCapacity = 64;
 
 AboutDialog::AboutDialog(ShellOpenFunction shellOpen) : mailLink_(shellOpen), webLink_(shellOpen) {}
 
+// What the common cases leave goes back to the control that sent it.
 bool AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    result = 0;
-    if (message == WM_INITDIALOG) {
-        OnInitDialog();
-        result = TRUE;  // the focus goes to the OK button
-        return true;
-    }
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialogWith(LOWORD(wParam));
-        return true;
-    }
+    if (win::ModalDialog::OnMessage(message, wParam, lParam, result)) return true;
     return win::ReflectToChild(Handle(), message, wParam, lParam, result);
 }
 
-// A link that cannot be attached stays a plain static.
-void AboutDialog::OnInitDialog() {
+// A link that cannot be attached stays a plain static; the focus goes to the OK button.
+bool AboutDialog::OnInit() {
     mailLink_.Attach(GetDlgItem(Handle(), IDC_MAIL_LINK));
     webLink_.Attach(GetDlgItem(Handle(), IDC_WEB_LINK));
     char versionLine[kVersionLineCapacity];
     std::snprintf(versionLine, sizeof versionLine, kVersionFormat, VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH,
                   VERSION_BUILD);
     SetDlgItemTextA(Handle(), IDC_VERSION_LINE, versionLine);
+    return true;
 }
 
 void RunAboutDialog(HWND owner) {

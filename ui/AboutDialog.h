@@ -16,9 +16,9 @@ public:
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnInit() override;
 
 private:
-    void OnInitDialog();
 
     Hyperlink mailLink_;
     Hyperlink webLink_;

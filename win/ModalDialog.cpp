@@ -36,6 +36,36 @@ INT_PTR ModalDialog::RunModal(HWND owner, int dialogResourceId) {
                            reinterpret_cast<LPARAM>(this));
 }
 
+bool ModalDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_INITDIALOG:
+        result = OnInit() ? TRUE : FALSE;
+        return true;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            return OnOK();
+        case IDCANCEL:
+            return OnCancel();
+        default:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        }
+    default:
+        return false;
+    }
+}
+
+bool ModalDialog::OnOK() {
+    EndDialogWith(IDOK);
+    return true;
+}
+
+bool ModalDialog::OnCancel() {
+    EndDialogWith(IDCANCEL);
+    return true;
+}
+
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ModalDialog* self = nullptr;
     if (message == WM_INITDIALOG) {

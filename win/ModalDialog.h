@@ -7,6 +7,7 @@ namespace win {
 
 // Base of every dialog object. Every message of the dialog reaches OnMessage
 // first; what it leaves unhandled goes to the dialog manager's own processing.
+// The common cases have a member each: OnInit, OnOK, OnCancel and OnCommand.
 class ModalDialog {
 public:
     ModalDialog() = default;
@@ -21,7 +22,17 @@ public:
 
 protected:
     // The message map: true when the message was handled, its answer in result.
-    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // This one routes WM_INITDIALOG and WM_COMMAND to the members below.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // WM_INITDIALOG: true to have the dialog manager put the focus on the first control.
+    virtual bool OnInit() { return true; }
+    // The OK button or Enter: ends the dialog with IDOK.
+    virtual bool OnOK();
+    // The Cancel button, Escape or the close button: ends the dialog with IDCANCEL.
+    virtual bool OnCancel();
+    // Any other command: true when handled.
+    virtual bool OnCommand(WORD /*commandId*/, WORD /*notificationCode*/) { return false; }
 
     void EndDialogWith(INT_PTR dialogResult) { EndDialog(hwnd_, dialogResult); }
 

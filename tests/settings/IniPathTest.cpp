@@ -10,17 +10,17 @@ namespace {
 
 // The INI path, made in a buffer that is followed by a guard which must stay untouched.
 struct GuardedPath {
-    wchar_t path[settings::kPathCapacity];
+    wchar_t path[MAX_PATH];
     wchar_t guard[8];
 };
 
 std::wstring IniPathFor(const std::wstring& executable) {
     GuardedPath made;
-    wmemset(made.path, L'#', settings::kPathCapacity);
+    wmemset(made.path, L'#', MAX_PATH);
     wmemset(made.guard, L'#', 8);
     settings::MakeIniPath(executable.c_str(), made.path);
     EXPECT_EQ(std::wstring(8, L'#'), std::wstring(made.guard, 8)) << "written past the buffer";
-    return std::wstring(made.path, wcsnlen(made.path, settings::kPathCapacity));
+    return std::wstring(made.path, wcsnlen(made.path, MAX_PATH));
 }
 
 TEST(IniPath, ExtensionIsReplacedByIni) {
@@ -41,7 +41,7 @@ TEST(IniPath, PathAtTheLengthLimitStaysWithinTheBufferAndEndsWithIni) {
     for (const std::wstring& executable : {shortExtension, noExtension}) {
         ASSERT_EQ(259u, executable.size());
         const std::wstring ini = IniPathFor(executable);
-        EXPECT_LE(ini.size(), settings::kPathCapacity - 1);
+        EXPECT_LE(ini.size(), MAX_PATH - 1);
         EXPECT_EQ(L".INI", ini.substr(ini.size() - 4));
         EXPECT_NE(executable, ini);
     }

@@ -52,8 +52,8 @@ int IniNumber(const std::wstring& iniPath, const wchar_t* key) {
 }
 
 std::wstring IniFileName(const std::wstring& iniPath) {
-    wchar_t name[settings::kPathCapacity] = {};
-    GetPrivateProfileStringW(L"Settings", L"FileName", L"", name, settings::kPathCapacity, iniPath.c_str());
+    wchar_t name[MAX_PATH] = {};
+    GetPrivateProfileStringW(L"Settings", L"FileName", L"", name, MAX_PATH, iniPath.c_str());
     return name;
 }
 
