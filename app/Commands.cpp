@@ -40,7 +40,7 @@ void MainWindow::OnInitMenuPopup(HMENU popup) {
 
 // Nothing else changes: the Capture file stays as it is.
 void MainWindow::ToggleCapture() {
-    captureSwitch_ = captureSwitch_ ? 0 : 1;
+    captureSwitch_ = !captureSwitch_;
 }
 
 void MainWindow::Clear() {

@@ -1,7 +1,7 @@
 // ListFinder.cpp: the dialog's state, the search from the current row, and "Cannot find".
 #include "app/ListFinder.h"
 
-#include <string>
+#include <cstdio>
 
 #include "app/MainWindowClassName.h"
 #include "app/MessageLoop.h"
@@ -10,6 +10,10 @@
 #include "log/RowSelection.h"
 
 namespace app {
+
+namespace {
+const char kNotFoundFormat[] = "Cannot find \"%s\"";
+}  // namespace
 
 ListFinder::ListFinder() : dialogMessage_(RegisterWindowMessageA(FINDMSGSTRINGA)) {
     dialogData_.lStructSize = sizeof dialogData_;
@@ -67,8 +71,9 @@ void ListFinder::Find(HWND owner, HWND list, const messagelog::RecordStore& rows
         messagelog::SelectOnlyRow(list, found);
         return;
     }
-    const std::string message = std::string("Cannot find \"") + text_ + "\"";
-    MessageBoxA(dialog_ ? dialog_ : owner, message.c_str(), kMainWindowTitle, MB_OK | MB_ICONINFORMATION);
+    char message[sizeof kNotFoundFormat + kTextCapacity];
+    std::snprintf(message, sizeof message, kNotFoundFormat, text_);
+    MessageBoxA(dialog_ ? dialog_ : owner, message, kMainWindowTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace app

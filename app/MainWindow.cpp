@@ -25,8 +25,6 @@ namespace {
 constexpr UINT_PTR kDeliveryTimerId = 1;
 constexpr UINT kDeliveryIntervalMs = 10;
 constexpr ULONGLONG kLongestTurnMs = 50;
-constexpr int kSplitNumerator = 875;  // the list takes this many thousandths of the client height
-constexpr int kSplitDenominator = 1000;
 
 win::WindowClass MainWindowClass() {
     const HICON icon = LoadIconA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
@@ -35,14 +33,14 @@ win::WindowClass MainWindowClass() {
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
             icon,
             icon,
-            LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),  // IDC_ARROW
+            LoadCursor(nullptr, IDC_ARROW),
             MAKEINTRESOURCEA(IDR_MAINFRAME)};
 }
 
 }  // namespace
 
 MainWindow::MainWindow(unsigned short udpPort, const wchar_t* iniPath)
-    : receiver_(std::make_unique<net::DatagramReceiver>()), udpPort_(udpPort) {
+    : udpPort_(udpPort) {
     wcsncpy(iniPath_, iniPath, MAX_PATH - 1);
     iniPath_[MAX_PATH - 1] = L'\0';
 }
@@ -106,7 +104,7 @@ LRESULT MainWindow::OnCreate() {
     deliveries_.SetDoorbell(Handle(), UM_DELIVERIES_WAITING);
     RECT client;
     GetClientRect(Handle(), &client);
-    const int split = client.bottom * kSplitNumerator / kSplitDenominator;
+    const int split = ui::StartListBottom(client.bottom);
     const int width = client.right - client.left;
 
     if (!messageList_.Create(Handle(), client.left, client.top, width, split - client.top)) return -1;
@@ -133,7 +131,7 @@ LRESULT MainWindow::OnCreate() {
 }
 
 bool MainWindow::StartReceiveThread() {
-    receiveContext_ = {&deliveries_, receiver_.get(), initEvent_, udpPort_};
+    receiveContext_ = {&deliveries_, &receiver_, initEvent_, udpPort_};
     receiveThread_ = CreateThread(nullptr, 0, net::ReceiveThreadProc, &receiveContext_, 0, &receiveThreadId_);
     if (receiveThread_) return true;
     diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot create the thread\r\n");
@@ -202,7 +200,7 @@ void MainWindow::HandleDelivery(net::Delivery& delivery, bool moreQueued) {
         diag::AppendDiagnostic(pane_, std::move(delivery.text));
     else
         recordArrival_.Arrive(std::move(delivery.record),
-                              {captureSwitch_ != 0, captureFile_, messageList_, *settings_, moreQueued});
+                              {captureSwitch_, captureFile_, messageList_, *settings_, moreQueued});
 }
 
 }  // namespace app

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 
 #include "app/ListFinder.h"
@@ -37,7 +36,7 @@ public:
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
-    bool CaptureOn() const { return captureSwitch_ != 0; }
+    bool CaptureOn() const { return captureSwitch_; }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
@@ -82,13 +81,13 @@ private:
     HWND pane_ = nullptr;
     std::optional<settings::Settings> settings_;
     settings::OptionsEditor options_;
-    std::unique_ptr<net::DatagramReceiver> receiver_;
+    net::DatagramReceiver receiver_;
     messagelog::CaptureFile captureFile_;
     messagelog::RecordArrival recordArrival_;
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
-    int captureSwitch_ = 1;
+    bool captureSwitch_ = true;
     ListFinder finder_;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;

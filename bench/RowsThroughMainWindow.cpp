@@ -198,7 +198,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     const StatusCode saved = messagelog::WriteAllRows(window.StoredRows(), stream);
     const bool closed = std::fclose(stream) == 0;
     Result("save_s", Now() - started);
-    Result("save_ok", saved == kStatusOk && closed);
+    Result("save_ok", saved == S_OK && closed);
     Result("saved_lines", static_cast<double>(LinesIn(savePath)));
     DeleteFileW(savePath.c_str());
 

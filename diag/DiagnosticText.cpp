@@ -56,7 +56,7 @@ DiagnosticText FormatDiagnostic(StatusCode status, const wchar_t* format, va_lis
     ++g_textsAlive;
 
     const size_t length = FormatInto(text.get(), capacity, format, arguments);
-    if (status != kStatusOk) {
+    if (status != S_OK) {
         wchar_t* systemText = nullptr;
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                            FORMAT_MESSAGE_ALLOCATE_BUFFER,

@@ -22,7 +22,7 @@ void CaptureFile::OpenIfWanted(const settings::Settings& settings) {
 
 void CaptureFile::Close() {
     const StatusCode closed = CloseStream();
-    if (closed < 0) diag::Report(closed, kWriteFailed);
+    if (FAILED(closed)) diag::Report(closed, kWriteFailed);
 }
 
 StatusCode CaptureFile::Write(const net::SyslogRecord& record) {
@@ -41,11 +41,11 @@ void CaptureFile::GiveUp(StatusCode failure) {
 }
 
 StatusCode CaptureFile::CloseStream() {
-    if (!file_) return kStatusOk;
+    if (!file_) return S_OK;
     PrepareForWrite();
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    return closed ? kStatusOk : LastWriteStatus();
+    return closed ? S_OK : LastWriteStatus();
 }
 
 }  // namespace messagelog

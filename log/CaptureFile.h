@@ -7,7 +7,7 @@
 #include "net/SyslogRecord.h"
 
 namespace settings {
-class Settings;
+struct Settings;
 }
 
 namespace messagelog {

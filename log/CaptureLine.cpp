@@ -13,7 +13,7 @@ namespace messagelog {
 StatusCode LastRuntimeStatus() {
     const StatusCode status = StatusFromError(static_cast<long>(_doserrno));
     // A failure the runtime gave no reason for must still read as a failure.
-    return status < 0 ? status : kStatusUnspecifiedFailure;
+    return FAILED(status) ? status : E_FAIL;
 }
 
 // Cleared because for a write taken in part Wine's runtime records the
@@ -72,7 +72,7 @@ StatusCode WriteLine(FILE* stream, const char* sender, size_t senderLength, cons
     const bool written = line.Add(sender, senderLength) && line.Add(',') && (!quoted || line.Add('"')) &&
                          line.Add(message, messageLength) && (!quoted || line.Add('"')) && line.Add('\n') &&
                          line.Flush();
-    return written ? kStatusOk : LastWriteStatus();
+    return written ? S_OK : LastWriteStatus();
 }
 
 }  // namespace

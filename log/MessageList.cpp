@@ -81,7 +81,7 @@ void MessageList::SetUpColumns() {
 
 bool MessageList::Append(net::RecordPtr record) {
     if (!store_.Append(*record)) {
-        if (!toldStoreFull_) diag::Report(kStatusOutOfMemory, L"Cannot keep more rows: out of memory\n");
+        if (!toldStoreFull_) diag::Report(E_OUTOFMEMORY, L"Cannot keep more rows: out of memory\n");
         toldStoreFull_ = true;
         return false;
     }

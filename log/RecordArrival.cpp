@@ -33,7 +33,7 @@ void RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets)
     if (targets.captureOn) {
         if (targets.captureFile.IsOpen()) {
             const StatusCode written = targets.captureFile.Write(*record);
-            if (written < 0) targets.captureFile.GiveUp(written);
+            if (FAILED(written)) targets.captureFile.GiveUp(written);
         }
         if (targets.settings.ToDisplay) ShowRow(std::move(record), targets);
     }

@@ -2,6 +2,7 @@
 #include "log/RowClipboard.h"
 
 #include <cstring>
+#include <new>
 
 #include "log/CaptureLine.h"
 #include "log/RowSelection.h"
@@ -38,10 +39,16 @@ std::string SelectedRowsAsCaptureLines(HWND list, const RecordStore& rows) {
     return lines;
 }
 
+// Runs inside the window procedure: a failed allocation is answered as a failed copy.
 bool CopySelectedRows(HWND owner, HWND list, const RecordStore& rows) {
-    const std::string lines = SelectedRowsAsCaptureLines(list, rows);
-    if (lines.empty()) return true;
-    return PutTextOnClipboard(owner, lines);
+    try {
+        const std::string lines = SelectedRowsAsCaptureLines(list, rows);
+        if (lines.empty()) return true;
+        return PutTextOnClipboard(owner, lines);
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
 }
 
 }  // namespace messagelog

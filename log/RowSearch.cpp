@@ -5,25 +5,21 @@
 
 namespace messagelog {
 
-TextMatcher::TextMatcher(const char* text, bool matchCase) {
+TextMatcher::TextMatcher(const char* text, bool matchCase) : wanted_(reinterpret_cast<const unsigned char*>(text)) {
     for (int byte = 0; byte < 256; ++byte) {
         char folded = static_cast<char>(byte);
         if (!matchCase && byte != 0) CharLowerBuffA(&folded, 1);
         fold_[byte] = static_cast<unsigned char>(folded);
     }
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-        folded_.push_back(static_cast<char>(fold_[*p]));
 }
 
 bool TextMatcher::FoundIn(const char* text) const {
-    const auto* wanted = reinterpret_cast<const unsigned char*>(folded_.c_str());
-    const size_t length = folded_.size();
-    if (length == 0) return true;
+    if (!wanted_[0]) return true;
     for (const auto* at = reinterpret_cast<const unsigned char*>(text); *at; ++at) {
-        if (fold_[*at] != wanted[0]) continue;
+        if (fold_[*at] != fold_[wanted_[0]]) continue;
         size_t matched = 1;
-        while (matched < length && at[matched] && fold_[at[matched]] == wanted[matched]) ++matched;
-        if (matched == length) return true;
+        while (wanted_[matched] && at[matched] && fold_[at[matched]] == fold_[wanted_[matched]]) ++matched;
+        if (!wanted_[matched]) return true;
     }
     return false;
 }

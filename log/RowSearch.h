@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 
 #include "log/RowTexts.h"
 
@@ -10,13 +9,14 @@ namespace messagelog {
 
 // The text looked for, compared byte by byte, with or without regard to case
 // (case as the system's 8-bit code page has it, which is how the list shows the bytes).
+// It keeps no copy, so it allocates nothing: text must outlive it.
 class TextMatcher {
 public:
     TextMatcher(const char* text, bool matchCase);
     bool FoundIn(const char* text) const;
 
 private:
-    std::string folded_;
+    const unsigned char* wanted_;
     unsigned char fold_[256];
 };
 

@@ -32,9 +32,9 @@ StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
     const size_t count = rows.Count();
     for (size_t index = 0; index < count; ++index) {
         const StatusCode written = WriteCaptureLine(stream, rows.Row(index));
-        if (written < 0) return written;
+        if (FAILED(written)) return written;
     }
-    return kStatusOk;
+    return S_OK;
 }
 
 void RunSaveCommand(HWND owner, const RecordStore& rows) {
@@ -49,8 +49,8 @@ void RunSaveCommand(HWND owner, const RecordStore& rows) {
     }
     // A failed write must not pass for a saved file.
     StatusCode saved = WriteAllRows(rows, stream);
-    if (std::fclose(stream) != 0 && saved == kStatusOk) saved = LastRuntimeStatus();
-    if (saved < 0) diag::Report(saved, L"Failed to write in file\n");
+    if (std::fclose(stream) != 0 && saved == S_OK) saved = LastRuntimeStatus();
+    if (FAILED(saved)) diag::Report(saved, L"Failed to write in file\n");
 }
 
 }  // namespace messagelog

@@ -50,9 +50,9 @@ StatusCode DatagramReceiver::Open(unsigned short port) {
     AskForBurstBuffer();
 
     buffer_.buf = static_cast<char*>(std::malloc(kReceiveBufferLength));
-    if (!buffer_.buf) return kStatusOutOfMemory;
+    if (!buffer_.buf) return E_OUTOFMEMORY;
     buffer_.len = kReceiveBufferLength;
-    return kStatusOk;
+    return S_OK;
 }
 
 // What arrives faster than the thread drains it waits in the socket's buffer,
@@ -63,11 +63,11 @@ void DatagramReceiver::AskForBurstBuffer() {
     setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&wanted), sizeof wanted);
     const int granted = GrantedReceiveBuffer(socket_);
     if (granted > 0 && granted < kLeastSocketBufferBytes)
-        diag::Report(kStatusOk, L"The system granted a receive buffer of only %u bytes: bursts of datagrams may be lost\n",
+        diag::Report(S_OK, L"The system granted a receive buffer of only %u bytes: bursts of datagrams may be lost\n",
                      static_cast<unsigned>(granted));
 }
 
-StatusCode DatagramReceiver::ReceiveStep(RecordPtr& record) {
+ReceiveResult DatagramReceiver::ReceiveStep(RecordPtr& record) {
     record.reset();
     DWORD byteCount = 0;
     receiveFlags_ = 0;
@@ -75,9 +75,11 @@ StatusCode DatagramReceiver::ReceiveStep(RecordPtr& record) {
 
     if (pending_) {
         const BOOL done = WSAGetOverlappedResult(socket_, &overlapped_, &byteCount, FALSE, &receiveFlags_);
-        if (!done && WSAGetLastError() == WSA_IO_INCOMPLETE) return kReceivePending;
-        if (!done && WSAGetLastError() != WSAEMSGSIZE)
-            return ReportFailure(L"WSAGetOverlappedResult failed with error\n");
+        if (!done && WSAGetLastError() == WSA_IO_INCOMPLETE) return ReceiveResult::Pending;
+        if (!done && WSAGetLastError() != WSAEMSGSIZE) {
+            ReportFailure(L"WSAGetOverlappedResult failed with error\n");
+            return ReceiveResult::Failed;
+        }
         pending_ = false;
         if (!done) byteCount = buffer_.len;
         return Completed(byteCount, record);
@@ -90,9 +92,12 @@ StatusCode DatagramReceiver::ReceiveStep(RecordPtr& record) {
         const int error = WSAGetLastError();
         if (error == WSA_IO_PENDING) {
             pending_ = true;
-            return kReceivePending;
+            return ReceiveResult::Pending;
         }
-        if (error != WSAEMSGSIZE) return ReportFailure(L"WSARecvFrom failed with error\n");
+        if (error != WSAEMSGSIZE) {
+            ReportFailure(L"WSARecvFrom failed with error\n");
+            return ReceiveResult::Failed;
+        }
         byteCount = buffer_.len;
     }
     return Completed(byteCount, record);
@@ -100,13 +105,13 @@ StatusCode DatagramReceiver::ReceiveStep(RecordPtr& record) {
 
 // A datagram too long for the buffer arrives cut to the buffer, like one that
 // fills it exactly: reported, recorded, and reception goes on.
-StatusCode DatagramReceiver::Completed(DWORD byteCount, RecordPtr& record) {
+ReceiveResult DatagramReceiver::Completed(DWORD byteCount, RecordPtr& record) {
     if (byteCount >= buffer_.len) {
         byteCount = buffer_.len;
-        diag::Report(kStatusOk, L"Received more than %u bytes\n", static_cast<unsigned>(buffer_.len));
+        diag::Report(S_OK, L"Received more than %u bytes\n", static_cast<unsigned>(buffer_.len));
     }
     record = MakeSyslogRecord(buffer_.buf, byteCount, senderAddress_);
-    return record ? kStatusOk : kStatusOutOfMemory;
+    return record ? ReceiveResult::Received : ReceiveResult::Failed;
 }
 
 void DatagramReceiver::Close() {

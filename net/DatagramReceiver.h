@@ -16,8 +16,8 @@ constexpr DWORD kReceiveBufferLength = 4096;
 constexpr int kWantedSocketBufferBytes = 8 * 1024 * 1024;
 constexpr int kLeastSocketBufferBytes = 1024 * 1024;
 
-// Answer of a receive step that started a receive which is now outstanding.
-constexpr StatusCode kReceivePending = 1;
+// What a receive step answers; a failure has been reported and ends reception.
+enum class ReceiveResult { Received, Pending, Failed };
 
 class DatagramReceiver {
 public:
@@ -33,16 +33,15 @@ public:
     // Signalled when the outstanding receive completes.
     WSAEVENT Event() const { return event_; }
 
-    // 0 with a new record; kReceivePending when a receive is outstanding;
-    // a negative status code on failure, which ends reception.
-    StatusCode ReceiveStep(RecordPtr& record);
+    // Received with a new record, Pending while a receive is outstanding, or Failed.
+    ReceiveResult ReceiveStep(RecordPtr& record);
 
     // Releases whatever is held; safe in any state and more than once.
     void Close();
 
 private:
     void AskForBurstBuffer();
-    StatusCode Completed(DWORD byteCount, RecordPtr& record);
+    ReceiveResult Completed(DWORD byteCount, RecordPtr& record);
 
     SOCKET socket_ = INVALID_SOCKET;
     WSAEVENT event_ = WSA_INVALID_EVENT;

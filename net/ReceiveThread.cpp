@@ -27,9 +27,9 @@ bool QuitRequestQueued() {
 }
 
 void RunReception(const ReceiveThreadContext& context) {
-    StatusCode drained = Drain(context);
+    DrainEnd drained = Drain(context);
     const HANDLE event = context.receiver->Event();
-    while (drained >= 0 && drained != kQuitRequested) {
+    while (drained != DrainEnd::Failed && drained != DrainEnd::QuitRequested) {
         const DWORD woken = MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0 + 1) {
             if (DispatchThreadMessages() == QueueOutcome::QuitRequested) return;
@@ -43,15 +43,19 @@ void RunReception(const ReceiveThreadContext& context) {
 
 }  // namespace
 
-StatusCode Drain(const ReceiveThreadContext& context) {
+DrainEnd Drain(const ReceiveThreadContext& context) {
     for (unsigned queued = 1;; ++queued) {
         RecordPtr record;
-        const StatusCode step = context.receiver->ReceiveStep(record);
-        if (step != kStatusOk) return step;
-        // Without memory for the queue the record is lost; the event is still
-        // signalled, so the next wait ends at once and reception goes on.
-        if (!context.deliveries->Push(std::move(record))) return kStatusOk;
-        if (queued % kRecordsBetweenQuitChecks == 0 && QuitRequestQueued()) return kQuitRequested;
+        switch (context.receiver->ReceiveStep(record)) {
+        case ReceiveResult::Pending:
+            return DrainEnd::Pending;
+        case ReceiveResult::Failed:
+            return DrainEnd::Failed;
+        case ReceiveResult::Received:
+            break;
+        }
+        if (!context.deliveries->Push(std::move(record))) return DrainEnd::RecordLost;
+        if (queued % kRecordsBetweenQuitChecks == 0 && QuitRequestQueued()) return DrainEnd::QuitRequested;
     }
 }
 
@@ -63,7 +67,7 @@ DWORD WINAPI ReceiveThreadProc(void* parameter) {
 
     const StatusCode opened = context.receiver->Open(context.port);
     SetEvent(context.initEvent);
-    if (opened != kStatusOk) return static_cast<DWORD>(-1);
+    if (opened != S_OK) return static_cast<DWORD>(-1);
 
     RunReception(context);
     context.receiver->Close();

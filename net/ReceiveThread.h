@@ -23,12 +23,15 @@ DWORD WINAPI ReceiveThreadProc(void* context);
 // look costs a trip to the system, and a flood never lets the drain wait.
 constexpr unsigned kRecordsBetweenQuitChecks = 32;
 
-// Answer of Drain when the quit request arrived while it was still collecting.
-constexpr StatusCode kQuitRequested = 2;
+// How a drain ended.
+enum class DrainEnd {
+    Pending,        // a receive is outstanding
+    RecordLost,     // no memory to queue a record; the event stays signalled, so the next wait ends at once
+    Failed,         // reported; reception ends
+    QuitRequested,  // the quit request arrived while it was still collecting
+};
 
 // Collects every receive that completes without waiting and queues each record.
-// Answers the last receive step's result (kReceivePending when a receive is
-// left outstanding), or kQuitRequested.
-StatusCode Drain(const ReceiveThreadContext& context);
+DrainEnd Drain(const ReceiveThreadContext& context);
 
 }  // namespace net

@@ -70,7 +70,7 @@ void Hyperlink::Open() {
     const INT_PTR shellResult =
         reinterpret_cast<INT_PTR>(shellOpen_(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL));
     if (shellResult > kShellSuccessAbove) {
-        visited_ = 1;  // shown at the next repaint
+        visited_ = true;  // shown at the next repaint
         return;
     }
     _snwprintf(link, kLinkBufferCapacity, kFailureFormat, static_cast<unsigned>(shellResult));
@@ -92,7 +92,7 @@ LRESULT Hyperlink::SetUpPaint(HDC dc) {
 // for its colours, so the underlined font becomes the control's font too;
 // the request comes before that selection, so the first paint shows it.
 void Hyperlink::MakeUnderlinedFont() {
-    fontToBeMade_ = 0;
+    fontToBeMade_ = false;
     ownFont_ = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     const HGDIOBJ font = ownFont_ ? static_cast<HGDIOBJ>(ownFont_) : GetStockObject(DEFAULT_GUI_FONT);
     LOGFONTA description;

@@ -33,8 +33,8 @@ private:
     HFONT underlinedFont_ = nullptr;
     HFONT ownFont_ = nullptr;  // the control's font before the underlined one, given back at the end
     HCURSOR handCursor_;
-    int fontToBeMade_ = 1;
-    int visited_ = 0;
+    bool fontToBeMade_ = true;
+    bool visited_ = false;
     ShellOpenFunction shellOpen_;
 };
 

@@ -8,8 +8,10 @@ namespace ui {
 namespace {
 
 constexpr float kPlaceholderRatio = 0.25f;
+constexpr int kStartListThousandths = 875;
+constexpr int kThousand = 1000;
 // Taken when the client area is too small at creation to tell where the list ends.
-constexpr float kDegenerateRatio = 0.875f;
+constexpr float kDegenerateRatio = static_cast<float>(kStartListThousandths) / kThousand;
 constexpr int kSplitterBarId = 10;
 constexpr int kWindowsPerLayout = 3;
 constexpr int kEdgesPerBar = 3;  // the bar is as thick as three window edges
@@ -54,6 +56,10 @@ void RedrawMovedBar(HWND bar) {
 
 }  // namespace
 
+int StartListBottom(int clientHeight) {
+    return clientHeight * kStartListThousandths / kThousand;
+}
+
 SplitterBar::SplitterBar()
     : ratio_(kPlaceholderRatio),
       thickness_(kEdgesPerBar * GetSystemMetrics(SM_CYEDGE)),
@@ -73,14 +79,13 @@ HWND SplitterBar::Create(HWND parent, HWND upper, HWND lower) {
     ratio_ = degenerate ? kDegenerateRatio : RatioOf(upperRect.bottom, client.bottom);
 
     win::WindowClass barClass = kBarClass;
-    barClass.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    barClass.cursor = LoadCursor(nullptr, IDC_ARROW);
     const HWND bar = win::Window::Create(
         barClass, {parent, nullptr, WS_CHILD | WS_VISIBLE, WS_EX_WINDOWEDGE, client.left, upperRect.bottom,
                    client.right - client.left, thickness_,
                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSplitterBarId))});
     if (!bar) return nullptr;
-    SetClassLongPtrA(bar, GCLP_HCURSOR,
-                     reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32645))));  // IDC_SIZENS
+    SetClassLongPtrA(bar, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_SIZENS)));
     return bar;
 }
 

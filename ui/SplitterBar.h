@@ -7,6 +7,9 @@
 
 namespace ui {
 
+// Where the list ends when the Main window is made: 875/1000 of the client height.
+int StartListBottom(int clientHeight);
+
 class SplitterBar : public win::Window {
 public:
     SplitterBar();

@@ -16,7 +16,7 @@ using namespace testing_support;
 // Reports the text with status 0 and waits until the pane shows it at its end.
 bool ReportAndWait(HWND pane, const std::string& text) {
     const std::wstring wide(text.begin(), text.end());
-    diag::Report(kStatusOk, L"%s", wide.c_str());
+    diag::Report(S_OK, L"%s", wide.c_str());
     return PumpUntil([&] {
         const std::string shown = PaneText(pane);
         return shown.size() >= text.size() && shown.compare(shown.size() - text.size(), text.size(), text) == 0;
@@ -47,7 +47,7 @@ TEST(DiagnosticsPane, KeepsAcceptingTextPast32KCharacters) {
         const std::string line = "report " + std::to_string(i) + " " + std::string(990, 'x') + "\r\n";
         expected += line;
         const std::wstring wide(line.begin(), line.end());
-        diag::Report(kStatusOk, L"%s", wide.c_str());
+        diag::Report(S_OK, L"%s", wide.c_str());
     }
     ASSERT_GT(expected.size(), 32u * 1024u);
     ASSERT_TRUE(PumpUntil([&] { return PaneText(pane).size() >= expected.size(); }));

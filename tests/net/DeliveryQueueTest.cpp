@@ -28,7 +28,7 @@ int TakeDoorbells(HWND window) {
 diag::DiagnosticText Text(const wchar_t* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    diag::DiagnosticText text = diag::FormatDiagnostic(kStatusOk, format, arguments);
+    diag::DiagnosticText text = diag::FormatDiagnostic(S_OK, format, arguments);
     va_end(arguments);
     return text;
 }

@@ -138,13 +138,13 @@ TEST(ReceiveThread, QuitRequestEndsADrainAmidABacklog) {
         net::DeliveryQueue deliveries;
         net::DatagramReceiver receiver;
         const unsigned short port = FreeUdpPort();
-        ASSERT_EQ(kStatusOk, receiver.Open(port));
+        ASSERT_EQ(S_OK, receiver.Open(port));
         for (long i = 0; i < kBacklog; ++i) SendDatagram(port, "backlog " + std::to_string(i));
 
         // The drain runs on this thread here, so the quit request is this thread's.
         PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
         const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
-        EXPECT_EQ(net::kQuitRequested, net::Drain(context));
+        EXPECT_EQ(net::DrainEnd::QuitRequested, net::Drain(context));
 
         net::DeliveryBatch batch;
         deliveries.TakeAllOrArm(batch);
@@ -152,7 +152,7 @@ TEST(ReceiveThread, QuitRequestEndsADrainAmidABacklog) {
         for (size_t i = 0; i < batch.size(); ++i)
             EXPECT_STREQ(("backlog " + std::to_string(i)).c_str(), batch[i].record->message);
         // The rest still waits in the socket, in order, for the next drain.
-        EXPECT_EQ(net::kReceivePending, net::Drain(context));
+        EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
         deliveries.TakeAllOrArm(batch);
         ASSERT_EQ(static_cast<size_t>(kBacklog) - net::kRecordsBetweenQuitChecks, batch.size());
         for (size_t i = 0; i < batch.size(); ++i)
