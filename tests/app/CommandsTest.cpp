@@ -36,15 +36,9 @@ using testing_support::SetClipboardText;
 constexpr WORD kMenuCode = 0;
 constexpr WORD kAcceleratorCode = 1;
 
-std::string Narrow(const std::wstring& wide) {
-    char text[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
+// The options these tests start from: no scrolling, rows shown.
 std::string SettingsIni(int toFile, const std::wstring& fileName) {
-    return "[Settings]\r\nAutoscroll=0\r\nToDisplay=1\r\nToFile=" + std::to_string(toFile) +
-           "\r\nFileName=" + Narrow(fileName) + "\r\n";
+    return testing_support::SettingsIni(0, 1, toFile, fileName);
 }
 
 // Hands a record to the Main window as the Receive thread does, and returns
@@ -182,7 +176,7 @@ TEST(CaptureCommand, EveryRunStartsOnAndTheCheckMarkFollowsTheSwitch) {
 
         // The switch is not one of the options: the INI file holds the options and nothing else.
         EXPECT_EQ((std::set<std::string>{"Autoscroll", "Colours", "FileName", "ToDisplay", "ToFile"}),
-                  IniKeys(Narrow(window.IniPath())));
+                  IniKeys(testing_support::Narrow(window.IniPath())));
     }
     RunningMainWindow nextRun;
     EXPECT_TRUE(nextRun.Window().CaptureOn());
@@ -357,6 +351,32 @@ TEST(Accelerators, ControlRClearsTheListAndThePane) {
                 }).Run());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_TRUE(window.Window().CaptureOn());
+    DestroyAcceleratorTable(accelerators);
+}
+
+TEST(Accelerators, ControlSOpensTheSaveDialogOverTheMainWindow) {
+    DesktopLock lock;
+    RunningMainWindow window(SettingsIni(0, L""));
+    const HWND main = window.Handle();
+    const HACCEL accelerators = ProgramAccelerators();
+    ASSERT_TRUE(accelerators);
+    ASSERT_TRUE(window.SendAndWaitForRows("a row", 1));
+    ASSERT_TRUE(FocusOn(main, window.Window().MessageList()));
+
+    ASSERT_TRUE(testing_support::PressControlChord('S'));
+    std::wstring title;
+    EXPECT_TRUE(LoopRun(
+                    accelerators, [&] { return !title.empty() && !dialog_driver::FindDialogOwnedBy(main); },
+                    [&] {
+                        const HWND save = dialog_driver::FindDialogOwnedBy(main);
+                        if (!save) return;
+                        title = dialog_driver::Text(save);
+                        dialog_driver::PressButton(save, IDCANCEL);
+                    })
+                    .Run());
+    EXPECT_EQ(L"Save As", title);
+    EXPECT_TRUE(window.Window().CaptureOn());
+    EXPECT_EQ(1, messagelog::RowCount(window.Window().MessageList()));
     DestroyAcceleratorTable(accelerators);
 }
 
@@ -625,7 +645,7 @@ std::string MenuLabel(HMENU menu, UINT position) {
     return label;
 }
 
-TEST(Menu, ViewHoldsFindAndColoursAfterTheFormerItemsAndTheListHasCopyAndSelectAll) {
+TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopyAndSelectAll) {
     DesktopLock lock;
     RunningMainWindow window;
     const HMENU view = ViewPopup(window.Handle());
@@ -637,11 +657,19 @@ TEST(Menu, ViewHoldsFindAndColoursAfterTheFormerItemsAndTheListHasCopyAndSelectA
                  {0, ""},                               {ID_VIEW_FIND, "&Find...\tCtrl+F"},
                  {ID_FIND_NEXT, "Find &Next\tF3"},      {ID_FIND_PREVIOUS, "Find Pre&vious\tShift+F3"},
                  {0, ""},                               {ID_VIEW_COLOURS, "Colour by s&everity"}};
+    const HMENU bar = GetMenu(window.Handle());
+    ASSERT_EQ(2, GetMenuItemCount(bar));
+    EXPECT_EQ("&View", MenuLabel(bar, 0));
+    EXPECT_EQ("&Help", MenuLabel(bar, 1));
     ASSERT_EQ(static_cast<int>(sizeof items / sizeof items[0]), GetMenuItemCount(view));
     for (UINT position = 0; position < sizeof items / sizeof items[0]; ++position) {
         EXPECT_EQ(items[position].id, GetMenuItemID(view, static_cast<int>(position))) << position;
         EXPECT_EQ(items[position].label, MenuLabel(view, position)) << position;
     }
+    const HMENU help = GetSubMenu(bar, 1);
+    ASSERT_EQ(1, GetMenuItemCount(help));
+    EXPECT_EQ(static_cast<UINT>(ID_HELP_ABOUT), GetMenuItemID(help, 0));
+    EXPECT_EQ("&About", MenuLabel(help, 0));
 
     const HMENU listMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
     ASSERT_TRUE(listMenu);

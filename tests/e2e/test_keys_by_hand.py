@@ -1,6 +1,5 @@
 """Ctrl+C and Ctrl+R pressed on the real keyboard change what the program does."""
 
-import os
 import subprocess
 import time
 import unittest
@@ -45,10 +44,6 @@ class KeysByHandTest(unittest.TestCase):
             rows = monitor.wait_for_rows(1)
             self.assertEqual([(b"127.0.0.1", b"after capture is on again")], rows)
 
-            shot = monitor.path("keys.png")
-            subprocess.run(["import", "-window", "root", shot], check=True, stdin=subprocess.DEVNULL,
-                           timeout=PROBE_TIMEOUT)
-            self.assertGreater(os.path.getsize(shot), 0)
             self.assertEqual(0, monitor.close())
 
 

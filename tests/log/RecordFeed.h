@@ -17,14 +17,6 @@
 
 namespace testing_support {
 
-// An INI file's bytes holding the four options.
-inline std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName) {
-    char name[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, fileName.c_str(), -1, name, sizeof name, nullptr, nullptr);
-    return "[Settings]\r\nAutoscroll=" + std::to_string(autoscroll) + "\r\nToDisplay=" + std::to_string(toDisplay) +
-           "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + name + "\r\n";
-}
-
 // Makes a record of the datagram bytes from the sender and queues it for the window.
 inline void PostRecord(app::MainWindow& window, const std::string& bytes, const char* sender = "10.1.2.3") {
     QueueRecord(window, MakeRecord(bytes, sender));

@@ -11,11 +11,8 @@
 namespace {
 
 using dialog_driver::ModalScript;
+using testing_support::Narrow;
 using testing_support::RunningMainWindow;
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());  // the test paths are plain ASCII
-}
 
 std::string Line(const std::string& message) {
     return "127.0.0.1," + message + "\r\n";

@@ -14,17 +14,9 @@ namespace {
 
 using dialog_driver::ModalScript;
 using testing_support::RunningMainWindow;
+using testing_support::SettingsIni;
 
 const wchar_t kOptionsTitle[] = L"Kelv Syslog Options";
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());  // the test paths are plain ASCII
-}
-
-std::string Ini(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName) {
-    return "[Settings]\r\nAutoscroll=" + std::to_string(autoscroll) + "\r\nToDisplay=" + std::to_string(toDisplay) +
-           "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + Narrow(fileName) + "\r\n";
-}
 
 std::string Line(const std::string& message) {
     return "127.0.0.1," + message + "\r\n";
@@ -69,7 +61,7 @@ std::string SystemText(DWORD code) {
 TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepeatingALine) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(Ini(1, 1, 1, capture));
+    RunningMainWindow main(SettingsIni(1, 1, 1, capture));
     ASSERT_TRUE(main.Window().CaptureFileOpen());
     ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
 
@@ -99,7 +91,7 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
 TEST(OptionsDialog, AValueOfSevenShowsCheckedAndIsStoredAsOneAfterOk) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(Ini(7, 7, 7, capture));
+    RunningMainWindow main(SettingsIni(7, 7, 7, capture));
     ASSERT_EQ(7, main.Window().Settings()->ToDisplay);
 
     HWND dialog = nullptr;
@@ -135,7 +127,7 @@ TEST(OptionsDialog, AValueOfSevenShowsCheckedAndIsStoredAsOneAfterOk) {
 }
 
 TEST(OptionsDialog, InitialisesClearedBoxesAndADisabledNameFromZeros) {
-    RunningMainWindow main(Ini(0, 0, 0, L"unused.csv"));
+    RunningMainWindow main(SettingsIni(0, 0, 0, L"unused.csv"));
     HWND dialog = nullptr;
     bool anyChecked = true, nameEnabled = true, browseEnabled = true;
     ModalScript script({FindOptions(dialog), [&] {
@@ -156,7 +148,7 @@ TEST(OptionsDialog, InitialisesClearedBoxesAndADisabledNameFromZeros) {
 
 TEST(OptionsDialog, TheToFileBoxEnablesAndDisablesTheNameAndBrowseAtOnce) {
     testing_support::TempFolder files;
-    RunningMainWindow main(Ini(1, 1, 1, files.File(L"capture.csv")));
+    RunningMainWindow main(SettingsIni(1, 1, 1, files.File(L"capture.csv")));
     HWND dialog = nullptr;
     bool enabledAfterClear = true, browseAfterClear = true, enabledAfterCheck = false, browseAfterCheck = false;
     int toFileWhileOpen = -1;
@@ -184,7 +176,7 @@ TEST(OptionsDialog, TheToFileBoxEnablesAndDisablesTheNameAndBrowseAtOnce) {
 TEST(OptionsDialog, CancelEscapeAndTheCloseButtonKeepTheValues) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(Ini(1, 1, 1, capture));
+    RunningMainWindow main(SettingsIni(1, 1, 1, capture));
 
     for (void (*end)(HWND) : {+[](HWND dialog) { dialog_driver::PressButton(dialog, IDCANCEL); },
                               dialog_driver::PressEscape, dialog_driver::PressClose}) {
@@ -222,7 +214,7 @@ TEST(OptionsDialog, BrowseFillsTheNameBoxAndOnlyOkAppliesIt) {
     testing_support::TempFolder files;
     const std::wstring oldCapture = files.File(L"old.csv");
     const std::wstring newCapture = files.File(L"new.csv");
-    RunningMainWindow main(Ini(1, 1, 1, oldCapture));
+    RunningMainWindow main(SettingsIni(1, 1, 1, oldCapture));
 
     for (const int ending : {IDCANCEL, IDOK}) {
         HWND dialog = nullptr, fileDialog = nullptr;
@@ -256,7 +248,7 @@ TEST(OptionsDialog, BrowseFillsTheNameBoxAndOnlyOkAppliesIt) {
 TEST(OptionsDialog, BrowseLeavesTheCurrentFolderAsItWas) {
     testing_support::TempFolder home, elsewhere;
     const testing_support::CurrentFolderSet current(home.Path());
-    RunningMainWindow main(Ini(1, 1, 1, L"capture.csv"));
+    RunningMainWindow main(SettingsIni(1, 1, 1, L"capture.csv"));
     ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
 
     // Browse opens in the folder of the name in the box.
@@ -297,7 +289,7 @@ TEST(OptionsDialog, ATypedPathIsUsedAfterOk) {
     testing_support::TempFolder files;
     const std::wstring oldCapture = files.File(L"old.csv");
     const std::wstring newCapture = files.File(L"new.csv");
-    RunningMainWindow main(Ini(1, 1, 1, oldCapture));
+    RunningMainWindow main(SettingsIni(1, 1, 1, oldCapture));
     ASSERT_TRUE(main.SendAndWaitForRows("to the old file", 1));
 
     HWND dialog = nullptr;
@@ -318,7 +310,7 @@ TEST(OptionsDialog, ATypedPathIsUsedAfterOk) {
 }
 
 TEST(OptionsDialog, ATypedPathIsCutTo259Characters) {
-    RunningMainWindow main(Ini(1, 1, 0, L""));
+    RunningMainWindow main(SettingsIni(1, 1, 0, L""));
     const std::wstring typed = L"C:\\" + std::wstring(300, L'n') + L".csv";
     HWND dialog = nullptr;
     ModalScript script({FindOptions(dialog), [&] {
@@ -333,7 +325,7 @@ TEST(OptionsDialog, ATypedPathIsCutTo259Characters) {
 }
 
 TEST(OptionsDialog, OkWithToFileOnAndAnEmptyNameReportsTheFailedOpen) {
-    RunningMainWindow main(Ini(1, 1, 0, L""));
+    RunningMainWindow main(SettingsIni(1, 1, 0, L""));
     HWND dialog = nullptr;
     ModalScript script({FindOptions(dialog), [&] {
                             dialog_driver::Click(dialog, IDC_TO_FILE);
@@ -357,7 +349,7 @@ TEST(OptionsDialog, OkWithToFileOnAndAnEmptyNameReportsTheFailedOpen) {
 TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(Ini(1, 1, 1, capture));
+    RunningMainWindow main(SettingsIni(1, 1, 1, capture));
     ASSERT_TRUE(main.SendAndWaitForRows("shown", 1));
 
     HWND dialog = nullptr;
@@ -381,7 +373,7 @@ TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
 TEST(OptionsDialog, OkWithToFileClearedClosesTheCaptureFile) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(Ini(1, 1, 1, capture));
+    RunningMainWindow main(SettingsIni(1, 1, 1, capture));
     ASSERT_TRUE(main.SendAndWaitForRows("kept", 1));
 
     HWND dialog = nullptr;

@@ -49,6 +49,17 @@ unsigned short FreeUdpPort() {
     return ntohs(address.sin_port);
 }
 
+std::string Narrow(const std::wstring& text) {
+    char narrow[MAX_PATH * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName) {
+    return "[Settings]\r\nAutoscroll=" + std::to_string(autoscroll) + "\r\nToDisplay=" + std::to_string(toDisplay) +
+           "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + Narrow(fileName) + "\r\n";
+}
+
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);

@@ -12,6 +12,12 @@
 
 namespace testing_support {
 
+// The text in the system's 8-bit code page (the test paths are plain ASCII).
+std::string Narrow(const std::wstring& text);
+
+// An INI file's bytes holding the four options.
+std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName);
+
 // A record of the bytes from the sender, as the Receive thread makes it.
 net::RecordPtr MakeRecord(const std::string& bytes, const char* sender = "10.1.2.3");
 
