@@ -1,8 +1,9 @@
 """What the built program is made of, read with the cross toolchain's objdump and nm.
 
 The tools and files come from the environment, set by ctest: MINGW_OBJDUMP,
-MINGW_NM, MONITOR_EXE, MONITOR_CORE_LIB (the program's code, less its entry
-point) and MONITOR_MAIN_OBJECTS (the entry point's objects, separated by "|").
+MINGW_NM, MONITOR_EXE, MONITOR_LIBS (the program's code, less its entry
+point: one library per folder, separated by "|") and MONITOR_MAIN_OBJECTS
+(the entry point's objects, separated by "|").
 """
 
 import os
@@ -34,8 +35,8 @@ def imported_functions(executable):
 
 
 def our_objects():
-    """The program's own object files: its code library and its entry point's objects."""
-    return [os.environ["MONITOR_CORE_LIB"], *os.environ["MONITOR_MAIN_OBJECTS"].split("|")]
+    """The program's own object files: its code libraries and its entry point's objects."""
+    return [*os.environ["MONITOR_LIBS"].split("|"), *os.environ["MONITOR_MAIN_OBJECTS"].split("|")]
 
 
 def undefined_symbols(objects):

@@ -106,22 +106,6 @@ TEST_F(AboutDialogTest, TheLinksOpenTheirTexts) {
     EXPECT_EQ(2, fake_shell::lastCall.count);
 }
 
-TEST_F(AboutDialogTest, ALongLinkTextIsOpenedCutTo120Characters) {
-    const std::wstring longText = L"https://www.example.org/" + std::wstring(140, L'p');
-    HWND dialog = nullptr;
-    ModalScript script({FindAbout(dialog), [&] {
-                            SetWindowTextW(GetDlgItem(dialog, IDC_WEB_LINK), longText.c_str());
-                            PressOn(dialog, IDC_WEB_LINK);
-                            dialog_driver::PressButton(dialog, IDOK);
-                            return true;
-                        }});
-    ui::AboutDialog about(fake_shell::Open);
-    about.RunModal(nullptr, IDD_ABOUT);
-
-    ASSERT_TRUE(script.Finished());
-    EXPECT_EQ(longText.substr(0, 120), fake_shell::lastCall.file);
-}
-
 TEST_F(AboutDialogTest, ALinkTurnsDarkRedOnlyAfterASuccessfulOpen) {
     HWND dialog = nullptr;
     link_paint::Colours before{}, after{}, otherLink{}, versionLine{};
