@@ -203,6 +203,11 @@ void TimeFindAndCopy(app::MainWindow& window) {
     Result("copied_rows", static_cast<double>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)));
     selected.state = 0;
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&selected));
+    // The copied text is the clipboard's, in this process's heap: it must not count as memory the rows kept.
+    if (OpenClipboard(window.Handle())) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
 }
 
 int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
