@@ -14,6 +14,8 @@
 #include "bench/ClearWatch.h"
 #include "bench/RowsBench.h"
 #include "log/MessageList.h"
+#include "log/RowClipboard.h"
+#include "log/RowSearch.h"
 #include "log/SaveCommand.h"
 #include "res/resource.h"
 
@@ -26,6 +28,7 @@ namespace {
 const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
 
 constexpr int kRedrawSamples = 20;
+constexpr int kRowsCopied = 100000;
 
 bool WriteText(const std::wstring& path, const char* text) {
     FILE* file = _wfopen(path.c_str(), L"wb");
@@ -174,6 +177,39 @@ void ResultMemoryAfterClear(double before, double warm, double heapBefore) {
     Result("heap_bytes_after_clear_minus_before", HeapBytesInUse() - heapBefore);
 }
 
+// A search for a text no row holds, from the first row to the last, as Find
+// runs it; then Copy of the first kRowsCopied rows, selected, to the clipboard.
+void TimeFindAndCopy(app::MainWindow& window) {
+    const messagelog::RecordStore& rows = window.StoredRows();
+    const int count = static_cast<int>(rows.Count());
+    const messagelog::TextMatcher matcher("held by no row", false);
+    double started = Now();
+    const int found = messagelog::FindRow(matcher, count, messagelog::SearchStart(-1, count, true), true,
+                                          [&rows](int row, messagelog::RowTexts& out) {
+                                              return messagelog::ReadRowTexts(rows, row, out);
+                                          });
+    Result("find_nothing_s", Now() - started);
+    Result("find_nothing_found", found);
+
+    const HWND list = window.MessageList();
+    LVITEMA selected{};
+    selected.stateMask = LVIS_SELECTED;
+    selected.state = LVIS_SELECTED;
+    for (int row = 0; row < kRowsCopied; ++row) SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
+    started = Now();
+    const bool copied = messagelog::CopySelectedRows(window.Handle(), list, rows);
+    Result("copy_s", Now() - started);
+    Result("copy_ok", copied);
+    Result("copied_rows", static_cast<double>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)));
+    selected.state = 0;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&selected));
+    // The copied text is the clipboard's, in this process's heap: it must not count as memory the rows kept.
+    if (OpenClipboard(window.Handle())) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
 int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     const std::wstring savePath = folder.File(L"saved.txt");
     const HWND list = window.MessageList();
@@ -202,6 +238,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     Result("saved_lines", static_cast<double>(LinesIn(savePath)));
     DeleteFileW(savePath.c_str());
 
+    TimeFindAndCopy(window);
     TimeRedraws(window, kRowsTotal);
 
     started = Now();

@@ -18,6 +18,8 @@ TARGETS = {
     "growth": 1.2,
     "clear_s": 0.5,
     "save_s": 2.0,
+    "find_nothing_s": 1.0,
+    "copy_s": 1.0,
     "bytes_per_row": 160.0,
     "after_clear_to_before": 1.10,
 }
@@ -278,6 +280,11 @@ def targets_table(results):
         ("Clear of 1M rows < 0.5 s", clear_text(monitor), clear_s is not None and clear_s < TARGETS["clear_s"]),
         ("Save of 1M rows < 2 s", f"{number(monitor.get('save_s'))} s",
          monitor.get("save_s", math.inf) < TARGETS["save_s"]),
+        ("a search that matches nothing on 1M rows < 1 s", f"{number(monitor.get('find_nothing_s'), 3)} s",
+         monitor.get("find_nothing_found") == -1 and monitor.get("find_nothing_s", math.inf) < TARGETS["find_nothing_s"]),
+        ("Copy of 100,000 selected rows < 1 s", f"{number(monitor.get('copy_s'), 3)} s",
+         monitor.get("copy_ok") == 1 and monitor.get("copied_rows") == 100000
+         and monitor.get("copy_s", math.inf) < TARGETS["copy_s"]),
     ] + store_targets(results)
     lines = ["## Targets", "", "| target | measured | result |", "|---|---|---|"]
     lines += [f"| {name} | {measured} | {'PASS' if passed else 'MISS'} |" for name, measured, passed in targets]

@@ -12,8 +12,6 @@ namespace messagelog {
 
 namespace {
 
-constexpr size_t kChunkBytes = 1 << 20;
-constexpr size_t kEntriesPerChunk = 1 << 16;
 constexpr size_t kLongestMessage = UINT32_MAX - 1;  // its length is kept in 32 bits
 
 }  // namespace
@@ -71,14 +69,14 @@ bool RecordStore::Append(const net::SyslogRecord& record) {
     char* const message = MessageRoom(length + 1);
     if (!message) return false;
     std::memcpy(message, record.message, length + 1);
-    *entry = {message, static_cast<std::uint32_t>(length), net::ParseDottedQuad(record.sender)};
+    *entry = {message, static_cast<std::uint32_t>(length), net::ParseDottedQuad(record.sender), record.receivedAt};
     ++count_;
     return true;
 }
 
 StoredRow RecordStore::Row(size_t index) const {
     const Entry& entry = entryChunks_[index / kEntriesPerChunk][index % kEntriesPerChunk];
-    return {entry.message, entry.messageLength, entry.senderAddress};
+    return {entry.message, entry.messageLength, entry.senderAddress, entry.receivedAt};
 }
 
 void RecordStore::Clear() {

@@ -12,7 +12,7 @@ namespace messagelog {
 
 // Message bytes lie one after another in large chunks taken straight from the
 // system, so that Clear gives every byte back, under Wine too; each row adds
-// a 16-byte entry besides its message and terminator.
+// a 24-byte entry besides its message and terminator.
 class RecordStore {
 public:
     static constexpr size_t kNoLimit = SIZE_MAX;
@@ -39,12 +39,15 @@ public:
     size_t BytesHeld() const { return bytesHeld_; }
 
 private:
-    // Room is left here for 8 more bytes a row within 32.
     struct Entry {
         const char* message;
         std::uint32_t messageLength;
         std::uint32_t senderAddress;
+        std::uint64_t receivedAt;
     };
+    // Messages and entries alike come in chunks of this size.
+    static constexpr size_t kChunkBytes = 1 << 20;
+    static constexpr size_t kEntriesPerChunk = kChunkBytes / sizeof(Entry);
     struct Chunk {
         char* base;
         size_t size;

@@ -12,6 +12,7 @@ struct StoredRow {
     const char* message;  // zero-terminated, as received less its line end
     size_t messageLength;
     std::uint32_t senderAddress;  // as in in_addr::s_addr
+    std::uint64_t receivedAt;     // as a FILETIME: UTC, 100 ns since 1601
 };
 
 }  // namespace messagelog

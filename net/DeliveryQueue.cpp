@@ -8,6 +8,8 @@ namespace net {
 
 namespace {
 
+constexpr size_t kRoomKeptWhenIdle = 1024;  // deliveries
+
 class ExclusiveLock {
 public:
     explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
@@ -69,6 +71,9 @@ void DeliveryQueue::TakeAllOrArm(DeliveryBatch& batch) {
     ExclusiveLock held(lock_);
     if (waiting_.empty()) {
         doorbellArmed_ = true;
+        // A burst's room goes back once it is over; everyday traffic keeps its room.
+        if (batch.capacity() > kRoomKeptWhenIdle) DeliveryBatch().swap(batch);
+        if (waiting_.capacity() > kRoomKeptWhenIdle) DeliveryBatch().swap(waiting_);
         return;
     }
     batch.swap(waiting_);

@@ -60,6 +60,9 @@ RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& s
     }
     record->message = message;
     record->sender = senderText;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    record->receivedAt = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
     ++g_recordsAlive;
     return RecordPtr(record);
 }

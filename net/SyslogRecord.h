@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 namespace net {
@@ -13,6 +14,7 @@ namespace net {
 struct SyslogRecord {
     char* message;  // the datagram's bytes, less trailing CR, LF and NUL
     char* sender;   // the sender's IPv4 address, dotted quad
+    std::uint64_t receivedAt;  // when it was made, as a FILETIME: UTC, 100 ns since 1601
 };
 
 // Releases the message text, then the sender text, then the record.
@@ -22,7 +24,7 @@ struct RecordReleaser {
 using RecordPtr = std::unique_ptr<SyslogRecord, RecordReleaser>;
 
 // Copies count bytes and cuts trailing line breaks and zero bytes (byte 0 is
-// never examined). Null when memory runs out.
+// never examined), and stamps the record with the time. Null when memory runs out.
 RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& sender);
 
 // How many records exist right now, for checking that each is released once.

@@ -38,6 +38,7 @@
 // Record view controls.
 #define IDC_RECORD_SENDER 1020
 #define IDC_RECORD_MESSAGE 1021
+#define IDC_RECORD_RECEIVED 1022
 
 // Version of the program, as the About box and the version block state it.
 #define VERSION_MAJOR 1

@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool imagemagick                  # a display, real input, screenshots
   python3 bsdutils util-linux procps        # the end-to-end tests, logger and sysctl
   iproute2                                  # a network of the tests' own (ip link, ip route)
+  rsyslog                                   # a relay that forwards to the monitor, in a test
   clang                                     # a second compiler, syntax check only
 )
 

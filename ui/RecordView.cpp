@@ -1,10 +1,32 @@
 // RecordView.cpp: the texts go into the view's edit boxes as they are; OK, Escape and close end it.
 #include "ui/RecordView.h"
 
+#include <cstdint>
+#include <cstdio>
+
 #include "net/DottedQuad.h"
 #include "res/resource.h"
 
 namespace ui {
+
+namespace {
+
+constexpr size_t kReceivedCapacity = sizeof "Received 2026-12-08 05:37:27.123";
+
+// The moment of arrival in the user's local time, to the millisecond.
+void FormatReceived(std::uint64_t receivedAt, char (&text)[kReceivedCapacity]) {
+    const FILETIME utc{static_cast<DWORD>(receivedAt), static_cast<DWORD>(receivedAt >> 32)};
+    SYSTEMTIME universal;
+    SYSTEMTIME at;
+    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &at)) {
+        text[0] = '\0';
+        return;
+    }
+    std::snprintf(text, sizeof text, "Received %04u-%02u-%02u %02u:%02u:%02u.%03u", at.wYear, at.wMonth, at.wDay,
+                  at.wHour, at.wMinute, at.wSecond, at.wMilliseconds);
+}
+
+}  // namespace
 
 bool RecordView::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     result = 0;
@@ -28,6 +50,9 @@ void RecordView::OnInitDialog() {
     char sender[net::kDottedQuadCapacity];
     net::FormatDottedQuad(row_.senderAddress, sender);
     SetDlgItemTextA(Handle(), IDC_RECORD_SENDER, sender);
+    char received[kReceivedCapacity];
+    FormatReceived(row_.receivedAt, received);
+    SetDlgItemTextA(Handle(), IDC_RECORD_RECEIVED, received);
     const HWND message = GetDlgItem(Handle(), IDC_RECORD_MESSAGE);
     SendMessageA(message, EM_SETLIMITTEXT, 0, 0);
     SetWindowTextA(message, row_.message);

@@ -1,7 +1,9 @@
 // RecordViewTest.cpp: a double click on a row shows its record whole; anywhere else nothing.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "log/MessageList.h"
 #include "net/SyslogRecord.h"
@@ -51,6 +53,7 @@ struct SeenView {
     HWND owner = nullptr;
     std::string sender;
     std::string message;
+    std::string received;
     LONG messageStyle = 0;
 };
 
@@ -61,6 +64,7 @@ ModalScript::Step ReadViewThen(SeenView& seen, void (*close)(HWND)) {
         seen.owner = GetWindow(view, GW_OWNER);
         seen.sender = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_SENDER));
         seen.message = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_MESSAGE));
+        seen.received = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_RECEIVED));
         seen.messageStyle = GetWindowLongW(GetDlgItem(view, IDC_RECORD_MESSAGE), GWL_STYLE);
         close(view);
         return true;
@@ -98,11 +102,25 @@ TEST(RecordView, ADoubleClickedRowShowsItsWholeRecord) {
     EXPECT_EQ(longMessage, testing_support::RowMessage(main.Window(), 1));
 }
 
-TEST(RecordView, ShowsTheBytesUnconverted) {
+// A record made at this local time, to the millisecond.
+std::uint64_t LocalMoment(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD milliseconds) {
+    const SYSTEMTIME local{year, month, 0, day, hour, minute, second, milliseconds};
+    SYSTEMTIME universal;
+    FILETIME at;
+    TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal);
+    SystemTimeToFileTime(&universal, &at);
+    return (static_cast<std::uint64_t>(at.dwHighDateTime) << 32) | at.dwLowDateTime;
+}
+
+TEST(RecordView, ShowsTheBytesUnconvertedAndTheLocalTimeOfArrival) {
     testing_support::RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     const std::string message = "<13>tab\there, \"quoted\" 100% \\path\r\nsecond line \xE9\xFC";
-    ASSERT_TRUE(main.SendAndWaitForRows(message, 1));
+    net::RecordPtr record = testing_support::MakeRecord(message, "127.0.0.1");
+    ASSERT_TRUE(record);
+    record->receivedAt = LocalMoment(2026, 12, 8, 5, 37, 27, 123);
+    testing_support::DeliverRecord(main.Window(), std::move(record));
+    ASSERT_EQ(1, messagelog::RowCount(list));
 
     SeenView seen;
     ModalScript script({ReadViewThen(seen, PressOk)});
@@ -110,6 +128,7 @@ TEST(RecordView, ShowsTheBytesUnconverted) {
 
     ASSERT_TRUE(script.Finished());
     EXPECT_EQ(message, seen.message);
+    EXPECT_EQ("Received 2026-12-08 05:37:27.123", seen.received);
 }
 
 TEST(RecordView, EndsWithOkEscapeOrTheCloseButton) {
