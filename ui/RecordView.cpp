@@ -1,4 +1,4 @@
-// RecordView.cpp: the texts go into the view's edit boxes as they are; OK, Escape and close end it.
+// RecordView.cpp: the texts go into the view's edit boxes as they are.
 #include "ui/RecordView.h"
 
 #include <cstdint>
@@ -28,25 +28,9 @@ void FormatReceived(std::uint64_t receivedAt, char (&text)[kReceivedCapacity]) {
 
 }  // namespace
 
-bool RecordView::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    result = 0;
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        result = FALSE;  // the focus was placed on OK
-        return true;
-    case WM_COMMAND:
-        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return false;
-        EndDialogWith(LOWORD(wParam));
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The 8-bit calls hand the bytes over unconverted, as the list shows them.
 // The edit boxes keep their own copies, so the row is not needed after this.
-void RecordView::OnInitDialog() {
+bool RecordView::OnInit() {
     char sender[net::kDottedQuadCapacity];
     net::FormatDottedQuad(row_.senderAddress, sender);
     SetDlgItemTextA(Handle(), IDC_RECORD_SENDER, sender);
@@ -58,6 +42,7 @@ void RecordView::OnInitDialog() {
     SetWindowTextA(message, row_.message);
     // Focus on OK, so Enter and Escape close the view instead of going to the text.
     SetFocus(GetDlgItem(Handle(), IDOK));
+    return false;
 }
 
 void ShowRecordView(HWND owner, const messagelog::StoredRow& row) {

@@ -16,11 +16,9 @@ public:
     explicit RecordView(const messagelog::StoredRow& row) : row_(row) {}
 
 protected:
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnInit() override;
 
 private:
-    void OnInitDialog();
-
     const messagelog::StoredRow row_;
 };
 
