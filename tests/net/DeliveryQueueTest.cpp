@@ -102,24 +102,6 @@ TEST(DeliveryQueue, ItemsFromTwoThreadsArriveWholeAndEachInTheOrderItWasHandedOv
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
 }
 
-// Whoever posts the doorbell or the old record and text messages, with any
-// parameters, the window only ever looks at its own queue.
-TEST(DeliveryQueue, MessagesPostedByOthersCarryNothingTheWindowTrusts) {
-    RunningMainWindow main;
-    DeliverRecord(main.Window(), MakeRecord("kept"));
-    const HWND window = main.Handle();
-    for (UINT message = WM_USER; message <= WM_USER + 16; ++message)
-        for (LPARAM garbage : {LPARAM(0), LPARAM(1), LPARAM(-1), LPARAM(0xDEADBEEF)}) {
-            PostMessageA(window, message, static_cast<WPARAM>(garbage), garbage);
-            SendMessageA(window, message, static_cast<WPARAM>(garbage), garbage);
-        }
-    PostMessageA(window, WM_TIMER, 1, 0);
-    PumpFor(50);
-    ASSERT_TRUE(main.SendAndWaitForRows("received after", 2));
-    EXPECT_EQ("kept", RowMessage(main.Window(), 0));
-    EXPECT_EQ("received after", RowMessage(main.Window(), 1));
-}
-
 // Records the Receive thread queued just before it ended still reach the file.
 TEST(DeliveryQueue, WhatIsQueuedWhenTheWindowClosesIsWrittenBeforeTheFileCloses) {
     TempFolder files;
