@@ -29,25 +29,14 @@ const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r
 
 constexpr int kRedrawSamples = 20;
 constexpr int kRowsCopied = 100000;
+// The system picks a free port that nobody sends to, so the window's own receive thread stays idle.
+constexpr unsigned short kAnyFreePort = 0;
 
 bool WriteText(const std::wstring& path, const char* text) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     const bool written = std::fputs(text, file) >= 0;
     return std::fclose(file) == 0 && written;
-}
-
-// A port nobody holds, so the window's own receive thread stays idle.
-unsigned short FreeUdpPort() {
-    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
-    return ntohs(address.sin_port);
 }
 
 net::RecordPtr MakeRecord(int sequence) {
@@ -257,27 +246,22 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
 }  // namespace
 
 int RunMainWindowRows() {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
     int status = 1;
-    {
-        ScratchFolder folder;
-        const std::wstring iniPath = folder.File(L"monitor.INI");
-        if (WriteText(iniPath, kIniText)) {
-            app::MainWindow window(FreeUdpPort(), iniPath.c_str());
-            app::SetProcessMainWindow(&window);
-            if (window.Create()) {
-                ShowWindow(window.Handle(), SW_SHOWNORMAL);
-                UpdateWindow(window.Handle());
-                PumpQueued();
-                status = MeasureRows(window, folder);
-                DestroyWindow(window.Handle());
-                PumpQueued();
-            }
-            app::SetProcessMainWindow(nullptr);
+    ScratchFolder folder;
+    const std::wstring iniPath = folder.File(L"monitor.INI");
+    if (WriteText(iniPath, kIniText)) {
+        app::MainWindow window(kAnyFreePort, iniPath.c_str());
+        app::SetProcessMainWindow(&window);
+        if (window.Create()) {
+            ShowWindow(window.Handle(), SW_SHOWNORMAL);
+            UpdateWindow(window.Handle());
+            PumpQueued();
+            status = MeasureRows(window, folder);
+            DestroyWindow(window.Handle());
+            PumpQueued();
         }
+        app::SetProcessMainWindow(nullptr);
     }
-    WSACleanup();
     return status;
 }
 

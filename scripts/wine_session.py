@@ -59,6 +59,14 @@ def enter_private_network():
     return None
 
 
+def restore_variable(name, value):
+    """Sets an environment variable back to value; None unsets it."""
+    if value is None:
+        os.environ.pop(name, None)
+    else:
+        os.environ[name] = value
+
+
 class PrivateDisplay:
     """Use as a context manager: inside, DISPLAY names an Xvfb of its own; on leaving it is stopped.
 
@@ -89,10 +97,7 @@ class PrivateDisplay:
 
     def __exit__(self, error_type, error, traceback):
         self._stop()
-        if self._previous is None:
-            os.environ.pop("DISPLAY", None)
-        else:
-            os.environ["DISPLAY"] = self._previous
+        restore_variable("DISPLAY", self._previous)
         return False
 
     @property
@@ -123,10 +128,7 @@ class IsolatedWine:
 
     def __exit__(self, error_type, error, traceback):
         self.stop_server()
-        if self._previous is None:
-            os.environ.pop("WINEPREFIX", None)
-        else:
-            os.environ["WINEPREFIX"] = self._previous
+        restore_variable("WINEPREFIX", self._previous)
         return False
 
     def start_server(self):

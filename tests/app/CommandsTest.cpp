@@ -633,7 +633,7 @@ TEST(ColourCommand, TogglesTheRowColoursAndItsCheckMarkAndIsKeptInTheIniFile) {
         window.Close();
         EXPECT_NE(std::string::npos, testing_support::ReadFileBytes(window.IniPath()).find("\r\nColours=0\r\n"));
     }
-    RunningMainWindow nextRun("[Settings]\r\nColours=0\r\n");
+    RunningMainWindow nextRun(testing_support::SettingsSection({{"Colours", "0"}}));
     EXPECT_FALSE(ColoursChecked(nextRun.Handle()));
     Command(nextRun.Handle(), ID_VIEW_COLOURS, kMenuCode);
     EXPECT_TRUE(ColoursChecked(nextRun.Handle()));

@@ -76,11 +76,9 @@ std::vector<std::string> RowTexts(const app::MainWindow& window) {
 Outcome Deliver(int count, bool allQueuedAtOnce) {
     testing_support::TempFolder captureFolder;
     const std::wstring capturePath = captureFolder.File(L"capture.csv");
-    std::string ini = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName=";
-    ini += std::string(capturePath.begin(), capturePath.end()) + "\r\n";
     Outcome outcome;
     {
-        RunningMainWindow window(ini);
+        RunningMainWindow window(testing_support::SettingsIni(1, 1, 1, capturePath));
         const HWND list = window.Window().MessageList();
         for (int number = 0; number < 60; ++number) DeliverRecord(window.Window(), MakeRecord(-1 - number));
         SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);

@@ -52,24 +52,13 @@ inline bool HandleMessagesUntil(const std::function<bool()>& condition, DWORD ti
     return true;
 }
 
-// The system's own text for a status code, as the 8-bit pane shows it.
-inline std::string SystemText(StatusCode status) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   nullptr, static_cast<DWORD>(status), LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0,
-                   nullptr);
-    const std::string copy = text ? text : "";
-    if (text) LocalFree(text);
-    return copy;
-}
-
 // Checks a diagnostic with a code line: the head up to the bracketed code, then
 // the system's own text for the code, or a description of ours where the
 // system has none.
 inline void ExpectDiagnosticWithCode(const std::string& shown, const std::string& headWithCode, StatusCode status) {
     ASSERT_EQ(headWithCode, shown.substr(0, headWithCode.size())) << shown;
     const std::string description = shown.substr(headWithCode.size());
-    const std::string systemText = SystemText(status);
+    const std::string systemText = testing_support::SystemText(static_cast<DWORD>(status));
     if (!systemText.empty())
         EXPECT_EQ(systemText, description);
     else

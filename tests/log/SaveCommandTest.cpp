@@ -13,18 +13,11 @@ namespace {
 using dialog_driver::ModalScript;
 using testing_support::Narrow;
 using testing_support::RunningMainWindow;
+using testing_support::SettingsSection;
+using testing_support::SystemText;
 
 std::string Line(const std::string& message) {
     return "127.0.0.1," + message + "\r\n";
-}
-
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    if (text) LocalFree(text);
-    return result;
 }
 
 // Answers the file dialog's replace question with Yes.
@@ -142,7 +135,7 @@ TEST(SaveCommand, CancellingWritesNothingAndSaysNothing) {
 TEST(SaveCommand, SavingElsewhereLeavesTheCurrentFolderAsItWas) {
     testing_support::TempFolder home, elsewhere;
     const testing_support::CurrentFolderSet current(home.Path());
-    RunningMainWindow main("[Settings]\r\nToFile=1\r\nFileName=capture.csv\r\n");
+    RunningMainWindow main(SettingsSection({{"ToFile", "1"}, {"FileName", "capture.csv"}}));
     ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
 
     // The second Save opens in the folder the first one chose.
@@ -154,15 +147,7 @@ TEST(SaveCommand, SavingElsewhereLeavesTheCurrentFolderAsItWas) {
         EXPECT_EQ(home.Path(), testing_support::CurrentFolder());
     }
 
-    // OK in Options reopens the capture file by its name.
-    ModalScript ok({[&] {
-        const HWND options = dialog_driver::FindDialog(L"Kelv Syslog Options");
-        if (!options) return false;
-        dialog_driver::PressButton(options, IDOK);
-        return true;
-    }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(ok.Finished());
+    ASSERT_TRUE(dialog_driver::ApplyOptionsUnchanged(main.Handle()));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
     main.Close();
     EXPECT_EQ(Line("before"), testing_support::ReadFileBytes(elsewhere.File(L"saved.txt")));
@@ -174,7 +159,7 @@ TEST(SaveCommand, ChoosingTheOpenCaptureFileIsReportedAndDisturbsNothing) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
     testing_support::WriteFileBytes(capture, "earlier run\r\n");
-    RunningMainWindow main("[Settings]\r\nToFile=1\r\nFileName=" + Narrow(capture) + "\r\n");
+    RunningMainWindow main(SettingsSection({{"ToFile", "1"}, {"FileName", Narrow(capture)}}));
     ASSERT_TRUE(main.Window().CaptureFileOpen());
     ASSERT_TRUE(main.SendAndWaitForRows("before the save", 1));
     // Whatever of the capture stream has reached the disk by now must stay as it is.

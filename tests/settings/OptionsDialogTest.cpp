@@ -12,21 +12,14 @@
 
 namespace {
 
+using dialog_driver::FindOptions;
 using dialog_driver::ModalScript;
 using testing_support::RunningMainWindow;
 using testing_support::SettingsIni;
-
-const wchar_t kOptionsTitle[] = L"Kelv Syslog Options";
+using testing_support::SystemText;
 
 std::string Line(const std::string& message) {
     return "127.0.0.1," + message + "\r\n";
-}
-
-ModalScript::Step FindOptions(HWND& dialog) {
-    return [&dialog] {
-        dialog = dialog_driver::FindDialog(kOptionsTitle);
-        return dialog != nullptr;
-    };
 }
 
 bool Checked(HWND dialog, int checkBoxId) {
@@ -47,15 +40,6 @@ std::wstring IniFileName(const std::wstring& iniPath) {
     wchar_t name[MAX_PATH] = {};
     GetPrivateProfileStringW(L"Settings", L"FileName", L"", name, MAX_PATH, iniPath.c_str());
     return name;
-}
-
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    if (text) LocalFree(text);
-    return result;
 }
 
 TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepeatingALine) {
@@ -273,12 +257,7 @@ TEST(OptionsDialog, BrowseLeavesTheCurrentFolderAsItWas) {
     ASSERT_TRUE(browse.Finished());
     EXPECT_EQ(home.Path(), testing_support::CurrentFolder());
 
-    ModalScript ok({FindOptions(dialog), [&] {
-                        dialog_driver::PressButton(dialog, IDOK);
-                        return true;
-                    }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(ok.Finished());
+    ASSERT_TRUE(dialog_driver::ApplyOptionsUnchanged(main.Handle()));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
     main.Close();
     EXPECT_EQ(Line("before") + Line("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));

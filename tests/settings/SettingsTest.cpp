@@ -29,8 +29,8 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     TempFolder files;
     const std::wstring capturePath = files.File(L"capture.csv");
     const std::string capture(capturePath.begin(), capturePath.end());
-    const std::string ini = "[Settings]\r\nAutoscroll=7\r\nToDisplay=-3\r\nToFile=2147483647\r\nFileName=" + capture +
-                            "\r\nColours=-5\r\n";
+    const std::string ini = testing_support::SettingsSection(
+        {{"Autoscroll", "7"}, {"ToDisplay", "-3"}, {"ToFile", "2147483647"}, {"FileName", capture}, {"Colours", "-5"}});
     RunningMainWindow main(ini);
     const settings::Settings& options = *main.Window().Settings();
     EXPECT_EQ(7, options.Autoscroll);
@@ -45,7 +45,7 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
 
 TEST(Settings, FileNameLongerThan259CharactersIsCut) {
     const std::string longName = "C:\\" + std::string(297, 'n');
-    RunningMainWindow main("[Settings]\r\nToFile=0\r\nFileName=" + longName + "\r\n");
+    RunningMainWindow main(testing_support::SettingsSection({{"ToFile", "0"}, {"FileName", longName}}));
     const std::wstring expected(longName.begin(), longName.begin() + 259);
     EXPECT_EQ(expected, main.Window().Settings()->FileName);
     main.Close();

@@ -55,9 +55,26 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
+std::string SettingsSection(std::initializer_list<std::pair<const char*, std::string>> keys) {
+    std::string ini = "[Settings]\r\n";
+    for (const auto& key : keys) ini += std::string(key.first) + "=" + key.second + "\r\n";
+    return ini;
+}
+
 std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName) {
-    return "[Settings]\r\nAutoscroll=" + std::to_string(autoscroll) + "\r\nToDisplay=" + std::to_string(toDisplay) +
-           "\r\nToFile=" + std::to_string(toFile) + "\r\nFileName=" + Narrow(fileName) + "\r\n";
+    return SettingsSection({{"Autoscroll", std::to_string(autoscroll)},
+                            {"ToDisplay", std::to_string(toDisplay)},
+                            {"ToFile", std::to_string(toFile)},
+                            {"FileName", Narrow(fileName)}});
+}
+
+std::string SystemText(DWORD code) {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                   nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
+    const std::string copy = text ? text : "";
+    if (text) LocalFree(text);
+    return copy;
 }
 
 TempFolder::TempFolder() {

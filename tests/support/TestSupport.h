@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/MainWindow.h"
 
@@ -15,8 +17,14 @@ namespace testing_support {
 // The text in the system's 8-bit code page (the test paths are plain ASCII).
 std::string Narrow(const std::wstring& text);
 
+// An INI file's bytes: a [Settings] section holding just these keys and values, in the order given.
+std::string SettingsSection(std::initializer_list<std::pair<const char*, std::string>> keys);
+
 // An INI file's bytes holding the four options.
 std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::wstring& fileName);
+
+// The system's own text for a code, as the 8-bit pane shows it; empty where it has none.
+std::string SystemText(DWORD code);
 
 // A record of the bytes from the sender, as the Receive thread makes it.
 net::RecordPtr MakeRecord(const std::string& bytes, const char* sender = "10.1.2.3");

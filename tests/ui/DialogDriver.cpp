@@ -1,6 +1,8 @@
 // DialogDriver.cpp: finding this thread's dialogs and acting on them from a timer.
 #include "tests/ui/DialogDriver.h"
 
+#include "res/resource.h"
+
 namespace dialog_driver {
 
 namespace {
@@ -8,6 +10,7 @@ namespace {
 constexpr UINT kTickMs = 15;
 constexpr ULONGLONG kGiveUpAfterMs = 30000;  // a hang guard, not a timing expectation
 constexpr size_t kTextCapacity = 8192;
+const wchar_t kOptionsTitle[] = L"Kelv Syslog Options";
 
 ModalScript* g_runningScript = nullptr;
 
@@ -109,6 +112,23 @@ ModalScript::ModalScript(std::initializer_list<Step> steps)
 ModalScript::~ModalScript() {
     KillTimer(nullptr, timer_);
     if (g_runningScript == this) g_runningScript = nullptr;
+}
+
+ModalScript::Step FindOptions(HWND& dialog) {
+    return [&dialog] {
+        dialog = FindDialog(kOptionsTitle);
+        return dialog != nullptr;
+    };
+}
+
+bool ApplyOptionsUnchanged(HWND mainWindow) {
+    HWND dialog = nullptr;
+    ModalScript ok({FindOptions(dialog), [&dialog] {
+                        PressButton(dialog, IDOK);
+                        return true;
+                    }});
+    SendMessageW(mainWindow, WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    return ok.Finished();
 }
 
 ModalScript::Step ChooseInFileDialog(HWND owner, const std::wstring& path, HWND& fileDialog) {

@@ -74,6 +74,13 @@ private:
     UINT_PTR timer_;
 };
 
+// A step that waits for the Options dialog and hands it over.
+ModalScript::Step FindOptions(HWND& dialog);
+
+// View > Options over the main window, closed with OK and nothing changed (which
+// reopens the Capture file by its name). Answers whether it went so.
+bool ApplyOptionsUnchanged(HWND mainWindow);
+
 // A step that waits for the save-file dialog over owner, types the path, and
 // presses its OK once the path still stands there at the next tick (the
 // dialog may fill the box itself while it settles).
