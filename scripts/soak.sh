@@ -32,7 +32,7 @@ case "$mode" in
 esac
 
 bash scripts/setup.sh
-bash scripts/build.sh "$build_dir" --target KelvSysLog e2e_probe
+bash scripts/build.sh "$build_dir" --target KelvSysLog monitor_probe
 
 # In a network of its own the X server listens on an abstract socket only:
 # those belong to the namespace, while a socket file under /tmp/.X11-unix
@@ -44,7 +44,7 @@ fi
 source scripts/wine-session.sh
 start_wine_session "$build_dir/wineprefix" "${xvfb_options[@]}"
 export MONITOR_EXE=$build_dir/KelvSysLog.exe
-export MONITOR_PROBE=$build_dir/tests/e2e/e2e_probe.exe
+export MONITOR_PROBE=$build_dir/monitor_probe.exe
 export PYTHONDONTWRITEBYTECODE=1
 
 "${command[@]}"
