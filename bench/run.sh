@@ -19,18 +19,18 @@ started_at=$(date +%s)
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBUILD_BENCH=ON >/dev/null
-cmake --build "$build" --target KelvSysLog bare_receiver bench_probe rows_bench
+cmake --build "$build" --target KelvSysLog bare_receiver monitor_probe rows_bench
 echo "[bench] built in $((SECONDS - started)) s" >&2
 
 source "$root/scripts/wine-session.sh"
 start_wine_session "$build/wineprefix"
 # The desktop process, which the first program that looks for a window starts,
 # keeps its starter's output open: started here, it holds no pipe of ours.
-wine "$build/bench/bench_probe.exe" wait 0 >/dev/null 2>&1 </dev/null || true
+wine "$build/monitor_probe.exe" "Z:${build//\//\\}\\KelvSysLog.exe" wait 0 >/dev/null 2>&1 </dev/null || true
 
 PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e" python3 "$root/bench/bench.py" \
     --monitor "$build/KelvSysLog.exe" \
-    --probe "$build/bench/bench_probe.exe" \
+    --probe "$build/monitor_probe.exe" \
     --bare-receiver "$build/bench/bare_receiver.exe" \
     --rows-bench "$build/bench/rows_bench.exe" \
     --output "$output" \
