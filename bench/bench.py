@@ -18,6 +18,8 @@ import tempfile
 import time
 
 from fault_tools import sequence_figures, sequence_numbers
+from monitor import (EXE_NAME, INI_NAME, SYSLOG_PORT, settings_ini, wait_for_free_syslog_port,
+                     wait_for_syslog_port_held, windows_path)
 import load
 import report
 
@@ -31,7 +33,6 @@ LONGEST_SETTLE_S = 180
 PORT_WAIT_S = 1800
 OWN_RELEASE_S = 5.0  # Wine closes an ended receiver's socket a moment later
 WATCH_LEAD_S = 1.0  # the watch samples the idle monitor this long before the burst
-MONITOR_EXE = "KelvSysLog.exe"
 MONITOR_BUFFER_BYTES = 8 * 2**20  # the receive buffer the monitor asks for
 RMEM_MAX_PATH = "/proc/sys/net/core/rmem_max"
 NETWORK_ROWS = 1_000_000
@@ -42,10 +43,6 @@ NETWORK_ROWS_S = 200  # sending, settling and Clear
 
 def log(text):
     print(f"[bench {time.strftime('%H:%M:%S')}] {text}", file=sys.stderr, flush=True)
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def percentile(values, share):
@@ -75,52 +72,13 @@ def stop(process):
         process.wait()
 
 
-class Port514:
-    """UDP 514 is shared with other users of this machine: wait for it, and
-    make sure the process that holds it is ours before sending."""
-
-    @staticmethod
-    def holders():
-        listing = subprocess.run(["ss", "-Hulnp", "sport = :514"], capture_output=True, text=True).stdout
-        return [int(pid) for pid in re.findall(r"pid=(\d+)", listing)], bool(listing.strip())
-
-    waited_s = 0.0  # waiting for other programs to let go of it
-
-    @classmethod
-    def wait_free(cls, own_release_s=0.0):
-        """Until nobody holds UDP 514. For the first own_release_s seconds it is
-        taken to be our own receiver's socket, still being closed."""
-        started = time.monotonic()
-        announced = False
-        while cls.holders()[1]:
-            waited = time.monotonic() - started
-            if waited > own_release_s and not announced:
-                log("UDP 514 is in use; waiting for it to be free")
-                announced = True
-            if waited > PORT_WAIT_S:
-                raise RuntimeError("UDP 514 stayed in use")
-            time.sleep(0.2)
-        if announced:
-            cls.waited_s += time.monotonic() - started - own_release_s
-
-    @staticmethod
-    def socket_memory():
-        """What the system reports for the socket on UDP 514: its receive buffer
-        (rb) and the datagrams dropped for want of room in it (d)."""
-        listing = subprocess.run(["ss", "-Huamn", "sport = :514"], capture_output=True, text=True).stdout
-        buffer, drops = re.search(r"\brb(\d+)", listing), re.search(r",d(\d+)\)", listing)
-        return {"socket_rb": int(buffer.group(1)) if buffer else None,
-                "socket_drops": int(drops.group(1)) if drops else None}
-
-    @classmethod
-    def wait_held_by(cls, process, timeout_s=30):
-        started = time.monotonic()
-        while time.monotonic() - started < timeout_s and process.poll() is None:
-            pids, bound = cls.holders()
-            if bound:
-                return process.pid in pids
-            time.sleep(0.1)
-        return False
+def socket_memory():
+    """What the system reports for the socket on UDP 514: its receive buffer
+    (rb) and the datagrams dropped for want of room in it (d)."""
+    listing = subprocess.run(["ss", "-Huamn", f"sport = :{SYSLOG_PORT}"], capture_output=True, text=True).stdout
+    buffer, drops = re.search(r"\brb(\d+)", listing), re.search(r",d(\d+)\)", listing)
+    return {"socket_rb": int(buffer.group(1)) if buffer else None,
+            "socket_drops": int(drops.group(1)) if drops else None}
 
 
 class Bench:
@@ -129,10 +87,11 @@ class Bench:
         self.scratch = tempfile.mkdtemp(prefix="monitor-bench-")
         self.skipped = []
         self.reserved_s = 0
+        self.port_waited_s = 0.0  # waiting for other programs to let go of UDP 514
 
     def remaining_s(self):
         """Time left in the budget; waiting for another program to free UDP 514 does not count."""
-        spent = time.time() - self.args.started_at - Port514.waited_s
+        spent = time.time() - self.args.started_at - self.port_waited_s
         return TIME_BUDGET_S - END_MARGIN_S - spent
 
     # ---- Wine programs -------------------------------------------------------
@@ -168,26 +127,32 @@ class Bench:
         that loses it to them is tried again, and counts as waiting for them."""
         deadline = time.monotonic() + PORT_WAIT_S
         while time.monotonic() < deadline:
-            Port514.wait_free()
+            self.wait_for_free_port()
             attempt_started = time.monotonic()
             process = self.wine(*command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if started(process) and Port514.wait_held_by(process):
+            if started(process) and wait_for_syslog_port_held(process.pid, alive=lambda: process.poll() is None):
                 return process
             log(f"{os.path.basename(command[0])} did not get UDP 514; trying again")
             stop(process)
-            Port514.waited_s += time.monotonic() - attempt_started
-            Port514.wait_free(OWN_RELEASE_S)
+            self.port_waited_s += time.monotonic() - attempt_started
+            self.wait_for_free_port(OWN_RELEASE_S)
         raise RuntimeError(f"{command[0]} never held UDP 514")
 
+    def wait_for_free_port(self, own_release_s=0.0):
+        """Until nobody holds UDP 514; for the first own_release_s seconds it is our
+        own receiver's socket, still being closed. Another program's time is not ours."""
+        self.port_waited_s += wait_for_free_syslog_port(
+            PORT_WAIT_S, own_release_s, lambda: log("UDP 514 is in use; waiting for it to be free"))
+
     def end_receiver(self, process):
-        if process.poll() is None and os.path.basename(process.args[1]) == MONITOR_EXE:
+        if process.poll() is None and os.path.basename(process.args[1]) == EXE_NAME:
             self.probe(process.args[1], "close")
         try:
             process.wait(timeout=120)
         except subprocess.TimeoutExpired:
             log(f"{process.args[1]} did not end; stopping it")
             stop(process)
-        Port514.wait_free(OWN_RELEASE_S)
+        self.wait_for_free_port(OWN_RELEASE_S)
 
     # ---- network steps -------------------------------------------------------
 
@@ -199,12 +164,12 @@ class Bench:
         size = [str(buffer_bytes)] if buffer_bytes else []
         receiver = self.start_holding_514([self.args.bare_receiver, windows_path(output), *size])
         sent = send()
-        socket_memory = Port514.socket_memory()  # the kernel has dropped what it drops once the sending is done
+        port_memory = socket_memory()  # the kernel has dropped what it drops once the sending is done
         self.end_receiver(receiver)  # it ends by itself once nothing has come for two seconds
         with open(output) as lines:
             sequence = [int(line) for line in lines if line.strip()]
         shutil.rmtree(folder, ignore_errors=True)
-        return {**sent, **socket_memory, **sequence_figures(sequence, count)}
+        return {**sent, **port_memory, **sequence_figures(sequence, count)}
 
     def bare_step(self, rate):
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
@@ -212,12 +177,11 @@ class Bench:
 
     def write_monitor_folder(self, folder, display):
         """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on."""
-        exe = os.path.join(folder, MONITOR_EXE)
+        exe = os.path.join(folder, EXE_NAME)
         shutil.copy(self.args.monitor, exe)
         capture = os.path.join(folder, "capture.csv")
-        with open(os.path.join(folder, "KelvSysLog.INI"), "w", newline="\r\n") as ini:
-            ini.write(f"[Settings]\nAutoscroll=1\nToDisplay={1 if display else 0}\n")
-            ini.write(f"ToFile=1\nFileName={windows_path(capture)}\n")
+        with open(os.path.join(folder, INI_NAME), "wb") as ini:
+            ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture)))
         return exe, capture
 
     def wait_until_settled(self, path):
@@ -247,14 +211,14 @@ class Bench:
             time.sleep(WATCH_LEAD_S)
         sent = send()
         self.wait_until_settled(capture)
-        socket_memory = Port514.socket_memory()
+        port_memory = socket_memory()
         if watch:
             open(stop_file, "w").close()
             watch.wait(timeout=60)
         self.end_receiver(monitor)
         with open(capture, "rb") as file:
             lines = file.readlines()
-        step = {**sent, **socket_memory, "capture_lines": len(lines),
+        step = {**sent, **port_memory, "capture_lines": len(lines),
                 **sequence_figures(sequence_numbers(lines), count)}
         if display:
             step.update(self.display_figures(samples, sent, step["received"]))
@@ -439,7 +403,7 @@ class Bench:
         results["network_rows"] = self.network_rows()
         results["load_after"] = os.getloadavg()[0]
         results["run_s"] = time.time() - self.args.started_at
-        results["port_wait_s"] = Port514.waited_s
+        results["port_wait_s"] = self.port_waited_s
         results["skipped"] = self.skipped
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results

@@ -22,13 +22,9 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolch
 cmake --build "$build" --target KelvSysLog bare_receiver monitor_probe rows_bench
 echo "[bench] built in $((SECONDS - started)) s" >&2
 
-source "$root/scripts/wine-session.sh"
-start_wine_session "$build/wineprefix"
-# The desktop process, which the first program that looks for a window starts,
-# keeps its starter's output open: started here, it holds no pipe of ours.
-wine "$build/monitor_probe.exe" "Z:${build//\//\\}\\KelvSysLog.exe" wait 0 >/dev/null 2>&1 </dev/null || true
-
-PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e" python3 "$root/bench/bench.py" \
+# Every Wine program the benchmark starts writes into a file, never a pipe of ours.
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e" \
+  python3 "$root/scripts/wine_session.py" --prefix "$build/wineprefix" -- python3 "$root/bench/bench.py" \
     --monitor "$build/KelvSysLog.exe" \
     --probe "$build/monitor_probe.exe" \
     --bare-receiver "$build/bench/bare_receiver.exe" \

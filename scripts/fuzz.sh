@@ -11,12 +11,7 @@ seconds=${1:-300}
 seed=${FUZZ_SEED:-$(date +%s)}
 
 bash scripts/setup.sh
-bash scripts/build.sh "$build_dir" --target fuzz_tests hold_desktop
-
-source scripts/wine-session.sh
-start_wine_session "$build_dir/wineprefix"
-# The desktop process keeps its starter's output open: started here, it holds nothing of ours.
-wine "$build_dir/tests/hold_desktop.exe" >/dev/null 2>&1 </dev/null &
+bash scripts/build.sh "$build_dir" --target fuzz_tests
 
 # A fifth of the time for the record maker alone, the rest for the whole receive path.
 maker_seconds=$((seconds / 5))
@@ -24,8 +19,8 @@ path_seconds=$((seconds - maker_seconds))
 echo "Fuzzing for about $seconds s with seed $seed (rerun with FUZZ_SEED=$seed $0 $seconds)."
 status=0
 for run in "RecordMakerFuzz.*:$maker_seconds" "ReceivePathFuzz.*:$path_seconds"; do
-  FUZZ_SEED=$seed FUZZ_SECONDS=${run##*:} wine "$build_dir/tests/fuzz_tests.exe" --gtest_filter="${run%:*}" \
-    </dev/null || status=$?
+  FUZZ_SEED=$seed FUZZ_SECONDS=${run##*:} python3 scripts/wine_session.py --prefix "$build_dir/wineprefix" \
+    -- wine "$build_dir/tests/fuzz_tests.exe" --gtest_filter="${run%:*}" </dev/null || status=$?
 done
 echo "Fuzz run with seed $seed ended with status $status."
 exit "$status"

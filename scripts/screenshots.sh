@@ -11,16 +11,7 @@ bash scripts/setup.sh
 bash scripts/build.sh "$build_dir" --target KelvSysLog monitor_probe
 
 # A Wine prefix of the pictures' own: its wineserver is ours to stop, and its
-# default desktop can be the Wine-drawn one.
-source scripts/wine-session.sh
-start_wine_session "$build_dir/screenshot-wineprefix"
-# Debian's Wine leaves its own fonts out of a new prefix; without Marlett the
-# caption buttons would show as letters.
-ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-
-if ss -uln | grep -q ':514 '; then
-  echo "UDP port 514 is taken; waiting until it is free."
-  while ss -uln | grep -q ':514 '; do sleep 1; done
-fi
+# default desktop can be the Wine-drawn one. The program waits for UDP 514 to be free.
 MONITOR_EXE=$build_dir/KelvSysLog.exe MONITOR_PROBE=$build_dir/monitor_probe.exe PYTHONDONTWRITEBYTECODE=1 \
-  python3 tests/e2e/take_screenshots.py "$repo/docs"
+  python3 scripts/wine_session.py --prefix "$build_dir/screenshot-wineprefix" \
+  -- python3 tests/e2e/take_screenshots.py "$repo/docs"

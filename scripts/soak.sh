@@ -34,17 +34,7 @@ esac
 bash scripts/setup.sh
 bash scripts/build.sh "$build_dir" --target KelvSysLog monitor_probe
 
-# In a network of its own the X server listens on an abstract socket only:
-# those belong to the namespace, while a socket file under /tmp/.X11-unix
-# could replace that of a server of the same number on the host.
-xvfb_options=()
-if [ -n "${SOAK_OWN_NETWORK:-}" ]; then
-  xvfb_options=(-nolisten unix)
-fi
-source scripts/wine-session.sh
-start_wine_session "$build_dir/wineprefix" "${xvfb_options[@]}"
 export MONITOR_EXE=$build_dir/KelvSysLog.exe
 export MONITOR_PROBE=$build_dir/monitor_probe.exe
 export PYTHONDONTWRITEBYTECODE=1
-
-"${command[@]}"
+python3 scripts/wine_session.py --prefix "$build_dir/wineprefix" -- "${command[@]}"

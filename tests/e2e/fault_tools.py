@@ -15,7 +15,7 @@ import threading
 import time
 import unittest
 
-from monitor import LOOPBACK, SYSLOG_PORT, send_raw, windows_path
+from monitor import LOOPBACK, SYSLOG_PORT, send_raw, windows_path, written_settings
 
 COMMAND_TIMEOUT = 30.0
 
@@ -132,8 +132,7 @@ def processes_holding(path):
 
 def capturing_settings(capture_path, autoscroll=1, to_display=1):
     """An INI file's bytes with every value given and the capture file on, at capture_path."""
-    return (f"[Settings]\r\nAutoscroll={autoscroll}\r\nToDisplay={to_display}\r\nToFile=1\r\n"
-            f"FileName={windows_path(capture_path)}\r\nColours=1\r\n").encode("ascii")
+    return written_settings(Autoscroll=autoscroll, ToDisplay=to_display, ToFile=1, FileName=windows_path(capture_path))
 
 
 # Numbered traffic.
@@ -146,9 +145,11 @@ def numbered_message(tag, number, padding=0):
     return f"{tag} seq={number:010d}{' ' + 'x' * padding if padding else ''}".encode("ascii")
 
 
-def sized_message(tag, number, size):
-    """The datagram numbered number, padded to exactly size bytes."""
-    return numbered_message(tag, number, size - len(numbered_message(tag, number)) - 1)
+def numbered_messages(tag, count, first=1, padding=0, size=None):
+    """The datagrams numbered first .. first + count - 1; each exactly size bytes when size is given."""
+    if size is not None:
+        padding = size - len(numbered_message(tag, first)) - 1
+    return [numbered_message(tag, number, padding) for number in range(first, first + count)]
 
 
 def send_back_to_back(messages):
@@ -161,6 +162,55 @@ def send_back_to_back(messages):
         for message in messages:
             send(message, (LOOPBACK, SYSLOG_PORT))
         return first_us, time.time_ns() // 1000
+
+
+class PacedSender:
+    """Sends the datagrams in order at rate per second: run() does it in the calling
+    thread; as a context manager it is done by a thread of its own until all are out
+    or the block ends. sent tells how many went out so far; first_us and last_us are
+    the wall-clock microseconds of the first and the last send."""
+
+    # Slept when no datagram is due yet; the ones due meanwhile go out together.
+    PACE_SLICE_S = 0.0001
+
+    def __init__(self, messages, rate):
+        self._messages, self._rate = messages, rate
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self.run, daemon=True)
+        self.sent = 0
+        self.first_us = self.last_us = None
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *error):
+        self._stop.set()
+        self._thread.join()
+        return False
+
+    def finished(self):
+        return not self._thread.is_alive()
+
+    def messages(self):
+        """The datagrams sent so far."""
+        return self._messages[:self.sent]
+
+    def run(self):
+        count = len(self._messages)
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+            started = time.perf_counter()
+            self.first_us = time.time_ns() // 1000
+            while self.sent < count and not self._stop.is_set():
+                due = min(count, int((time.perf_counter() - started) * self._rate) + 1)
+                if due <= self.sent:
+                    time.sleep(max(self.PACE_SLICE_S, self.sent / self._rate - (time.perf_counter() - started)))
+                    continue
+                for message in self._messages[self.sent:due]:
+                    sender.sendto(message, (LOOPBACK, SYSLOG_PORT))
+                self.sent = due
+            self.last_us = time.time_ns() // 1000
+        return self
 
 
 def sequence_numbers(lines):
@@ -200,54 +250,11 @@ def capture_line(message):
     return b"127.0.0.1," + message + b"\r\n"
 
 
-class PacedSender:
-    """Sends numbered datagrams first, first + 1 ... at rate per second from a thread of its own,
-    until stopped or count are out. sent tells how many went out."""
-
-    PACE_SLICE = 0.001
-
-    def __init__(self, tag, rate, count, padding=0, first=1):
-        self._tag, self._rate, self._count, self._padding, self._first = tag, rate, count, padding, first
-        self._stop = threading.Event()
-        self.sent = 0
-        self._thread = threading.Thread(target=self._send, daemon=True)
-
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *error):
-        self.stop()
-        return False
-
-    def stop(self):
-        self._stop.set()
-        self._thread.join()
-
-    def finished(self):
-        return not self._thread.is_alive()
-
-    def messages(self):
-        return [numbered_message(self._tag, number, self._padding)
-                for number in range(self._first, self._first + self.sent)]
-
-    def _send(self):
-        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
-            started = time.monotonic()
-            while self.sent < self._count and not self._stop.is_set():
-                due = min(self._count, int((time.monotonic() - started) * self._rate) + 1)
-                while self.sent < due:
-                    sender.sendto(numbered_message(self._tag, self._first + self.sent, self._padding),
-                                  (LOOPBACK, SYSLOG_PORT))
-                    self.sent += 1
-                time.sleep(self.PACE_SLICE)
-
-
 def show_and_close(test, monitor, tag, count, pane=b""):
     """Starts the program, sends it count numbered datagrams and closes it; checks
     their rows, the pane and the exit code. Answers the datagrams sent."""
     monitor.start()
-    messages = [numbered_message(tag, number) for number in range(1, count + 1)]
+    messages = numbered_messages(tag, count)
     for message in messages:
         send_raw(message)
     monitor.wait_for_row_count(count)

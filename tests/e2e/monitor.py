@@ -7,6 +7,7 @@ services inherit their starter's output and would hold a pipe open for good.
 """
 
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -22,7 +23,7 @@ WINDOW_TITLE = "Kelv SysLog monitor"
 USER_FACILITY = 1
 SEVERITIES = ("emerg", "alert", "crit", "err", "warning", "notice", "info", "debug")  # 0 to 7, as logger names them
 
-START_TIMEOUT = 30.0
+START_TIMEOUT = 60.0  # the first window in a new Wine prefix, on a busy machine
 EXIT_TIMEOUT = 20.0
 PORT_TIMEOUT = 30.0
 ROWS_TIMEOUT = 10.0
@@ -43,17 +44,43 @@ def wait_until(condition, timeout, what):
         time.sleep(POLL_INTERVAL)
 
 
-def syslog_port_is_free():
-    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
-        try:
-            probe.bind(("", SYSLOG_PORT))
-        except OSError:
-            return False
-    return True
+def syslog_port_holders():
+    """Whether anything in this network holds UDP 514, and the PIDs of the processes
+    that do (Wine's server among them: it makes every Wine program's sockets)."""
+    listing = subprocess.run(["ss", "-Hulnp", f"sport = :{SYSLOG_PORT}"], stdin=subprocess.DEVNULL,
+                             capture_output=True, text=True, check=True, timeout=PROBE_TIMEOUT).stdout
+    return bool(listing.strip()), {int(pid) for pid in re.findall(r"pid=(\d+)", listing)}
 
 
-def wait_for_free_syslog_port():
-    wait_until(syslog_port_is_free, PORT_TIMEOUT, f"UDP port {SYSLOG_PORT} to be free")
+def wait_for_free_syslog_port(timeout=PORT_TIMEOUT, expected_s=0.0, on_waiting=None):
+    """Waits until nothing holds UDP 514; fails after timeout seconds. The first
+    expected_s seconds are a receiver of ours letting go of it; a longer wait is
+    another program's, and on_waiting is told once. Answers the seconds waited
+    beyond expected_s."""
+    started = time.monotonic()
+    told = False
+    while syslog_port_holders()[0]:
+        waited = time.monotonic() - started
+        if waited > expected_s and on_waiting and not told:
+            on_waiting()
+            told = True
+        if waited > timeout:
+            raise AssertionError(f"UDP port {SYSLOG_PORT} stayed in use for {timeout:.0f} s")
+        time.sleep(POLL_INTERVAL)
+    return max(0.0, time.monotonic() - started - expected_s)
+
+
+def wait_for_syslog_port_held(pid=None, timeout=START_TIMEOUT, alive=lambda: True):
+    """Waits until the process pid (or, for None, anything) holds UDP 514. Answers
+    whether it came to that: not when another process took the port first, when
+    alive() turned false or after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline and alive():
+        held, pids = syslog_port_holders()
+        if held:
+            return pid is None or pid in pids
+        time.sleep(POLL_INTERVAL)
+    return False
 
 
 def hold_syslog_port():
@@ -87,6 +114,20 @@ def send_with_logger(text, tag="e2e", severity="notice"):
     priority = USER_FACILITY * 8 + SEVERITIES.index(severity)
     return {f"<{priority}>{time.strftime('%b %e %H:%M:%S', time.localtime(second))} {host} {tag}: {text}"
             .encode() for second in range(before, after + 1)}
+
+
+# The keys the program writes at exit, in its order, with the values of a first start.
+WRITTEN_SETTINGS = {"Autoscroll": 1, "ToDisplay": 1, "ToFile": 0, "FileName": "", "Colours": 1}
+
+
+def settings_ini(**keys):
+    """An INI file's bytes: a [Settings] section holding just these keys, in the order given."""
+    return ("[Settings]\r\n" + "".join(f"{key}={value}\r\n" for key, value in keys.items())).encode("ascii")
+
+
+def written_settings(**changes):
+    """The INI file as the program writes it: every key in its order, first-start values unless changed."""
+    return settings_ini(**{**WRITTEN_SETTINGS, **changes})
 
 
 def windows_path(path):
@@ -162,12 +203,20 @@ class Monitor:
             self._wine_log.close()
         self._wine_log = open(self.path(WINE_LOG_NAME), "wb")
         self._process = subprocess.Popen(
-            ["wine", self.exe, *arguments], cwd=self.folder, stdin=subprocess.DEVNULL,
+            self.command(arguments), cwd=self.folder, stdin=subprocess.DEVNULL,
             stdout=self._wine_log, stderr=subprocess.STDOUT)
-        self._run_probe("wait", str(int(START_TIMEOUT * 1000)))
-        if expect_port:
-            wait_until(lambda: not syslog_port_is_free(), START_TIMEOUT,
-                       f"the program to bind UDP port {SYSLOG_PORT}")
+        self._run_probe_command([windows_path(self.exe), "wait", str(int(START_TIMEOUT * 1000))],
+                                timeout=START_TIMEOUT + PROBE_TIMEOUT)
+        if expect_port and not wait_for_syslog_port_held(self.port_holder(), alive=self.running):
+            raise AssertionError(f"the program did not bind UDP port {SYSLOG_PORT} (held by {syslog_port_holders()})")
+
+    def command(self, arguments):
+        """What start runs."""
+        return ["wine", self.exe, *arguments]
+
+    def port_holder(self):
+        """The PID that binds UDP 514 once started, or None when it is not the started process's."""
+        return self.pid
 
     @property
     def pid(self):

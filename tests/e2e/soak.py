@@ -19,15 +19,14 @@ as PagefileUsage (the process's anonymous resident memory plus swap, from
 
 import argparse
 import os
-import re
 import sys
 import time
 
-from fault_tools import PacedSender, capturing_settings, file_bytes
+from fault_tools import (PacedSender, capturing_settings, file_bytes, numbered_messages, sequence_figures,
+                         sequence_numbers)
 from monitor import INI_NAME, Monitor
 
 TAG = "soak"
-SEQUENCE = re.compile(rb"^127\.0\.0\.1,soak seq=(\d{10})$")
 MEMORY_TOLERANCE = 0.10
 SECOND_ROUND_SHARE = 50  # the second round is this many times smaller
 PROGRESS_EVERY_S = 30.0
@@ -69,7 +68,6 @@ class Soak:
     def __init__(self, monitor, rate):
         self.monitor, self.rate = monitor, rate
         self.failures = []
-        self.figures = {}
 
     def memory(self, label):
         private = self.monitor.private_bytes()
@@ -81,7 +79,7 @@ class Soak:
         log(f"sending {count:,} datagrams from number {first:,} at {self.rate:,}/s")
         started = time.monotonic()
         # Looked at seldom: every look from outside is a Wine process of its own.
-        with PacedSender(TAG, self.rate, count, first=first) as sender:
+        with PacedSender(numbered_messages(TAG, count, first), self.rate) as sender:
             while not finished_within(sender.finished, PROGRESS_EVERY_S):
                 log(f"sent {sender.sent:,}, rows {self.monitor.row_count():,}, "
                     f"answer {self.monitor.answer_ms()} ms, private bytes {mib(self.monitor.private_bytes())}")
@@ -119,24 +117,12 @@ class Soak:
             self.failures.append(f"{label}: {mib(measured)}, more than {MEMORY_TOLERANCE:.0%} above {mib(reference)}")
 
 
-def sequence_figures(capture, count):
-    """Missing, repeated and out-of-order sequence numbers 1 .. count in the capture file, and other lines."""
-    seen = bytearray(count + 1)
-    repeated = out_of_order = malformed = 0
-    last = 0
-    for line in file_bytes(capture).split(b"\r\n")[:-1]:
-        match = SEQUENCE.match(line)
-        number = int(match.group(1)) if match else 0
-        if not 1 <= number <= count:
-            malformed += 1
-            continue
-        repeated += seen[number]
-        seen[number] = 1
-        out_of_order += number < last
-        last = number
-    gaps = sum(1 for number in range(1, count + 1) if not seen[number] and (number == 1 or seen[number - 1]))
-    return {"missing": count - sum(seen), "gaps": gaps, "repeated": repeated, "out of order": out_of_order,
-            "malformed": malformed}
+def capture_figures(capture, count):
+    """Lost, duplicated and late sequence numbers 1 .. count in the capture file, and its other lines."""
+    lines = file_bytes(capture).split(b"\r\n")[:-1]
+    figures = sequence_figures(sequence_numbers(lines), count, first=1)
+    figures["other_lines"] = len(lines) - figures["received"]
+    return figures
 
 
 def start_cleanly(monitor):
@@ -181,9 +167,9 @@ def soak(count, rate):
         log(f"exit code {exit_code}")
         if exit_code != 0:
             run.failures.append(f"exit code {exit_code}")
-        figures = sequence_figures(capture, count + second)
-        run.failures += [f"{value:,} {name} in the capture file" for name, value in figures.items()
-                         if value and name != "gaps"]
+        figures = capture_figures(capture, count + second)
+        run.failures += [f"{figures[name]:,} {name} in the capture file"
+                         for name in ("lost", "duplicates", "out_of_order", "other_lines") if figures[name]]
 
     print()
     print(f"datagrams             {count:,} at {count / sending_s:,.0f}/s (asked {rate:,}/s), then {second:,}")

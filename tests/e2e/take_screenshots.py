@@ -16,10 +16,9 @@ import sys
 import tempfile
 import time
 
-from monitor import (EXE_NAME, START_TIMEOUT, SYSLOG_PORT, Monitor, send_with_logger, syslog_port_is_free,
-                     wait_for_free_syslog_port, wait_until)
+from monitor import EXE_NAME, SYSLOG_PORT, Monitor, send_with_logger, settings_ini, wait_for_free_syslog_port
 from wine_desktop import (DESKTOP, DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, changed_area, desktop_window,
-                          make_desktop_the_default, press, run, take)
+                          link_wine_fonts, make_desktop_the_default, press, run, take)
 
 # Wine gives a new window three quarters of the desktop, at its top-left
 # corner; the window's bottom-right corner is dragged out to leave a margin.
@@ -29,8 +28,7 @@ DRAG_STEPS = 6
 
 CAPTURE_FOLDER = "Logs"  # under the prefix's drive C:, which must not have it
 CAPTURE_FILE = r"C:\Logs\syslog.csv"
-SETTINGS = (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName={CAPTURE_FILE}\r\n"
-            .encode("ascii"))
+SETTINGS = settings_ini(Autoscroll=1, ToDisplay=1, ToFile=1, FileName=CAPTURE_FILE)
 EXPECTED_DIAGNOSTIC = f"Cannot open file {CAPTURE_FILE}\n".encode("ascii")
 
 # (syslog tag, severity, message): what a small network sends; some hold commas.
@@ -59,16 +57,11 @@ MAIN_CAPTION_HEIGHT = 30
 class DesktopMonitor(Monitor):
     """The monitor started inside the Wine-drawn desktop instead of on its own."""
 
-    def start(self, expect_port=True):
-        wait_for_free_syslog_port()
-        self._wine_log = open(self.path("wine.log"), "wb")
-        self._process = subprocess.Popen(
-            ["wine", "explorer", f"/desktop={DESKTOP},{DESKTOP_WIDTH}x{DESKTOP_HEIGHT}", EXE_NAME],
-            cwd=self.folder, stdin=subprocess.DEVNULL, stdout=self._wine_log, stderr=subprocess.STDOUT)
-        self._run_probe("wait", str(int(START_TIMEOUT * 1000)))
-        if expect_port:
-            wait_until(lambda: not syslog_port_is_free(), START_TIMEOUT,
-                       f"the program to bind UDP port {SYSLOG_PORT}")
+    def command(self, arguments):
+        return ["wine", "explorer", f"/desktop={DESKTOP},{DESKTOP_WIDTH}x{DESKTOP_HEIGHT}", EXE_NAME, *arguments]
+
+    def port_holder(self):
+        return None  # the desktop's process starts the program, which has a PID of its own
 
     def __exit__(self, error_type, error, traceback):
         # On a failure the program is still up inside the desktop, holding the port.
@@ -146,6 +139,7 @@ def main(arguments):
     if os.path.exists(os.path.join(drive_c, CAPTURE_FOLDER)):
         raise AssertionError(f"{CAPTURE_FILE} must lie in a folder that does not exist")
 
+    link_wine_fonts(os.environ["WINEPREFIX"])
     make_desktop_the_default()
     with DesktopMonitor(ini=SETTINGS) as monitor, tempfile.TemporaryDirectory() as pictures:
         monitor.start()

@@ -11,7 +11,7 @@ the program asks for, the test fails saying so.
 import unittest
 
 from fault_tools import (capture_line, capturing_settings, file_bytes, send_back_to_back, sequence_figures,
-                         sequence_numbers, sized_message)
+                         sequence_numbers, numbered_messages)
 from monitor import INI_NAME, LOOPBACK, Monitor
 
 COUNT = 2000
@@ -46,7 +46,7 @@ class BurstTest(unittest.TestCase):
             capture = monitor.path(CAPTURE_NAME)
             monitor.write_file(INI_NAME, capturing_settings(capture))
             monitor.start()
-            messages = [sized_message(TAG, number, DATAGRAM_BYTES) for number in range(1, COUNT + 1)]
+            messages = numbered_messages(TAG, COUNT, size=DATAGRAM_BYTES)
             send_back_to_back(messages)
             try:
                 monitor.wait_for_row_count(COUNT)

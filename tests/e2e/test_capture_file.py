@@ -2,7 +2,7 @@
 
 import unittest
 
-from monitor import INI_NAME, Monitor, send_raw, send_with_logger, windows_path
+from monitor import INI_NAME, Monitor, send_raw, send_with_logger, settings_ini, windows_path
 
 CAPTURE_NAME = "cap.csv"
 EARLIER_CONTENT = b"127.0.0.1,a line from an earlier run\r\n"
@@ -20,8 +20,7 @@ RAW_DATAGRAMS = [
 
 
 def capture_settings(file_name):
-    return (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\nFileName={file_name}\r\n"
-            .encode("ascii"))
+    return settings_ini(Autoscroll=1, ToDisplay=1, ToFile=1, FileName=file_name)
 
 
 class CaptureFileTest(unittest.TestCase):

@@ -10,7 +10,7 @@ import os
 import shutil
 import unittest
 
-from fault_tools import capturing_settings, numbered_message, processes_holding
+from fault_tools import capturing_settings, numbered_messages, processes_holding
 from monitor import INI_NAME, Monitor, send_raw
 
 TAG = "folder gone"
@@ -29,7 +29,7 @@ class CaptureFolderRemovedTest(unittest.TestCase):
             capture = os.path.join(folder, "cap.csv")
             monitor.write_file(INI_NAME, capturing_settings(capture))
             monitor.start()
-            messages = [numbered_message(TAG, number, PADDING) for number in range(1, BEFORE + AFTER + 1)]
+            messages = numbered_messages(TAG, BEFORE + AFTER, padding=PADDING)
 
             for message in messages[:BEFORE]:
                 send_raw(message)

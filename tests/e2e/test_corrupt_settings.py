@@ -10,7 +10,7 @@ import random
 import unittest
 
 from fault_tools import capture_line, file_bytes, show_and_close
-from monitor import INI_NAME, Monitor, windows_path
+from monitor import INI_NAME, Monitor, settings_ini, windows_path, written_settings
 
 TAG = "corrupt settings"
 DATAGRAMS = 2
@@ -18,7 +18,7 @@ GARBAGE_SEED = 514
 GARBAGE_SIZE = 2048
 FILE_NAME_CAPACITY = 259  # characters, terminator not counted
 LONG_FILE_NAME_LENGTH = 300
-DEFAULTS = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\n"
+DEFAULTS = written_settings()
 
 
 def garbage():
@@ -49,15 +49,13 @@ class CorruptSettingsTest(unittest.TestCase):
         # Read as 1661992959, 2147483647 and 0.
         too_big, too_small, wraps_to_zero = "99999999999999999999", "-2147483649", "4294967296"
         missing_folder = windows_path("/nonexistent-folder/cap.csv")
-        ini = (f"[Settings]\r\nAutoscroll={too_big}\r\nToDisplay={too_small}\r\nToFile={wraps_to_zero}\r\n"
-               f"FileName={missing_folder}\r\n")
-        with Monitor(ini=ini.encode("ascii")) as monitor:
+        ini = settings_ini(Autoscroll=too_big, ToDisplay=too_small, ToFile=wraps_to_zero, FileName=missing_folder)
+        with Monitor(ini=ini) as monitor:
             # ToDisplay is on (rows are shown); ToFile is off, or the missing folder would be reported.
             self.run_and_close(monitor)
-            self.assertEqual(monitor.ini_bytes(), (
-                f"[Settings]\r\nAutoscroll={as_platform_reads(too_big)}\r\n"
-                f"ToDisplay={as_platform_reads(too_small)}\r\nToFile={as_platform_reads(wraps_to_zero)}\r\n"
-                f"FileName={missing_folder}\r\nColours=1\r\n").encode("ascii"))
+            self.assertEqual(monitor.ini_bytes(), written_settings(
+                Autoscroll=as_platform_reads(too_big), ToDisplay=as_platform_reads(too_small),
+                ToFile=as_platform_reads(wraps_to_zero), FileName=missing_folder))
 
     def test_missing_section_reads_as_defaults_and_is_added(self):
         # The keys are there, but outside the section: ToDisplay=0 there must not hide the rows.
@@ -71,14 +69,12 @@ class CorruptSettingsTest(unittest.TestCase):
             prefix = windows_path(monitor.folder) + "\\"
             long_name = prefix + "c" * (LONG_FILE_NAME_LENGTH - len(prefix))
             cut_name = long_name[:FILE_NAME_CAPACITY]
-            monitor.write_file(INI_NAME, (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\n"
-                                          f"FileName={long_name}\r\n").encode("ascii"))
+            monitor.write_file(INI_NAME, settings_ini(Autoscroll=1, ToDisplay=1, ToFile=1, FileName=long_name))
             messages = self.run_and_close(monitor)
             # The capture went to the file of the cut name, and the cut name is what was kept.
             self.assertEqual(file_bytes(monitor.path(cut_name[len(prefix):])),
                              b"".join(capture_line(message) for message in messages))
-            self.assertEqual(monitor.ini_bytes(), (f"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=1\r\n"
-                                                   f"FileName={cut_name}\r\nColours=1\r\n").encode("ascii"))
+            self.assertEqual(monitor.ini_bytes(), written_settings(ToFile=1, FileName=cut_name))
             self.assertEqual(len(cut_name), FILE_NAME_CAPACITY)
 
 

@@ -20,12 +20,11 @@ import tempfile
 import time
 import unittest
 
-from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes
-from isolated_wine import IsolatedWine, enter_private_network
+from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, PROBE_TIMEOUT, ROWS_TIMEOUT, Monitor, send_raw, wait_until, windows_path
-from private_display import PrivateDisplay
 from wine_desktop import (DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, desktop_window, link_wine_fonts,
                           make_desktop_the_default, press, run, take)
+from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
 
 CAPTURE_NAME = "capture.csv"
 SAVED_NAME = "saved.txt"
@@ -202,7 +201,7 @@ class DialogsByHandTest(unittest.TestCase):
         """Ten thousand more rows saved byte for byte; then Clear empties list and pane, and the
         memory goes back to where it stood before them (the save dialog has been shown once already)."""
         before = monitor.private_bytes()
-        with PacedSender("many", MANY_ROWS_RATE, MANY_ROWS) as sender:
+        with PacedSender(numbered_messages("many", MANY_ROWS), MANY_ROWS_RATE) as sender:
             wait_until(sender.finished, MANY_ROWS / MANY_ROWS_RATE * 3, "the datagrams to be sent")
         many = sender.messages()
         monitor.wait_for_row_count(len(shown) + MANY_ROWS)

@@ -13,7 +13,7 @@ disk it is.
 import os
 import unittest
 
-from fault_tools import (capture_line, capturing_settings, file_bytes, numbered_message, processes_holding,
+from fault_tools import (capture_line, capturing_settings, file_bytes, numbered_messages, processes_holding,
                          small_filesystem)
 from monitor import INI_NAME, Monitor, send_raw
 
@@ -36,7 +36,7 @@ class DiskFullTest(unittest.TestCase):
             monitor.start()
             self.assertEqual(monitor.pane_text(), b"")
 
-            messages = [numbered_message(TAG, number, PADDING) for number in range(1, DATAGRAMS + 1)]
+            messages = numbered_messages(TAG, DATAGRAMS, padding=PADDING)
             for first in range(0, DATAGRAMS, BATCH):
                 for message in messages[first:first + BATCH]:
                     send_raw(message)

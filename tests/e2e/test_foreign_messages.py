@@ -7,7 +7,7 @@ capture lines."""
 
 import unittest
 
-from fault_tools import capture_line, capturing_settings, file_bytes, numbered_message
+from fault_tools import capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, LOOPBACK, Monitor, send_raw
 
 WM_NOTIFY = 0x004E
@@ -30,7 +30,7 @@ SENDER = LOOPBACK.encode("ascii")
 
 
 def send_numbered(first, count):
-    messages = [numbered_message(TAG, number) for number in range(first, first + count)]
+    messages = numbered_messages(TAG, count, first)
     for message in messages:
         send_raw(message)
     return messages

@@ -14,7 +14,7 @@ import os
 import signal
 import unittest
 
-from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes
+from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, Monitor, wait_until
 
 TAG = "killed"
@@ -34,7 +34,7 @@ class KilledDuringBurstTest(unittest.TestCase):
             monitor.write_file(INI_NAME, settings)
             monitor.start()
 
-            with PacedSender(TAG, RATE, MOST, PADDING) as sender:
+            with PacedSender(numbered_messages(TAG, MOST, padding=PADDING), RATE) as sender:
                 wait_until(lambda: os.path.exists(capture) and os.path.getsize(capture) >= WRITTEN_OUT,
                            WRITE_OUT_TIMEOUT, f"{WRITTEN_OUT} bytes in the capture file")
                 os.kill(monitor.pid, signal.SIGKILL)

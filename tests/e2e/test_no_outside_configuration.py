@@ -13,8 +13,8 @@ import subprocess
 import unittest
 
 from built_program import function_name, imported_functions, our_objects, undefined_symbols
-from isolated_wine import IsolatedWine, enter_private_network
-from monitor import Monitor, send_raw
+from wine_session import IsolatedWine, enter_private_network
+from monitor import Monitor, send_raw, settings_ini
 
 # Every way a Windows program reads its command line or environment: the
 # system's functions, the C runtime's functions, and the runtime's variables
@@ -43,7 +43,7 @@ ODD_ENVIRONMENT = {
 }
 
 # The options file lacks two keys, so the program writes the file back changed.
-SETTINGS = b"[Settings]\r\nToFile=1\r\nFileName=capture.txt\r\n"
+SETTINGS = settings_ini(ToFile=1, FileName="capture.txt")
 DATAGRAMS = [b"<13>first", b"%s%n, with a comma", b"x" * 4100, b"last\r\n"]
 
 
@@ -70,7 +70,7 @@ class NoOutsideConfigurationTest(unittest.TestCase):
 
     def test_odd_arguments_and_environment_change_nothing(self):
         enter_private_network()  # where it can be had, no other program's traffic reaches the runs
-        with IsolatedWine():
+        with IsolatedWine(os.environ["ISOLATED_WINEPREFIX"]):
             plain = self.run_once([], {})
             odd = self.run_once(ODD_ARGUMENTS, ODD_ENVIRONMENT)
         rows, pane, ini, captured = plain

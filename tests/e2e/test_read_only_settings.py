@@ -10,7 +10,7 @@ import shutil
 import unittest
 
 from fault_tools import capture_line, file_bytes, read_only, show_and_close
-from monitor import EXE_NAME, INI_NAME, Monitor, windows_path
+from monitor import EXE_NAME, INI_NAME, Monitor, settings_ini, windows_path
 
 TAG = "read-only settings"
 DATAGRAMS = 3
@@ -19,7 +19,7 @@ LOCKED_FOLDER = "locked"
 
 
 def settings(capture_path):
-    return f"[Settings]\r\nToDisplay=7\r\nToFile=1\r\nFileName={windows_path(capture_path)}\r\n".encode("ascii")
+    return settings_ini(ToDisplay=7, ToFile=1, FileName=windows_path(capture_path))
 
 
 def move_program(monitor, folder):

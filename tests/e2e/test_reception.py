@@ -3,9 +3,9 @@
 import os
 import unittest
 
-from monitor import INI_NAME, Monitor, send_with_logger
+from monitor import INI_NAME, Monitor, send_with_logger, written_settings
 
-FIRST_START_INI = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\n"
+FIRST_START_INI = written_settings()
 
 
 class ReceptionTest(unittest.TestCase):

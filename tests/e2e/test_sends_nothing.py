@@ -23,8 +23,8 @@ import time
 import unittest
 
 from built_program import imported_functions
-from isolated_wine import IsolatedWine, enter_private_network
-from monitor import INI_NAME, LOOPBACK, SYSLOG_PORT, Monitor, windows_path
+from wine_session import IsolatedWine, enter_private_network
+from monitor import INI_NAME, LOOPBACK, SYSLOG_PORT, Monitor, settings_ini, windows_path
 
 ETH_P_ALL = 0x0003
 ARPHRD_LOOPBACK = 772
@@ -147,7 +147,7 @@ class SendsNothingTest(unittest.TestCase):
         tun = route_everything_through_a_tun()
         os.environ.update(CUPS_ON_A_UNIX_SOCKET)
         try:
-            with IsolatedWine():
+            with IsolatedWine(os.environ["ISOLATED_WINEPREFIX"]):
                 watch = PacketWatch()
                 try:
                     sender_ports = self.run_the_program()
@@ -181,8 +181,7 @@ class SendsNothingTest(unittest.TestCase):
         """Starts the program capturing to a file, sends it the datagrams from
         one socket, and closes it. Answers the set of the socket's port."""
         with Monitor() as monitor:
-            monitor.write_file(INI_NAME, b"[Settings]\r\nToFile=1\r\nFileName="
-                               + windows_path(monitor.path("capture.txt")).encode() + b"\r\n")
+            monitor.write_file(INI_NAME, settings_ini(ToFile=1, FileName=windows_path(monitor.path("capture.txt"))))
             monitor.start()
             with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
                 sender.bind((LOOPBACK, 0))

@@ -2,9 +2,9 @@
 
 import unittest
 
-from monitor import Monitor, send_raw
+from monitor import Monitor, send_raw, written_settings
 
-SETTINGS_WITH_7 = b"[Settings]\r\nAutoscroll=1\r\nToDisplay=7\r\nToFile=0\r\nFileName=\r\nColours=7\r\n"
+SETTINGS_WITH_7 = written_settings(ToDisplay=7, Colours=7)
 
 
 class SettingsFileTest(unittest.TestCase):

@@ -18,8 +18,8 @@ import subprocess
 import tempfile
 import unittest
 
-from isolated_wine import WINE_TIMEOUT, IsolatedWine, enter_private_network
-from monitor import INI_NAME, Monitor, send_raw, windows_path
+from wine_session import WINE_TIMEOUT, IsolatedWine, enter_private_network
+from monitor import INI_NAME, Monitor, send_raw, settings_ini, windows_path
 
 CAPTURE_NAME = "capture.txt"
 # Wine's own changes, whatever program runs: the registry it writes out at
@@ -74,8 +74,8 @@ class WritesOnlyItsFilesTest(unittest.TestCase):
     def test_only_the_options_file_and_the_capture_file_change(self):
         enter_private_network()  # where it can be had, no other program's traffic reaches the run
         capture = os.path.join(self.capture_folder, CAPTURE_NAME)
-        settings = f"[Settings]\r\nToFile=1\r\nFileName={windows_path(capture)}\r\n".encode("ascii")
-        with IsolatedWine() as wine, LogElsewhere(self.log_folder, ini=settings) as monitor:
+        settings = settings_ini(ToFile=1, FileName=windows_path(capture))
+        with IsolatedWine(os.environ["ISOLATED_WINEPREFIX"]) as wine, LogElsewhere(self.log_folder, ini=settings) as monitor:
             areas = {"program": monitor.folder, "capture": self.capture_folder, "prefix": wine.prefix}
             wine.stop_server()
 

@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""Wine programs out of the user's sight: an X server and a Wine prefix of their own.
+Every script and test that runs the program, its tests or its benchmark sets Wine
+and Xvfb up here.
+
+    wine_session.py [--prefix DIR] [--display-if-none] [--hold-desktop EXE] -- COMMAND [ARGUMENT]...
+
+runs COMMAND on an Xvfb of its own (DISPLAY), or on $DISPLAY with --display-if-none
+when one is set, and exits with COMMAND's status.
+  --prefix DIR         WINEPREFIX=DIR, with a server started for the run and stopped
+                       at its end; a crashing program ends at once there, its backtrace
+                       in its output, instead of waiting on a dialog nobody sees.
+                       Without it: the user's own prefix, whose server is left running.
+  --hold-desktop EXE   runs this Wine program (one that makes a hidden window and
+                       waits) for the whole run, so the desktop process it starts
+                       holds no output of COMMAND's (see below).
+
+Wine's first process starts its background services, and the first program that
+makes a window starts the desktop process; both inherit their starter's output
+and would hold a pipe of the caller's open for good. Here they are started with
+their output sent nowhere.
+"""
+
+import argparse
+import contextlib
+import ctypes
+import os
+import select
+import signal
+import subprocess
+import sys
+
+SCREEN = "1280x1024x24"
+DISPLAY_TIMEOUT = 30.0
+STOP_TIMEOUT = 10.0
+WINE_TIMEOUT = 120.0
+CLONE_NEWNET = 0x40000000
+# Skip the offer to download Mono and Gecko when the prefix is made.
+NO_DOWNLOADS = "mscoree,mshtml="
+NO_CRASH_DIALOG = ["reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
+                   "/d", "0", "/f"]
+
+
+def quietly(command, **options):
+    """Runs a command with its output sent nowhere."""
+    return subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          timeout=WINE_TIMEOUT, **options)
+
+
+def enter_private_network():
+    """Moves this process, and every process it starts from now on, into a new
+    network namespace whose loopback interface is up. Answers None, or why it
+    cannot be done here. Wine makes sockets in its server, so enter before the
+    first Wine process."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    if libc.unshare(CLONE_NEWNET) != 0:
+        return f"unshare(CLONE_NEWNET) failed: {os.strerror(ctypes.get_errno())}"
+    subprocess.run(["ip", "link", "set", "lo", "up"], check=True, stdin=subprocess.DEVNULL)
+    return None
+
+
+class PrivateDisplay:
+    """Use as a context manager: inside, DISPLAY names an Xvfb of its own; on leaving it is stopped.
+
+    The server listens on an abstract socket only. That socket belongs to the
+    network namespace: nothing under /tmp/.X11-unix is made or replaced, so no
+    other X server on the host is disturbed, and inside a namespace of its own
+    none of another namespace can be reached instead of it.
+    """
+
+    def __enter__(self):
+        self._previous = os.environ.get("DISPLAY")
+        number_read, number_write = os.pipe()
+        # -displayfd: Xvfb picks a free display and writes its number once it accepts clients.
+        self._server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(number_write), "-screen", "0", SCREEN, "-nolisten", "tcp",
+             "-nolisten", "unix"],
+            pass_fds=(number_write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        os.close(number_write)
+        with os.fdopen(number_read) as number:
+            ready, _, _ = select.select([number], [], [], DISPLAY_TIMEOUT)
+            display = number.readline().strip() if ready else ""
+        if not display:
+            self._stop()
+            raise AssertionError(f"Xvfb gave no display number within {DISPLAY_TIMEOUT:.0f} s")
+        os.environ["DISPLAY"] = f":{display}"
+        return self
+
+    def __exit__(self, error_type, error, traceback):
+        self._stop()
+        if self._previous is None:
+            os.environ.pop("DISPLAY", None)
+        else:
+            os.environ["DISPLAY"] = self._previous
+        return False
+
+    @property
+    def pid(self):
+        return self._server.pid
+
+    def _stop(self):
+        self._server.terminate()
+        self._server.wait(timeout=STOP_TIMEOUT)
+
+
+class IsolatedWine:
+    """Use as a context manager: on entry WINEPREFIX names the prefix (made on
+    first use) and a server of its own is up, which nothing else touches; on
+    leaving the server is stopped."""
+
+    def __init__(self, prefix):
+        self.prefix = os.path.abspath(prefix)
+        self._previous = os.environ.get("WINEPREFIX")
+
+    def __enter__(self):
+        os.environ["WINEPREFIX"] = self.prefix
+        os.environ.setdefault("WINEDEBUG", "-all")
+        os.makedirs(self.prefix, exist_ok=True)
+        self.stop_server()  # one left by an earlier run that was cut short
+        self.start_server()
+        return self
+
+    def __exit__(self, error_type, error, traceback):
+        self.stop_server()
+        if self._previous is None:
+            os.environ.pop("WINEPREFIX", None)
+        else:
+            os.environ["WINEPREFIX"] = self._previous
+        return False
+
+    def start_server(self):
+        """Starts a server that stays up until stopped, and Wine's background services."""
+        quietly(["wineserver", "-p"])
+        start_services()
+
+    def stop_server(self):
+        """Stops this prefix's server (which writes its registry out) and waits until it is gone."""
+        for option in ("-k", "-w"):
+            quietly(["wineserver", option])
+
+
+def start_services():
+    quietly(["wineboot"], env=dict(os.environ, WINEDLLOVERRIDES=NO_DOWNLOADS), check=True)
+
+
+def run(command, prefix, display_if_none, hold_desktop):
+    """Runs command inside the session; answers its exit status."""
+    with contextlib.ExitStack() as session:
+        if not (display_if_none and os.environ.get("DISPLAY")):
+            display = session.enter_context(PrivateDisplay())
+            name = os.environ["DISPLAY"]
+            say(f"Wine runs on a private Xvfb, display {name} (PID {display.pid}); to look at it: "
+                f"DISPLAY={name} import -window root shot.png")
+        if prefix:
+            session.enter_context(IsolatedWine(prefix))
+            quietly(["wine", *NO_CRASH_DIALOG])
+            say(f"Wine prefix {os.environ['WINEPREFIX']}, its server stopped at the end")
+        else:
+            os.environ.setdefault("WINEDEBUG", "-all")
+            start_services()
+        if hold_desktop:
+            holder = subprocess.Popen(["wine", hold_desktop], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+            session.callback(holder.wait)
+            session.callback(holder.kill)
+        return subprocess.run(command).returncode
+
+
+def say(text):
+    print(f"[wine session] {text}", file=sys.stderr, flush=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--prefix")
+    parser.add_argument("--display-if-none", action="store_true")
+    parser.add_argument("--hold-desktop")
+    parser.add_argument("command", nargs=argparse.REMAINDER)
+    arguments = parser.parse_args()
+    command = arguments.command[1:] if arguments.command[:1] == ["--"] else arguments.command
+    if not command:
+        parser.error("no command given")
+    # Stopped from outside, the session still stops its server and display.
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit(128 + number))
+    sys.exit(run(command, arguments.prefix, arguments.display_if_none, arguments.hold_desktop))
+
+
+if __name__ == "__main__":
+    main()
