@@ -114,8 +114,9 @@ class Bench:
             output.seek(0)
             return code, output.read()
 
-    def probe(self, *arguments, timeout=60):
-        code, output = self.run_to_file([self.args.probe, *arguments], timeout)
+    def probe(self, monitor_exe, *arguments, timeout=60):
+        """Runs the probe on the monitor started from monitor_exe (a host path)."""
+        code, output = self.run_to_file([self.args.probe, windows_path(monitor_exe), *arguments], timeout)
         if code is None:
             log(f"probe {' '.join(arguments)} did not answer within {timeout} s")
         return code, output
@@ -145,7 +146,7 @@ class Bench:
 
     def end_receiver(self, process):
         if process.poll() is None and os.path.basename(process.args[1]) == EXE_NAME:
-            self.probe("close")
+            self.probe(process.args[1], "close")
         try:
             process.wait(timeout=120)
         except subprocess.TimeoutExpired:
@@ -200,13 +201,13 @@ class Bench:
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
         exe, capture = self.write_monitor_folder(folder, display)
         monitor = self.start_holding_514([exe], cwd=folder,
-                                         started=lambda process: self.probe("wait", "30000")[0] == 0)
+                                         started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
         samples = os.path.join(folder, "samples.txt")
         stop_file = os.path.join(folder, "stop")
         watch = None
         if display:
-            watch = self.wine(self.args.probe, "watch", windows_path(samples), windows_path(stop_file),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            watch = self.wine(self.args.probe, windows_path(exe), "watch", windows_path(samples),
+                              windows_path(stop_file), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(WATCH_LEAD_S)
         sent = send()
         self.wait_until_settled(capture)
@@ -338,20 +339,20 @@ class Bench:
 
     # ---- a million rows through the network ------------------------------------
 
-    def probe_value(self, command):
+    def probe_value(self, monitor_exe, command):
         """The number a probe command prints after its name, or nan."""
-        code, output = self.probe(command)
+        code, output = self.probe(monitor_exe, command)
         _, _, value = output.decode(errors="replace").strip().partition(" ")
         return float(value) if code == 0 and value else float("nan")
 
-    def wait_until_rows_settle(self):
+    def wait_until_rows_settle(self, monitor_exe):
         """Until the list's row count has not changed for SETTLE_S."""
-        last = self.probe_value("rows")
+        last = self.probe_value(monitor_exe, "count")
         quiet_since = time.monotonic()
         deadline = quiet_since + LONGEST_SETTLE_S
         while time.monotonic() - quiet_since < SETTLE_S and time.monotonic() < deadline:
             time.sleep(0.5)
-            now = self.probe_value("rows")
+            now = self.probe_value(monitor_exe, "count")
             if now != last:
                 last = now
                 quiet_since = time.monotonic()
@@ -363,14 +364,14 @@ class Bench:
         folder = tempfile.mkdtemp(prefix="rows-", dir=self.scratch)
         exe, _ = self.write_monitor_folder(folder, True)
         monitor = self.start_holding_514([exe], cwd=folder,
-                                         started=lambda process: self.probe("wait", "30000")[0] == 0)
-        before = self.probe_value("memory")
+                                         started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+        before = self.probe_value(exe, "memory")
         for _ in range(NETWORK_ROWS // load.DATAGRAMS_PER_STEP):
             load.send_numbered_lines(NETWORK_ROWS_RATE)
-        rows = self.wait_until_rows_settle()
-        at_rows = self.probe_value("memory")
-        clear_s = self.probe_value("clear")
-        after_clear = self.probe_value("memory")
+        rows = self.wait_until_rows_settle(exe)
+        at_rows = self.probe_value(exe, "memory")
+        clear_s = self.probe_value(exe, "clear")
+        after_clear = self.probe_value(exe, "memory")
         self.end_receiver(monitor)
         shutil.rmtree(folder, ignore_errors=True)
         return {"sent": NETWORK_ROWS, "rate_asked": NETWORK_ROWS_RATE, "rows": rows,

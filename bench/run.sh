@@ -19,14 +19,14 @@ started_at=$(date +%s)
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBUILD_BENCH=ON >/dev/null
-cmake --build "$build" --target KelvSysLog bare_receiver bench_probe rows_bench
+cmake --build "$build" --target KelvSysLog bare_receiver monitor_probe rows_bench
 echo "[bench] built in $((SECONDS - started)) s" >&2
 
 # Every Wine program the benchmark starts writes into a file, never a pipe of ours.
 PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e" \
   python3 "$root/scripts/wine_session.py" --prefix "$build/wineprefix" -- python3 "$root/bench/bench.py" \
     --monitor "$build/KelvSysLog.exe" \
-    --probe "$build/bench/bench_probe.exe" \
+    --probe "$build/monitor_probe.exe" \
     --bare-receiver "$build/bench/bare_receiver.exe" \
     --rows-bench "$build/bench/rows_bench.exe" \
     --output "$output" \

@@ -8,10 +8,10 @@ repo=$(pwd)
 build_dir=${BUILD_DIR:-$repo/build}
 
 bash scripts/setup.sh
-bash scripts/build.sh "$build_dir" --target KelvSysLog e2e_probe
+bash scripts/build.sh "$build_dir" --target KelvSysLog monitor_probe
 
 # A Wine prefix of the pictures' own: its wineserver is ours to stop, and its
 # default desktop can be the Wine-drawn one. The program waits for UDP 514 to be free.
-MONITOR_EXE=$build_dir/KelvSysLog.exe MONITOR_PROBE=$build_dir/tests/e2e/e2e_probe.exe PYTHONDONTWRITEBYTECODE=1 \
+MONITOR_EXE=$build_dir/KelvSysLog.exe MONITOR_PROBE=$build_dir/monitor_probe.exe PYTHONDONTWRITEBYTECODE=1 \
   python3 scripts/wine_session.py --prefix "$build_dir/screenshot-wineprefix" \
   -- python3 tests/e2e/take_screenshots.py "$repo/docs"

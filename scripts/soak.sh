@@ -32,9 +32,9 @@ case "$mode" in
 esac
 
 bash scripts/setup.sh
-bash scripts/build.sh "$build_dir" --target KelvSysLog e2e_probe
+bash scripts/build.sh "$build_dir" --target KelvSysLog monitor_probe
 
 export MONITOR_EXE=$build_dir/KelvSysLog.exe
-export MONITOR_PROBE=$build_dir/tests/e2e/e2e_probe.exe
+export MONITOR_PROBE=$build_dir/monitor_probe.exe
 export PYTHONDONTWRITEBYTECODE=1
 python3 scripts/wine_session.py --prefix "$build_dir/wineprefix" -- "${command[@]}"

@@ -1,31 +1,41 @@
-// probe.cpp: looks at a running monitor from outside, for the end-to-end tests.
+// probe.cpp: looks at a running monitor from outside, for the end-to-end tests and the benchmark.
 //
 //   probe <monitor exe path> wait <milliseconds>   until its window is visible
 //   probe <monitor exe path> rows                  "rows N", then one "<sender> <message>" line per row
 //   probe <monitor exe path> pane                  "pane <text>"
 //   probe <monitor exe path> close                 posts WM_CLOSE, as the close button would
 //   probe <monitor exe path> count                 "count N", the number of rows
-//   probe <monitor exe path> clear                 the Clear command, answered once it is done
+//   probe <monitor exe path> clear                 the Clear command; "clear_s <seconds>" once it is done
 //   probe <monitor exe path> memory                "private N", the program's private bytes
 //   probe <monitor exe path> ping                  "ping N", milliseconds WM_NULL took to be answered
 //   probe <monitor exe path> post <main|list|pane> <message> <wParam> <lParam> [<message> <wParam> <lParam>]...
 //                                                  posts each message to that window, as any program may;
 //                                                  numbers in C's notation (0x10, 1024, -1)
+//   probe <monitor exe path> watch <out file> <stop file>
+//                                                  samples until the stop file exists, writing to the out file
+//                                                  "nul <start µs> <round trip µs>", a WM_NULL round trip to
+//                                                  the main window, one every 100 ms, and "rows <µs> <count>",
+//                                                  the row count, polled every 10 ms, written when it changes
 //   probe system-text <hex code>                   "text <the system's text for the code>"
 //
-// Texts are printed as lower-case hex, so every byte arrives unchanged. Exit
-// code 0 on success, 1 when the window is not there or does not answer, 2 on
-// a usage error.
+// Texts are printed as lower-case hex, so every byte arrives unchanged. Times
+// in watch's samples are wall-clock microseconds since 1970, comparable with
+// the host's. Exit code 0 on success, 1 when the window is not there or does
+// not answer, 2 on a usage error.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/MainWindowClassName.h"
@@ -38,7 +48,13 @@ namespace {
 constexpr UINT kAnswerTimeoutMs = 5000;
 // Clearing a million rows takes minutes under Wine; the probe waits for it to be done.
 constexpr UINT kClearTimeoutMs = 1200000;
+// A watched round trip is timed this long before the sample gives up on it.
+constexpr UINT kRoundTripTimeoutMs = 10000;
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kRoundTripIntervalMs = 100;
+constexpr DWORD kRowPollMs = 10;
+// 100-ns intervals between 1601 and 1970.
+constexpr unsigned long long kUnixEpochIn100ns = 116444736000000000ULL;
 // Room for the longest message the monitor keeps (4096 bytes) and its terminator.
 constexpr int kCellCapacity = 8192;
 
@@ -77,6 +93,14 @@ HWND FindMonitor(const char* exePath) {
     return nullptr;
 }
 
+HWND ListOf(HWND monitor) {
+    return GetDlgItem(monitor, messagelog::kMessageListId);
+}
+
+HWND PaneOf(HWND monitor) {
+    return GetDlgItem(monitor, diag::kDiagnosticsPaneId);
+}
+
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer,
          UINT timeoutMs = kAnswerTimeoutMs) {
     DWORD_PTR result = 0;
@@ -84,6 +108,38 @@ bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answe
         return false;
     answer = static_cast<LRESULT>(result);
     return true;
+}
+
+bool AskRowCount(HWND list, LRESULT& count) {
+    return list && Ask(list, LVM_GETITEMCOUNT, 0, 0, count);
+}
+
+// Elapsed time on the performance counter.
+class Stopwatch {
+public:
+    Stopwatch() {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+    }
+    unsigned long long Microseconds() const {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return static_cast<unsigned long long>((now.QuadPart - start_.QuadPart) * 1000000 / frequency_.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency_;
+    LARGE_INTEGER start_;
+};
+
+// Microseconds until the window answered WM_NULL, or until the wait gave up.
+// Not SMTO_ABORTIFHUNG: a window busy for long is what is being timed.
+bool RoundTrip(HWND window, UINT timeoutMs, unsigned long long& microseconds) {
+    const Stopwatch stopwatch;
+    DWORD_PTR unused = 0;
+    const bool answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &unused) != 0;
+    microseconds = stopwatch.Microseconds();
+    return answered;
 }
 
 // A block of memory inside the monitor's process, for messages whose
@@ -140,11 +196,10 @@ bool ReadRows(HWND list, int count, std::vector<std::string>& cells) {
 }
 
 int PrintRows(HWND monitor) {
-    const HWND list = GetDlgItem(monitor, messagelog::kMessageListId);
+    const HWND list = ListOf(monitor);
     LRESULT count = 0;
     std::vector<std::string> cells;
-    if (!list || !Ask(list, LVM_GETITEMCOUNT, 0, 0, count) || !ReadRows(list, static_cast<int>(count), cells))
-        return kFailed;
+    if (!AskRowCount(list, count) || !ReadRows(list, static_cast<int>(count), cells)) return kFailed;
     std::printf("rows %d\n", static_cast<int>(count));
     for (size_t i = 0; i < cells.size(); i += 2) {
         PrintHex("", cells[i]);
@@ -155,7 +210,7 @@ int PrintRows(HWND monitor) {
 }
 
 int PrintPane(HWND monitor) {
-    const HWND pane = GetDlgItem(monitor, diag::kDiagnosticsPaneId);
+    const HWND pane = PaneOf(monitor);
     LRESULT length = 0;
     if (!pane || !Ask(pane, WM_GETTEXTLENGTH, 0, 0, length)) return kFailed;
     std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
@@ -167,16 +222,18 @@ int PrintPane(HWND monitor) {
 }
 
 int PrintCount(HWND monitor) {
-    const HWND list = GetDlgItem(monitor, messagelog::kMessageListId);
     LRESULT count = 0;
-    if (!list || !Ask(list, LVM_GETITEMCOUNT, 0, 0, count)) return kFailed;
+    if (!AskRowCount(ListOf(monitor), count)) return kFailed;
     std::printf("count %d\n", static_cast<int>(count));
     return kOk;
 }
 
 int Clear(HWND monitor) {
+    const Stopwatch stopwatch;
     LRESULT unused = 0;
-    return Ask(monitor, WM_COMMAND, ID_VIEW_CLEAR, 0, unused, kClearTimeoutMs) ? kOk : kFailed;
+    if (!Ask(monitor, WM_COMMAND, ID_VIEW_CLEAR, 0, unused, kClearTimeoutMs)) return kFailed;
+    std::printf("clear_s %.4f\n", static_cast<double>(stopwatch.Microseconds()) / 1e6);
+    return kOk;
 }
 
 // Wine leaves PrivateUsage 0 and gives the same figure as PagefileUsage.
@@ -193,17 +250,86 @@ int PrintMemory(HWND monitor) {
 }
 
 int Ping(HWND monitor) {
-    const DWORD start = GetTickCount();
-    LRESULT unused = 0;
-    if (!Ask(monitor, WM_NULL, 0, 0, unused)) return kFailed;
-    std::printf("ping %lu\n", static_cast<unsigned long>(GetTickCount() - start));
+    unsigned long long microseconds = 0;
+    if (!RoundTrip(monitor, kAnswerTimeoutMs, microseconds)) return kFailed;
+    std::printf("ping %llu\n", microseconds / 1000);
+    return kOk;
+}
+
+unsigned long long WallMicroseconds() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return (ticks - kUnixEpochIn100ns) / 10;
+}
+
+// One writer for both sampling threads, each line flushed so the host can follow it.
+class SampleLog {
+public:
+    explicit SampleLog(const char* path) : file_(std::fopen(path, "w")) {}
+    ~SampleLog() {
+        if (file_) std::fclose(file_);
+    }
+    SampleLog(const SampleLog&) = delete;
+    SampleLog& operator=(const SampleLog&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+    void Line(const char* kind, unsigned long long at, unsigned long long value) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        std::fprintf(file_, "%s %llu %llu\n", kind, at, value);
+        std::fflush(file_);
+    }
+
+private:
+    FILE* file_;
+    std::mutex mutex_;
+};
+
+void SampleRoundTrips(HWND monitor, SampleLog& log, const std::atomic<bool>& stop) {
+    while (!stop) {
+        const unsigned long long at = WallMicroseconds();
+        unsigned long long roundTrip = 0;
+        RoundTrip(monitor, kRoundTripTimeoutMs, roundTrip);
+        log.Line("nul", at, roundTrip);
+        const unsigned long long spentMs = roundTrip / 1000;
+        if (spentMs < kRoundTripIntervalMs) Sleep(static_cast<DWORD>(kRoundTripIntervalMs - spentMs));
+    }
+}
+
+void PollRows(HWND list, SampleLog& log, const std::atomic<bool>& stop) {
+    LRESULT last = -1;
+    while (!stop) {
+        LRESULT count = 0;
+        if (AskRowCount(list, count) && count != last) {
+            last = count;
+            log.Line("rows", WallMicroseconds(), static_cast<unsigned long long>(count));
+        }
+        Sleep(kRowPollMs);
+    }
+}
+
+bool Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+int Watch(HWND monitor, const char* outPath, const char* stopPath) {
+    const HWND list = ListOf(monitor);
+    SampleLog log(outPath);
+    if (!list || !log.IsOpen()) return kFailed;
+    std::atomic<bool> stop{false};
+    std::thread roundTrips(SampleRoundTrips, monitor, std::ref(log), std::cref(stop));
+    std::thread rows(PollRows, list, std::ref(log), std::cref(stop));
+    while (!Exists(stopPath)) Sleep(kPollMs);
+    stop = true;
+    roundTrips.join();
+    rows.join();
     return kOk;
 }
 
 HWND PostTarget(HWND monitor, const char* name) {
     if (std::strcmp(name, "main") == 0) return monitor;
-    if (std::strcmp(name, "list") == 0) return GetDlgItem(monitor, messagelog::kMessageListId);
-    if (std::strcmp(name, "pane") == 0) return GetDlgItem(monitor, diag::kDiagnosticsPaneId);
+    if (std::strcmp(name, "list") == 0) return ListOf(monitor);
+    if (std::strcmp(name, "pane") == 0) return PaneOf(monitor);
     return nullptr;
 }
 
@@ -256,10 +382,17 @@ int PrintSystemText(const char* hexCode) {
     return kOk;
 }
 
+bool ArgumentsFit(const char* command, int argc) {
+    if (std::strcmp(command, "post") == 0) return argc >= 7 && (argc - 4) % 3 == 0;
+    if (std::strcmp(command, "watch") == 0) return argc == 5;
+    return argc == 3;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
                  "       probe <monitor exe> post <main|list|pane> <message> <wParam> <lParam> ...\n"
+                 "       probe <monitor exe> watch <out file> <stop file>\n"
                  "       probe system-text <hex code>\n");
     return kUsage;
 }
@@ -274,15 +407,14 @@ int main(int argc, char** argv) {
 
     if (std::strcmp(command, "wait") == 0 && argc == 4)
         return WaitForMonitor(exePath, static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
-    const bool post = std::strcmp(command, "post") == 0;
-    if (post ? argc < 7 || (argc - 4) % 3 != 0 : argc != 3) return Usage();
+    if (!ArgumentsFit(command, argc)) return Usage();
 
     const HWND monitor = FindMonitor(exePath);
     if (!monitor) {
         std::fprintf(stderr, "probe: no monitor window of %s\n", exePath);
         return kFailed;
     }
-    if (post) {
+    if (std::strcmp(command, "post") == 0) {
         const int result = Post(monitor, argc - 3, argv + 3);
         return result == kUsage ? Usage() : result;
     }
@@ -293,5 +425,6 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "clear") == 0) return Clear(monitor);
     if (std::strcmp(command, "memory") == 0) return PrintMemory(monitor);
     if (std::strcmp(command, "ping") == 0) return Ping(monitor);
+    if (std::strcmp(command, "watch") == 0) return Watch(monitor, argv[3], argv[4]);
     return Usage();
 }
