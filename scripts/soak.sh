@@ -37,4 +37,11 @@ bash scripts/build.sh "$build_dir" --target KelvSysLog monitor_probe
 export MONITOR_EXE=$build_dir/KelvSysLog.exe
 export MONITOR_PROBE=$build_dir/monitor_probe.exe
 export PYTHONDONTWRITEBYTECODE=1
-python3 scripts/wine_session.py --prefix "$build_dir/wineprefix" -- "${command[@]}"
+# In a network of its own the X server listens on an abstract socket only:
+# those belong to the namespace, while a socket file under /tmp/.X11-unix
+# could replace that of a server of the same number on the host.
+session_options=()
+if [ -n "${SOAK_OWN_NETWORK:-}" ]; then
+  session_options=(--abstract-display)
+fi
+python3 scripts/wine_session.py --prefix "$build_dir/wineprefix" "${session_options[@]}" -- "${command[@]}"

@@ -3,7 +3,8 @@
 Every script and test that runs the program, its tests or its benchmark sets Wine
 and Xvfb up here.
 
-    wine_session.py [--prefix DIR] [--display-if-none] [--hold-desktop EXE] -- COMMAND [ARGUMENT]...
+    wine_session.py [--prefix DIR] [--display-if-none] [--abstract-display] [--hold-desktop EXE]
+                    -- COMMAND [ARGUMENT]...
 
 runs COMMAND on an Xvfb of its own (DISPLAY), or on $DISPLAY with --display-if-none
 when one is set, and exits with COMMAND's status.
@@ -11,6 +12,8 @@ when one is set, and exits with COMMAND's status.
                        at its end; a crashing program ends at once there, its backtrace
                        in its output, instead of waiting on a dialog nobody sees.
                        Without it: the user's own prefix, whose server is left running.
+  --abstract-display   the X server listens on an abstract socket only (see
+                       PrivateDisplay): for a session in a network of its own.
   --hold-desktop EXE   runs this Wine program (one that makes a hidden window and
                        waits) for the whole run, so the desktop process it starts
                        holds no output of COMMAND's (see below).
@@ -70,19 +73,23 @@ def restore_variable(name, value):
 class PrivateDisplay:
     """Use as a context manager: inside, DISPLAY names an Xvfb of its own; on leaving it is stopped.
 
-    The server listens on an abstract socket only. That socket belongs to the
-    network namespace: nothing under /tmp/.X11-unix is made or replaced, so no
-    other X server on the host is disturbed, and inside a namespace of its own
-    none of another namespace can be reached instead of it.
+    abstract_only: the server listens on an abstract socket only. That socket
+    belongs to the network namespace: nothing under /tmp/.X11-unix is made or
+    replaced, so no other X server on the host is disturbed, and inside a
+    namespace of its own none of another namespace can be reached instead of
+    it. Programs in a network namespace entered later cannot reach it either:
+    by default it listens on a socket file too.
     """
+
+    def __init__(self, abstract_only=False):
+        self._listen = ["-nolisten", "tcp"] + (["-nolisten", "unix"] if abstract_only else [])
 
     def __enter__(self):
         self._previous = os.environ.get("DISPLAY")
         number_read, number_write = os.pipe()
         # -displayfd: Xvfb picks a free display and writes its number once it accepts clients.
         self._server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(number_write), "-screen", "0", SCREEN, "-nolisten", "tcp",
-             "-nolisten", "unix"],
+            ["Xvfb", "-displayfd", str(number_write), "-screen", "0", SCREEN, *self._listen],
             pass_fds=(number_write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         os.close(number_write)
@@ -146,11 +153,11 @@ def start_services():
     quietly(["wineboot"], env=dict(os.environ, WINEDLLOVERRIDES=NO_DOWNLOADS), check=True)
 
 
-def run(command, prefix, display_if_none, hold_desktop):
+def run(command, prefix, display_if_none, abstract_display, hold_desktop):
     """Runs command inside the session; answers its exit status."""
     with contextlib.ExitStack() as session:
         if not (display_if_none and os.environ.get("DISPLAY")):
-            display = session.enter_context(PrivateDisplay())
+            display = session.enter_context(PrivateDisplay(abstract_display))
             name = os.environ["DISPLAY"]
             say(f"Wine runs on a private Xvfb, display {name} (PID {display.pid}); to look at it: "
                 f"DISPLAY={name} import -window root shot.png")
@@ -177,6 +184,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--prefix")
     parser.add_argument("--display-if-none", action="store_true")
+    parser.add_argument("--abstract-display", action="store_true")
     parser.add_argument("--hold-desktop")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     arguments = parser.parse_args()
@@ -185,7 +193,8 @@ def main():
         parser.error("no command given")
     # Stopped from outside, the session still stops its server and display.
     signal.signal(signal.SIGTERM, lambda number, frame: sys.exit(128 + number))
-    sys.exit(run(command, arguments.prefix, arguments.display_if_none, arguments.hold_desktop))
+    sys.exit(run(command, arguments.prefix, arguments.display_if_none, arguments.abstract_display,
+                 arguments.hold_desktop))
 
 
 if __name__ == "__main__":

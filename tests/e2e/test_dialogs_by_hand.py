@@ -144,7 +144,7 @@ class DialogsByHandTest(unittest.TestCase):
         if reason:
             self.skipTest(f"no network namespace of our own ({reason}); run as root")
         prefix = os.environ["DESKTOP_WINEPREFIX"]
-        with PrivateDisplay(), IsolatedWine(prefix), Monitor() as monitor:
+        with PrivateDisplay(abstract_only=True), IsolatedWine(prefix), Monitor() as monitor:
             make_desktop_the_default()
             link_wine_fonts(prefix)
             capture = monitor.path(CAPTURE_NAME)
