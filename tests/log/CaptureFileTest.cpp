@@ -67,8 +67,9 @@ TEST(CaptureFile, InnerLineFeedBecomesCrLfWhileCrAndHighBytesStayAsTheyAre) {
               run.BytesAfterClose());
 }
 
-// Copy puts the selected rows on the clipboard as Capture lines, byte for byte as the file has them.
-TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrder) {
+// Copy puts the selected rows on the clipboard as Capture lines, byte for byte as the file has them;
+// with no row selected it leaves the clipboard alone. One test: tests side by side share the clipboard.
+TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrderAndNoSelectionCopiesNothing) {
     CaptureRun run;
     const char* const messages[] = {"skipped", "a,b", "say \"hi\", then go", "not copied", "caf\xE9 \x80\xFF",
                                     "first\nsecond", "say \"hi\""};
@@ -76,14 +77,16 @@ TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrder) {
     PostRecord(run.main.Window(), "from another sender", "192.168.100.200");
     HandlePostedMessages();
     const HWND list = run.List();
+    ASSERT_TRUE(SetClipboardText(run.main.Handle(), "marker"));
+    SetFocus(list);
+    SendMessageA(run.main.Handle(), WM_COMMAND, ID_EDIT_COPY, 0);
+    EXPECT_EQ("marker", ClipboardText(run.main.Handle()));
+
     LVITEMA selected{};
     selected.stateMask = LVIS_SELECTED;
     selected.state = LVIS_SELECTED;
     // Selected from the bottom up: the clipboard still has them in list order.
     for (const int row : {7, 6, 5, 4, 2, 1}) SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
-    ASSERT_TRUE(SetClipboardText(run.main.Handle(), "marker"));
-    SetFocus(list);
-
     EXPECT_EQ(0, SendMessageA(run.main.Handle(), WM_COMMAND, ID_EDIT_COPY, 0));
     const std::string copied = ClipboardText(run.main.Handle());
     EXPECT_EQ("10.1.2.3,\"a,b\"\r\n"
@@ -93,16 +96,6 @@ TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrder) {
               "10.1.2.3,say \"hi\"\r\n"
               "192.168.100.200,from another sender\r\n",
               copied);
-}
-
-TEST(CaptureFile, CopyWithNoRowSelectedLeavesTheClipboardAlone) {
-    CaptureRun run;
-    PostRecord(run.main.Window(), "a row");
-    HandlePostedMessages();
-    ASSERT_TRUE(SetClipboardText(run.main.Handle(), "marker"));
-    SetFocus(run.List());
-    SendMessageA(run.main.Handle(), WM_COMMAND, ID_EDIT_COPY, 0);
-    EXPECT_EQ("marker", ClipboardText(run.main.Handle()));
 }
 
 TEST(CaptureFile, NewLinesGoAfterTheContentOfAnExistingFile) {

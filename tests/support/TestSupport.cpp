@@ -20,6 +20,8 @@ namespace testing_support {
 
 namespace {
 
+constexpr DWORD kClipboardWaitMs = 3000;
+
 struct WinsockSession {
     WinsockSession() {
         WSADATA data;
@@ -175,8 +177,18 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     fclose(file);
 }
 
+namespace {
+
+// Tests side by side share the desktop's clipboard, and Wine's desktop process
+// opens it for a moment after each change: a busy clipboard is waited for.
+bool OpenClipboardWhenFree(HWND owner) {
+    return PumpUntil([owner] { return OpenClipboard(owner) != FALSE; }, kClipboardWaitMs);
+}
+
+}  // namespace
+
 bool SetClipboardText(HWND owner, const std::string& text) {
-    if (!OpenClipboard(owner)) return false;
+    if (!OpenClipboardWhenFree(owner)) return false;
     EmptyClipboard();
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
     bool placed = false;
@@ -192,7 +204,7 @@ bool SetClipboardText(HWND owner, const std::string& text) {
 
 std::string ClipboardText(HWND owner) {
     std::string text;
-    if (!OpenClipboard(owner)) return "<clipboard busy>";
+    if (!OpenClipboardWhenFree(owner)) return "<clipboard busy>";
     if (const HANDLE data = GetClipboardData(CF_TEXT)) {
         text = static_cast<const char*>(GlobalLock(data));
         GlobalUnlock(data);
