@@ -129,9 +129,21 @@ private:
 };
 LoopRun* LoopRun::current_ = nullptr;
 
-HACCEL ProgramAccelerators() {
-    return LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-}
+// The program's accelerator table, destroyed with the object.
+class OwnedAccelerators {
+public:
+    OwnedAccelerators() : table_(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+    ~OwnedAccelerators() {
+        if (table_) DestroyAcceleratorTable(table_);
+    }
+    OwnedAccelerators(const OwnedAccelerators&) = delete;
+    OwnedAccelerators& operator=(const OwnedAccelerators&) = delete;
+
+    HACCEL Table() const { return table_; }
+
+private:
+    HACCEL table_;
+};
 
 // Puts the keyboard focus on a child of the Main window, which is made the foreground window.
 bool FocusOn(HWND mainWindow, HWND child) {
@@ -297,124 +309,125 @@ TEST(ClearCommand, OnAnEmptyListStillEmptiesThePaneWhateverTheSwitch) {
 
 // ---- Accelerators through the program's message loop, from real key presses ----
 
-TEST(Accelerators, ControlCInTheDiagnosticsPaneTogglesCaptureAndCopiesNothing) {
-    DesktopLock lock;
-    RunningMainWindow window;
-    const HWND main = window.Handle();
-    const HWND pane = window.Window().DiagnosticsPane();
-    const HACCEL accelerators = ProgramAccelerators();
-    ASSERT_TRUE(accelerators);
+// A Main window (no scrolling, rows shown) driven by real key presses through
+// the program's own loop; nothing else may take the keyboard meanwhile.
+class Accelerators : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(accelerators_.Table()); }
 
-    diag::Report(0, L"selected words\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "selected words\r\n"; }));
-    SendMessageA(pane, EM_SETSEL, 0, -1);
-    ASSERT_TRUE(SetClipboardText(main, "marker"));
-    ASSERT_EQ("marker", ClipboardText(main));
-    ASSERT_TRUE(FocusOn(main, pane));
+    // Runs the program's loop until the condition holds; answers whether it did.
+    bool LoopUntil(std::function<bool()> condition, std::function<void()> eachTick = nullptr) {
+        return LoopRun(accelerators_.Table(), std::move(condition), std::move(eachTick)).Run();
+    }
+
+    // Reports the text into the pane and waits until the pane shows it.
+    bool PaneHolds(const wchar_t* text, const std::string& shown) {
+        diag::Report(0, text);
+        return PumpUntil([&] { return PaneText(pane_) == shown; });
+    }
+
+    DesktopLock lock_;
+    RunningMainWindow window_{SettingsIni(0, L"")};
+    HWND main_ = window_.Handle();
+    HWND list_ = window_.Window().MessageList();
+    HWND pane_ = window_.Window().DiagnosticsPane();
+    OwnedAccelerators accelerators_;
+};
+
+// Ctrl+C in the pane is the Capture switch and copies nothing; Ctrl+Insert there copies the pane's selection.
+TEST_F(Accelerators, ControlCInTheDiagnosticsPaneTogglesCaptureAndControlInsertCopies) {
+    ASSERT_TRUE(PaneHolds(L"selected words\r\n", "selected words\r\n"));
+    SendMessageA(pane_, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(SetClipboardText(main_, "marker"));
+    ASSERT_TRUE(FocusOn(main_, pane_));
 
     ASSERT_TRUE(testing_support::PressControlChord('C'));
-    EXPECT_TRUE(LoopRun(accelerators, [&] { return !window.Window().CaptureOn(); }).Run());
-    EXPECT_FALSE(window.Window().CaptureOn());
-    EXPECT_EQ("marker", ClipboardText(main));
-    EXPECT_FALSE(CaptureChecked(main));
+    EXPECT_TRUE(LoopUntil([&] { return !window_.Window().CaptureOn(); }));
+    EXPECT_EQ("marker", ClipboardText(main_));
+    EXPECT_FALSE(CaptureChecked(main_));
 
-    ASSERT_TRUE(FocusOn(main, pane));
+    ASSERT_TRUE(FocusOn(main_, pane_));
     ASSERT_TRUE(testing_support::PressControlChord('C'));
-    EXPECT_TRUE(LoopRun(accelerators, [&] { return window.Window().CaptureOn(); }).Run());
-    EXPECT_EQ("marker", ClipboardText(main));
+    EXPECT_TRUE(LoopUntil([&] { return window_.Window().CaptureOn(); }));
+    EXPECT_EQ("marker", ClipboardText(main_));
 
-    // The selection was there to copy: the pane's own copy does reach the clipboard.
-    SendMessageA(pane, WM_COPY, 0, 0);
-    EXPECT_EQ("selected words\r\n", ClipboardText(main));
-    DestroyAcceleratorTable(accelerators);
+    ASSERT_TRUE(FocusOn(main_, pane_));
+    ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
+    EXPECT_TRUE(LoopUntil([&] { return ClipboardText(main_) == "selected words\r\n"; })) << ClipboardText(main_);
+    EXPECT_TRUE(window_.Window().CaptureOn());
 }
 
-TEST(Accelerators, ControlRClearsTheListAndThePane) {
-    DesktopLock lock;
-    RunningMainWindow window(SettingsIni(0, L""));
-    const HWND main = window.Handle();
-    const HWND list = window.Window().MessageList();
-    const HWND pane = window.Window().DiagnosticsPane();
-    const HACCEL accelerators = ProgramAccelerators();
-    ASSERT_TRUE(accelerators);
-    const long recordsBefore = net::SyslogRecordsAlive();
+// Ctrl+Insert in the list copies the selected rows as Capture lines.
+TEST_F(Accelerators, ControlInsertInTheListCopiesTheSelectedRows) {
+    DeliverRecord(window_.Window(), "first, with a comma");
+    DeliverRecord(window_.Window(), "second");
+    Command(main_, ID_EDIT_SELECT_ALL, kMenuCode);
+    ASSERT_TRUE(SetClipboardText(main_, "marker"));
 
-    ASSERT_TRUE(window.SendAndWaitForRows("first", 1));
-    ASSERT_TRUE(window.SendAndWaitForRows("second", 2));
-    diag::Report(0, L"a diagnostic\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
-    ASSERT_TRUE(FocusOn(main, list));
+    ASSERT_TRUE(FocusOn(main_, list_));
+    ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
+    const std::string rows = "10.0.0.1,\"first, with a comma\"\r\n10.0.0.1,second\r\n";
+    EXPECT_TRUE(LoopUntil([&] { return ClipboardText(main_) == rows; })) << ClipboardText(main_);
+    EXPECT_TRUE(window_.Window().CaptureOn());
+}
+
+TEST_F(Accelerators, ControlRClearsTheListAndThePane) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    ASSERT_TRUE(window_.SendAndWaitForRows("first", 1));
+    ASSERT_TRUE(window_.SendAndWaitForRows("second", 2));
+    ASSERT_TRUE(PaneHolds(L"a diagnostic\r\n", "a diagnostic\r\n"));
+    ASSERT_TRUE(FocusOn(main_, list_));
 
     ASSERT_TRUE(testing_support::PressControlChord('R'));
-    EXPECT_TRUE(LoopRun(accelerators, [&] {
-                    return messagelog::RowCount(list) == 0 && PaneText(pane).empty();
-                }).Run());
+    EXPECT_TRUE(LoopUntil([&] { return messagelog::RowCount(list_) == 0 && PaneText(pane_).empty(); }));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-    EXPECT_TRUE(window.Window().CaptureOn());
-    DestroyAcceleratorTable(accelerators);
+    EXPECT_TRUE(window_.Window().CaptureOn());
 }
 
-TEST(Accelerators, ControlSOpensTheSaveDialogOverTheMainWindow) {
-    DesktopLock lock;
-    RunningMainWindow window(SettingsIni(0, L""));
-    const HWND main = window.Handle();
-    const HACCEL accelerators = ProgramAccelerators();
-    ASSERT_TRUE(accelerators);
-    ASSERT_TRUE(window.SendAndWaitForRows("a row", 1));
-    ASSERT_TRUE(FocusOn(main, window.Window().MessageList()));
+TEST_F(Accelerators, ControlSOpensTheSaveDialogOverTheMainWindow) {
+    ASSERT_TRUE(window_.SendAndWaitForRows("a row", 1));
+    ASSERT_TRUE(FocusOn(main_, list_));
 
     ASSERT_TRUE(testing_support::PressControlChord('S'));
     std::wstring title;
-    EXPECT_TRUE(LoopRun(
-                    accelerators, [&] { return !title.empty() && !dialog_driver::FindDialogOwnedBy(main); },
-                    [&] {
-                        const HWND save = dialog_driver::FindDialogOwnedBy(main);
-                        if (!save) return;
-                        title = dialog_driver::Text(save);
-                        dialog_driver::PressButton(save, IDCANCEL);
-                    })
-                    .Run());
+    EXPECT_TRUE(LoopUntil([&] { return !title.empty() && !dialog_driver::FindDialogOwnedBy(main_); },
+                          [&] {
+                              const HWND save = dialog_driver::FindDialogOwnedBy(main_);
+                              if (!save) return;
+                              title = dialog_driver::Text(save);
+                              dialog_driver::PressButton(save, IDCANCEL);
+                          }));
     EXPECT_EQ(L"Save As", title);
-    EXPECT_TRUE(window.Window().CaptureOn());
-    EXPECT_EQ(1, messagelog::RowCount(window.Window().MessageList()));
-    DestroyAcceleratorTable(accelerators);
+    EXPECT_TRUE(window_.Window().CaptureOn());
+    EXPECT_EQ(1, messagelog::RowCount(list_));
 }
 
-TEST(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
-    DesktopLock lock;
-    RunningMainWindow window(SettingsIni(0, L""));
-    const HWND main = window.Handle();
-    const HWND list = window.Window().MessageList();
-    const HWND pane = window.Window().DiagnosticsPane();
-    const HACCEL accelerators = ProgramAccelerators();
-    ASSERT_TRUE(accelerators);
+TEST_F(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
+    ASSERT_TRUE(window_.SendAndWaitForRows("a row", 1));
+    ASSERT_TRUE(PaneHolds(L"pane text\r\n", "pane text\r\n"));
 
-    ASSERT_TRUE(window.SendAndWaitForRows("a row", 1));
-    diag::Report(0, L"pane text\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "pane text\r\n"; }));
-
-    const HWND focusPlaces[] = {pane, list, main};
+    const HWND focusPlaces[] = {pane_, list_, main_};
     bool captureExpected = true;
     for (const HWND focus : focusPlaces) {
-        SCOPED_TRACE(focus == pane ? "pane" : focus == list ? "list" : "main window");
-        ASSERT_TRUE(FocusOn(main, focus));
+        SCOPED_TRACE(focus == pane_ ? "pane" : focus == list_ ? "list" : "main window");
+        ASSERT_TRUE(FocusOn(main_, focus));
         // Ctrl+C follows Ctrl+O: once it has toggled the switch, Ctrl+O has been handled.
         ASSERT_TRUE(testing_support::PressControlChord('O'));
         ASSERT_TRUE(testing_support::PressControlChord('C'));
         captureExpected = !captureExpected;
         bool dialogSeen = false;
-        EXPECT_TRUE(LoopRun(
-                        accelerators, [&] { return window.Window().CaptureOn() == captureExpected; },
-                        [&] { EnumThreadWindows(GetCurrentThreadId(), CancelDialog, reinterpret_cast<LPARAM>(&dialogSeen)); })
-                        .Run());
+        EXPECT_TRUE(LoopUntil([&] { return window_.Window().CaptureOn() == captureExpected; },
+                              [&] {
+                                  EnumThreadWindows(GetCurrentThreadId(), CancelDialog,
+                                                    reinterpret_cast<LPARAM>(&dialogSeen));
+                              }));
         EXPECT_FALSE(dialogSeen);
-        EXPECT_TRUE(IsWindowEnabled(main));
-        EXPECT_EQ(1, messagelog::RowCount(list));
-        EXPECT_EQ("pane text\r\n", PaneText(pane));
-        EXPECT_EQ(0, window.Window().Settings()->ToFile);
-        EXPECT_FALSE(window.Window().CaptureFileOpen());
+        EXPECT_TRUE(IsWindowEnabled(main_));
+        EXPECT_EQ(1, messagelog::RowCount(list_));
+        EXPECT_EQ("pane text\r\n", PaneText(pane_));
+        EXPECT_EQ(0, window_.Window().Settings()->ToFile);
+        EXPECT_FALSE(window_.Window().CaptureFileOpen());
     }
-    DestroyAcceleratorTable(accelerators);
 }
 
 // ---- Find -------------------------------------------------------------------
@@ -498,7 +511,7 @@ protected:
     HWND list_ = window_.Window().MessageList();
 };
 
-TEST_F(FindTest, DownThenUpSelectsFocusesAndShowsTheRowFound) {
+TEST_F(FindTest, DownUpAndMatchCaseSelectFocusAndShowTheRowFound) {
     const HWND dialog = OpenFindDialog(main_);
     ASSERT_TRUE(dialog);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, chx1))) << "Whole word is offered but not supported";
@@ -518,14 +531,8 @@ TEST_F(FindTest, DownThenUpSelectsFocusesAndShowsTheRowFound) {
 
     FindNext(dialog, "192.168.77", false, true);  // the From text is searched too
     EXPECT_EQ(std::vector<int>{kSenderRow}, SelectedRows(list_));
-}
 
-TEST_F(FindTest, MatchCaseTellsNeedleFromNeedle) {
-    const HWND dialog = OpenFindDialog(main_);
-    ASSERT_TRUE(dialog);
-    FindNext(dialog, "needle", true, true);  // row 40 holds "Needle"
-    EXPECT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
-    FindNext(dialog, "Needle", true, false);
+    FindNext(dialog, "Needle", true, false);  // Match Case: row 260's "needle" is passed over
     EXPECT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
 }
 
@@ -567,7 +574,8 @@ TEST_F(FindTest, F3WithoutATextOpensTheDialogAndAfterOneFindsNextAndPrevious) {
 // dialog; inside it Ctrl+C is the edit box's, not the Capture switch, and
 // Enter finds; F3 in the list finds again.
 TEST_F(FindTest, KeysInsideTheDialogAreTheDialogsAndF3WorksFromTheList) {
-    const HACCEL accelerators = ProgramAccelerators();
+    const OwnedAccelerators owned;
+    const HACCEL accelerators = owned.Table();
     ASSERT_TRUE(accelerators);
     ASSERT_TRUE(FocusOn(main_, list_));
     ASSERT_TRUE(testing_support::PressControlChord('F'));
@@ -585,7 +593,6 @@ TEST_F(FindTest, KeysInsideTheDialogAreTheDialogsAndF3WorksFromTheList) {
     ASSERT_TRUE(FocusOn(main_, list_));
     ASSERT_TRUE(testing_support::PressKey(VK_F3));
     EXPECT_TRUE(LoopRun(accelerators, [&] { return SelectedRows(list_) == std::vector<int>{kSecondNeedle}; }).Run());
-    DestroyAcceleratorTable(accelerators);
 }
 
 // ---- Colours, the menu and the keys ---------------------------------------------
@@ -682,11 +689,11 @@ TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopyAndSelectAll) {
     DestroyMenu(listMenu);
 }
 
-TEST(Accelerators, TableKeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert) {
-    const HACCEL accelerators = ProgramAccelerators();
-    ASSERT_TRUE(accelerators);
+TEST(AcceleratorTable, KeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert) {
+    const OwnedAccelerators accelerators;
+    ASSERT_TRUE(accelerators.Table());
     ACCEL entries[16] = {};
-    const int count = CopyAcceleratorTableA(accelerators, entries, 16);
+    const int count = CopyAcceleratorTableA(accelerators.Table(), entries, 16);
     const BYTE control = FVIRTKEY | FCONTROL | FNOINVERT;
     const ACCEL expected[] = {{control, 'C', ID_VIEW_CAPTURE},
                               {control, 'R', ID_VIEW_CLEAR},
@@ -701,36 +708,6 @@ TEST(Accelerators, TableKeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert)
         EXPECT_EQ(expected[i].key, entries[i].key) << i;
         EXPECT_EQ(expected[i].cmd, entries[i].cmd) << i;
     }
-    DestroyAcceleratorTable(accelerators);
-}
-
-// Ctrl+Insert copies the selected rows from the list, and the pane's own selection from the pane.
-TEST(Accelerators, ControlInsertCopiesRowsInTheListAndTextInThePane) {
-    DesktopLock lock;
-    RunningMainWindow window(SettingsIni(0, L""));
-    const HWND main = window.Handle();
-    const HWND list = window.Window().MessageList();
-    const HWND pane = window.Window().DiagnosticsPane();
-    const HACCEL accelerators = ProgramAccelerators();
-    ASSERT_TRUE(accelerators);
-    DeliverRecord(window.Window(), "first, with a comma");
-    DeliverRecord(window.Window(), "second");
-    Command(main, ID_EDIT_SELECT_ALL, kMenuCode);
-    diag::Report(0, L"pane words\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "pane words\r\n"; }));
-    SendMessageA(pane, EM_SETSEL, 0, 4);
-    ASSERT_TRUE(SetClipboardText(main, "marker"));
-
-    ASSERT_TRUE(FocusOn(main, list));
-    ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
-    const std::string rows = "10.0.0.1,\"first, with a comma\"\r\n10.0.0.1,second\r\n";
-    EXPECT_TRUE(LoopRun(accelerators, [&] { return ClipboardText(main) == rows; }).Run()) << ClipboardText(main);
-
-    ASSERT_TRUE(FocusOn(main, pane));
-    ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
-    EXPECT_TRUE(LoopRun(accelerators, [&] { return ClipboardText(main) == "pane"; }).Run()) << ClipboardText(main);
-    EXPECT_TRUE(window.Window().CaptureOn());
-    DestroyAcceleratorTable(accelerators);
 }
 
 }  // namespace
