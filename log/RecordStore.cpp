@@ -6,8 +6,6 @@
 #include <cstring>
 #include <new>
 
-#include "net/DottedQuad.h"
-
 namespace messagelog {
 
 namespace {
@@ -69,7 +67,7 @@ bool RecordStore::Append(const net::SyslogRecord& record) {
     char* const message = MessageRoom(length + 1);
     if (!message) return false;
     std::memcpy(message, record.message, length + 1);
-    *entry = {message, static_cast<std::uint32_t>(length), net::ParseDottedQuad(record.sender), record.receivedAt};
+    *entry = {message, static_cast<std::uint32_t>(length), record.senderAddress, record.receivedAt};
     ++count_;
     return true;
 }

@@ -24,15 +24,4 @@ size_t FormatDottedQuad(std::uint32_t address, char (&text)[kDottedQuadCapacity]
     return static_cast<size_t>(out - text);
 }
 
-std::uint32_t ParseDottedQuad(const char* text) {
-    std::uint32_t address = 0;
-    for (int part = 0; part < 4; ++part) {
-        unsigned number = 0;
-        for (; *text >= '0' && *text <= '9'; ++text) number = number * 10 + static_cast<unsigned>(*text - '0');
-        address |= (number & 0xFFu) << (8 * part);
-        if (*text == '.') ++text;
-    }
-    return address;
-}
-
 }  // namespace net

@@ -1,4 +1,4 @@
-// DottedQuad.h: an IPv4 address as the four numbers users read, and back.
+// DottedQuad.h: an IPv4 address as the four numbers users read.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +11,5 @@ constexpr size_t kDottedQuadCapacity = 16;  // "255.255.255.255" and its termina
 // The address as in in_addr::s_addr (first number in the lowest byte), written
 // as "a.b.c.d" and terminated; answers the length written.
 size_t FormatDottedQuad(std::uint32_t address, char (&text)[kDottedQuadCapacity]);
-
-// The address a dotted quad made by FormatDottedQuad names.
-std::uint32_t ParseDottedQuad(const char* text);
 
 }  // namespace net

@@ -60,6 +60,7 @@ RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& s
     }
     record->message = message;
     record->sender = senderText;
+    record->senderAddress = sender.sin_addr.s_addr;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     record->receivedAt = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;

@@ -14,6 +14,7 @@ namespace net {
 struct SyslogRecord {
     char* message;  // the datagram's bytes, less trailing CR, LF and NUL
     char* sender;   // the sender's IPv4 address, dotted quad
+    std::uint32_t senderAddress;  // the same address as in in_addr::s_addr, which the list keeps
     std::uint64_t receivedAt;  // when it was made, as a FILETIME: UTC, 100 ns since 1601
 };
 

@@ -44,7 +44,9 @@ bool MakeAndCompare(Random& random, const std::string& bytes, uint64_t seed) {
     EXPECT_TRUE(expected == message) << "datagram of " << bytes.size() << " bytes, " << SeedNote(seed) << "\n"
                                      << FirstDifference(expected, message);
     EXPECT_EQ(expectedSender, std::string(record->sender)) << SeedNote(seed);
-    return expected == message && expectedSender == record->sender;
+    EXPECT_EQ(sender.sin_addr.s_addr, record->senderAddress) << SeedNote(seed);
+    return expected == message && expectedSender == record->sender &&
+           sender.sin_addr.s_addr == record->senderAddress;
 }
 
 TEST(RecordMakerFuzz, EveryLengthAndRandomBytesGiveTheModelledRecord) {
