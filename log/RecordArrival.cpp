@@ -59,15 +59,16 @@ void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets
         ScrollByOneListHeight(list);
         return;
     }
-    const int rowHeight = RowHeight(list);
-    if (rowHeight > 0) pendingScrollRows_ += RowsInOneListHeight(list, rowHeight);
+    ++pendingScrolls_;  // measured once, when the burst is shown
 }
 
 void RecordArrival::Redraw(HWND list) {
     if (!redrawSuspended_) return;
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    if (pendingScrollRows_ > 0) SendMessageA(list, LVM_SCROLL, 0, pendingScrollRows_ * RowHeight(list));
-    pendingScrollRows_ = 0;
+    const int rowHeight = RowHeight(list);
+    if (pendingScrolls_ > 0 && rowHeight > 0)
+        SendMessageA(list, LVM_SCROLL, 0, pendingScrolls_ * RowsInOneListHeight(list, rowHeight) * rowHeight);
+    pendingScrolls_ = 0;
     redrawSuspended_ = false;
     ++batchesShown_;
     // Painted now: during a flood the queue never empties for WM_PAINT's turn.

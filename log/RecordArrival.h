@@ -46,7 +46,7 @@ private:
 
     bool redrawSuspended_ = false;
     ULONGLONG caughtUpAt_ = 0;
-    int pendingScrollRows_ = 0;
+    int pendingScrolls_ = 0;  // one list height each, held back while redraw is suspended
     unsigned long batchesShown_ = 0;
 };
 
