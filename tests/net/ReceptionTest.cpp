@@ -129,6 +129,39 @@ TEST(Reception, PortAlreadyHeldIsReportedAndTheWindowKeepsWorking) {
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
 }
 
+// Every other record cannot be made, as when memory runs out.
+net::RecordPtr MakeEveryOtherRecord(const char* bytes, size_t count, const sockaddr_in& sender) {
+    static int made = 0;
+    return made++ % 2 ? nullptr : net::MakeSyslogRecord(bytes, count, sender);
+}
+
+TEST(ReceiveThread, ARecordThatCannotBeMadeIsCountedAndReceptionGoesOn) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    {
+        net::DeliveryQueue deliveries;
+        net::DatagramReceiver receiver(MakeEveryOtherRecord);
+        const unsigned short port = FreeUdpPort();
+        ASSERT_EQ(S_OK, receiver.Open(port));
+        for (const char* text : {"one", "two", "three", "four", "five"}) SendDatagram(port, text);
+
+        const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
+        EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
+        net::DeliveryBatch batch;
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(4u, batch.size());
+        EXPECT_STREQ("one", batch[0].record->message);
+        EXPECT_EQ(L"Records are being dropped: the display fell behind or memory ran out\n",
+                  std::wstring(batch[1].text.get()));
+        EXPECT_STREQ("three", batch[2].record->message);
+        EXPECT_STREQ("five", batch[3].record->message);
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(1u, batch.size());
+        EXPECT_EQ(L"2 records and 0 diagnostics were dropped: the display fell behind or memory ran out\n",
+                  std::wstring(batch[0].text.get()));
+    }
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+}
+
 // Records that are ready at once must not keep the thread from its quit request.
 TEST(ReceiveThread, QuitRequestEndsADrainAmidABacklog) {
     constexpr long kBacklog = 120;
