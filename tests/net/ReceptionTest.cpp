@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/ProcessMainWindow.h"
+#include "diag/DiagnosticReporter.h"
 #include "diag/DiagnosticText.h"
 #include "log/MessageList.h"
 #include "net/GrantedReceiveBuffer.h"
@@ -160,6 +161,44 @@ TEST(ReceiveThread, ARecordThatCannotBeMadeIsCountedAndReceptionGoesOn) {
                   std::wstring(batch[0].text.get()));
     }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+}
+
+// Full datagrams waiting in the socket complete at once, a lone one after
+// waiting: each gives its diagnostic just before its record, whichever way it completes.
+TEST(ReceiveThread, EachFullDatagramGivesOneDiagnosticBeforeItsRecord) {
+    constexpr int kWaiting = 200;  // well within the socket's buffer
+    constexpr int kOneByOne = 20;
+    const std::string full = Pattern(4096);
+    net::DeliveryQueue deliveries;
+    diag::SetDiagnosticSink(&deliveries);
+    net::DatagramReceiver receiver;
+    const unsigned short port = FreeUdpPort();
+    ASSERT_EQ(S_OK, receiver.Open(port));
+    const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
+    for (int i = 0; i < kWaiting; ++i) SendDatagram(port, full);
+    int handed = 0;
+    net::DeliveryBatch batch;
+    auto expectPairs = [&] {
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(0u, batch.size() % 2);
+        for (size_t i = 0; i < batch.size(); i += 2, ++handed) {
+            ASSERT_TRUE(batch[i].text) << "pair " << handed;
+            EXPECT_EQ(L"Received more than 4096 bytes\n", std::wstring(batch[i].text.get()));
+            ASSERT_TRUE(batch[i + 1].record) << "pair " << handed;
+            EXPECT_EQ(full, batch[i + 1].record->message);
+        }
+    };
+    EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
+    expectPairs();
+    EXPECT_EQ(kWaiting, handed);
+    for (int i = 0; i < kOneByOne; ++i) {
+        SendDatagram(port, full);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(receiver.Event(), 5000));
+        EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
+    }
+    expectPairs();
+    EXPECT_EQ(kWaiting + kOneByOne, handed);
+    diag::SetDiagnosticSink(nullptr);
 }
 
 // Records that are ready at once must not keep the thread from its quit request.
