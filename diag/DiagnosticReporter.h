@@ -20,8 +20,8 @@ protected:
 void SetDiagnosticSink(DiagnosticSink* sink);
 
 // Formats the report on the calling thread and hands it to the sink.
-// Never fails its caller: a report that cannot be made or delivered is lost,
-// and the sink counts it.
+// Never fails its caller: a report that cannot be made is handed on empty,
+// for the sink to count; with no sink, reports are lost.
 void Report(StatusCode status, const wchar_t* format, ...);
 
 }  // namespace diag
