@@ -141,15 +141,29 @@ bool MainWindow::StartReceiveThread() {
 // Stops reception, then closes the Capture file and writes the Settings back.
 void MainWindow::OnDestroy() {
     finder_.CloseDialog();
+    closing_ = true;
     StopReceiveThread();
-    // The thread may have queued its last records just before it ended; they
-    // still belong in the list and the Capture file.
-    while (batchHandled_ < batch_.size() || deliveries_.HasWaiting()) TakeDeliveries();
     KillTimer(Handle(), kDeliveryTimerId);
     deliveries_.SetDoorbell(nullptr, 0);
+    WriteWhatIsQueued();
     captureFile_.Close();
     if (settings_) settings_->Save(iniPath_);
     settings_.reset();
+}
+
+// Records still queued belong in the Capture file; the window is going, so
+// they are not shown, and closing takes no longer than writing them.
+void MainWindow::WriteWhatIsQueued() {
+    do {
+        for (; batchHandled_ < batch_.size(); ++batchHandled_) {
+            const net::RecordPtr& record = batch_[batchHandled_].record;
+            if (!record || !captureSwitch_ || !captureFile_.IsOpen()) continue;
+            const StatusCode written = captureFile_.Write(*record);
+            if (FAILED(written)) captureFile_.GiveUp(written);
+        }
+        batchHandled_ = 0;
+        deliveries_.TakeAllOrArm(batch_);
+    } while (!batch_.empty());
 }
 
 void MainWindow::StopReceiveThread() {
@@ -177,6 +191,7 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
 // brings the next turn; a turn that finds nothing ends the burst and asks for
 // the doorbell again.
 void MainWindow::TakeDeliveries() {
+    if (closing_) return;  // what is left is written, not shown
     if (batchHandled_ == batch_.size()) {
         batchHandled_ = 0;
         deliveries_.TakeAllOrArm(batch_);

@@ -55,6 +55,7 @@ private:
     void OnInitMenuPopup(HMENU popup);
     void TakeDeliveries();
     void HandleDelivery(net::Delivery& delivery, bool moreQueued);
+    void WriteWhatIsQueued();
 
     bool StartReceiveThread();
     void StopReceiveThread();
@@ -90,6 +91,7 @@ private:
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
+    bool closing_ = false;
     ListFinder finder_;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;

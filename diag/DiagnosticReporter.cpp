@@ -21,7 +21,7 @@ void Report(StatusCode status, const wchar_t* format, ...) {
     DiagnosticText text = FormatDiagnostic(status, format, arguments);
     va_end(arguments);
     DiagnosticSink* const sink = g_sink;
-    if (text && sink) sink->Deliver(std::move(text));
+    if (sink) sink->Deliver(std::move(text));
 }
 
 }  // namespace diag

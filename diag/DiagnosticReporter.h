@@ -9,6 +9,7 @@ namespace diag {
 // Where finished texts go on their way to the pane; callable from any thread.
 class DiagnosticSink {
 public:
+    // An empty text is one that could not be made, for want of memory.
     virtual void Deliver(DiagnosticText text) = 0;
 
 protected:
@@ -19,7 +20,8 @@ protected:
 void SetDiagnosticSink(DiagnosticSink* sink);
 
 // Formats the report on the calling thread and hands it to the sink.
-// Never fails its caller: a report that cannot be delivered is lost.
+// Never fails its caller: a report that cannot be made is handed on empty,
+// for the sink to count; with no sink, reports are lost.
 void Report(StatusCode status, const wchar_t* format, ...);
 
 }  // namespace diag

@@ -45,6 +45,10 @@ void DiagnosticTextDeleter::operator()(wchar_t* text) const {
     --g_textsAlive;
 }
 
+size_t DiagnosticTextBytes(const wchar_t* text) {
+    return (wcslen(text) + 1 + kRoomBeyondFormat) * sizeof(wchar_t);
+}
+
 long DiagnosticTextsAlive() {
     return g_textsAlive.load();
 }

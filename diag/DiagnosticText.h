@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstddef>
 #include <memory>
 
 #include "diag/StatusCode.h"
@@ -19,6 +20,9 @@ using DiagnosticText = std::unique_ptr<wchar_t[], DiagnosticTextDeleter>;
 // the length of the format plus 1024 characters, always terminated. Empty when
 // no memory could be had.
 DiagnosticText FormatDiagnostic(StatusCode status, const wchar_t* format, va_list arguments);
+
+// About the bytes a formatted text holds: its length and the room it was given beyond its format.
+size_t DiagnosticTextBytes(const wchar_t* text);
 
 // How many diagnostic texts exist right now, for checking that each is released once.
 long DiagnosticTextsAlive();

@@ -110,8 +110,8 @@ ReceiveResult DatagramReceiver::Completed(DWORD byteCount, RecordPtr& record) {
         byteCount = buffer_.len;
         diag::Report(S_OK, L"Received more than %u bytes\n", static_cast<unsigned>(buffer_.len));
     }
-    record = MakeSyslogRecord(buffer_.buf, byteCount, senderAddress_);
-    return record ? ReceiveResult::Received : ReceiveResult::Failed;
+    record = makeRecord_(buffer_.buf, byteCount, senderAddress_);
+    return ReceiveResult::Received;
 }
 
 unsigned short DatagramReceiver::BoundPort() const {

@@ -19,9 +19,13 @@ constexpr int kLeastSocketBufferBytes = 1024 * 1024;
 // What a receive step answers; a failure has been reported and ends reception.
 enum class ReceiveResult { Received, Pending, Failed };
 
+// Makes the record of a datagram, or nothing when memory runs out.
+using RecordMaker = RecordPtr (*)(const char* bytes, size_t count, const sockaddr_in& sender);
+
 class DatagramReceiver {
 public:
-    DatagramReceiver() = default;
+    // Tests give a maker that runs out of memory.
+    explicit DatagramReceiver(RecordMaker makeRecord = MakeSyslogRecord) : makeRecord_(makeRecord) {}
     DatagramReceiver(const DatagramReceiver&) = delete;
     DatagramReceiver& operator=(const DatagramReceiver&) = delete;
     ~DatagramReceiver() { Close(); }
@@ -37,7 +41,8 @@ public:
     // Signalled when the outstanding receive completes.
     WSAEVENT Event() const { return event_; }
 
-    // Received with a new record, Pending while a receive is outstanding, or Failed.
+    // Received with a new record (null when memory for it ran out; reception
+    // goes on), Pending while a receive is outstanding, or Failed.
     ReceiveResult ReceiveStep(RecordPtr& record);
 
     // Releases whatever is held; safe in any state and more than once.
@@ -47,6 +52,7 @@ private:
     void AskForBurstBuffer();
     ReceiveResult Completed(DWORD byteCount, RecordPtr& record);
 
+    const RecordMaker makeRecord_;
     SOCKET socket_ = INVALID_SOCKET;
     WSAEVENT event_ = WSA_INVALID_EVENT;
     WSABUF buffer_{0, nullptr};

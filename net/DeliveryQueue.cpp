@@ -1,6 +1,7 @@
 // DeliveryQueue.cpp: one short lock per item; the doorbell posted outside it.
 #include "net/DeliveryQueue.h"
 
+#include <cstdarg>
 #include <new>
 #include <utility>
 
@@ -9,6 +10,10 @@ namespace net {
 namespace {
 
 constexpr size_t kRoomKeptWhenIdle = 1024;  // deliveries
+
+const wchar_t kDroppingStarts[] = L"Records are being dropped: the display fell behind or memory ran out\n";
+const wchar_t kDroppedCount[] =
+    L"%llu records and %llu diagnostics were dropped: the display fell behind or memory ran out\n";
 
 class ExclusiveLock {
 public:
@@ -20,6 +25,21 @@ public:
 private:
     SRWLOCK& lock_;
 };
+
+// The queue's own notices, formatted as the reporter formats a report without a code.
+diag::DiagnosticText Notice(const wchar_t* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    diag::DiagnosticText text = diag::FormatDiagnostic(S_OK, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+size_t BytesOf(const Delivery& delivery) {
+    if (delivery.record) return sizeof delivery + RecordBytes(*delivery.record);
+    if (delivery.text) return sizeof delivery + diag::DiagnosticTextBytes(delivery.text.get());
+    return sizeof delivery;
+}
 
 }  // namespace
 
@@ -33,26 +53,26 @@ void DeliveryQueue::SetDoorbell(HWND window, UINT message) {
 
 bool DeliveryQueue::Push(RecordPtr record) {
     Delivery delivery{std::move(record), nullptr};
-    return Append(delivery);
+    return Append(delivery, true);
 }
 
 void DeliveryQueue::Deliver(diag::DiagnosticText text) {
     Delivery delivery{nullptr, std::move(text)};
-    Append(delivery);
+    Append(delivery, false);
 }
 
-// On failure the delivery stays with the caller's local, which releases it.
-bool DeliveryQueue::Append(Delivery& delivery) {
+// What is not queued stays with the caller's local, which releases it.
+bool DeliveryQueue::Append(Delivery& delivery, bool isRecord) {
+    const bool made = delivery.record || delivery.text;
+    const size_t bytes = BytesOf(delivery);
+    bool queued = false;
     HWND ring = nullptr;
     UINT message = 0;
     {
         ExclusiveLock held(lock_);
-        try {
-            waiting_.push_back(std::move(delivery));
-        } catch (const std::bad_alloc&) {
-            return false;  // push_back changed nothing: the delivery is still ours
-        }
-        if (doorbellArmed_ && doorbellWindow_) {
+        queued = made && waitingBytes_ + takenBytes_ + bytes <= byteLimit_ && Queue(delivery, bytes);
+        if (!queued) CountDropped(isRecord);
+        if (doorbellArmed_ && doorbellWindow_ && !waiting_.empty()) {
             doorbellArmed_ = false;
             ring = doorbellWindow_;
             message = doorbellMessage_;
@@ -63,13 +83,36 @@ bool DeliveryQueue::Append(Delivery& delivery) {
         ExclusiveLock held(lock_);
         doorbellArmed_ = true;
     }
+    return queued;
+}
+
+bool DeliveryQueue::Queue(Delivery& delivery, size_t bytes) {
+    try {
+        waiting_.push_back(std::move(delivery));
+    } catch (const std::bad_alloc&) {
+        return false;  // push_back changed nothing: the delivery is still the caller's
+    }
+    waitingBytes_ += bytes;
     return true;
+}
+
+// The first drop since the UI last caught up is told at once, beyond the
+// limit, in its place among the items; if even that cannot be queued, the
+// count still comes.
+void DeliveryQueue::CountDropped(bool isRecord) {
+    const bool first = droppedRecords_ == 0 && droppedTexts_ == 0;
+    ++(isRecord ? droppedRecords_ : droppedTexts_);
+    if (!first) return;
+    Delivery notice{nullptr, Notice(kDroppingStarts)};
+    if (notice.text) Queue(notice, BytesOf(notice));
 }
 
 void DeliveryQueue::TakeAllOrArm(DeliveryBatch& batch) {
     batch.clear();
     ExclusiveLock held(lock_);
+    takenBytes_ = 0;
     if (waiting_.empty()) {
+        if (HandOverDroppedCount(batch)) return;
         doorbellArmed_ = true;
         // A burst's room goes back once it is over; everyday traffic keeps its room.
         if (batch.capacity() > kRoomKeptWhenIdle) DeliveryBatch().swap(batch);
@@ -77,7 +120,28 @@ void DeliveryQueue::TakeAllOrArm(DeliveryBatch& batch) {
         return;
     }
     batch.swap(waiting_);
+    takenBytes_ = waitingBytes_;
+    waitingBytes_ = 0;
     taken_ += batch.size();
+}
+
+// Caught up after dropping: the count goes to the UI as a batch of its own.
+// Without memory for it, it is told at a later catch-up.
+bool DeliveryQueue::HandOverDroppedCount(DeliveryBatch& batch) {
+    if (droppedRecords_ == 0 && droppedTexts_ == 0) return false;
+    Delivery count{nullptr, Notice(kDroppedCount, droppedRecords_, droppedTexts_)};
+    if (!count.text) return false;
+    const size_t bytes = BytesOf(count);
+    try {
+        batch.push_back(std::move(count));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    takenBytes_ = bytes;
+    droppedRecords_ = 0;
+    droppedTexts_ = 0;
+    ++taken_;
+    return true;
 }
 
 bool DeliveryQueue::HasWaiting() const {

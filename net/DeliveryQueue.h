@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "diag/DiagnosticReporter.h"
@@ -18,13 +19,19 @@ struct Delivery {
 };
 using DeliveryBatch = std::vector<Delivery>;
 
+// What the queue and the batch the UI is handling may hold together, in bytes.
+constexpr size_t kDeliveryByteLimit = 256u * 1024u * 1024u;
+
 // Filled by the Receive thread and by the diagnostic reporter on any thread,
 // emptied by the UI thread. The UI is woken by a doorbell message that carries
 // nothing; it rings only when the UI has asked for it by finding the queue
 // empty, so a busy UI is never woken per item and an idle one not at all.
+// Past its byte limit, and when memory runs out, items are dropped and
+// counted: the pane is told once when dropping starts and, once the UI has
+// caught up, how many were dropped.
 class DeliveryQueue : public diag::DiagnosticSink {
 public:
-    DeliveryQueue() = default;
+    explicit DeliveryQueue(size_t byteLimit = kDeliveryByteLimit) : byteLimit_(byteLimit) {}
     DeliveryQueue(const DeliveryQueue&) = delete;
     DeliveryQueue& operator=(const DeliveryQueue&) = delete;
     ~DeliveryQueue();  // releases whatever nobody took
@@ -32,13 +39,15 @@ public:
     // Where the doorbell is posted; until set, nothing rings.
     void SetDoorbell(HWND window, UINT message);
 
-    // Takes the record over; false when no memory could be had, and then the
-    // record has been released.
+    // Takes the record over; false when it was dropped (released and counted).
+    // A null record is a datagram whose record could not be made: counted.
     bool Push(RecordPtr record);
     void Deliver(diag::DiagnosticText text) override;
 
-    // Everything queued, in order, into batch (emptied first). When nothing is
-    // queued the doorbell is armed, so the next item rings it.
+    // Everything queued, in order, into batch (emptied first); the batch given
+    // has been handled. When nothing is queued the UI has caught up: the batch
+    // then holds the count of what was dropped, if anything was, and otherwise
+    // the doorbell is armed, so the next item rings it.
     void TakeAllOrArm(DeliveryBatch& batch);
 
     bool HasWaiting() const;
@@ -47,10 +56,18 @@ public:
     unsigned long long TakenSoFar() const;
 
 private:
-    bool Append(Delivery& delivery);
+    bool Append(Delivery& delivery, bool isRecord);
+    bool Queue(Delivery& delivery, size_t bytes);
+    void CountDropped(bool isRecord);
+    bool HandOverDroppedCount(DeliveryBatch& batch);
 
+    const size_t byteLimit_;
     mutable SRWLOCK lock_ = SRWLOCK_INIT;
     DeliveryBatch waiting_;
+    size_t waitingBytes_ = 0;
+    size_t takenBytes_ = 0;  // the batch the UI is handling
+    unsigned long long droppedRecords_ = 0;  // since the UI last caught up
+    unsigned long long droppedTexts_ = 0;
     unsigned long long taken_ = 0;
     bool doorbellArmed_ = true;
     HWND doorbellWindow_ = nullptr;

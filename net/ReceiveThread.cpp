@@ -54,7 +54,7 @@ DrainEnd Drain(const ReceiveThreadContext& context) {
         case ReceiveResult::Received:
             break;
         }
-        if (!context.deliveries->Push(std::move(record))) return DrainEnd::RecordLost;
+        context.deliveries->Push(std::move(record));
         if (queued % kRecordsBetweenQuitChecks == 0 && QuitRequestQueued()) return DrainEnd::QuitRequested;
     }
 }

@@ -26,12 +26,12 @@ constexpr unsigned kRecordsBetweenQuitChecks = 32;
 // How a drain ended.
 enum class DrainEnd {
     Pending,        // a receive is outstanding
-    RecordLost,     // no memory to queue a record; the event stays signalled, so the next wait ends at once
     Failed,         // reported; reception ends
     QuitRequested,  // the quit request arrived while it was still collecting
 };
 
-// Collects every receive that completes without waiting and queues each record.
+// Collects every receive that completes without waiting and queues each
+// record; the queue counts what it cannot take, and reception goes on.
 DrainEnd Drain(const ReceiveThreadContext& context);
 
 }  // namespace net

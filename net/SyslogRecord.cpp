@@ -39,6 +39,10 @@ void RecordReleaser::operator()(SyslogRecord* record) const {
     --g_recordsAlive;
 }
 
+size_t RecordBytes(const SyslogRecord& record) {
+    return sizeof record + std::strlen(record.message) + 1 + kDottedQuadCapacity;
+}
+
 long SyslogRecordsAlive() {
     return g_recordsAlive.load();
 }

@@ -28,6 +28,9 @@ using RecordPtr = std::unique_ptr<SyslogRecord, RecordReleaser>;
 // never examined), and stamps the record with the time. Null when memory runs out.
 RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& sender);
 
+// The bytes the record holds in memory, texts included, as the hand-off to the UI counts them.
+size_t RecordBytes(const SyslogRecord& record);
+
 // How many records exist right now, for checking that each is released once.
 long SyslogRecordsAlive();
 

@@ -102,7 +102,58 @@ TEST(DeliveryQueue, ItemsFromTwoThreadsArriveWholeAndEachInTheOrderItWasHandedOv
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
 }
 
-// Records the Receive thread queued just before it ended still reach the file.
+const wchar_t kDroppingStarts[] = L"Records are being dropped: the display fell behind or memory ran out\n";
+
+// Past the limit records and texts are dropped and counted; an item that could
+// not be made is counted alike. The pane hears once, in place, when dropping
+// starts, and the count once the UI has caught up.
+TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    const long textsBefore = diag::DiagnosticTextsAlive();
+    {
+        const size_t recordBytes = sizeof(net::Delivery) + net::RecordBytes(*MakeRecord("r0"));
+        net::DeliveryQueue deliveries(3 * recordBytes);
+        net::DeliveryBatch batch;
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(i < 3, deliveries.Push(MakeRecord("r" + std::to_string(i))));
+        deliveries.Deliver(Text(L"past the limit\n"));
+        EXPECT_FALSE(deliveries.Push(nullptr));
+        deliveries.Deliver(nullptr);
+
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(4u, batch.size());
+        for (int i = 0; i < 3; ++i) EXPECT_STREQ(("r" + std::to_string(i)).c_str(), batch[i].record->message);
+        EXPECT_EQ(kDroppingStarts, std::wstring(batch[3].text.get()));
+
+        // The batch in hand still counts: the UI has not caught up yet.
+        EXPECT_FALSE(deliveries.Push(MakeRecord("r5")));
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(1u, batch.size());
+        EXPECT_EQ(L"4 records and 2 diagnostics were dropped: the display fell behind or memory ran out\n",
+                  std::wstring(batch[0].text.get()));
+        deliveries.TakeAllOrArm(batch);
+        EXPECT_TRUE(batch.empty()) << "told once";
+        ASSERT_TRUE(deliveries.Push(MakeRecord("r6")));
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(1u, batch.size());
+        EXPECT_STREQ("r6", batch[0].record->message);
+        deliveries.TakeAllOrArm(batch);
+
+        // A second episode is told of again.
+        for (int i = 0; i < 4; ++i) deliveries.Push(MakeRecord("s" + std::to_string(i)));
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(4u, batch.size());
+        EXPECT_EQ(kDroppingStarts, std::wstring(batch[3].text.get()));
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(1u, batch.size());
+        EXPECT_EQ(L"1 records and 0 diagnostics were dropped: the display fell behind or memory ran out\n",
+                  std::wstring(batch[0].text.get()));
+    }
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
+}
+
+// Records the Receive thread queued just before it ended still reach the file;
+// the window is going, so they are not shown.
 TEST(DeliveryQueue, WhatIsQueuedWhenTheWindowClosesIsWrittenBeforeTheFileCloses) {
     TempFolder files;
     const std::wstring path = files.File(L"capture.csv");
@@ -115,6 +166,7 @@ TEST(DeliveryQueue, WhatIsQueuedWhenTheWindowClosesIsWrittenBeforeTheFileCloses)
             expected += "10.1.2.3,queued " + std::to_string(i) + "\r\n";
         }
         main.Close();
+        EXPECT_EQ(0u, main.Window().StoredRows().Count()) << "closing only writes what is queued";
     }
     EXPECT_EQ(expected, ReadFileBytes(path));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/ProcessMainWindow.h"
+#include "diag/DiagnosticReporter.h"
 #include "diag/DiagnosticText.h"
 #include "log/MessageList.h"
 #include "net/GrantedReceiveBuffer.h"
@@ -135,6 +136,77 @@ TEST(Reception, PortAlreadyHeldIsReportedAndTheWindowKeepsWorking) {
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     app::SetProcessMainWindow(nullptr);
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
+}
+
+// Every other record cannot be made, as when memory runs out.
+net::RecordPtr MakeEveryOtherRecord(const char* bytes, size_t count, const sockaddr_in& sender) {
+    static int made = 0;
+    return made++ % 2 ? nullptr : net::MakeSyslogRecord(bytes, count, sender);
+}
+
+TEST(ReceiveThread, ARecordThatCannotBeMadeIsCountedAndReceptionGoesOn) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    {
+        net::DeliveryQueue deliveries;
+        net::DatagramReceiver receiver(MakeEveryOtherRecord);
+        const unsigned short port = FreeUdpPort();
+        ASSERT_EQ(S_OK, receiver.Open(port));
+        for (const char* text : {"one", "two", "three", "four", "five"}) SendDatagram(port, text);
+
+        const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
+        EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
+        net::DeliveryBatch batch;
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(4u, batch.size());
+        EXPECT_STREQ("one", batch[0].record->message);
+        EXPECT_EQ(L"Records are being dropped: the display fell behind or memory ran out\n",
+                  std::wstring(batch[1].text.get()));
+        EXPECT_STREQ("three", batch[2].record->message);
+        EXPECT_STREQ("five", batch[3].record->message);
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(1u, batch.size());
+        EXPECT_EQ(L"2 records and 0 diagnostics were dropped: the display fell behind or memory ran out\n",
+                  std::wstring(batch[0].text.get()));
+    }
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+}
+
+// Full datagrams waiting in the socket complete at once, a lone one after
+// waiting: each gives its diagnostic just before its record, whichever way it completes.
+TEST(ReceiveThread, EachFullDatagramGivesOneDiagnosticBeforeItsRecord) {
+    constexpr int kWaiting = 200;  // well within the socket's buffer
+    constexpr int kOneByOne = 20;
+    const std::string full = Pattern(4096);
+    net::DeliveryQueue deliveries;
+    diag::SetDiagnosticSink(&deliveries);
+    net::DatagramReceiver receiver;
+    const unsigned short port = FreeUdpPort();
+    ASSERT_EQ(S_OK, receiver.Open(port));
+    const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
+    for (int i = 0; i < kWaiting; ++i) SendDatagram(port, full);
+    int handed = 0;
+    net::DeliveryBatch batch;
+    auto expectPairs = [&] {
+        deliveries.TakeAllOrArm(batch);
+        ASSERT_EQ(0u, batch.size() % 2);
+        for (size_t i = 0; i < batch.size(); i += 2, ++handed) {
+            ASSERT_TRUE(batch[i].text) << "pair " << handed;
+            EXPECT_EQ(L"Received more than 4096 bytes\n", std::wstring(batch[i].text.get()));
+            ASSERT_TRUE(batch[i + 1].record) << "pair " << handed;
+            EXPECT_EQ(full, batch[i + 1].record->message);
+        }
+    };
+    EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
+    expectPairs();
+    EXPECT_EQ(kWaiting, handed);
+    for (int i = 0; i < kOneByOne; ++i) {
+        SendDatagram(port, full);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(receiver.Event(), 5000));
+        EXPECT_EQ(net::DrainEnd::Pending, net::Drain(context));
+    }
+    expectPairs();
+    EXPECT_EQ(kWaiting + kOneByOne, handed);
+    diag::SetDiagnosticSink(nullptr);
 }
 
 // Records that are ready at once must not keep the thread from its quit request.
