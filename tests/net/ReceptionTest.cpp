@@ -149,8 +149,8 @@ TEST(ReceiveThread, ARecordThatCannotBeMadeIsCountedAndReceptionGoesOn) {
     {
         net::DeliveryQueue deliveries;
         net::DatagramReceiver receiver(MakeEveryOtherRecord);
-        const unsigned short port = FreeUdpPort();
-        ASSERT_EQ(S_OK, receiver.Open(port));
+        ASSERT_EQ(S_OK, receiver.Open(kAnyFreePort));
+        const unsigned short port = receiver.BoundPort();
         for (const char* text : {"one", "two", "three", "four", "five"}) SendDatagram(port, text);
 
         const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
@@ -180,8 +180,8 @@ TEST(ReceiveThread, EachFullDatagramGivesOneDiagnosticBeforeItsRecord) {
     net::DeliveryQueue deliveries;
     diag::SetDiagnosticSink(&deliveries);
     net::DatagramReceiver receiver;
-    const unsigned short port = FreeUdpPort();
-    ASSERT_EQ(S_OK, receiver.Open(port));
+    ASSERT_EQ(S_OK, receiver.Open(kAnyFreePort));
+    const unsigned short port = receiver.BoundPort();
     const net::ReceiveThreadContext context{&deliveries, &receiver, nullptr, port};
     for (int i = 0; i < kWaiting; ++i) SendDatagram(port, full);
     int handed = 0;
