@@ -5,9 +5,9 @@
 
 #include "app/MainWindowClassName.h"
 #include "app/MessageLoop.h"
-#include "log/MessageList.h"
-#include "log/RowSearch.h"
-#include "log/RowSelection.h"
+#include "list/MessageList.h"
+#include "list/RowSelection.h"
+#include "records/RowSearch.h"
 
 namespace app {
 
@@ -34,7 +34,7 @@ void ListFinder::OpenDialog(HWND owner) {
     SetModelessDialog(dialog_);
 }
 
-void ListFinder::OnDialogMessage(HWND owner, HWND list, const messagelog::RecordStore& rows, LPARAM notice) {
+void ListFinder::OnDialogMessage(HWND owner, HWND list, const records::RecordStore& rows, LPARAM notice) {
     if (notice != reinterpret_cast<LPARAM>(&dialogData_) || !dialog_) return;
     if (dialogData_.Flags & FR_DIALOGTERM)
         Forget();
@@ -42,7 +42,7 @@ void ListFinder::OnDialogMessage(HWND owner, HWND list, const messagelog::Record
         Find(owner, list, rows, (dialogData_.Flags & FR_DOWN) != 0);
 }
 
-void ListFinder::FindAgain(HWND owner, HWND list, const messagelog::RecordStore& rows, bool down) {
+void ListFinder::FindAgain(HWND owner, HWND list, const records::RecordStore& rows, bool down) {
     if (text_[0] == '\0')
         OpenDialog(owner);
     else
@@ -60,15 +60,15 @@ void ListFinder::Forget() {
 }
 
 // The search does not wrap around: at the end (or the top) it says so, as Notepad does.
-void ListFinder::Find(HWND owner, HWND list, const messagelog::RecordStore& rows, bool down) {
-    const messagelog::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
-    const int count = messagelog::RowCount(list);
-    const int start = messagelog::SearchStart(messagelog::CurrentRow(list), count, down);
-    const int found = messagelog::FindRow(matcher, count, start, down, [&rows](int row, messagelog::RowTexts& out) {
-        return messagelog::ReadRowTexts(rows, row, out);
+void ListFinder::Find(HWND owner, HWND list, const records::RecordStore& rows, bool down) {
+    const records::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
+    const int count = list::RowCount(list);
+    const int start = records::SearchStart(list::CurrentRow(list), count, down);
+    const int found = records::FindRow(matcher, count, start, down, [&rows](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(rows, row, out);
     });
     if (found >= 0) {
-        messagelog::SelectOnlyRow(list, found);
+        list::SelectOnlyRow(list, found);
         return;
     }
     char message[sizeof kNotFoundFormat + kTextCapacity];

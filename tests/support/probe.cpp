@@ -40,7 +40,7 @@
 
 #include "app/MainWindowClassName.h"
 #include "diag/DiagnosticsPane.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "res/resource.h"
 
 namespace {
@@ -94,7 +94,7 @@ HWND FindMonitor(const char* exePath) {
 }
 
 HWND ListOf(HWND monitor) {
-    return GetDlgItem(monitor, messagelog::kMessageListId);
+    return GetDlgItem(monitor, list::kMessageListId);
 }
 
 HWND PaneOf(HWND monitor) {
