@@ -6,6 +6,7 @@
 #include "diag/DiagnosticReporter.h"
 #include "list/SenderSearch.h"
 #include "net/DottedQuad.h"
+#include "res/resource.h"
 #include "win/Dpi.h"
 
 namespace list {
@@ -61,7 +62,7 @@ int RowUnderCursor(HWND list) {
 bool MessageList::Create(HWND parent, int x, int y, int width, int height) {
     list_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr,
                             WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x, y, width,
-                            height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageListId)),
+                            height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MESSAGE_LIST)),
                             GetModuleHandleW(nullptr), nullptr);
     return list_ != nullptr;
 }

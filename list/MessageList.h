@@ -10,8 +10,6 @@
 
 namespace list {
 
-constexpr int kMessageListId = 1;
-
 // The control holds no rows of its own (owner data): it is told their count
 // and asks for each text when it paints, searches or measures it.
 class MessageList {

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "app/MessageLoop.h"
-#include "app/UserMessages.h"
 #include "diag/DiagnosticReporter.h"
 #include "list/MessageList.h"
 #include "net/SyslogRecord.h"
@@ -601,13 +600,13 @@ TEST_F(FindTest, KeysInsideTheDialogAreTheDialogsAndF3WorksFromTheList) {
 LRESULT DrawRow(HWND mainWindow, HWND list, int row, COLORREF& text) {
     NMLVCUSTOMDRAW draw{};
     draw.nmcd.hdr.hwndFrom = list;
-    draw.nmcd.hdr.idFrom = list::kMessageListId;
+    draw.nmcd.hdr.idFrom = IDC_MESSAGE_LIST;
     draw.nmcd.hdr.code = NM_CUSTOMDRAW;
     draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
     draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
     draw.clrText = CLR_DEFAULT;
     const LRESULT answer =
-        SendMessageA(mainWindow, WM_NOTIFY, list::kMessageListId, reinterpret_cast<LPARAM>(&draw));
+        SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&draw));
     text = draw.clrText;
     return answer;
 }

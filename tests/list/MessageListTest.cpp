@@ -58,14 +58,14 @@ std::string AskForCell(HWND mainWindow, HWND list, int row, int column, int capa
     memset(buffer, '@', sizeof buffer);
     NMLVDISPINFOA request{};
     request.hdr.hwndFrom = list;
-    request.hdr.idFrom = list::kMessageListId;
+    request.hdr.idFrom = IDC_MESSAGE_LIST;
     request.hdr.code = LVN_GETDISPINFOA;
     request.item.mask = LVIF_TEXT;
     request.item.iItem = row;
     request.item.iSubItem = column;
     request.item.pszText = buffer;
     request.item.cchTextMax = capacity;
-    answer = SendMessageA(mainWindow, WM_NOTIFY, list::kMessageListId, reinterpret_cast<LPARAM>(&request));
+    answer = SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&request));
     return std::string(buffer, sizeof buffer);
 }
 
@@ -168,20 +168,20 @@ TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
     // The search as the list asks it of an 8-bit parent: a whole text, from a row on, wrapping round.
     NMLVFINDITEMA find{};
     find.hdr.hwndFrom = list;
-    find.hdr.idFrom = list::kMessageListId;
+    find.hdr.idFrom = IDC_MESSAGE_LIST;
     find.hdr.code = LVN_ODFINDITEMA;
     find.lvfi.flags = LVFI_STRING | LVFI_WRAP;
     find.lvfi.psz = "10.1.2.3";
     find.iStart = 2;
-    EXPECT_EQ(0, SendMessageA(main.Handle(), WM_NOTIFY, list::kMessageListId, reinterpret_cast<LPARAM>(&find)));
+    EXPECT_EQ(0, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
     find.lvfi.flags = LVFI_STRING;
-    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, list::kMessageListId, reinterpret_cast<LPARAM>(&find)));
+    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
     find.lvfi.psz = "172.16.0";
-    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, list::kMessageListId, reinterpret_cast<LPARAM>(&find)))
+    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)))
         << "a whole text is not a start";
     find.lvfi.flags = LVFI_PARTIAL;
     find.iStart = 3;
-    EXPECT_EQ(4, SendMessageA(main.Handle(), WM_NOTIFY, list::kMessageListId, reinterpret_cast<LPARAM>(&find)));
+    EXPECT_EQ(4, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
 }
 
 // Appends records to a list whose store may take only two chunks; the

@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "app/ProcessMainWindow.h"
-#include "app/UserMessages.h"
 #include "diag/StatusCode.h"
 #include "list/MessageList.h"
 #include "net/SyslogRecord.h"
+#include "res/resource.h"
 #include "tests/support/TestSupport.h"
 
 namespace testing_support {

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/UserMessages.h"
 #include "list/MessageList.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/ProcessMainWindow.h"
-#include "app/UserMessages.h"
 #include "list/MessageList.h"
 #include "net/DottedQuad.h"
+#include "res/resource.h"
 
 namespace testing_support {
 
