@@ -6,7 +6,6 @@
 
 #include "list/RowSelection.h"
 #include "records/CaptureLine.h"
-#include "records/RowTexts.h"
 
 namespace list {
 
@@ -33,9 +32,10 @@ bool PutTextOnClipboard(HWND owner, const std::string& text) {
 
 std::string SelectedRowsAsCaptureLines(HWND list, const records::RecordStore& rows) {
     std::string lines;
-    records::RowTexts texts;
-    for (int row = NextSelectedRow(list, -1); row >= 0; row = NextSelectedRow(list, row))
-        if (records::ReadRowTexts(rows, row, texts)) records::AppendCaptureLine(lines, texts.sender, texts.message);
+    for (int row = NextSelectedRow(list, -1); row >= 0; row = NextSelectedRow(list, row)) {
+        const size_t index = static_cast<size_t>(row);
+        if (index < rows.Count()) records::AppendCaptureLine(lines, rows.Row(index));
+    }
     return lines;
 }
 

@@ -1,7 +1,6 @@
 // SeverityDrawing.cpp: colours chosen per row from the priority its message starts with.
 #include "list/SeverityDrawing.h"
 
-#include "records/RowTexts.h"
 #include "records/SyslogPriority.h"
 
 namespace list {
@@ -35,10 +34,10 @@ bool SeverityColours(int priority, RowColours& out) {
 LRESULT DrawInSeverityColours(const records::RecordStore& rows, NMLVCUSTOMDRAW& draw) {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-    records::RowTexts texts;
+    // Only the message is read: the sender is not formatted for a row it does not colour.
+    const DWORD_PTR row = draw.nmcd.dwItemSpec;
     RowColours colours;
-    if (!records::ReadRowTexts(rows, static_cast<int>(draw.nmcd.dwItemSpec), texts) ||
-        !SeverityColours(records::LeadingPriority(texts.message), colours))
+    if (row >= rows.Count() || !SeverityColours(records::LeadingPriority(rows.Row(row).message), colours))
         return CDRF_DODEFAULT;
     draw.clrText = colours.text;
     if (colours.background != CLR_DEFAULT) draw.clrTextBk = colours.background;

@@ -50,7 +50,6 @@ public:
         }
         return true;
     }
-    bool Add(char byte) { return Add(&byte, 1); }
 
     bool Flush() {
         const bool written = std::fwrite(buffer_, 1, used_, stream_) == used_;
@@ -64,27 +63,35 @@ private:
     size_t used_ = 0;
 };
 
-StatusCode WriteLine(FILE* stream, const char* sender, size_t senderLength, const char* message,
-                     size_t messageLength) {
-    PrepareForWrite();
+// The one encoder of a Capture line: its pieces in order, each handed to add
+// as (bytes, count) until add answers false.
+template <typename Add>
+bool EncodeCaptureLine(std::uint32_t senderAddress, const char* message, size_t messageLength, Add&& add) {
+    char sender[net::kDottedQuadCapacity];
+    const size_t senderLength = net::FormatDottedQuad(senderAddress, sender);
     const bool quoted = CaptureLineQuotes(message);
+    return add(sender, senderLength) && add(",", 1) && (!quoted || add("\"", 1)) && add(message, messageLength) &&
+           (!quoted || add("\"", 1)) && add("\n", 1);
+}
+
+StatusCode WriteLine(FILE* stream, std::uint32_t senderAddress, const char* message, size_t messageLength) {
+    PrepareForWrite();
     LinePieces line(stream);
-    const bool written = line.Add(sender, senderLength) && line.Add(',') && (!quoted || line.Add('"')) &&
-                         line.Add(message, messageLength) && (!quoted || line.Add('"')) && line.Add('\n') &&
-                         line.Flush();
+    const bool written =
+        EncodeCaptureLine(senderAddress, message, messageLength,
+                          [&line](const char* bytes, size_t count) { return line.Add(bytes, count); }) &&
+        line.Flush();
     return written ? S_OK : LastWriteStatus();
 }
 
 }  // namespace
 
 StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record) {
-    return WriteLine(stream, record.sender, std::strlen(record.sender), record.message, std::strlen(record.message));
+    return WriteLine(stream, record.senderAddress, record.message, std::strlen(record.message));
 }
 
 StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row) {
-    char sender[net::kDottedQuadCapacity];
-    const size_t senderLength = net::FormatDottedQuad(row.senderAddress, sender);
-    return WriteLine(stream, sender, senderLength, row.message, row.messageLength);
+    return WriteLine(stream, row.senderAddress, row.message, row.messageLength);
 }
 
 StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
@@ -100,24 +107,18 @@ bool CaptureLineQuotes(const char* message) {
     return std::strchr(message, ',') != nullptr;
 }
 
-void AppendCaptureLine(std::string& out, const char* sender, const char* message) {
-    const bool quoted = CaptureLineQuotes(message);
-    out += sender;
-    out += ',';
-    if (quoted) out += '"';
-    // A text-mode file turns each line feed into CR LF.
-    for (const char* piece = message; *piece;) {
-        const char* lineFeed = std::strchr(piece, '\n');
-        if (!lineFeed) {
-            out += piece;
-            break;
+// A text-mode file turns each line feed into CR LF.
+void AppendCaptureLine(std::string& out, const StoredRow& row) {
+    EncodeCaptureLine(row.senderAddress, row.message, row.messageLength, [&out](const char* bytes, size_t count) {
+        while (const char* lineFeed = static_cast<const char*>(std::memchr(bytes, '\n', count))) {
+            out.append(bytes, static_cast<size_t>(lineFeed - bytes));
+            out += "\r\n";
+            count -= static_cast<size_t>(lineFeed - bytes) + 1;
+            bytes = lineFeed + 1;
         }
-        out.append(piece, static_cast<size_t>(lineFeed - piece));
-        out += "\r\n";
-        piece = lineFeed + 1;
-    }
-    if (quoted) out += '"';
-    out += "\r\n";
+        out.append(bytes, count);
+        return true;
+    });
 }
 
 }  // namespace records

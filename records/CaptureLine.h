@@ -26,9 +26,9 @@ StatusCode WriteAllRows(const RecordStore& rows, FILE* stream);
 // The message is put in double quotes when it holds a comma, and only then.
 bool CaptureLineQuotes(const char* message);
 
-// Appends the line that WriteCaptureLine writes into a file, byte for byte as
-// the file then holds it: every line feed, the line's end included, as CR LF.
-void AppendCaptureLine(std::string& out, const char* sender, const char* message);
+// Appends the row's line as WriteCaptureLine leaves it in a file, byte for
+// byte: every line feed, the line's end included, as CR LF.
+void AppendCaptureLine(std::string& out, const StoredRow& row);
 
 // The status of the runtime's last failed stream call; never 0.
 StatusCode LastRuntimeStatus();
