@@ -1,4 +1,4 @@
-// DeliveryPump.h: the burst policy: how the UI thread takes the queue's items, where each goes, and when the list and file catch up.
+// DeliveryPump.h: the burst policy: the queue taken in turns, where each item goes, when list and file catch up.
 #pragma once
 
 #include <windows.h>
