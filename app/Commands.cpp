@@ -1,9 +1,9 @@
 // Commands.cpp: the Main window's menu and accelerator commands.
 #include "app/MainWindow.h"
 
+#include "app/SaveCommand.h"
 #include "diag/DiagnosticsPane.h"
-#include "log/MessageList.h"
-#include "log/SaveCommand.h"
+#include "list/MessageList.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 
@@ -58,7 +58,7 @@ void MainWindow::RunOptions() {
 }
 
 void MainWindow::RunSave() {
-    messagelog::RunSaveCommand(Handle(), messageList_.Rows());
+    RunSaveCommand(Handle(), messageList_.Rows());
 }
 
 }  // namespace app

@@ -4,9 +4,6 @@
 #include <windowsx.h>
 
 #include "diag/DiagnosticReporter.h"
-#include "log/RowClipboard.h"
-#include "log/RowSelection.h"
-#include "log/SeverityDrawing.h"
 #include "res/resource.h"
 
 namespace app {
@@ -17,10 +14,10 @@ bool MainWindow::OnListCommand(WORD commandId) {
         finder_.OpenDialog(Handle());
         return true;
     case ID_FIND_NEXT:
-        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Rows(), true);
+        finder_.FindAgain(Handle(), messageList_, true);
         return true;
     case ID_FIND_PREVIOUS:
-        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Rows(), false);
+        finder_.FindAgain(Handle(), messageList_, false);
         return true;
     case ID_EDIT_COPY:
         // In the Diagnostics pane the key copies the pane's own selection, as in any edit box.
@@ -30,7 +27,7 @@ bool MainWindow::OnListCommand(WORD commandId) {
             CopyRows();
         return true;
     case ID_EDIT_SELECT_ALL:
-        messagelog::SelectAllRows(messageList_.Handle());
+        messageList_.SelectAll();
         return true;
     case ID_VIEW_COLOURS:
         settings_->Colours = settings_->Colours ? 0 : 1;
@@ -42,7 +39,7 @@ bool MainWindow::OnListCommand(WORD commandId) {
 }
 
 void MainWindow::CopyRows() {
-    if (!messagelog::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Rows()))
+    if (!messageList_.CopySelected(Handle()))
         diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot copy to the clipboard\r\n");
 }
 
@@ -58,19 +55,12 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_LIST_MENU));
     if (!menu) return true;
     const HMENU popup = GetSubMenu(menu, 0);
-    const bool anySelected = messagelog::NextSelectedRow(messageList_.Handle(), -1) >= 0;
+    const bool anySelected = messageList_.AnySelected();
     EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
     DestroyMenu(menu);
     if (chosen) OnListCommand(static_cast<WORD>(chosen));  // the right click gave the list the focus
-    return true;
-}
-
-// With the colours off the list draws every row itself, as it always did.
-bool MainWindow::OnListCustomDraw(NMHDR& notice, LRESULT& result) {
-    if (!settings_ || !settings_->Colours) return false;
-    result = messagelog::DrawInSeverityColours(messageList_.Rows(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
     return true;
 }
 

@@ -5,13 +5,13 @@
 
 #include <optional>
 
+#include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
-#include "log/CaptureFile.h"
-#include "log/MessageList.h"
-#include "log/RecordArrival.h"
+#include "list/MessageList.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
+#include "records/CaptureFile.h"
 #include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
@@ -30,8 +30,9 @@ public:
     HWND Create();
 
     HWND MessageList() const { return messageList_.Handle(); }
+    const list::MessageList& Messages() const { return messageList_; }
     // The list's rows, valid until Clear.
-    const messagelog::RecordStore& StoredRows() const { return messageList_.Rows(); }
+    const records::RecordStore& StoredRows() const { return messageList_.Rows(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
@@ -53,9 +54,6 @@ private:
     bool OnCommand(WORD commandId);
     bool OnNotify(NMHDR& notice, LRESULT& result);
     void OnInitMenuPopup(HMENU popup);
-    void TakeDeliveries();
-    void HandleDelivery(net::Delivery& delivery, bool moreQueued);
-    void WriteWhatIsQueued();
 
     bool StartReceiveThread();
     void StopReceiveThread();
@@ -68,7 +66,6 @@ private:
     // Find, copy and colours over the list (ListCommands.cpp).
     bool OnListCommand(WORD commandId);
     bool OnContextMenu(HWND window, LPARAM position);
-    bool OnListCustomDraw(NMHDR& notice, LRESULT& result);
     void CopyRows();
 
     // Focus and DPI (FocusAndDpi.cpp).
@@ -77,24 +74,22 @@ private:
 
     // First in, last out: the other members may still hand it diagnostics.
     net::DeliveryQueue deliveries_;
-    net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
-    size_t batchHandled_ = 0;
     ui::SplitterBar splitter_;
-    messagelog::MessageList messageList_;
+    list::MessageList messageList_;
     HWND pane_ = nullptr;
     std::optional<settings::Settings> settings_;
     settings::OptionsEditor options_;
     net::DatagramReceiver receiver_;
-    messagelog::CaptureFile captureFile_;
-    messagelog::RecordArrival recordArrival_;
+    records::CaptureFile captureFile_;
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
-    bool closing_ = false;
     ListFinder finder_;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
+    // Takes the deliveries to the pane, the Capture file and the list.
+    DeliveryPump pump_{deliveries_, {captureSwitch_, captureFile_, messageList_, pane_, settings_}};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

@@ -46,12 +46,12 @@ bool Hyperlink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         SetCursor(handCursor_);
         result = 1;
         return true;
-    case win::kReflectedMessageBase + WM_CTLCOLORSTATIC:
+    case UM_REFLECTED_BASE + WM_CTLCOLORSTATIC:
         result = SetUpPaint(reinterpret_cast<HDC>(wParam));
         return true;
     default:
         if (!win::IsReflectedMessage(message)) return false;
-        result = DefWindowProcW(Handle(), message - win::kReflectedMessageBase, wParam, lParam);
+        result = DefWindowProcW(Handle(), message - UM_REFLECTED_BASE, wParam, lParam);
         return true;
     }
 }
@@ -95,10 +95,10 @@ void Hyperlink::MakeUnderlinedFont() {
     fontToBeMade_ = false;
     ownFont_ = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     const HGDIOBJ font = ownFont_ ? static_cast<HGDIOBJ>(ownFont_) : GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA description;
-    if (GetObjectA(font, sizeof description, &description) != sizeof description) return;
+    LOGFONTW description;
+    if (GetObjectW(font, sizeof description, &description) != sizeof description) return;
     description.lfUnderline = 1;
-    underlinedFont_ = CreateFontIndirectA(&description);
+    underlinedFont_ = CreateFontIndirectW(&description);
     if (underlinedFont_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(underlinedFont_), FALSE);
 }
 

@@ -15,9 +15,8 @@
 #include <vector>
 
 #include "app/MessageLoop.h"
-#include "app/UserMessages.h"
 #include "diag/DiagnosticReporter.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "net/SyslogRecord.h"
 #include "res/resource.h"
 #include "tests/support/RealInput.h"
@@ -220,7 +219,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     // Handled by the time the pump looks at its condition again.
     ASSERT_TRUE(PumpUntil([&] { return window.Window().Deliveries().TakenSoFar() == takenBefore + 1; }));
     DeliverRecord(window.Window(), "also while off");
-    EXPECT_EQ(1, messagelog::RowCount(list));
+    EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; every record is released
 
     // Still open while off: other writers are still kept out.
@@ -232,7 +231,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     Command(main, ID_VIEW_CAPTURE, kAcceleratorCode);
     ASSERT_TRUE(window.Window().CaptureOn());
     ASSERT_TRUE(window.SendAndWaitForRows("after the switch", 2));
-    EXPECT_EQ(2, messagelog::RowCount(list));
+    EXPECT_EQ(2, win::ListView(list).Count());
     EXPECT_EQ("before the switch", CellText(list, 0, 1));
     EXPECT_EQ("after the switch", CellText(list, 1, 1));
 
@@ -255,13 +254,13 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
 
     constexpr int kRows = 500;
     for (int i = 0; i < kRows; ++i) DeliverRecord(window.Window(), "record " + std::to_string(i));
-    ASSERT_EQ(kRows, messagelog::RowCount(list));
+    ASSERT_EQ(kRows, win::ListView(list).Count());
     ASSERT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the rows hold copies
     diag::Report(0, L"a diagnostic\r\n");
     ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "a diagnostic\r\n"; }));
 
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kMenuCode));
-    EXPECT_EQ(0, messagelog::RowCount(list));
+    EXPECT_EQ(0, win::ListView(list).Count());
     EXPECT_EQ(0u, window.Window().StoredRows().Count());
     EXPECT_EQ(0u, window.Window().StoredRows().BytesHeld());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
@@ -269,7 +268,7 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
 
     // The list takes rows again afterwards.
     DeliverRecord(window.Window(), "after clearing");
-    EXPECT_EQ(1, messagelog::RowCount(list));
+    EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ("after clearing", CellText(list, 0, 1));
 }
 
@@ -285,7 +284,7 @@ TEST(ClearCommand, OnAnEmptyListStillEmptiesThePaneWhateverTheSwitch) {
     ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kAcceleratorCode));
     EXPECT_EQ("", PaneText(pane));
-    EXPECT_EQ(0, messagelog::RowCount(window.Window().MessageList()));
+    EXPECT_EQ(0, win::ListView(window.Window().MessageList()).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
 
     // Both empty: still answers 0, and nothing changes.
@@ -365,7 +364,7 @@ TEST_F(Accelerators, ControlRClearsTheListAndThePane) {
     ASSERT_TRUE(FocusOn(main_, list_));
 
     ASSERT_TRUE(testing_support::PressControlChord('R'));
-    EXPECT_TRUE(LoopUntil([&] { return messagelog::RowCount(list_) == 0 && PaneText(pane_).empty(); }));
+    EXPECT_TRUE(LoopUntil([&] { return win::ListView(list_).Count() == 0 && PaneText(pane_).empty(); }));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_TRUE(window_.Window().CaptureOn());
 }
@@ -385,7 +384,7 @@ TEST_F(Accelerators, ControlSOpensTheSaveDialogOverTheMainWindow) {
                           }));
     EXPECT_EQ(L"Save As", title);
     EXPECT_TRUE(window_.Window().CaptureOn());
-    EXPECT_EQ(1, messagelog::RowCount(list_));
+    EXPECT_EQ(1, win::ListView(list_).Count());
 }
 
 TEST_F(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
@@ -409,7 +408,7 @@ TEST_F(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
                               }));
         EXPECT_FALSE(dialogSeen);
         EXPECT_TRUE(IsWindowEnabled(main_));
-        EXPECT_EQ(1, messagelog::RowCount(list_));
+        EXPECT_EQ(1, win::ListView(list_).Count());
         EXPECT_EQ("pane text\r\n", PaneText(pane_));
         EXPECT_EQ(0, window_.Window().Settings()->ToFile);
         EXPECT_FALSE(window_.Window().CaptureFileOpen());
@@ -483,7 +482,7 @@ protected:
             else
                 DeliverRecord(window_.Window(), "<14>hay " + std::to_string(i));
         }
-        ASSERT_EQ(kRows, messagelog::RowCount(list_));
+        ASSERT_EQ(kRows, win::ListView(list_).Count());
     }
 
     static constexpr int kRows = 300;
@@ -587,13 +586,13 @@ TEST_F(FindTest, KeysInsideTheDialogAreTheDialogsAndF3WorksFromTheList) {
 LRESULT DrawRow(HWND mainWindow, HWND list, int row, COLORREF& text) {
     NMLVCUSTOMDRAW draw{};
     draw.nmcd.hdr.hwndFrom = list;
-    draw.nmcd.hdr.idFrom = messagelog::kMessageListId;
+    draw.nmcd.hdr.idFrom = IDC_MESSAGE_LIST;
     draw.nmcd.hdr.code = NM_CUSTOMDRAW;
     draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
     draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
     draw.clrText = CLR_DEFAULT;
     const LRESULT answer =
-        SendMessageA(mainWindow, WM_NOTIFY, messagelog::kMessageListId, reinterpret_cast<LPARAM>(&draw));
+        SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&draw));
     text = draw.clrText;
     return answer;
 }

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/ProcessMainWindow.h"
-#include "app/UserMessages.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "net/DottedQuad.h"
+#include "res/resource.h"
 
 namespace testing_support {
 
@@ -224,7 +224,7 @@ RunningMainWindow::~RunningMainWindow() {
 
 bool RunningMainWindow::SendAndWaitForRows(const std::string& bytes, int expectedRows) {
     SendDatagram(port_, bytes);
-    return PumpUntil([&] { return messagelog::RowCount(window_->MessageList()) >= expectedRows; });
+    return PumpUntil([&] { return win::ListView(window_->MessageList()).Count() >= expectedRows; });
 }
 
 void RunningMainWindow::Close() {
@@ -247,7 +247,7 @@ bool HasRow(const app::MainWindow& window, int index) {
 
 std::string RowMessage(const app::MainWindow& window, int index) {
     if (!HasRow(window, index)) return "<no row>";
-    const messagelog::StoredRow row = window.StoredRows().Row(static_cast<size_t>(index));
+    const records::StoredRow row = window.StoredRows().Row(static_cast<size_t>(index));
     // The length kept, not the terminator, so that both must be right.
     return std::string(row.message, row.messageLength);
 }

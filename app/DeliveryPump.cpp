@@ -1,0 +1,80 @@
+// DeliveryPump.cpp: turns bounded in time, a timer between them; each record to the file first, then the row.
+#include "app/DeliveryPump.h"
+
+#include <utility>
+
+#include "diag/DiagnosticsPane.h"
+
+namespace app {
+
+void DeliveryPump::Start(HWND window, UINT doorbell) {
+    window_ = window;
+    queue_.SetDoorbell(window, doorbell);
+}
+
+void DeliveryPump::Turn() {
+    if (closing_) return;
+    if (handled_ == batch_.size()) {
+        handled_ = 0;
+        queue_.TakeAllOrArm(batch_);
+        if (batch_.empty()) {
+            KillTimer(window_, kTimerId);
+            CatchUp();
+            return;
+        }
+    }
+    const ULONGLONG turnStarted = GetTickCount64();
+    do {
+        const bool moreQueued = handled_ + 1 < batch_.size() || queue_.HasWaiting();
+        Handle(batch_[handled_++], moreQueued);
+    } while (handled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
+    SetTimer(window_, kTimerId, kTurnIntervalMs, nullptr);
+}
+
+void DeliveryPump::Finish() {
+    KillTimer(window_, kTimerId);
+    queue_.SetDoorbell(nullptr, 0);
+    do {
+        for (; handled_ < batch_.size(); ++handled_) {
+            const net::RecordPtr& record = batch_[handled_].record;
+            if (record && captureOn_ && captureFile_.IsOpen()) Write(*record);
+        }
+        handled_ = 0;
+        queue_.TakeAllOrArm(batch_);
+    } while (!batch_.empty());
+}
+
+void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
+    if (!settings_) return;  // past the destruction handler: released with the batch
+    if (delivery.record) {
+        Arrive(std::move(delivery.record), moreQueued);
+        if (!moreQueued || GetTickCount64() - caughtUpAt_ >= kLongestPendingMs) CatchUp();
+        return;
+    }
+    diag::AppendDiagnostic(pane_, std::move(delivery.text));
+}
+
+// A record is written even when it is not shown; with the capture switch off
+// it is neither. The Settings are read afresh for every record, so an OK in
+// the Options dialog applies from the next one on.
+void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
+    if (!captureOn_) return;
+    if (captureFile_.IsOpen()) Write(*record);
+    const settings::Settings& settings = *settings_;
+    if (settings.ToDisplay) list_.Append(std::move(record), settings.Autoscroll != 0, moreQueued);
+}
+
+void DeliveryPump::Write(const net::SyslogRecord& record) {
+    const StatusCode written = captureFile_.Write(record);
+    if (FAILED(written)) captureFile_.GiveUp(written);
+}
+
+// The Capture file's lines go to the system and a held-back burst is shown.
+void DeliveryPump::CatchUp() {
+    if (!settings_) return;
+    captureFile_.Flush();
+    list_.ShowHeldBack();
+    caughtUpAt_ = GetTickCount64();
+}
+
+}  // namespace app

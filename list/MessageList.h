@@ -1,0 +1,86 @@
+// MessageList.h: the Message list: the report-view control and the store of its rows, owned together.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "net/SyslogRecord.h"
+#include "records/RecordStore.h"
+#include "records/RowSearch.h"
+#include "win/ListView.h"
+
+namespace list {
+
+// The control holds no rows of its own (owner data): it is told their count
+// and asks for each text when it paints, searches or measures it. Its members
+// live in one file per part: the control, arrival, scrolling and notices
+// (MessageList.cpp), selection and find (RowSelection.cpp), copy
+// (RowClipboard.cpp) and colours (SeverityDrawing.cpp).
+class MessageList {
+public:
+    // mostStoredBytes: the most the rows may take from the system.
+    explicit MessageList(size_t mostStoredBytes = records::RecordStore::kNoLimit) : store_(mostStoredBytes) {}
+    MessageList(const MessageList&) = delete;
+    MessageList& operator=(const MessageList&) = delete;
+
+    // Creates the control as a child of parent at the given place; false on failure.
+    bool Create(HWND parent, int x, int y, int width, int height);
+
+    // Inserts the "From" and "Details" columns and sets the extended style.
+    void SetUpColumns();
+
+    // Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
+    void ScaleColumnWidths(int fromDpi, int toDpi);
+
+    HWND Handle() const { return view_.Handle(); }
+    const records::RecordStore& Rows() const { return store_; }
+    int RowCount() const { return view_.Count(); }
+
+    // Copies the record into a new last row, then releases it. When the store
+    // cannot grow the row is lost, and a diagnostic says so once until Clear.
+    // With autoscroll the view moves down by one list height. While more
+    // records are coming the redraw is held and the scrolling adds up until
+    // ShowHeldBack; the rows and the final view are the same as record by record.
+    bool Append(net::RecordPtr record, bool autoscroll, bool moreComing);
+
+    // Redraws a held-back burst at once and scrolls it as far as its records asked.
+    void ShowHeldBack();
+
+    // Deletes every row and gives their memory back.
+    void Clear();
+
+    // Answers the list's text, search and custom-draw requests (the rows drawn
+    // in their severity's colours when colours is on); false for notices it
+    // leaves to the default procedure. A double click is reported through rowDoubleClicked.
+    bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const;
+
+    bool AnySelected() const;
+    void SelectAll();
+    // From the row after the current one (or before it, going up) on, without
+    // wrapping round, the first row whose From or Details text holds what the
+    // matcher looks for is selected alone and scrolled into view; false when none.
+    bool Find(const records::TextMatcher& matcher, bool down);
+
+    // The selected rows' Capture lines, one per row, in list order.
+    std::string SelectedAsCaptureLines() const;
+    // Puts the selected rows on the clipboard as 8-bit text; with no row selected
+    // the clipboard is left as it is. False when the clipboard could not be had.
+    bool CopySelected(HWND owner) const;
+
+private:
+    int NextSelected(int after) const;
+    int CurrentRow() const;
+    void SelectOnly(int row);
+    LRESULT DrawInSeverityColours(NMLVCUSTOMDRAW& draw) const;
+
+    win::ListView view_;
+    records::RecordStore store_;
+    bool toldStoreFull_ = false;
+    bool redrawHeld_ = false;
+    int pendingScrolls_ = 0;  // one list height each, held back with the redraw
+};
+
+}  // namespace list

@@ -1,0 +1,45 @@
+// RowSelection.cpp: the Message list's selected rows, and finding a row.
+#include "list/MessageList.h"
+
+#include "records/RowTexts.h"
+
+namespace list {
+
+int MessageList::NextSelected(int after) const {
+    return view_.NextRow(after, LVNI_SELECTED);
+}
+
+bool MessageList::AnySelected() const {
+    return NextSelected(win::ListView::kEveryRow) >= 0;
+}
+
+// The focused row when it is selected, else the first selected row; -1 when no row is selected.
+int MessageList::CurrentRow() const {
+    const int focused = view_.NextRow(win::ListView::kEveryRow, LVNI_FOCUSED);
+    if (focused >= 0 && view_.IsSelected(focused)) return focused;
+    return NextSelected(win::ListView::kEveryRow);
+}
+
+void MessageList::SelectOnly(int row) {
+    view_.SetState(win::ListView::kEveryRow, LVIS_SELECTED, 0);
+    view_.SetState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    view_.SetSelectionMark(row);
+    view_.EnsureVisible(row);
+}
+
+void MessageList::SelectAll() {
+    view_.SetState(win::ListView::kEveryRow, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
+    const int count = RowCount();
+    const int start = records::SearchStart(CurrentRow(), count, down);
+    const int found = records::FindRow(matcher, count, start, down, [this](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(store_, row, out);
+    });
+    if (found < 0) return false;
+    SelectOnly(found);
+    return true;
+}
+
+}  // namespace list
