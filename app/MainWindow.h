@@ -21,8 +21,8 @@ namespace app {
 
 class MainWindow : public win::Window {
 public:
-    // The port is 514 in the program; tests pass a free one. The INI path is
-    // where the Settings are read from and written back to.
+    // The port is 514 in the program; tests pass 0, for one the system picks.
+    // The INI path is where the Settings are read from and written back to.
     MainWindow(unsigned short udpPort, const wchar_t* iniPath);
     ~MainWindow() override;
 
@@ -38,6 +38,8 @@ public:
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
     bool CaptureOn() const { return captureSwitch_; }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
+    // The port reception is bound to, once the window is created; 0 when the set-up failed.
+    unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
 

@@ -114,6 +114,13 @@ ReceiveResult DatagramReceiver::Completed(DWORD byteCount, RecordPtr& record) {
     return record ? ReceiveResult::Received : ReceiveResult::Failed;
 }
 
+unsigned short DatagramReceiver::BoundPort() const {
+    sockaddr_in local{};
+    int length = sizeof local;
+    if (getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) == SOCKET_ERROR) return 0;
+    return ntohs(local.sin_port);
+}
+
 void DatagramReceiver::Close() {
     if (socket_ != INVALID_SOCKET) {
         closesocket(socket_);

@@ -26,9 +26,13 @@ public:
     DatagramReceiver& operator=(const DatagramReceiver&) = delete;
     ~DatagramReceiver() { Close(); }
 
-    // Binds a UDP socket to the port on every local IPv4 address. What a failed
-    // open made before its failing step stays held until Close.
+    // Binds a UDP socket to the port on every local IPv4 address (port 0: one
+    // the system picks). What a failed open made before its failing step stays
+    // held until Close.
     StatusCode Open(unsigned short port);
+
+    // The port the socket is bound to; 0 while none is.
+    unsigned short BoundPort() const;
 
     // Signalled when the outstanding receive completes.
     WSAEVENT Event() const { return event_; }

@@ -10,7 +10,8 @@ runs COMMAND on an Xvfb of its own (DISPLAY), or on $DISPLAY with --display-if-n
 when one is set, and exits with COMMAND's status.
   --prefix DIR         WINEPREFIX=DIR, with a server started for the run and stopped
                        at its end; a crashing program ends at once there, its backtrace
-                       in its output, instead of waiting on a dialog nobody sees.
+                       in its output, instead of waiting on a dialog nobody sees, and a
+                       window closes without waiting for a window manager.
                        Without it: the user's own prefix, whose server is left running.
   --abstract-display   the X server listens on an abstract socket only (see
                        PrivateDisplay): for a session in a network of its own.
@@ -27,6 +28,7 @@ their output sent nowhere.
 import argparse
 import contextlib
 import ctypes
+import itertools
 import os
 import select
 import signal
@@ -35,6 +37,7 @@ import sys
 
 SCREEN = "1280x1024x24"
 DISPLAY_TIMEOUT = 30.0
+DISPLAY_ATTEMPTS = 10
 STOP_TIMEOUT = 10.0
 WINE_TIMEOUT = 120.0
 CLONE_NEWNET = 0x40000000
@@ -42,6 +45,10 @@ CLONE_NEWNET = 0x40000000
 NO_DOWNLOADS = "mscoree,mshtml="
 NO_CRASH_DIALOG = ["reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
                    "/d", "0", "/f"]
+# With no window manager on the X server, Wine waits 2 s for one to answer each
+# time a shown top-level window is hidden (every closed dialog and window);
+# windows it does not hand to a window manager are hidden at once.
+UNMANAGED_WINDOWS = ["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f"]
 
 
 def quietly(command, **options):
@@ -70,6 +77,15 @@ def restore_variable(name, value):
         os.environ[name] = value
 
 
+def unused_display_numbers():
+    """Display numbers whose socket file and lock file are both absent. X servers
+    in other network namespaces share those files but not the abstract socket,
+    which is all that Xvfb looks at when it picks a number itself."""
+    for number in itertools.count():
+        if not any(os.path.exists(path % number) for path in ("/tmp/.X11-unix/X%d", "/tmp/.X%d-lock")):
+            yield number
+
+
 class PrivateDisplay:
     """Use as a context manager: inside, DISPLAY names an Xvfb of its own; on leaving it is stopped.
 
@@ -86,21 +102,28 @@ class PrivateDisplay:
 
     def __enter__(self):
         self._previous = os.environ.get("DISPLAY")
+        for number in itertools.islice(unused_display_numbers(), DISPLAY_ATTEMPTS):
+            if self._start(number):
+                os.environ["DISPLAY"] = f":{number}"
+                return self
+        raise AssertionError(f"Xvfb could not be started on any of {DISPLAY_ATTEMPTS} free display numbers")
+
+    def _start(self, number):
+        """Starts Xvfb on the display number; answers whether it accepts clients
+        there (another server may have taken the number meanwhile)."""
         number_read, number_write = os.pipe()
-        # -displayfd: Xvfb picks a free display and writes its number once it accepts clients.
+        # -displayfd: Xvfb writes the number once it accepts clients, and closes it if it gives up.
         self._server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(number_write), "-screen", "0", SCREEN, *self._listen],
+            ["Xvfb", f":{number}", "-displayfd", str(number_write), "-screen", "0", SCREEN, *self._listen],
             pass_fds=(number_write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         os.close(number_write)
-        with os.fdopen(number_read) as number:
-            ready, _, _ = select.select([number], [], [], DISPLAY_TIMEOUT)
-            display = number.readline().strip() if ready else ""
-        if not display:
+        with os.fdopen(number_read) as written:
+            ready, _, _ = select.select([written], [], [], DISPLAY_TIMEOUT)
+            started = ready and written.readline().strip() == str(number)
+        if not started:
             self._stop()
-            raise AssertionError(f"Xvfb gave no display number within {DISPLAY_TIMEOUT:.0f} s")
-        os.environ["DISPLAY"] = f":{display}"
-        return self
+        return started
 
     def __exit__(self, error_type, error, traceback):
         self._stop()
@@ -118,8 +141,9 @@ class PrivateDisplay:
 
 class IsolatedWine:
     """Use as a context manager: on entry WINEPREFIX names the prefix (made on
-    first use) and a server of its own is up, which nothing else touches; on
-    leaving the server is stopped."""
+    first use) and a server of its own is up, which nothing else touches; a
+    crash ends the program at once and windows are not left to a window manager
+    (UNMANAGED_WINDOWS). On leaving the server is stopped."""
 
     def __init__(self, prefix):
         self.prefix = os.path.abspath(prefix)
@@ -131,6 +155,8 @@ class IsolatedWine:
         os.makedirs(self.prefix, exist_ok=True)
         self.stop_server()  # one left by an earlier run that was cut short
         self.start_server()
+        quietly(["wine", *NO_CRASH_DIALOG])
+        quietly(["wine", *UNMANAGED_WINDOWS])
         return self
 
     def __exit__(self, error_type, error, traceback):
@@ -163,7 +189,6 @@ def run(command, prefix, display_if_none, abstract_display, hold_desktop):
                 f"DISPLAY={name} import -window root shot.png")
         if prefix:
             session.enter_context(IsolatedWine(prefix))
-            quietly(["wine", *NO_CRASH_DIALOG])
             say(f"Wine prefix {os.environ['WINEPREFIX']}, its server stopped at the end")
         else:
             os.environ.setdefault("WINEDEBUG", "-all")

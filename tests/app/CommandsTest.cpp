@@ -194,20 +194,6 @@ TEST(CaptureCommand, EveryRunStartsOnAndTheCheckMarkFollowsTheSwitch) {
     EXPECT_TRUE(CaptureChecked(nextRun.Handle()));
 }
 
-TEST(CaptureCommand, PopupsWithoutTheCaptureItemLeaveTheMarkAlone) {
-    DesktopLock lock;
-    RunningMainWindow window;
-    const HWND main = window.Handle();
-    ASSERT_TRUE(CaptureChecked(main));
-    Command(main, ID_VIEW_CAPTURE, kMenuCode);
-
-    const HMENU help = GetSubMenu(GetMenu(main), 1);
-    EXPECT_EQ(0, SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(help), MAKELPARAM(1, FALSE)));
-    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(help, ID_VIEW_CAPTURE, MF_BYCOMMAND));
-    // The View popup was not touched by the Help popup's opening: still checked from before.
-    EXPECT_TRUE(GetMenuState(ViewPopup(main), ID_VIEW_CAPTURE, MF_BYCOMMAND) & MF_CHECKED);
-}
-
 TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile) {
     DesktopLock lock;
     testing_support::TempFolder captureFolder;

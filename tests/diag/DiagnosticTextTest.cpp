@@ -56,11 +56,4 @@ TEST(DiagnosticText, FormatCharactersInArgumentsAreNotInterpreted) {
     EXPECT_EQ(L"Cannot open file %s%n%x\n", Format(0, L"Cannot open file %s\n", L"%s%n%x"));
 }
 
-TEST(DiagnosticText, EachTextIsReleasedOnce) {
-    const long before = diag::DiagnosticTextsAlive();
-    Format(0, L"x\n");
-    Format(StatusFromError(5), L"y\n");
-    EXPECT_EQ(before, diag::DiagnosticTextsAlive());
-}
-
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "app/ProcessMainWindow.h"
 #include "diag/DiagnosticReporter.h"
 #include "diag/DiagnosticText.h"
 #include "res/resource.h"
@@ -64,16 +63,6 @@ TEST(DiagnosticsPane, ClearEmptiesItAndTheNextReportStartsAtTheTop) {
 
     ASSERT_TRUE(ReportAndWait(pane, "after the clear\n"));
     EXPECT_EQ("after the clear\n", PaneText(pane));
-}
-
-// With no Main window to post to, the text must not be left behind in a queue.
-TEST(DiagnosticReporter, ReportWithNoMainWindowIsReleased) {
-    app::SetProcessMainWindow(nullptr);
-    const long textsBefore = diag::DiagnosticTextsAlive();
-    diag::Report(StatusFromError(5), L"Cannot open file %s\n", L"nowhere.csv");
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());
 }
 
 }  // namespace

@@ -86,31 +86,39 @@ TEST(Reception, TheReceiveBufferReadsAsGrantedNotAsAskedFor) {
     EXPECT_LT(granted, askedFor);
 }
 
-// A UDP socket bound to the port on every local address, as another program would hold it.
+// A UDP socket bound on every local address to a port the system picks, as another program would hold it.
 class HeldPort {
 public:
-    explicit HeldPort(unsigned short port) : socket_(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {
+    HeldPort() {
+        WSADATA winsock;
+        WSAStartup(MAKEWORD(2, 2), &winsock);
+        socket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
         sockaddr_in local{};
         local.sin_family = AF_INET;
-        local.sin_port = htons(port);
+        local.sin_port = htons(kAnyFreePort);
         local.sin_addr.s_addr = htonl(INADDR_ANY);
-        bound_ = bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
+        int length = sizeof local;
+        if (bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 &&
+            getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) == 0)
+            port_ = ntohs(local.sin_port);
     }
-    ~HeldPort() { closesocket(socket_); }
-    bool Bound() const { return bound_; }
+    ~HeldPort() {
+        closesocket(socket_);
+        WSACleanup();
+    }
+    unsigned short Port() const { return port_; }
 
 private:
-    SOCKET socket_;
-    bool bound_ = false;
+    SOCKET socket_ = INVALID_SOCKET;
+    unsigned short port_ = 0;
 };
 
 TEST(Reception, PortAlreadyHeldIsReportedAndTheWindowKeepsWorking) {
     const long textsBefore = diag::DiagnosticTextsAlive();
-    const unsigned short port = FreeUdpPort();
-    HeldPort held(port);
-    ASSERT_TRUE(held.Bound());
+    HeldPort held;
+    ASSERT_NE(0, held.Port());
     TempFolder folder;
-    app::MainWindow window(port, folder.File(L"monitor.INI").c_str());
+    app::MainWindow window(held.Port(), folder.File(L"monitor.INI").c_str());
     app::SetProcessMainWindow(&window);
 
     ASSERT_TRUE(window.Create());  // the init event was signalled although the set-up failed
@@ -137,8 +145,8 @@ TEST(ReceiveThread, QuitRequestEndsADrainAmidABacklog) {
     {
         net::DeliveryQueue deliveries;
         net::DatagramReceiver receiver;
-        const unsigned short port = FreeUdpPort();
-        ASSERT_EQ(S_OK, receiver.Open(port));
+        ASSERT_EQ(S_OK, receiver.Open(kAnyFreePort));
+        const unsigned short port = receiver.BoundPort();
         for (long i = 0; i < kBacklog; ++i) SendDatagram(port, "backlog " + std::to_string(i));
 
         // The drain runs on this thread here, so the quit request is this thread's.

@@ -63,16 +63,4 @@ TEST(SyslogRecord, WidestAddressFits) {
     EXPECT_EQ("255.255.255.255", SenderText(*record));
 }
 
-TEST(SyslogRecord, EachRecordIsReleasedOnce) {
-    const long before = net::SyslogRecordsAlive();
-    {
-        auto first = Make("one");
-        auto second = Make("two");
-        EXPECT_EQ(before + 2, net::SyslogRecordsAlive());
-        first.reset();
-        EXPECT_EQ(before + 1, net::SyslogRecordsAlive());
-    }
-    EXPECT_EQ(before, net::SyslogRecordsAlive());
-}
-
 }  // namespace

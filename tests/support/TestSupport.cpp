@@ -38,19 +38,6 @@ std::atomic<unsigned> g_folderCount{0};
 
 }  // namespace
 
-unsigned short FreeUdpPort() {
-    EnsureWinsock();
-    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
-    return ntohs(address.sin_port);
-}
-
 std::string Narrow(const std::wstring& text) {
     char narrow[MAX_PATH * 2] = {};
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
@@ -221,11 +208,13 @@ std::string PaneText(HWND pane) {
     return text;
 }
 
-RunningMainWindow::RunningMainWindow(const std::string& iniBytes) : port_(FreeUdpPort()) {
+// The system picks the port as the socket is bound, so no other test process can take it in between.
+RunningMainWindow::RunningMainWindow(const std::string& iniBytes) {
     if (!iniBytes.empty()) WriteFileBytes(IniPath(), iniBytes);
-    window_ = std::make_unique<app::MainWindow>(port_, IniPath().c_str());
+    window_ = std::make_unique<app::MainWindow>(kAnyFreePort, IniPath().c_str());
     app::SetProcessMainWindow(window_.get());
     if (window_->Create()) ShowWindow(window_->Handle(), SW_SHOWNORMAL);
+    port_ = window_->ReceivingPort();
 }
 
 RunningMainWindow::~RunningMainWindow() {

@@ -36,8 +36,6 @@ void QueueRecord(app::MainWindow& window, net::RecordPtr record);
 // The same, and the window has taken everything queued before this returns.
 void DeliverRecord(app::MainWindow& window, net::RecordPtr record);
 
-// A UDP port on 127.0.0.1 that nobody holds right now.
-unsigned short FreeUdpPort();
 
 // A new, empty folder under the temporary folder; removed with its files when the object goes.
 class TempFolder {
@@ -65,6 +63,9 @@ public:
 private:
     std::wstring before_;
 };
+
+// Asks the system for a port nobody holds as the socket is bound.
+constexpr unsigned short kAnyFreePort = 0;
 
 // Sends one datagram to 127.0.0.1:port.
 void SendDatagram(unsigned short port, const std::string& bytes);
@@ -112,7 +113,7 @@ public:
 
 private:
     TempFolder folder_;
-    unsigned short port_;
+    unsigned short port_ = 0;
     std::unique_ptr<app::MainWindow> window_;
 };
 
