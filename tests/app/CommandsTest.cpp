@@ -10,6 +10,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -244,7 +245,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
 
 // ---- Clear ------------------------------------------------------------------
 
-TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
+TEST(ClearCommand, EmptiesListAndPaneWhateverTheSwitchAndGivesTheRowsMemoryBack) {
     DesktopLock lock;
     RunningMainWindow window(SettingsIni(0, L""));
     const HWND main = window.Handle();
@@ -270,26 +271,17 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
     DeliverRecord(window.Window(), "after clearing");
     EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ("after clearing", CellText(list, 0, 1));
-}
 
-TEST(ClearCommand, OnAnEmptyListStillEmptiesThePaneWhateverTheSwitch) {
-    DesktopLock lock;
-    RunningMainWindow window(SettingsIni(0, L""));
-    const HWND main = window.Handle();
-    const HWND pane = window.Window().DiagnosticsPane();
-    const long recordsBefore = net::SyslogRecordsAlive();
-    Command(main, ID_VIEW_CAPTURE, kMenuCode);  // Clear does not look at the switch
-
+    // Clear does not look at the capture switch; with both empty it still answers 0.
+    Command(main, ID_VIEW_CLEAR, kMenuCode);
+    Command(main, ID_VIEW_CAPTURE, kMenuCode);
     diag::Report(0, L"only the pane holds text\r\n");
     ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kAcceleratorCode));
     EXPECT_EQ("", PaneText(pane));
-    EXPECT_EQ(0, win::ListView(window.Window().MessageList()).Count());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-
-    // Both empty: still answers 0, and nothing changes.
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kMenuCode));
     EXPECT_EQ("", PaneText(pane));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
 }
 
 // ---- Accelerators through the program's message loop, from real key presses ----
@@ -547,6 +539,10 @@ TEST_F(FindTest, F3WithoutATextOpensTheDialogAndAfterOneFindsNextAndPrevious) {
     dialog_driver::DispatchPending();
     ASSERT_FALSE(dialog_driver::FindDialog(L"Find"));
 
+    // From the focused row, not the first selected one: from row 10 the next needle would be row 40.
+    ListView_SetItemState(list_, 10, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list_, kFirstNeedle, 0, LVIS_SELECTED);
+    ListView_SetItemState(list_, 100, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     Command(main_, ID_FIND_NEXT, kAcceleratorCode);
     EXPECT_EQ(std::vector<int>{kSecondNeedle}, SelectedRows(list_));
     Command(main_, ID_FIND_PREVIOUS, kAcceleratorCode);
@@ -631,68 +627,173 @@ TEST(ColourCommand, TogglesTheRowColoursAndItsCheckMarkAndIsKeptInTheIniFile) {
     EXPECT_TRUE(ColoursChecked(nextRun.Handle()));
 }
 
-std::string MenuLabel(HMENU menu, UINT position) {
-    char label[64] = {};
-    GetMenuStringA(menu, position, label, sizeof label, MF_BYPOSITION);
-    return label;
+// ---- Every menu item and accelerator reaches a handler that does something ----
+
+// Every command a menu names, its popups' included (separators name none).
+void CollectCommands(HMENU menu, std::set<UINT>& commands) {
+    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+        if (const HMENU popup = GetSubMenu(menu, position))
+            CollectCommands(popup, commands);
+        else if (const UINT command = GetMenuItemID(menu, position))
+            commands.insert(command);
+    }
 }
 
-TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopyAndSelectAll) {
+// The Main window of a command's check: two rows, the first selected, and a line in the pane.
+struct CommandTarget {
+    CommandTarget() {
+        DeliverRecord(window.Window(), "<3>first");
+        DeliverRecord(window.Window(), "second");
+        ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        diag::Report(0, L"a diagnostic\r\n");
+        PumpUntil([&] { return !PaneText(pane).empty(); });
+    }
+
+    RunningMainWindow window{SettingsIni(0, L"")};
+    HWND main = window.Handle();
+    HWND list = window.Window().MessageList();
+    HWND pane = window.Window().DiagnosticsPane();
+};
+
+// Runs the command and answers whether a modal dialog came up over the Main
+// window; the dialog is closed with Escape.
+bool OpensAModalDialog(CommandTarget& target, UINT command) {
+    bool seen = false;
+    dialog_driver::ModalScript script({[&] {
+        const HWND dialog = dialog_driver::FindDialogOwnedBy(target.main);
+        if (!dialog) return false;
+        dialog_driver::PressEscape(dialog);
+        return seen = true;
+    }});
+    Command(target.main, static_cast<WORD>(command), kMenuCode);
+    return seen && script.Finished();
+}
+
+// Runs the command and answers whether the Find dialog came up; it is closed again.
+bool OpensTheFindDialog(CommandTarget& target, UINT command) {
+    Command(target.main, static_cast<WORD>(command), kMenuCode);
+    const HWND dialog = dialog_driver::FindDialog(L"Find");
+    if (dialog) PostMessageA(dialog, WM_CLOSE, 0, 0);
+    dialog_driver::DispatchPending();
+    return dialog != nullptr;
+}
+
+// What each command visibly does.
+using CommandCheck = std::function<bool(CommandTarget&, UINT command)>;
+const std::map<UINT, CommandCheck>& CommandChecks() {
+    static const std::map<UINT, CommandCheck> checks = {
+        {ID_VIEW_CAPTURE,
+         [](CommandTarget& target, UINT command) {
+             Command(target.main, static_cast<WORD>(command), kMenuCode);
+             return !target.window.Window().CaptureOn();
+         }},
+        {ID_VIEW_SAVE, OpensAModalDialog},
+        {ID_VIEW_OPTIONS, OpensAModalDialog},
+        {ID_HELP_ABOUT, OpensAModalDialog},
+        {ID_VIEW_CLEAR,
+         [](CommandTarget& target, UINT command) {
+             Command(target.main, static_cast<WORD>(command), kMenuCode);
+             return win::ListView(target.list).Count() == 0 && PaneText(target.pane).empty();
+         }},
+        {ID_VIEW_FIND, OpensTheFindDialog},
+        // With nothing searched for yet, F3 and Shift+F3 ask what to find.
+        {ID_FIND_NEXT, OpensTheFindDialog},
+        {ID_FIND_PREVIOUS, OpensTheFindDialog},
+        {ID_VIEW_COLOURS,
+         [](CommandTarget& target, UINT command) {
+             Command(target.main, static_cast<WORD>(command), kMenuCode);
+             return target.window.Window().Settings()->Colours == 0;
+         }},
+        {ID_EDIT_COPY,
+         [](CommandTarget& target, UINT command) {
+             SetClipboardText(target.main, "marker");
+             Command(target.main, static_cast<WORD>(command), kMenuCode);
+             return ClipboardText(target.main) == "10.0.0.1,<3>first\r\n";
+         }},
+        {ID_EDIT_SELECT_ALL,
+         [](CommandTarget& target, UINT command) {
+             Command(target.main, static_cast<WORD>(command), kMenuCode);
+             return ListView_GetSelectedCount(target.list) == 2;
+         }},
+    };
+    return checks;
+}
+
+TEST(Commands, EveryMenuItemAndAcceleratorReachesAHandlerThatDoesSomething) {
     DesktopLock lock;
-    RunningMainWindow window;
-    const HMENU view = ViewPopup(window.Handle());
-    const struct {
-        UINT id;
-        const char* label;
-    } items[] = {{ID_VIEW_CAPTURE, "&Capture\tCtrl+C"}, {ID_VIEW_SAVE, "&Save\tCtrl+S"},
-                 {ID_VIEW_CLEAR, "Clea&r\tCtrl+R"},     {ID_VIEW_OPTIONS, "&Options ...\tCtrl+O"},
-                 {0, ""},                               {ID_VIEW_FIND, "&Find...\tCtrl+F"},
-                 {ID_FIND_NEXT, "Find &Next\tF3"},      {ID_FIND_PREVIOUS, "Find Pre&vious\tShift+F3"},
-                 {0, ""},                               {ID_VIEW_COLOURS, "Colour by s&everity"}};
-    const HMENU bar = GetMenu(window.Handle());
-    ASSERT_EQ(2, GetMenuItemCount(bar));
-    EXPECT_EQ("&View", MenuLabel(bar, 0));
-    EXPECT_EQ("&Help", MenuLabel(bar, 1));
-    ASSERT_EQ(static_cast<int>(sizeof items / sizeof items[0]), GetMenuItemCount(view));
-    for (UINT position = 0; position < sizeof items / sizeof items[0]; ++position) {
-        EXPECT_EQ(items[position].id, GetMenuItemID(view, static_cast<int>(position))) << position;
-        EXPECT_EQ(items[position].label, MenuLabel(view, position)) << position;
+    std::set<UINT> commands;
+    {
+        const HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        const HMENU listMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
+        ASSERT_TRUE(menu && listMenu);
+        CollectCommands(menu, commands);
+        CollectCommands(listMenu, commands);
+        DestroyMenu(menu);
+        DestroyMenu(listMenu);
+        const OwnedAccelerators accelerators;
+        ACCEL entries[32] = {};
+        const int count = CopyAcceleratorTableA(accelerators.Table(), entries, 32);
+        ASSERT_GT(count, 0);
+        for (int i = 0; i < count; ++i) commands.insert(entries[i].cmd);
     }
-    const HMENU help = GetSubMenu(bar, 1);
-    ASSERT_EQ(1, GetMenuItemCount(help));
-    EXPECT_EQ(static_cast<UINT>(ID_HELP_ABOUT), GetMenuItemID(help, 0));
-    EXPECT_EQ("&About", MenuLabel(help, 0));
-
-    const HMENU listMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
-    ASSERT_TRUE(listMenu);
-    const HMENU popup = GetSubMenu(listMenu, 0);
-    ASSERT_EQ(2, GetMenuItemCount(popup));
-    EXPECT_EQ(static_cast<UINT>(ID_EDIT_COPY), GetMenuItemID(popup, 0));
-    EXPECT_EQ("&Copy\tCtrl+Ins", MenuLabel(popup, 0));
-    EXPECT_EQ(static_cast<UINT>(ID_EDIT_SELECT_ALL), GetMenuItemID(popup, 1));
-    EXPECT_EQ("Select &all", MenuLabel(popup, 1));
-    DestroyMenu(listMenu);
+    for (const UINT command : commands) {
+        SCOPED_TRACE(command);
+        const auto check = CommandChecks().find(command);
+        if (check == CommandChecks().end()) {
+            ADD_FAILURE() << "command " << command << " has no check of what it does";
+            continue;
+        }
+        CommandTarget target;
+        EXPECT_TRUE(check->second(target, command));
+    }
 }
 
-TEST(AcceleratorTable, KeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert) {
-    const OwnedAccelerators accelerators;
-    ASSERT_TRUE(accelerators.Table());
-    ACCEL entries[16] = {};
-    const int count = CopyAcceleratorTableA(accelerators.Table(), entries, 16);
-    const BYTE control = FVIRTKEY | FCONTROL | FNOINVERT;
-    const ACCEL expected[] = {{control, 'C', ID_VIEW_CAPTURE},
-                              {control, 'R', ID_VIEW_CLEAR},
-                              {control, 'S', ID_VIEW_SAVE},
-                              {control, 'F', ID_VIEW_FIND},
-                              {FVIRTKEY | FNOINVERT, VK_F3, ID_FIND_NEXT},
-                              {FVIRTKEY | FSHIFT | FNOINVERT, VK_F3, ID_FIND_PREVIOUS},
-                              {control, VK_INSERT, ID_EDIT_COPY}};
-    ASSERT_EQ(static_cast<int>(sizeof expected / sizeof expected[0]), count);
-    for (int i = 0; i < count; ++i) {
-        EXPECT_EQ(expected[i].fVirt, entries[i].fVirt & ~0x80) << i;  // 0x80 marks the table's last entry
-        EXPECT_EQ(expected[i].key, entries[i].key) << i;
-        EXPECT_EQ(expected[i].cmd, entries[i].cmd) << i;
-    }
+// The right-click menu as it shows: where it opens and whether Copy is greyed.
+struct ListMenuSeen {
+    POINT at{-1, -1};
+    UINT copyState = static_cast<UINT>(-1);
+};
+
+// Opens the list's right-click menu as the system asks for it and closes it unchosen.
+ListMenuSeen OpenListMenu(HWND mainWindow, HWND list, LPARAM position) {
+    ListMenuSeen seen;
+    dialog_driver::ModalScript script({[&] {
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        RECT shown;
+        GetWindowRect(menuWindow, &shown);
+        seen.at = {shown.left, shown.top};
+        const HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        seen.copyState = GetMenuState(popup, ID_EDIT_COPY, MF_BYCOMMAND);
+        EndMenu();
+        return true;
+    }});
+    SendMessageA(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), position);
+    EXPECT_TRUE(script.Finished());
+    return seen;
+}
+
+// From the keyboard (no position) it opens at the list's top-left corner, from
+// the mouse where the pointer is; Copy is greyed while no row is selected.
+TEST(ListMenu, OpensWhereAskedWithCopyGreyedOnlyWithoutASelection) {
+    DesktopLock lock;
+    RunningMainWindow window(SettingsIni(0, L""));
+    const HWND main = window.Handle();
+    const HWND list = window.Window().MessageList();
+    DeliverRecord(window.Window(), "a row");
+    POINT corner{0, 0};
+    ClientToScreen(list, &corner);
+
+    ListMenuSeen seen = OpenListMenu(main, list, -1);
+    EXPECT_EQ(corner.x, seen.at.x);
+    EXPECT_EQ(corner.y, seen.at.y);
+    EXPECT_TRUE(seen.copyState & MF_GRAYED);
+
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    seen = OpenListMenu(main, list, MAKELPARAM(corner.x + 40, corner.y + 30));
+    EXPECT_EQ(corner.x + 40, seen.at.x);
+    EXPECT_EQ(corner.y + 30, seen.at.y);
+    EXPECT_FALSE(seen.copyState & MF_GRAYED);
 }
 
 }  // namespace

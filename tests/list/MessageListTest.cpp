@@ -1,6 +1,7 @@
 // MessageListTest.cpp: the texts the list shows, the rows its store keeps, and what it gives back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "list/MessageList.h"
@@ -125,6 +126,24 @@ TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96Dpi) {
     EXPECT_EQ(3 * GetSystemMetrics(SM_CYEDGE), main.Window().Splitter().Thickness());
 }
 
+// The widths, the user's own included, follow the window to a screen of twice the DPI and back.
+TEST(MessageList, ColumnsKeepTheirSizeOnAScreenOfAnotherDpi) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    ListView_SetColumnWidth(list, 0, 100);
+    const int details = ListView_GetColumnWidth(list, 1);
+    const int dpi = win::WindowDpi(main.Handle());
+    RECT place;
+    GetWindowRect(main.Handle(), &place);
+
+    SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&place));
+    EXPECT_EQ(200, ListView_GetColumnWidth(list, 0));
+    EXPECT_EQ(2 * details, ListView_GetColumnWidth(list, 1));
+    SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+    EXPECT_EQ(100, ListView_GetColumnWidth(list, 0));
+    EXPECT_EQ(details, ListView_GetColumnWidth(list, 1));
+}
+
 TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
@@ -241,6 +260,53 @@ TEST(SeverityColours, SeveritiesUpToWarningHaveColoursAndTheOthersKeepTheLists) 
         for (const int severity : {5, 6, 7}) EXPECT_FALSE(list::SeverityColours(facility * 8 + severity, colours));
     }
     EXPECT_FALSE(list::SeverityColours(records::kNoPriority, colours));
+}
+
+// The rows as the list itself paints them, through its custom-draw notices:
+// a critical row on dark red, an error row in red letters, a notice as always.
+TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    PostRecord(main.Window(), "<2>critical");
+    PostRecord(main.Window(), "<3>error");
+    PostRecord(main.Window(), "<5>notice");
+    HandlePostedMessages();
+    ASSERT_EQ(3, win::ListView(list).Count());
+
+    RECT client;
+    GetClientRect(list, &client);
+    const HDC screen = GetDC(list);
+    const HDC canvas = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ previous = SelectObject(canvas, bitmap);
+    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas), PRF_CLIENT | PRF_ERASEBKGND);
+
+    // A point of each row right of its texts, and whether any pixel of the row is in a colour.
+    const auto rowBackground = [&](int row) {
+        RECT bounds;
+        ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
+        return GetPixel(canvas, std::min<LONG>(client.right, bounds.right) - 8, (bounds.top + bounds.bottom) / 2);
+    };
+    const auto rowHolds = [&](int row, COLORREF colour) {
+        RECT bounds;
+        ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
+        for (LONG y = bounds.top; y < bounds.bottom; ++y)
+            for (LONG x = bounds.left; x < std::min<LONG>(client.right, bounds.right); ++x)
+                if (GetPixel(canvas, x, y) == colour) return true;
+        return false;
+    };
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    EXPECT_EQ(RGB(139, 0, 0), rowBackground(0));
+    EXPECT_TRUE(rowHolds(0, RGB(255, 255, 255)));
+    EXPECT_EQ(window, rowBackground(1));
+    EXPECT_TRUE(rowHolds(1, RGB(210, 0, 0)));
+    EXPECT_EQ(window, rowBackground(2));
+    EXPECT_FALSE(rowHolds(2, RGB(210, 0, 0)));
+
+    SelectObject(canvas, previous);
+    DeleteObject(bitmap);
+    DeleteDC(canvas);
+    ReleaseDC(list, screen);
 }
 
 }  // namespace

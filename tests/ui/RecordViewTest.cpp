@@ -131,22 +131,6 @@ TEST(RecordView, ShowsTheBytesUnconvertedAndTheLocalTimeOfArrival) {
     EXPECT_EQ("Received 2026-12-08 05:37:27.123", seen.received);
 }
 
-TEST(RecordView, EndsWithOkEscapeOrTheCloseButton) {
-    testing_support::RunningMainWindow main;
-    const HWND list = main.Window().MessageList();
-    ASSERT_TRUE(main.SendAndWaitForRows("a message", 1));
-
-    for (void (*close)(HWND) : {PressOk, dialog_driver::PressEscape, dialog_driver::PressClose}) {
-        SeenView seen;
-        ModalScript script({ReadViewThen(seen, close)});
-        DoubleClick(list, RowCentre(list, 0));
-        ASSERT_TRUE(script.Finished());
-        EXPECT_EQ("a message", seen.message);
-        EXPECT_EQ(nullptr, dialog_driver::FindDialog(kViewTitle));
-    }
-    EXPECT_EQ(1, win::ListView(list).Count());
-}
-
 TEST(RecordView, ADoubleClickOffTheRowsOpensNothing) {
     testing_support::RunningMainWindow main;
     const HWND list = main.Window().MessageList();
