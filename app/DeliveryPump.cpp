@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "diag/DiagnosticsPane.h"
-
 namespace app {
 
 void DeliveryPump::Start(HWND window, UINT doorbell) {
@@ -28,6 +26,7 @@ void DeliveryPump::Turn() {
         const bool moreQueued = handled_ + 1 < batch_.size() || queue_.HasWaiting();
         Handle(batch_[handled_++], moreQueued);
     } while (handled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
+    diagnostics_.AppendTo(pane_);
     SetTimer(window_, kTimerId, kTurnIntervalMs, nullptr);
 }
 
@@ -51,7 +50,7 @@ void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
         if (!moreQueued || GetTickCount64() - caughtUpAt_ >= kLongestPendingMs) CatchUp();
         return;
     }
-    diag::AppendDiagnostic(pane_, std::move(delivery.text));
+    diagnostics_.Add(pane_, std::move(delivery.text));
 }
 
 // A record is written even when it is not shown; with the capture switch off

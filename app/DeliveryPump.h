@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
 #include "net/DeliveryQueue.h"
 #include "records/CaptureFile.h"
@@ -28,8 +29,9 @@ struct DeliveryTargets {
 // that input, painting and other programs' sent messages are answered during
 // a burst. While more records wait, the list holds its redraw and the Capture
 // file its lines; both catch up when the queue runs dry, and at least every
-// kLongestPendingMs during a flood. A turn that finds nothing ends the burst
-// and asks for the doorbell again.
+// kLongestPendingMs during a flood. A turn's diagnostics go to the pane
+// together as it ends. A turn that finds nothing ends the burst and asks for
+// the doorbell again.
 class DeliveryPump {
 public:
     static constexpr UINT_PTR kTimerId = 1;
@@ -77,6 +79,7 @@ private:
     size_t handled_ = 0;
     ULONGLONG caughtUpAt_ = 0;
     bool closing_ = false;
+    diag::DiagnosticBatch diagnostics_;  // a turn's texts, appended when the turn ends
 };
 
 }  // namespace app

@@ -1,6 +1,8 @@
 // DiagnosticsPane.cpp: an 8-bit read-only multi-line EDIT that only grows, until cleared.
 #include "diag/DiagnosticsPane.h"
 
+#include <new>
+
 #include "res/resource.h"
 
 namespace diag {
@@ -18,11 +20,30 @@ HWND CreateDiagnosticsPane(HWND parent, int x, int y, int width, int height) {
     return pane;
 }
 
-void AppendDiagnostic(HWND pane, DiagnosticText text) {
+namespace {
+
+void AppendText(HWND pane, const wchar_t* text) {
     const int end = GetWindowTextLengthW(pane);
     SendMessageW(pane, EM_SETSEL, end, end);
-    SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.get()));
+    SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
     SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+}
+
+}  // namespace
+
+void DiagnosticBatch::Add(HWND pane, DiagnosticText text) {
+    try {
+        texts_ += text.get();
+    } catch (const std::bad_alloc&) {
+        AppendTo(pane);
+        AppendText(pane, text.get());
+    }
+}
+
+void DiagnosticBatch::AppendTo(HWND pane) {
+    if (texts_.empty()) return;
+    AppendText(pane, texts_.c_str());
+    texts_.clear();
 }
 
 void ClearDiagnosticsPane(HWND pane) {

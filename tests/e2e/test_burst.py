@@ -8,6 +8,7 @@ the request, up to twice that limit. On a host whose limit is below half of what
 the program asks for, the test fails saying so.
 """
 
+import time
 import unittest
 
 from fault_tools import (capture_line, capturing_settings, file_bytes, send_back_to_back, sequence_figures,
@@ -15,6 +16,11 @@ from fault_tools import (capture_line, capturing_settings, file_bytes, send_back
 from monitor import INI_NAME, LOOPBACK, Monitor
 
 COUNT = 2000
+FULL_COUNT = 1300  # datagrams that fill the receive buffer, each told in the pane
+FULL_BYTES = 4096
+FULL_BURST = 20
+BETWEEN_BURSTS_S = 0.005
+FULL_TOLD = b"Received more than 4096 bytes\n"
 DATAGRAM_BYTES = 1024
 TAG = "burst"
 PROGRAM_BUFFER_BYTES = 8 * 2**20  # the receive buffer the program asks for
@@ -62,6 +68,22 @@ class BurstTest(unittest.TestCase):
             expected = [capture_line(message) for message in messages]
             if lines != expected:
                 self.fail(f"capture file: {what_is_missing(lines)}")
+
+    def test_every_full_datagram_is_told_in_the_pane_and_kept(self):
+        with Monitor() as monitor:
+            capture = monitor.path(CAPTURE_NAME)
+            monitor.write_file(INI_NAME, capturing_settings(capture))
+            monitor.start()
+            messages = numbered_messages("full", FULL_COUNT, size=FULL_BYTES)
+            for first in range(0, FULL_COUNT, FULL_BURST):
+                send_back_to_back(messages[first:first + FULL_BURST])
+                time.sleep(BETWEEN_BURSTS_S)
+            monitor.wait_for_row_count(FULL_COUNT)
+            pane = monitor.pane_text()
+            self.assertEqual(pane.count(FULL_TOLD), FULL_COUNT, f"{len(pane):,} bytes in the pane")
+            self.assertEqual(pane, FULL_TOLD * FULL_COUNT)
+            self.assertEqual(monitor.close(), 0)
+            self.assertEqual(file_bytes(capture), b"".join(capture_line(message) for message in messages))
 
 
 if __name__ == "__main__":
