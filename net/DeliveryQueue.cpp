@@ -13,7 +13,7 @@ constexpr size_t kRoomKeptWhenIdle = 1024;  // deliveries
 
 const wchar_t kDroppingStarts[] = L"Records are being dropped: the display fell behind or memory ran out\n";
 const wchar_t kDroppedCount[] =
-    L"%llu records and %llu diagnostics were dropped: the display fell behind or memory ran out\n";
+    L"Records dropped: %llu, diagnostics dropped: %llu (the display fell behind or memory ran out)\n";
 
 class ExclusiveLock {
 public:

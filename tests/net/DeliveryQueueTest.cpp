@@ -128,7 +128,7 @@ TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
         EXPECT_FALSE(deliveries.Push(MakeRecord("r5")));
         deliveries.TakeAllOrArm(batch);
         ASSERT_EQ(1u, batch.size());
-        EXPECT_EQ(L"4 records and 2 diagnostics were dropped: the display fell behind or memory ran out\n",
+        EXPECT_EQ(L"Records dropped: 4, diagnostics dropped: 2 (the display fell behind or memory ran out)\n",
                   std::wstring(batch[0].text.get()));
         deliveries.TakeAllOrArm(batch);
         EXPECT_TRUE(batch.empty()) << "told once";
@@ -145,7 +145,7 @@ TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
         EXPECT_EQ(kDroppingStarts, std::wstring(batch[3].text.get()));
         deliveries.TakeAllOrArm(batch);
         ASSERT_EQ(1u, batch.size());
-        EXPECT_EQ(L"1 records and 0 diagnostics were dropped: the display fell behind or memory ran out\n",
+        EXPECT_EQ(L"Records dropped: 1, diagnostics dropped: 0 (the display fell behind or memory ran out)\n",
                   std::wstring(batch[0].text.get()));
     }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());

@@ -165,7 +165,7 @@ TEST(ReceiveThread, ARecordThatCannotBeMadeIsCountedAndReceptionGoesOn) {
         EXPECT_STREQ("five", batch[3].record->message);
         deliveries.TakeAllOrArm(batch);
         ASSERT_EQ(1u, batch.size());
-        EXPECT_EQ(L"2 records and 0 diagnostics were dropped: the display fell behind or memory ran out\n",
+        EXPECT_EQ(L"Records dropped: 2, diagnostics dropped: 0 (the display fell behind or memory ran out)\n",
                   std::wstring(batch[0].text.get()));
     }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
