@@ -115,7 +115,7 @@ def send_messages(monitor):
 
 def find_a_row(window, plain, pictures):
     """Opens Find with Ctrl+F, moves the dialog off the coloured rows, finds FIND_TEXT and answers the picture."""
-    press("ctrl+f")
+    press("ctrl+f", settle=True)
     opened = os.path.join(pictures, "find-opened.png")
     take(window, opened)
     width, height, x, y = changed_area(plain, opened, MAIN_CAPTION_HEIGHT)
@@ -124,7 +124,7 @@ def find_a_row(window, plain, pictures):
     grip = (x + FIND_CAPTION_GRIP[0], y + FIND_CAPTION_GRIP[1])
     drag(window, grip, (FIND_DIALOG_PLACE[0] + FIND_CAPTION_GRIP[0], FIND_DIALOG_PLACE[1] + FIND_CAPTION_GRIP[1]))
     run("xdotool", "type", "--delay", "50", FIND_TEXT)
-    press("Return")
+    press("Return", settle=True)
     found = os.path.join(pictures, "found.png")
     take(window, found)
     return found
@@ -154,10 +154,10 @@ def main(arguments):
         take(window, plain)
 
         main_window = find_a_row(window, plain, pictures)
-        press("Escape")
+        press("Escape", settle=True)
         before_options = os.path.join(pictures, "before-options.png")
         take(window, before_options)
-        press("alt+v", "o")
+        press("alt+v", "o", settle=True)
         options = os.path.join(pictures, "options.png")
         take(window, options)
         width, height, x, y = changed_area(before_options, options, MAIN_CAPTION_HEIGHT)
@@ -166,7 +166,7 @@ def main(arguments):
         # The dialog with the main window's top-left corner, whose client area it opens over.
         dialog = (min(DESKTOP_WIDTH, x + width + DIALOG_MARGIN), min(DESKTOP_HEIGHT, y + height + DIALOG_MARGIN), 0, 0)
 
-        press("Escape")
+        press("Escape", settle=True)
         monitor.close()
 
         save_small(main_window, os.path.join(output, "main-window.png"))

@@ -17,12 +17,11 @@ windows or input meet its own.
 import os
 import subprocess
 import tempfile
-import time
 import unittest
 
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, PROBE_TIMEOUT, ROWS_TIMEOUT, Monitor, send_raw, wait_until, windows_path
-from wine_desktop import (DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, desktop_window, link_wine_fonts,
+from wine_desktop import (DESKTOP_HEIGHT, DESKTOP_WIDTH, desktop_window, link_wine_fonts,
                           make_desktop_the_default, press, run, take)
 from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
 
@@ -107,6 +106,15 @@ class Desktop:
     def picture(self, path=None):
         take(self.window, path or self._scratch)
         return Picture(path or self._scratch)
+
+    def settled_picture(self, path):
+        """A picture taken once the desktop has stopped changing: the same twice in a row."""
+        pictures = [self.picture(path)]
+        def still():
+            pictures.append(self.picture(path))
+            return pictures[-1].rows == pictures[-2].rows
+        wait_until(still, DIALOG_TIMEOUT, "the desktop to stop changing")
+        return pictures[-1]
 
     def click(self, point):
         run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "1")
@@ -224,9 +232,8 @@ class DialogsByHandTest(unittest.TestCase):
         before = desktop.picture()
         press("alt+h", "a")  # Help > About
         desktop.wait_for_dialog("the About dialog")
-        time.sleep(SETTLE_SECONDS)  # the caption is drawn first, the rest just after
         os.makedirs(os.path.dirname(SCREENSHOT), exist_ok=True)
-        shot = desktop.picture(SCREENSHOT)
+        shot = desktop.settled_picture(SCREENSHOT)  # the caption is drawn first, the rest just after
         area = dialog_area(before, shot)
         print(f"About, as shown: {SCREENSHOT} (dialog at {area})")
         left, top, right, bottom = area

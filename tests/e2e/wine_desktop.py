@@ -18,6 +18,7 @@ from monitor import PROBE_TIMEOUT, START_TIMEOUT, wait_until
 DESKTOP = "shots"
 DESKTOP_WIDTH, DESKTOP_HEIGHT = 900, 600
 SETTLE_SECONDS = 1.5  # for Wine to draw what real input changed
+KEY_GAP_MS = 200  # a menu that a key opens is up before the next key comes
 WINE_FONTS = "/usr/share/wine/fonts"
 
 
@@ -55,12 +56,13 @@ def desktop_window():
     return wait_until(search, START_TIMEOUT, "the Wine desktop's X window")[0]
 
 
-def press(*keys):
-    """Presses each key (or chord, e.g. "alt+v") in turn and gives Wine time to draw the result."""
-    for key in keys:
-        run("xdotool", "key", key)
-        time.sleep(SETTLE_SECONDS / 2)
-    time.sleep(SETTLE_SECONDS)
+def press(*keys, settle=False):
+    """Presses each key (or chord, e.g. "alt+v") in turn, at a typist's pace. Callers
+    wait for what the keys bring about; with settle, SETTLE_SECONDS for Wine to draw
+    it, for a picture."""
+    run("xdotool", "key", "--delay", str(KEY_GAP_MS), *keys)
+    if settle:
+        time.sleep(SETTLE_SECONDS)
 
 
 def take(window, path):
