@@ -678,32 +678,32 @@ bool OpensTheFindDialog(CommandTarget& target, UINT command) {
     return dialog != nullptr;
 }
 
-// What each command visibly does.
 using CommandCheck = std::function<bool(CommandTarget&, UINT command)>;
+
+// Runs the command, then answers whether the window shows what it should.
+CommandCheck ThenShows(bool (*shows)(CommandTarget&)) {
+    return [shows](CommandTarget& target, UINT command) {
+        Command(target.main, static_cast<WORD>(command), kMenuCode);
+        return shows(target);
+    };
+}
+
+// What each command visibly does.
 const std::map<UINT, CommandCheck>& CommandChecks() {
     static const std::map<UINT, CommandCheck> checks = {
-        {ID_VIEW_CAPTURE,
-         [](CommandTarget& target, UINT command) {
-             Command(target.main, static_cast<WORD>(command), kMenuCode);
-             return !target.window.Window().CaptureOn();
-         }},
+        {ID_VIEW_CAPTURE, ThenShows([](CommandTarget& target) { return !target.window.Window().CaptureOn(); })},
         {ID_VIEW_SAVE, OpensAModalDialog},
         {ID_VIEW_OPTIONS, OpensAModalDialog},
         {ID_HELP_ABOUT, OpensAModalDialog},
-        {ID_VIEW_CLEAR,
-         [](CommandTarget& target, UINT command) {
-             Command(target.main, static_cast<WORD>(command), kMenuCode);
+        {ID_VIEW_CLEAR, ThenShows([](CommandTarget& target) {
              return win::ListView(target.list).Count() == 0 && PaneText(target.pane).empty();
-         }},
+         })},
         {ID_VIEW_FIND, OpensTheFindDialog},
         // With nothing searched for yet, F3 and Shift+F3 ask what to find.
         {ID_FIND_NEXT, OpensTheFindDialog},
         {ID_FIND_PREVIOUS, OpensTheFindDialog},
         {ID_VIEW_COLOURS,
-         [](CommandTarget& target, UINT command) {
-             Command(target.main, static_cast<WORD>(command), kMenuCode);
-             return target.window.Window().Settings()->Colours == 0;
-         }},
+         ThenShows([](CommandTarget& target) { return target.window.Window().Settings()->Colours == 0; })},
         {ID_EDIT_COPY,
          [](CommandTarget& target, UINT command) {
              SetClipboardText(target.main, "marker");
@@ -711,10 +711,7 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
              return ClipboardText(target.main) == "10.0.0.1,<3>first\r\n";
          }},
         {ID_EDIT_SELECT_ALL,
-         [](CommandTarget& target, UINT command) {
-             Command(target.main, static_cast<WORD>(command), kMenuCode);
-             return ListView_GetSelectedCount(target.list) == 2;
-         }},
+         ThenShows([](CommandTarget& target) { return ListView_GetSelectedCount(target.list) == 2; })},
     };
     return checks;
 }
