@@ -7,7 +7,6 @@ namespace {
 
 constexpr int kHighestPriority = 191;  // facility 23, severity 7
 constexpr int kMostDigits = 3;
-constexpr int kSeverities = 8;
 constexpr int kCritical = 2;
 constexpr int kError = 3;
 constexpr int kWarning = 4;

@@ -8,6 +8,8 @@
 namespace messagelog {
 
 constexpr int kNoPriority = -1;
+// A priority is facility * kSeverities + severity.
+constexpr int kSeverities = 8;
 
 // N when the message starts with '<', one to three digits without a leading
 // zero (a lone 0 is allowed) giving 0 to 191, and '>'; otherwise kNoPriority.
