@@ -652,7 +652,7 @@ std::string MenuLabel(HMENU menu, UINT position) {
     return label;
 }
 
-TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopyAndSelectAll) {
+TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopySelectAllAndTheSenderItems) {
     DesktopLock lock;
     RunningMainWindow window;
     const HMENU view = ViewPopup(window.Handle());
@@ -663,6 +663,7 @@ TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopyAndSelectAll) {
                  {ID_VIEW_CLEAR, "Clea&r\tCtrl+R"},     {ID_VIEW_OPTIONS, "&Options ...\tCtrl+O"},
                  {0, ""},                               {ID_VIEW_FIND, "&Find...\tCtrl+F"},
                  {ID_FIND_NEXT, "Find &Next\tF3"},      {ID_FIND_PREVIOUS, "Find Pre&vious\tShift+F3"},
+                 {ID_VIEW_FILTER, "Fi&lter...\tCtrl+L"}, {ID_VIEW_FILTER_ON, "F&ilter on\tCtrl+Shift+L"},
                  {0, ""},                               {ID_VIEW_COLOURS, "Colour by s&everity"}};
     const HMENU bar = GetMenu(window.Handle());
     ASSERT_EQ(2, GetMenuItemCount(bar));
@@ -681,15 +682,24 @@ TEST(Menu, ViewAndHelpHoldTheirItemsInOrderAndTheListHasCopyAndSelectAll) {
     const HMENU listMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
     ASSERT_TRUE(listMenu);
     const HMENU popup = GetSubMenu(listMenu, 0);
-    ASSERT_EQ(2, GetMenuItemCount(popup));
-    EXPECT_EQ(static_cast<UINT>(ID_EDIT_COPY), GetMenuItemID(popup, 0));
-    EXPECT_EQ("&Copy\tCtrl+Ins", MenuLabel(popup, 0));
-    EXPECT_EQ(static_cast<UINT>(ID_EDIT_SELECT_ALL), GetMenuItemID(popup, 1));
-    EXPECT_EQ("Select &all", MenuLabel(popup, 1));
+    const struct {
+        UINT id;
+        const char* label;
+    } listItems[] = {{ID_EDIT_COPY, "&Copy\tCtrl+Ins"},
+                     {ID_EDIT_SELECT_ALL, "Select &all"},
+                     {0, ""},
+                     {ID_LIST_SHOW_ONLY_SENDER, "Show &only this sender"},
+                     {ID_LIST_HIDE_SENDER, "&Hide this sender"},
+                     {ID_LIST_SHOW_ALL_ROWS, "Show all &rows"}};
+    ASSERT_EQ(static_cast<int>(sizeof listItems / sizeof listItems[0]), GetMenuItemCount(popup));
+    for (UINT position = 0; position < sizeof listItems / sizeof listItems[0]; ++position) {
+        EXPECT_EQ(listItems[position].id, GetMenuItemID(popup, static_cast<int>(position))) << position;
+        EXPECT_EQ(listItems[position].label, MenuLabel(popup, position)) << position;
+    }
     DestroyMenu(listMenu);
 }
 
-TEST(AcceleratorTable, KeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert) {
+TEST(AcceleratorTable, KeepsItsThreeKeysFirstAndAddsFindF3ShiftF3CtrlInsertAndTheFilterKeys) {
     const OwnedAccelerators accelerators;
     ASSERT_TRUE(accelerators.Table());
     ACCEL entries[16] = {};
@@ -701,7 +711,9 @@ TEST(AcceleratorTable, KeepsItsThreeKeysFirstAndAddsFindF3ShiftF3AndCtrlInsert) 
                               {control, 'F', ID_VIEW_FIND},
                               {FVIRTKEY | FNOINVERT, VK_F3, ID_FIND_NEXT},
                               {FVIRTKEY | FSHIFT | FNOINVERT, VK_F3, ID_FIND_PREVIOUS},
-                              {control, VK_INSERT, ID_EDIT_COPY}};
+                              {control, VK_INSERT, ID_EDIT_COPY},
+                              {control, 'L', ID_VIEW_FILTER},
+                              {FVIRTKEY | FCONTROL | FSHIFT | FNOINVERT, 'L', ID_VIEW_FILTER_ON}};
     ASSERT_EQ(static_cast<int>(sizeof expected / sizeof expected[0]), count);
     for (int i = 0; i < count; ++i) {
         EXPECT_EQ(expected[i].fVirt, entries[i].fVirt & ~0x80) << i;  // 0x80 marks the table's last entry
