@@ -6,14 +6,14 @@
 
 namespace records {
 
-bool ShownRows::Apply(RowFilter filter, const messagelog::RecordStore& rows) {
+bool ShownRows::Apply(RowFilter filter) {
     filter_ = std::move(filter);
-    return SetOn(true, rows);
+    return SetOn(true);
 }
 
-bool ShownRows::SetOn(bool on, const messagelog::RecordStore& rows) {
+bool ShownRows::SetOn(bool on) {
     on_ = on;
-    return Choose(rows);
+    return Choose();
 }
 
 // Grows by half, not double, so the room kept spare stays under two bytes per stored row.
@@ -27,14 +27,14 @@ bool ShownRows::Keep(std::uint32_t storeIndex) {
     return true;
 }
 
-bool ShownRows::Choose(const messagelog::RecordStore& rows) {
+bool ShownRows::Choose() {
     std::vector<std::uint32_t>().swap(shown_);
     test_.reset();
     if (!InForce()) return true;
     test_.emplace(filter_);
-    const size_t count = rows.Count();
+    const size_t count = store_.Count();
     for (size_t index = 0; index < count; ++index) {
-        if (!test_->Passes(rows.Row(index))) continue;
+        if (!test_->Passes(store_.Row(index))) continue;
         if (!Keep(static_cast<std::uint32_t>(index))) {
             // Without memory for the view, everything is shown rather than a part.
             std::vector<std::uint32_t>().swap(shown_);
@@ -47,11 +47,10 @@ bool ShownRows::Choose(const messagelog::RecordStore& rows) {
     return true;
 }
 
-bool ShownRows::Admit(const messagelog::RecordStore& rows) {
+bool ShownRows::Admit() {
     if (!InForce()) return true;
-    const size_t index = rows.Count() - 1;
-    if (!test_->Passes(rows.Row(index))) return false;
-    return Keep(static_cast<std::uint32_t>(index));
+    const size_t index = store_.Count() - 1;
+    return test_->Passes(store_.Row(index)) && Keep(static_cast<std::uint32_t>(index));
 }
 
 void ShownRows::ForgetRows() {

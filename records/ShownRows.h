@@ -1,4 +1,4 @@
-// ShownRows.h: which of the stored rows the list shows while a filter is in force.
+// ShownRows.h: the stored rows the list shows, all of them or those a filter lets through.
 #pragma once
 
 #include <cstddef>
@@ -16,38 +16,39 @@ namespace records {
 // four bytes each. The filter is kept while it is off, so it can come back.
 class ShownRows {
 public:
-    ShownRows() = default;
+    explicit ShownRows(const messagelog::RecordStore& store) : store_(store) {}
     ShownRows(const ShownRows&) = delete;  // the filter's test refers to the filter it holds
     ShownRows& operator=(const ShownRows&) = delete;
 
+    // What the list counts and reads: shown row index < Count().
+    size_t Count() const { return InForce() ? shown_.size() : store_.Count(); }
+    messagelog::StoredRow Row(size_t index) const { return store_.Row(StoreIndex(index)); }
+    size_t StoreIndex(size_t index) const { return InForce() ? shown_[index] : index; }
+    const messagelog::RecordStore& Store() const { return store_; }
+
     const RowFilter& Filter() const { return filter_; }
-    bool FilterOn() const { return on_; }
     // A filter is defined and on: some rows may be hidden.
     bool InForce() const { return on_ && !filter_.IsEmpty(); }
 
     // Takes the filter and turns it on; the shown rows are chosen again.
-    // False, with no filter in force, when there is no memory for them.
-    bool Apply(RowFilter filter, const messagelog::RecordStore& rows);
-    // Turns the filter off or on again; on without a defined filter stays off.
-    bool SetOn(bool on, const messagelog::RecordStore& rows);
+    // False, with the filter off, when there is no memory for them.
+    bool Apply(RowFilter filter);
+    // Turns the filter off, or on again.
+    bool SetOn(bool on);
 
-    // The store's row at index Count() - 1 has just been added: true when it is shown.
-    bool Admit(const messagelog::RecordStore& rows);
+    // The store's last row has just been added: true when it is shown.
+    bool Admit();
     // Every row has gone from the store; the filter stays.
     void ForgetRows();
 
-    size_t Count(const messagelog::RecordStore& rows) const { return InForce() ? shown_.size() : rows.Count(); }
-    // The store index of the shown row, shownIndex < Count().
-    size_t StoreIndex(size_t shownIndex) const {
-        return InForce() ? shown_[shownIndex] : shownIndex;
-    }
     // What the shown rows' indices take from memory.
     size_t BytesHeld() const { return shown_.capacity() * sizeof(std::uint32_t); }
 
 private:
-    bool Choose(const messagelog::RecordStore& rows);
+    bool Choose();
     bool Keep(std::uint32_t storeIndex);
 
+    const messagelog::RecordStore& store_;
     RowFilter filter_;
     std::optional<RowFilterTest> test_;  // built from filter_ while it is in force
     bool on_ = false;

@@ -124,45 +124,49 @@ void Append(messagelog::RecordStore& store, const Row& row) {
     ASSERT_TRUE(store.Append(net::SyslogRecord{&message[0], sender, row.sender, 0}));
 }
 
-std::vector<size_t> ShownIndices(const records::ShownRows& shown, const messagelog::RecordStore& store) {
+// The store indices of the rows shown, checked against the rows read through the view.
+std::vector<size_t> ShownIndices(const records::ShownRows& shown) {
     std::vector<size_t> indices;
-    for (size_t row = 0; row < shown.Count(store); ++row) indices.push_back(shown.StoreIndex(row));
+    for (size_t row = 0; row < shown.Count(); ++row) {
+        indices.push_back(shown.StoreIndex(row));
+        EXPECT_EQ(shown.Store().Row(shown.StoreIndex(row)).message, shown.Row(row).message);
+    }
     return indices;
 }
 
 TEST(ShownRows, KeepsTheFilterThroughOffOnAndClearAndAdmitsOnlyRowsThatPass) {
     messagelog::RecordStore store;
     for (const Row& row : kRows) Append(store, row);
-    records::ShownRows shown;
+    records::ShownRows shown(store);
     EXPECT_FALSE(shown.InForce());
-    EXPECT_EQ((std::vector<size_t>{0, 1, 2, 3, 4, 5, 6, 7}), ShownIndices(shown, store));
+    EXPECT_EQ((std::vector<size_t>{0, 1, 2, 3, 4, 5, 6, 7}), ShownIndices(shown));
 
-    ASSERT_TRUE(shown.Apply(Senders({kSwitch}, false), store));
+    ASSERT_TRUE(shown.Apply(Senders({kSwitch}, false)));
     EXPECT_TRUE(shown.InForce());
-    EXPECT_EQ((std::vector<size_t>{2, 3, 7}), ShownIndices(shown, store));
+    EXPECT_EQ((std::vector<size_t>{2, 3, 7}), ShownIndices(shown));
     Append(store, kRows[0]);  // the router: held, not shown
-    EXPECT_FALSE(shown.Admit(store));
+    EXPECT_FALSE(shown.Admit());
     Append(store, kRows[2]);
-    EXPECT_TRUE(shown.Admit(store));
-    EXPECT_EQ((std::vector<size_t>{2, 3, 7, 9}), ShownIndices(shown, store));
+    EXPECT_TRUE(shown.Admit());
+    EXPECT_EQ((std::vector<size_t>{2, 3, 7, 9}), ShownIndices(shown));
 
-    ASSERT_TRUE(shown.SetOn(false, store));
+    ASSERT_TRUE(shown.SetOn(false));
     EXPECT_FALSE(shown.InForce());
-    EXPECT_EQ(10u, shown.Count(store));
+    EXPECT_EQ(10u, shown.Count());
     EXPECT_EQ(0u, shown.BytesHeld());
-    ASSERT_TRUE(shown.SetOn(true, store));
-    EXPECT_EQ((std::vector<size_t>{2, 3, 7, 9}), ShownIndices(shown, store));
+    ASSERT_TRUE(shown.SetOn(true));
+    EXPECT_EQ((std::vector<size_t>{2, 3, 7, 9}), ShownIndices(shown));
 
     store.Clear();
     shown.ForgetRows();
     EXPECT_TRUE(shown.InForce());
-    EXPECT_EQ(0u, shown.Count(store));
+    EXPECT_EQ(0u, shown.Count());
     Append(store, kRows[3]);
-    EXPECT_TRUE(shown.Admit(store));
-    EXPECT_EQ((std::vector<size_t>{0}), ShownIndices(shown, store));
+    EXPECT_TRUE(shown.Admit());
+    EXPECT_EQ((std::vector<size_t>{0}), ShownIndices(shown));
 
     // On without a defined filter stays off.
-    ASSERT_TRUE(shown.Apply(RowFilter(), store));
+    ASSERT_TRUE(shown.Apply(RowFilter()));
     EXPECT_FALSE(shown.InForce());
 }
 
