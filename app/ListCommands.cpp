@@ -17,10 +17,10 @@ bool MainWindow::OnListCommand(WORD commandId) {
         finder_.OpenDialog(Handle());
         return true;
     case ID_FIND_NEXT:
-        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Rows(), true);
+        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Shown(), true);
         return true;
     case ID_FIND_PREVIOUS:
-        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Rows(), false);
+        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Shown(), false);
         return true;
     case ID_EDIT_COPY:
         // In the Diagnostics pane the key copies the pane's own selection, as in any edit box.
@@ -42,35 +42,42 @@ bool MainWindow::OnListCommand(WORD commandId) {
 }
 
 void MainWindow::CopyRows() {
-    if (!messagelog::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Rows()))
+    if (!messagelog::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Shown()))
         diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot copy to the clipboard\r\n");
 }
 
-// Copy (greyed while no row is selected) and Select all, at the pointer or,
-// from the keyboard, at the list's top-left corner.
+// Copy (greyed while no row is selected), Select all and the filter's items,
+// at the pointer for the row under it or, from the keyboard, at the list's
+// top-left corner for the current row.
 bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     if (window != messageList_.Handle()) return false;
     POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    int senderRow = -1;
     if (position == -1) {
         at = {0, 0};
         ClientToScreen(messageList_.Handle(), &at);
+        senderRow = messagelog::CurrentRow(messageList_.Handle());
+    } else {
+        senderRow = messagelog::RowAt(messageList_.Handle(), at);
     }
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_LIST_MENU));
     if (!menu) return true;
     const HMENU popup = GetSubMenu(menu, 0);
     const bool anySelected = messagelog::NextSelectedRow(messageList_.Handle(), -1) >= 0;
     EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+    AddFilterItems(popup, senderRow);
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
     DestroyMenu(menu);
-    if (chosen) OnListCommand(static_cast<WORD>(chosen));  // the right click gave the list the focus
+    // The right click gave the list the focus.
+    if (chosen && !OnListCommand(static_cast<WORD>(chosen))) OnFilterCommand(static_cast<WORD>(chosen));
     return true;
 }
 
 // With the colours off the list draws every row itself, as it always did.
 bool MainWindow::OnListCustomDraw(NMHDR& notice, LRESULT& result) {
     if (!settings_ || !settings_->Colours) return false;
-    result = messagelog::DrawInSeverityColours(messageList_.Rows(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
+    result = messagelog::DrawInSeverityColours(messageList_.Shown(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
     return true;
 }
 

@@ -34,7 +34,7 @@ void ListFinder::OpenDialog(HWND owner) {
     SetModelessDialog(dialog_);
 }
 
-void ListFinder::OnDialogMessage(HWND owner, HWND list, const messagelog::RecordStore& rows, LPARAM notice) {
+void ListFinder::OnDialogMessage(HWND owner, HWND list, const records::ShownRows& rows, LPARAM notice) {
     if (notice != reinterpret_cast<LPARAM>(&dialogData_) || !dialog_) return;
     if (dialogData_.Flags & FR_DIALOGTERM)
         Forget();
@@ -42,7 +42,7 @@ void ListFinder::OnDialogMessage(HWND owner, HWND list, const messagelog::Record
         Find(owner, list, rows, (dialogData_.Flags & FR_DOWN) != 0);
 }
 
-void ListFinder::FindAgain(HWND owner, HWND list, const messagelog::RecordStore& rows, bool down) {
+void ListFinder::FindAgain(HWND owner, HWND list, const records::ShownRows& rows, bool down) {
     if (text_[0] == '\0')
         OpenDialog(owner);
     else
@@ -60,7 +60,7 @@ void ListFinder::Forget() {
 }
 
 // The search does not wrap around: at the end (or the top) it says so, as Notepad does.
-void ListFinder::Find(HWND owner, HWND list, const messagelog::RecordStore& rows, bool down) {
+void ListFinder::Find(HWND owner, HWND list, const records::ShownRows& rows, bool down) {
     const messagelog::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
     const int count = messagelog::RowCount(list);
     const int start = messagelog::SearchStart(messagelog::CurrentRow(list), count, down);

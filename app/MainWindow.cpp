@@ -92,7 +92,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     default:
         if (message != finder_.DialogMessage()) return false;
-        finder_.OnDialogMessage(Handle(), messageList_.Handle(), messageList_.Rows(), lParam);
+        finder_.OnDialogMessage(Handle(), messageList_.Handle(), messageList_.Shown(), lParam);
         return true;
     }
 }
@@ -166,8 +166,8 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     int rowDoubleClicked = -1;
     const bool handled = messageList_.HandleNotice(notice, result, rowDoubleClicked);
     // A double-clicked row is shown whole.
-    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Rows().Count())
-        ui::ShowRecordView(Handle(), messageList_.Rows().Row(static_cast<size_t>(rowDoubleClicked)));
+    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Shown().Count())
+        ui::ShowRecordView(Handle(), messageList_.Shown().Row(static_cast<size_t>(rowDoubleClicked)));
     return handled;
 }
 
@@ -198,9 +198,9 @@ void MainWindow::HandleDelivery(net::Delivery& delivery, bool moreQueued) {
     if (!settings_) return;  // past the destruction handler: released with the batch
     if (delivery.text)
         diag::AppendDiagnostic(pane_, std::move(delivery.text));
-    else
-        recordArrival_.Arrive(std::move(delivery.record),
-                              {captureSwitch_, captureFile_, messageList_, *settings_, moreQueued});
+    else if (recordArrival_.Arrive(std::move(delivery.record),
+                                   {captureSwitch_, captureFile_, messageList_, *settings_, moreQueued}))
+        ShowFilterInTitle();
 }
 
 }  // namespace app

@@ -32,12 +32,16 @@ public:
     HWND MessageList() const { return messageList_.Handle(); }
     // The list's rows, valid until Clear.
     const messagelog::RecordStore& StoredRows() const { return messageList_.Rows(); }
+    // The rows the list shows: all, or those the filter in force lets through.
+    const records::ShownRows& ShownRows() const { return messageList_.Shown(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
     bool CaptureOn() const { return captureSwitch_; }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
+    // What OK in the Filter dialog does: the list shows the rows that pass, and the title counts them.
+    void ApplyFilter(records::RowFilter filter);
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
 
@@ -68,6 +72,13 @@ private:
     bool OnListCustomDraw(NMHDR& notice, LRESULT& result);
     void CopyRows();
 
+    // The filter over the list and the title that counts its rows (FilterCommands.cpp).
+    bool OnFilterCommand(WORD commandId);
+    void EditFilter();
+    void FilterBySender(WORD commandId);
+    void ShowFilterInTitle();
+    void AddFilterItems(HMENU popup, int senderRow);
+
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -89,6 +100,8 @@ private:
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
     ListFinder finder_;
+    int contextRow_ = -1;  // the shown row whose sender the right-click menu offers
+    bool titleCounts_ = false;  // the title shows the filter's counts
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
 

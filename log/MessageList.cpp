@@ -2,8 +2,10 @@
 #include "log/MessageList.h"
 
 #include <cstring>
+#include <utility>
 
 #include "diag/DiagnosticReporter.h"
+#include "log/RowSelection.h"
 #include "log/SenderSearch.h"
 #include "net/DottedQuad.h"
 #include "win/Dpi.h"
@@ -33,7 +35,7 @@ void CopyCellText(const char* text, size_t length, char* buffer, int capacity) {
     buffer[copied] = '\0';
 }
 
-void SupplyCellText(const RecordStore& rows, NMLVDISPINFOA& request) {
+void SupplyCellText(const records::ShownRows& rows, NMLVDISPINFOA& request) {
     LVITEMA& item = request.item;
     if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.Count()) return;
     const StoredRow row = rows.Row(static_cast<size_t>(item.iItem));
@@ -48,11 +50,9 @@ void SupplyCellText(const RecordStore& rows, NMLVDISPINFOA& request) {
 
 // The row under the cursor's current position, or -1.
 int RowUnderCursor(HWND list) {
-    LVHITTESTINFO hit{};
-    GetCursorPos(&hit.pt);
-    ScreenToClient(list, &hit.pt);
-    const int index = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    return (hit.flags & LVHT_ONITEM) ? index : -1;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    return RowAt(list, cursor);
 }
 
 }  // namespace
@@ -79,22 +79,42 @@ void MessageList::SetUpColumns() {
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
 }
 
-bool MessageList::Append(net::RecordPtr record) {
+MessageList::Appended MessageList::Append(net::RecordPtr record) {
     if (!store_.Append(*record)) {
         if (!toldStoreFull_) diag::Report(E_OUTOFMEMORY, L"Cannot keep more rows: out of memory\n");
         toldStoreFull_ = true;
-        return false;
+        return Appended::Lost;
     }
+    if (!shown_.Admit()) return Appended::Held;
     // Only a new row in view is painted; the view stays where it is.
-    SendMessageA(list_, LVM_SETITEMCOUNT, store_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    return true;
+    SendMessageA(list_, LVM_SETITEMCOUNT, shown_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    return Appended::Shown;
 }
 
 void MessageList::Clear() {
     // The control first, so that it asks for no row that is gone.
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     store_.Clear();
+    shown_.ForgetRows();
     toldStoreFull_ = false;
+}
+
+void MessageList::ApplyFilter(records::RowFilter filter) {
+    ShowChosenRows(shown_.Apply(std::move(filter)));
+}
+
+void MessageList::SetFilterOn(bool on) {
+    ShowChosenRows(shown_.SetOn(on));
+}
+
+// The selection named rows of the view before; the control counts and paints the new one whole.
+void MessageList::ShowChosenRows(bool chosen) {
+    if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+    LVITEMA unselected{};
+    unselected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&unselected));
+    SendMessageA(list_, LVM_SETITEMCOUNT, shown_.Count(), 0);
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 bool MessageList::HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked) const {
@@ -102,13 +122,13 @@ bool MessageList::HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleCli
     result = 0;
     switch (notice.code) {
     case LVN_GETDISPINFOA:
-        SupplyCellText(store_, reinterpret_cast<NMLVDISPINFOA&>(notice));
+        SupplyCellText(shown_, reinterpret_cast<NMLVDISPINFOA&>(notice));
         return true;
     case LVN_ODFINDITEMA:
-        result = FindRowBySender(store_, reinterpret_cast<const NMLVFINDITEMA&>(notice));
+        result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMA&>(notice));
         return true;
     case LVN_ODFINDITEMW:
-        result = FindRowBySender(store_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
+        result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
         return true;
     case NM_DBLCLK:
         rowDoubleClicked = RowUnderCursor(notice.hwndFrom);

@@ -7,13 +7,16 @@
 
 #include "log/RecordStore.h"
 #include "net/SyslogRecord.h"
+#include "records/ShownRows.h"
 
 namespace messagelog {
 
 constexpr int kMessageListId = 1;
 
 // The control holds no rows of its own (owner data): it is told their count
-// and asks for each text when it paints, searches or measures it.
+// and asks for each text when it paints, searches or measures it. It shows
+// every stored row or, while a filter is in force, those that pass it; its
+// row indices are those of the rows shown.
 class MessageList {
 public:
     // mostStoredBytes: the most the rows may take from the system.
@@ -27,13 +30,21 @@ public:
 
     HWND Handle() const { return list_; }
     const RecordStore& Rows() const { return store_; }
+    const records::ShownRows& Shown() const { return shown_; }
 
-    // Copies the record into a new last row, then releases it. When the store
-    // cannot grow the row is lost, and a diagnostic says so once until Clear.
-    bool Append(net::RecordPtr record);
+    enum class Appended { Shown, Held, Lost };
+    // Copies the record into a new last row, then releases it; the row is
+    // shown unless a filter in force hides it. When the store cannot grow the
+    // row is lost, and a diagnostic says so once until Clear.
+    Appended Append(net::RecordPtr record);
 
-    // Deletes every row and gives their memory back.
+    // Deletes every row, shown or hidden, and gives their memory back; the filter stays.
     void Clear();
+
+    // Shows the rows that pass the filter, which is turned on; no row stays selected.
+    void ApplyFilter(records::RowFilter filter);
+    // Turns the filter off (every row shown) or on again.
+    void SetFilterOn(bool on);
 
     // Answers the list's text and search requests; false for notices it
     // leaves to the default procedure. A double click is reported through rowDoubleClicked.
@@ -41,7 +52,10 @@ public:
 
 private:
     HWND list_ = nullptr;
+    void ShowChosenRows(bool chosen);
+
     RecordStore store_;
+    records::ShownRows shown_{store_};
     bool toldStoreFull_ = false;
 };
 

@@ -29,7 +29,7 @@ void ScrollByOneListHeight(HWND list) {
 
 }  // namespace
 
-void RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets) {
+bool RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets) {
     if (targets.captureOn) {
         if (targets.captureFile.IsOpen()) {
             const StatusCode written = targets.captureFile.Write(*record);
@@ -37,8 +37,9 @@ void RecordArrival::Arrive(net::RecordPtr record, const ArrivalTargets& targets)
         }
         if (targets.settings.ToDisplay) ShowRow(std::move(record), targets);
     }
-    if (!targets.moreRecordsQueued || GetTickCount64() - caughtUpAt_ >= kLongestPendingMs)
-        CatchUp(targets.captureFile, targets.list.Handle());
+    if (targets.moreRecordsQueued && GetTickCount64() - caughtUpAt_ < kLongestPendingMs) return false;
+    CatchUp(targets.captureFile, targets.list.Handle());
+    return true;
 }
 
 void RecordArrival::CatchUp(CaptureFile& captureFile, HWND list) {
@@ -53,7 +54,8 @@ void RecordArrival::ShowRow(net::RecordPtr record, const ArrivalTargets& targets
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         redrawSuspended_ = true;
     }
-    targets.list.Append(std::move(record));
+    // A row the filter hides is held unseen: nothing scrolls for it.
+    if (targets.list.Append(std::move(record)) == MessageList::Appended::Held) return;
     if (!targets.settings.Autoscroll) return;
     if (!redrawSuspended_) {
         ScrollByOneListHeight(list);

@@ -32,7 +32,8 @@ class RecordArrival {
 public:
     static constexpr ULONGLONG kLongestPendingMs = 100;
 
-    void Arrive(net::RecordPtr record, const ArrivalTargets& targets);
+    // True when it caught up: what counts the rows may be shown afresh.
+    bool Arrive(net::RecordPtr record, const ArrivalTargets& targets);
 
     // Shows and writes out whatever a burst has left pending.
     void CatchUp(CaptureFile& captureFile, HWND list);

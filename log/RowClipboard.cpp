@@ -31,7 +31,7 @@ bool PutTextOnClipboard(HWND owner, const std::string& text) {
 
 }  // namespace
 
-std::string SelectedRowsAsCaptureLines(HWND list, const RecordStore& rows) {
+std::string SelectedRowsAsCaptureLines(HWND list, const records::ShownRows& rows) {
     std::string lines;
     RowTexts texts;
     for (int row = NextSelectedRow(list, -1); row >= 0; row = NextSelectedRow(list, row))
@@ -40,7 +40,7 @@ std::string SelectedRowsAsCaptureLines(HWND list, const RecordStore& rows) {
 }
 
 // Runs inside the window procedure: a failed allocation is answered as a failed copy.
-bool CopySelectedRows(HWND owner, HWND list, const RecordStore& rows) {
+bool CopySelectedRows(HWND owner, HWND list, const records::ShownRows& rows) {
     try {
         const std::string lines = SelectedRowsAsCaptureLines(list, rows);
         if (lines.empty()) return true;

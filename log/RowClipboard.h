@@ -5,15 +5,15 @@
 
 #include <string>
 
-#include "log/RecordStore.h"
+#include "records/ShownRows.h"
 
 namespace messagelog {
 
 // The selected rows' Capture lines, one per row, in list order.
-std::string SelectedRowsAsCaptureLines(HWND list, const RecordStore& rows);
+std::string SelectedRowsAsCaptureLines(HWND list, const records::ShownRows& rows);
 
 // Puts the selected rows on the clipboard as 8-bit text; with no row selected
 // the clipboard is left as it is. False when the clipboard could not be had.
-bool CopySelectedRows(HWND owner, HWND list, const RecordStore& rows);
+bool CopySelectedRows(HWND owner, HWND list, const records::ShownRows& rows);
 
 }  // namespace messagelog

@@ -29,6 +29,14 @@ int CurrentRow(HWND list) {
     return NextSelectedRow(list, -1);
 }
 
+int RowAt(HWND list, POINT screenPoint) {
+    LVHITTESTINFO hit{};
+    hit.pt = screenPoint;
+    ScreenToClient(list, &hit.pt);
+    const int index = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return (hit.flags & LVHT_ONITEM) ? index : -1;
+}
+
 void SelectOnlyRow(HWND list, int row) {
     SetRowState(list, kEveryRow, LVIS_SELECTED, 0);
     SetRowState(list, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

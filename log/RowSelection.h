@@ -12,6 +12,9 @@ int NextSelectedRow(HWND list, int after);
 // first selected row; -1 when no row is selected.
 int CurrentRow(HWND list);
 
+// The row at a point on the screen, or -1.
+int RowAt(HWND list, POINT screenPoint);
+
 // Selects and focuses the row alone and scrolls it into view.
 void SelectOnlyRow(HWND list, int row);
 

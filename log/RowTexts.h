@@ -1,8 +1,11 @@
 // RowTexts.h: the one place that reads a row's From and Details texts for find, copy and colours.
 #pragma once
 
-#include "log/RecordStore.h"
 #include "net/DottedQuad.h"
+
+namespace records {
+class ShownRows;
+}  // namespace records
 
 namespace messagelog {
 
@@ -11,7 +14,7 @@ struct RowTexts {
     const char* message;  // the row's own text: valid until the list is cleared
 };
 
-// False when the list has no such row.
-bool ReadRowTexts(const RecordStore& rows, int row, RowTexts& out);
+// The texts of a row the list shows; false when it shows no such row.
+bool ReadRowTexts(const records::ShownRows& rows, int row, RowTexts& out);
 
 }  // namespace messagelog

@@ -28,7 +28,7 @@ bool AskForSavePath(HWND owner, wchar_t (&path)[MAX_PATH]) {
 
 }  // namespace
 
-StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
+StatusCode WriteAllRows(const records::ShownRows& rows, FILE* stream) {
     const size_t count = rows.Count();
     for (size_t index = 0; index < count; ++index) {
         const StatusCode written = WriteCaptureLine(stream, rows.Row(index));
@@ -37,7 +37,7 @@ StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
     return S_OK;
 }
 
-void RunSaveCommand(HWND owner, const RecordStore& rows) {
+void RunSaveCommand(HWND owner, const records::ShownRows& rows) {
     wchar_t path[MAX_PATH] = {};
     if (!AskForSavePath(owner, path)) return;
 

@@ -6,7 +6,7 @@
 
 namespace messagelog {
 
-LRESULT DrawInSeverityColours(const RecordStore& rows, NMLVCUSTOMDRAW& draw) {
+LRESULT DrawInSeverityColours(const records::ShownRows& rows, NMLVCUSTOMDRAW& draw) {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     RowTexts texts;

@@ -5,12 +5,12 @@
 
 #include <commctrl.h>
 
-#include "log/RecordStore.h"
+#include "records/ShownRows.h"
 
 namespace messagelog {
 
 // Answers the list's custom-draw notice: asks for each row's notice and gives
 // a row with a severity colour its colours; everything else is drawn as always.
-LRESULT DrawInSeverityColours(const RecordStore& rows, NMLVCUSTOMDRAW& draw);
+LRESULT DrawInSeverityColours(const records::ShownRows& rows, NMLVCUSTOMDRAW& draw);
 
 }  // namespace messagelog

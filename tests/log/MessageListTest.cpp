@@ -193,7 +193,8 @@ TEST(MessageList, ARowTheStoreCannotKeepIsReleasedAndSaidOnceUntilClear) {
     const auto append = [&](const std::string& text) {
         sockaddr_in from{};
         from.sin_addr.s_addr = inet_addr("10.1.2.3");
-        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from));
+        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from)) ==
+               messagelog::MessageList::Appended::Shown;
     };
     int kept = 0;
     while (append(message + std::to_string(kept))) ++kept;
