@@ -169,7 +169,7 @@ void ResultMemoryAfterClear(double before, double warm, double heapBefore) {
 // A search for a text no row holds, from the first row to the last, as Find
 // runs it; then Copy of the first kRowsCopied rows, selected, to the clipboard.
 void TimeFindAndCopy(app::MainWindow& window) {
-    const messagelog::RecordStore& rows = window.StoredRows();
+    const records::ShownRows& rows = window.ShownRows();
     const int count = static_cast<int>(rows.Count());
     const messagelog::TextMatcher matcher("held by no row", false);
     double started = Now();
@@ -220,7 +220,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     double started = Now();
     FILE* stream = _wfopen(savePath.c_str(), L"w+t");
     if (!stream) return 1;
-    const StatusCode saved = messagelog::WriteAllRows(window.StoredRows(), stream);
+    const StatusCode saved = messagelog::WriteAllRows(window.ShownRows(), stream);
     const bool closed = std::fclose(stream) == 0;
     Result("save_s", Now() - started);
     Result("save_ok", saved == S_OK && closed);
