@@ -1,9 +1,9 @@
 // Commands.cpp: the Main window's menu and accelerator commands.
 #include "app/MainWindow.h"
 
+#include "app/SaveCommand.h"
 #include "diag/DiagnosticsPane.h"
-#include "log/MessageList.h"
-#include "log/SaveCommand.h"
+#include "list/MessageList.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 
@@ -32,7 +32,7 @@ bool MainWindow::OnCommand(WORD commandId) {
     }
 }
 
-// The check marks show the capture switch, the colours and the filter whenever the View popup opens.
+// The check marks show the capture switch and the colours whenever the View popup opens.
 void MainWindow::OnInitMenuPopup(HMENU popup) {
     CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
@@ -62,7 +62,7 @@ void MainWindow::RunOptions() {
 }
 
 void MainWindow::RunSave() {
-    messagelog::RunSaveCommand(Handle(), messageList_.Shown());
+    RunSaveCommand(Handle(), messageList_.Shown());
 }
 
 }  // namespace app

@@ -1,7 +1,7 @@
 // FocusAndDpi.cpp: the Main window's keyboard focus across activations, and a move to a screen of another DPI.
 #include "app/MainWindow.h"
 
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 
 namespace app {
 
@@ -20,7 +20,7 @@ bool MainWindow::OnActivate(WORD state, bool minimised) {
 
 // The columns and the bar take the new screen's size; the window takes the place the system suggests.
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-    messagelog::ScaleColumnWidths(messageList_.Handle(), dpi_, dpi);
+    list::ScaleColumnWidths(messageList_.Handle(), dpi_, dpi);
     dpi_ = dpi;
     splitter_.SetDpi(dpi);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -4,9 +4,9 @@
 #include <windowsx.h>
 
 #include "diag/DiagnosticReporter.h"
-#include "log/RowClipboard.h"
-#include "log/RowSelection.h"
-#include "log/SeverityDrawing.h"
+#include "list/RowClipboard.h"
+#include "list/RowSelection.h"
+#include "list/SeverityDrawing.h"
 #include "res/resource.h"
 
 namespace app {
@@ -30,7 +30,7 @@ bool MainWindow::OnListCommand(WORD commandId) {
             CopyRows();
         return true;
     case ID_EDIT_SELECT_ALL:
-        messagelog::SelectAllRows(messageList_.Handle());
+        list::SelectAllRows(messageList_.Handle());
         return true;
     case ID_VIEW_COLOURS:
         settings_->Colours = settings_->Colours ? 0 : 1;
@@ -42,7 +42,7 @@ bool MainWindow::OnListCommand(WORD commandId) {
 }
 
 void MainWindow::CopyRows() {
-    if (!messagelog::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Shown()))
+    if (!list::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Shown()))
         diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot copy to the clipboard\r\n");
 }
 
@@ -56,14 +56,14 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     if (position == -1) {
         at = {0, 0};
         ClientToScreen(messageList_.Handle(), &at);
-        senderRow = messagelog::CurrentRow(messageList_.Handle());
+        senderRow = list::CurrentRow(messageList_.Handle());
     } else {
-        senderRow = messagelog::RowAt(messageList_.Handle(), at);
+        senderRow = list::RowAt(messageList_.Handle(), at);
     }
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_LIST_MENU));
     if (!menu) return true;
     const HMENU popup = GetSubMenu(menu, 0);
-    const bool anySelected = messagelog::NextSelectedRow(messageList_.Handle(), -1) >= 0;
+    const bool anySelected = list::NextSelectedRow(messageList_.Handle(), -1) >= 0;
     EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
     AddFilterItems(popup, senderRow);
     const UINT chosen = static_cast<UINT>(
@@ -77,7 +77,7 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
 // With the colours off the list draws every row itself, as it always did.
 bool MainWindow::OnListCustomDraw(NMHDR& notice, LRESULT& result) {
     if (!settings_ || !settings_->Colours) return false;
-    result = messagelog::DrawInSeverityColours(messageList_.Shown(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
+    result = list::DrawInSeverityColours(messageList_.Shown(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
     return true;
 }
 

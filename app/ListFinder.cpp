@@ -5,9 +5,9 @@
 
 #include "app/MainWindowClassName.h"
 #include "app/MessageLoop.h"
-#include "log/MessageList.h"
-#include "log/RowSearch.h"
-#include "log/RowSelection.h"
+#include "list/MessageList.h"
+#include "list/RowSelection.h"
+#include "records/RowSearch.h"
 
 namespace app {
 
@@ -61,14 +61,14 @@ void ListFinder::Forget() {
 
 // The search does not wrap around: at the end (or the top) it says so, as Notepad does.
 void ListFinder::Find(HWND owner, HWND list, const records::ShownRows& rows, bool down) {
-    const messagelog::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
-    const int count = messagelog::RowCount(list);
-    const int start = messagelog::SearchStart(messagelog::CurrentRow(list), count, down);
-    const int found = messagelog::FindRow(matcher, count, start, down, [&rows](int row, messagelog::RowTexts& out) {
-        return messagelog::ReadRowTexts(rows, row, out);
+    const records::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
+    const int count = list::RowCount(list);
+    const int start = records::SearchStart(list::CurrentRow(list), count, down);
+    const int found = records::FindRow(matcher, count, start, down, [&rows](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(rows, row, out);
     });
     if (found >= 0) {
-        messagelog::SelectOnlyRow(list, found);
+        list::SelectOnlyRow(list, found);
         return;
     }
     char message[sizeof kNotFoundFormat + kTextCapacity];

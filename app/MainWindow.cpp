@@ -7,11 +7,10 @@
 #include <cwchar>
 
 #include "app/PumpingWait.h"
-#include "app/UserMessages.h"
 #include "diag/DiagnosticReporter.h"
 #include "diag/DiagnosticsPane.h"
-#include "log/MessageList.h"
-#include "log/RecordArrival.h"
+#include "list/MessageList.h"
+#include "list/RecordArrival.h"
 #include "res/resource.h"
 #include "ui/RecordView.h"
 #include "win/Dpi.h"
@@ -161,7 +160,7 @@ void MainWindow::StopReceiveThread() {
 }
 
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
-    if (notice.idFrom != static_cast<UINT_PTR>(messagelog::kMessageListId)) return false;
+    if (notice.idFrom != static_cast<UINT_PTR>(IDC_MESSAGE_LIST)) return false;
     if (notice.code == static_cast<UINT>(NM_CUSTOMDRAW)) return OnListCustomDraw(notice, result);
     int rowDoubleClicked = -1;
     const bool handled = messageList_.HandleNotice(notice, result, rowDoubleClicked);

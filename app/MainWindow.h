@@ -6,12 +6,12 @@
 #include <optional>
 
 #include "app/ListFinder.h"
-#include "log/CaptureFile.h"
-#include "log/MessageList.h"
-#include "log/RecordArrival.h"
+#include "list/MessageList.h"
+#include "list/RecordArrival.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
+#include "records/CaptureFile.h"
 #include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
@@ -31,7 +31,7 @@ public:
 
     HWND MessageList() const { return messageList_.Handle(); }
     // The list's rows, valid until Clear.
-    const messagelog::RecordStore& StoredRows() const { return messageList_.Rows(); }
+    const records::RecordStore& StoredRows() const { return messageList_.Rows(); }
     // The rows the list shows: all, or those the filter in force lets through.
     const records::ShownRows& ShownRows() const { return messageList_.Shown(); }
     HWND DiagnosticsPane() const { return pane_; }
@@ -88,13 +88,13 @@ private:
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
     size_t batchHandled_ = 0;
     ui::SplitterBar splitter_;
-    messagelog::MessageList messageList_;
+    list::MessageList messageList_;
     HWND pane_ = nullptr;
     std::optional<settings::Settings> settings_;
     settings::OptionsEditor options_;
     net::DatagramReceiver receiver_;
-    messagelog::CaptureFile captureFile_;
-    messagelog::RecordArrival recordArrival_;
+    records::CaptureFile captureFile_;
+    list::RecordArrival recordArrival_;
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;

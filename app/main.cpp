@@ -11,7 +11,6 @@
 #include "app/ProcessMainWindow.h"
 #include "res/resource.h"
 #include "settings/IniPath.h"
-#include "settings/IniPath.h"
 #include "win/PostedMessageGuard.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {

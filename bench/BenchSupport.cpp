@@ -30,7 +30,11 @@ double PrivateBytes() {
     return static_cast<double>(privateBytes);
 }
 
-double HeapBytesInUse() {
+namespace {
+
+// Walks every heap of the process and sums what measure says of each busy block.
+template <typename Measure>
+double SumOverBusyBlocks(Measure measure) {
     std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr));
     heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
     double busy = 0;
@@ -38,10 +42,20 @@ double HeapBytesInUse() {
         if (!HeapLock(heap)) continue;
         PROCESS_HEAP_ENTRY entry{};
         while (HeapWalk(heap, &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData + entry.cbOverhead;
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += measure(entry);
         HeapUnlock(heap);
     }
     return busy;
+}
+
+}  // namespace
+
+double HeapBytesInUse() {
+    return SumOverBusyBlocks([](const PROCESS_HEAP_ENTRY& entry) { return entry.cbData + entry.cbOverhead; });
+}
+
+double HeapBlocksInUse() {
+    return SumOverBusyBlocks([](const PROCESS_HEAP_ENTRY&) { return 1; });
 }
 
 void PumpQueued() {

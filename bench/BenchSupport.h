@@ -21,6 +21,9 @@ double PrivateBytes();
 // the heaps hold, without the page-level noise of the private bytes.
 double HeapBytesInUse();
 
+// How many busy blocks the process's heaps hold: one per live allocation.
+double HeapBlocksInUse();
+
 // Dispatches the thread's window messages until none is queued; a quit request is dropped.
 void PumpQueued();
 

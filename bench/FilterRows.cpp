@@ -10,8 +10,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/RealisticLine.h"
 #include "bench/RowsBench.h"
-#include "log/MessageList.h"
-#include "log/RowSearch.h"
+#include "list/MessageList.h"
+#include "records/RowSearch.h"
 #include "records/RowFilter.h"
 #include "res/resource.h"
 
@@ -54,10 +54,10 @@ double Shown(app::MainWindow& window, double started) {
 double FindNothing(app::MainWindow& window) {
     const records::ShownRows& rows = window.ShownRows();
     const int count = static_cast<int>(rows.Count());
-    const messagelog::TextMatcher matcher("held by no row", false);
+    const records::TextMatcher matcher("held by no row", false);
     const double started = Now();
-    const int found = messagelog::FindRow(matcher, count, 0, true, [&rows](int row, messagelog::RowTexts& out) {
-        return messagelog::ReadRowTexts(rows, row, out);
+    const int found = records::FindRow(matcher, count, 0, true, [&rows](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(rows, row, out);
     });
     const double took = Now() - started;
     return found < 0 ? took : -1;

@@ -5,7 +5,7 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/RowsBench.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 
 namespace bench {
 
@@ -44,7 +44,7 @@ int RunListViewBaseline() {
     RECT client;
     GetClientRect(parent, &client);
     // The program's list, with no row in its store: only the control's part is measured.
-    messagelog::MessageList messageList;
+    list::MessageList messageList;
     if (!messageList.Create(parent, 0, 0, client.right, client.bottom)) return 1;
     messageList.SetUpColumns();
     const HWND list = messageList.Handle();
@@ -59,7 +59,7 @@ int RunListViewBaseline() {
         Result(("listview_block_s_" + std::to_string(block)).c_str(), Now() - started);
     }
     const double after = PrivateBytes();
-    Result("listview_rows", messagelog::RowCount(list));
+    Result("listview_rows", list::RowCount(list));
     Result("listview_bytes_per_row", (after - before) / kRowsTotal);
     Result("listview_heap_bytes_per_row", (HeapBytesInUse() - heapBefore) / kRowsTotal);
     return 0;

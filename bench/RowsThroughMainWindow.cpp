@@ -13,10 +13,10 @@
 #include "bench/BenchSupport.h"
 #include "bench/ClearWatch.h"
 #include "bench/RowsBench.h"
-#include "log/MessageList.h"
-#include "log/RowClipboard.h"
-#include "log/RowSearch.h"
-#include "log/SaveCommand.h"
+#include "list/MessageList.h"
+#include "list/RowClipboard.h"
+#include "records/CaptureLine.h"
+#include "records/RowSearch.h"
 #include "res/resource.h"
 
 namespace bench {
@@ -53,9 +53,9 @@ void QueueRecords(app::MainWindow& window, int first, int last) {
 }
 
 void PumpUntilRows(HWND list, int rows) {
-    while (messagelog::RowCount(list) < rows) {
+    while (list::RowCount(list) < rows) {
         PumpQueued();
-        if (messagelog::RowCount(list) < rows) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        if (list::RowCount(list) < rows) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
 }
 
@@ -131,7 +131,7 @@ void TimeRedraws(app::MainWindow& window, int firstSequence) {
         UpdateWindow(list);
         batch.push_back(Now() - started);
 
-        const int rows = messagelog::RowCount(list);
+        const int rows = list::RowCount(list);
         started = Now();
         QueueRecords(window, firstSequence + i, firstSequence + i + 1);
         PumpUntilRows(list, rows + 1);
@@ -171,11 +171,11 @@ void ResultMemoryAfterClear(double before, double warm, double heapBefore) {
 void TimeFindAndCopy(app::MainWindow& window) {
     const records::ShownRows& rows = window.ShownRows();
     const int count = static_cast<int>(rows.Count());
-    const messagelog::TextMatcher matcher("held by no row", false);
+    const records::TextMatcher matcher("held by no row", false);
     double started = Now();
-    const int found = messagelog::FindRow(matcher, count, messagelog::SearchStart(-1, count, true), true,
-                                          [&rows](int row, messagelog::RowTexts& out) {
-                                              return messagelog::ReadRowTexts(rows, row, out);
+    const int found = records::FindRow(matcher, count, records::SearchStart(-1, count, true), true,
+                                          [&rows](int row, records::RowTexts& out) {
+                                              return records::ReadRowTexts(rows, row, out);
                                           });
     Result("find_nothing_s", Now() - started);
     Result("find_nothing_found", found);
@@ -186,7 +186,7 @@ void TimeFindAndCopy(app::MainWindow& window) {
     selected.state = LVIS_SELECTED;
     for (int row = 0; row < kRowsCopied; ++row) SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
     started = Now();
-    const bool copied = messagelog::CopySelectedRows(window.Handle(), list, rows);
+    const bool copied = list::CopySelectedRows(window.Handle(), list, rows);
     Result("copy_s", Now() - started);
     Result("copy_ok", copied);
     Result("copied_rows", static_cast<double>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)));
@@ -210,7 +210,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     AppendUntimed(window, kRowsPerBlock, lastBlock * kRowsPerBlock);
     TimedBlock(window, lastBlock);
     const double after = PrivateBytes();
-    Result("rows", messagelog::RowCount(list));
+    Result("rows", list::RowCount(list));
     Result("private_bytes_before", before);
     Result("private_bytes_after", after);
     Result("bytes_per_row", (after - before) / kRowsTotal);
@@ -220,7 +220,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     double started = Now();
     FILE* stream = _wfopen(savePath.c_str(), L"w+t");
     if (!stream) return 1;
-    const StatusCode saved = messagelog::WriteAllRows(window.ShownRows(), stream);
+    const StatusCode saved = records::WriteAllRows(window.ShownRows(), stream);
     const bool closed = std::fclose(stream) == 0;
     Result("save_s", Now() - started);
     Result("save_ok", saved == S_OK && closed);
@@ -237,7 +237,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     }
     Result("clear_finished", 1);
     Result("clear_s", Now() - started);
-    Result("rows_after_clear", messagelog::RowCount(list));
+    Result("rows_after_clear", list::RowCount(list));
     ResultMemoryAfterClear(before, warm, heapBefore);
     Result("records_alive_after_clear", net::SyslogRecordsAlive());
     return 0;

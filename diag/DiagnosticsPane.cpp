@@ -1,13 +1,15 @@
 // DiagnosticsPane.cpp: an 8-bit read-only multi-line EDIT that only grows, until cleared.
 #include "diag/DiagnosticsPane.h"
 
+#include "res/resource.h"
+
 namespace diag {
 
 HWND CreateDiagnosticsPane(HWND parent, int x, int y, int width, int height) {
     const HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", nullptr,
                                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_READONLY | ES_MULTILINE,
                                       x, y, width, height, parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDiagnosticsPaneId)),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIAGNOSTICS_PANE)),
                                       GetModuleHandleW(nullptr), nullptr);
     if (!pane) return nullptr;
     SendMessageA(pane, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);

@@ -7,8 +7,6 @@
 
 namespace diag {
 
-constexpr int kDiagnosticsPaneId = 2;
-
 // Creates the pane as a child of parent at the given place; null on failure.
 HWND CreateDiagnosticsPane(HWND parent, int x, int y, int width, int height);
 

@@ -1,4 +1,4 @@
-// DottedQuad.cpp: written by hand, since the list formats a sender for every cell it paints.
+// DottedQuad.cpp: written by hand, since the list formats the sender of every "From" cell it shows.
 #include "net/DottedQuad.h"
 
 namespace net {

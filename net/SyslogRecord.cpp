@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "net/DottedQuad.h"
-
 namespace net {
 
 namespace {
@@ -22,19 +20,10 @@ void TrimLineEnd(char* text, size_t count) {
     }
 }
 
-char* DottedQuad(const in_addr& address) {
-    char quad[kDottedQuadCapacity];
-    FormatDottedQuad(address.s_addr, quad);
-    char* text = static_cast<char*>(std::malloc(sizeof quad));
-    if (text) std::memcpy(text, quad, sizeof quad);
-    return text;
-}
-
 }  // namespace
 
 void RecordReleaser::operator()(SyslogRecord* record) const {
     std::free(record->message);
-    std::free(record->sender);
     std::free(record);
     --g_recordsAlive;
 }
@@ -50,16 +39,12 @@ RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& s
     message[count] = '\0';
     TrimLineEnd(message, count);
 
-    char* senderText = DottedQuad(sender.sin_addr);
     auto* record = static_cast<SyslogRecord*>(std::malloc(sizeof(SyslogRecord)));
-    if (!senderText || !record) {
+    if (!record) {
         std::free(message);
-        std::free(senderText);
-        std::free(record);
         return nullptr;
     }
     record->message = message;
-    record->sender = senderText;
     record->senderAddress = sender.sin_addr.s_addr;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);

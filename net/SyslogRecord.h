@@ -10,15 +10,16 @@
 
 namespace net {
 
-// Two owned, zero-terminated 8-bit texts in separate allocations.
+// The owned, zero-terminated 8-bit message and the sender's address, in two
+// allocations. The sender's text is formatted where it is shown or written
+// (net::FormatDottedQuad), never kept.
 struct SyslogRecord {
-    char* message;  // the datagram's bytes, less trailing CR, LF and NUL
-    char* sender;   // the sender's IPv4 address, dotted quad
-    std::uint32_t senderAddress;  // the same address as in in_addr::s_addr, which the list keeps
-    std::uint64_t receivedAt;  // when it was made, as a FILETIME: UTC, 100 ns since 1601
+    char* message;                // the datagram's bytes, less trailing CR, LF and NUL
+    std::uint32_t senderAddress;  // the sender's IPv4 address as in in_addr::s_addr
+    std::uint64_t receivedAt;     // when it was made, as a FILETIME: UTC, 100 ns since 1601
 };
 
-// Releases the message text, then the sender text, then the record.
+// Releases the message text, then the record.
 struct RecordReleaser {
     void operator()(SyslogRecord* record) const;
 };

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "log/SyslogPriority.h"
+#include "records/SyslogPriority.h"
 #include "net/DottedQuad.h"
 
 namespace records {
@@ -28,11 +28,11 @@ bool RowFilterTest::SenderPasses(std::uint32_t address) const {
 
 bool RowFilterTest::SeverityPasses(const char* message) const {
     if (filter_.lowestSeverity == kAnySeverity) return true;
-    const int priority = messagelog::LeadingPriority(message);
-    return priority != messagelog::kNoPriority && priority % messagelog::kSeverities <= filter_.lowestSeverity;
+    const int priority = LeadingPriority(message);
+    return priority != kNoPriority && SeverityOf(priority) <= filter_.lowestSeverity;
 }
 
-bool RowFilterTest::Passes(const messagelog::StoredRow& row) const {
+bool RowFilterTest::Passes(const StoredRow& row) const {
     if (!SenderPasses(row.senderAddress) || !SeverityPasses(row.message)) return false;
     if (filter_.showText.empty() && filter_.hideText.empty()) return true;
     char sender[net::kDottedQuadCapacity];

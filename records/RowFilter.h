@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "log/RowSearch.h"
-#include "log/StoredRow.h"
+#include "records/RowSearch.h"
+#include "records/StoredRow.h"
 
 namespace records {
 
@@ -37,15 +37,15 @@ public:
     RowFilterTest& operator=(const RowFilterTest&) = delete;
 
     // Whether the row is shown under the filter.
-    bool Passes(const messagelog::StoredRow& row) const;
+    bool Passes(const StoredRow& row) const;
 
 private:
     bool SenderPasses(std::uint32_t address) const;
     bool SeverityPasses(const char* message) const;
 
     const RowFilter& filter_;
-    const messagelog::TextMatcher show_;
-    const messagelog::TextMatcher hide_;
+    const TextMatcher show_;
+    const TextMatcher hide_;
     std::vector<std::uint32_t> senders_;  // sorted
 };
 

@@ -17,7 +17,7 @@ std::uint32_t AddressOrder(std::uint32_t address) {
 
 }  // namespace
 
-std::vector<SenderCount> CountSenders(const messagelog::RecordStore& rows,
+std::vector<SenderCount> CountSenders(const RecordStore& rows,
                                       const std::vector<std::uint32_t>& alsoListed) {
     std::unordered_map<std::uint32_t, size_t> counts;
     const size_t rowCount = rows.Count();

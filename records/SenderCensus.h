@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "log/RecordStore.h"
+#include "records/RecordStore.h"
 
 namespace records {
 
@@ -17,7 +17,7 @@ struct SenderCount {
 
 // Each sender of the rows once, and each of alsoListed that sent none with 0
 // rows, sorted by address as numbers (10.0.0.9 before 10.0.0.10).
-std::vector<SenderCount> CountSenders(const messagelog::RecordStore& rows,
+std::vector<SenderCount> CountSenders(const RecordStore& rows,
                                       const std::vector<std::uint32_t>& alsoListed = {});
 
 // "a.b.c.d (N rows)".

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "log/RecordStore.h"
+#include "records/RecordStore.h"
 #include "records/RowFilter.h"
 
 namespace records {
@@ -16,15 +16,15 @@ namespace records {
 // four bytes each. The filter is kept while it is off, so it can come back.
 class ShownRows {
 public:
-    explicit ShownRows(const messagelog::RecordStore& store) : store_(store) {}
+    explicit ShownRows(const RecordStore& store) : store_(store) {}
     ShownRows(const ShownRows&) = delete;  // the filter's test refers to the filter it holds
     ShownRows& operator=(const ShownRows&) = delete;
 
     // What the list counts and reads: shown row index < Count().
     size_t Count() const { return InForce() ? shown_.size() : store_.Count(); }
-    messagelog::StoredRow Row(size_t index) const { return store_.Row(StoreIndex(index)); }
+    StoredRow Row(size_t index) const { return store_.Row(StoreIndex(index)); }
     size_t StoreIndex(size_t index) const { return InForce() ? shown_[index] : index; }
-    const messagelog::RecordStore& Store() const { return store_; }
+    const RecordStore& Store() const { return store_; }
 
     const RowFilter& Filter() const { return filter_; }
     // A filter is defined and on: some rows may be hidden.
@@ -48,7 +48,7 @@ private:
     bool Choose();
     bool Keep(std::uint32_t storeIndex);
 
-    const messagelog::RecordStore& store_;
+    const RecordStore& store_;
     RowFilter filter_;
     std::optional<RowFilterTest> test_;  // built from filter_ while it is in force
     bool on_ = false;

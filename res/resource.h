@@ -1,4 +1,4 @@
-// resource.h: identifiers shared by the resource script and the code.
+// resource.h: every identifier of the program: resources, commands, controls and its own window messages.
 #pragma once
 
 // Menu and accelerator table.
@@ -28,6 +28,18 @@
 #define ID_LIST_SHOW_ONLY_SENDER 40014
 #define ID_LIST_HIDE_SENDER 40015
 #define ID_LIST_SHOW_ALL_ROWS 40016
+
+// The Main window's children.
+#define IDC_MESSAGE_LIST 1
+#define IDC_DIAGNOSTICS_PANE 2
+#define IDC_SPLITTER_BAR 10
+
+// The program's own window messages (WM_USER is 0x0400).
+// The doorbell: deliveries wait in the Main window's queue. It carries
+// nothing, so one posted by anybody else changes nothing.
+#define UM_DELIVERIES_WAITING (WM_USER + 3)
+// A reflected notification's number is the original's raised by this base (0x2000).
+#define UM_REFLECTED_BASE (WM_USER + 0x1C00)
 
 // Options dialog controls.
 #define IDC_DISPLAY 1000

@@ -92,7 +92,7 @@ records::RowFilter FilterDialog::ReadFields() const {
     return filter;
 }
 
-bool EditFilter(HWND owner, records::RowFilter& filter, const messagelog::RecordStore& rows) {
+bool EditFilter(HWND owner, records::RowFilter& filter, const records::RecordStore& rows) {
     std::vector<records::SenderCount> senders;
     try {
         senders = records::CountSenders(rows, filter.senders);

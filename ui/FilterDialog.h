@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "log/RecordStore.h"
+#include "records/RecordStore.h"
 #include "records/RowFilter.h"
 #include "records/SenderCensus.h"
 #include "win/ModalDialog.h"
@@ -33,6 +33,6 @@ private:
 
 // Shows the dialog over owner, filled with the filter and the rows' senders;
 // true when it ended with OK, which stored the fields in filter.
-bool EditFilter(HWND owner, records::RowFilter& filter, const messagelog::RecordStore& rows);
+bool EditFilter(HWND owner, records::RowFilter& filter, const records::RecordStore& rows);
 
 }  // namespace ui

@@ -46,12 +46,12 @@ bool Hyperlink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         SetCursor(handCursor_);
         result = 1;
         return true;
-    case win::kReflectedMessageBase + WM_CTLCOLORSTATIC:
+    case UM_REFLECTED_BASE + WM_CTLCOLORSTATIC:
         result = SetUpPaint(reinterpret_cast<HDC>(wParam));
         return true;
     default:
         if (!win::IsReflectedMessage(message)) return false;
-        result = DefWindowProcW(Handle(), message - win::kReflectedMessageBase, wParam, lParam);
+        result = DefWindowProcW(Handle(), message - UM_REFLECTED_BASE, wParam, lParam);
         return true;
     }
 }

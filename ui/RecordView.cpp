@@ -45,7 +45,7 @@ bool RecordView::OnInit() {
     return false;
 }
 
-void ShowRecordView(HWND owner, const messagelog::StoredRow& row) {
+void ShowRecordView(HWND owner, const records::StoredRow& row) {
     RecordView view(row);
     view.RunModal(owner, IDD_RECORD_VIEW);
 }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "log/StoredRow.h"
+#include "records/StoredRow.h"
 #include "win/ModalDialog.h"
 
 namespace ui {
@@ -13,16 +13,16 @@ namespace ui {
 class RecordView : public win::ModalDialog {
 public:
     // The row is read only while the view opens.
-    explicit RecordView(const messagelog::StoredRow& row) : row_(row) {}
+    explicit RecordView(const records::StoredRow& row) : row_(row) {}
 
 protected:
     bool OnInit() override;
 
 private:
-    const messagelog::StoredRow row_;
+    const records::StoredRow row_;
 };
 
 // Shows the row modally over owner until OK, Escape or the close button.
-void ShowRecordView(HWND owner, const messagelog::StoredRow& row);
+void ShowRecordView(HWND owner, const records::StoredRow& row);
 
 }  // namespace ui

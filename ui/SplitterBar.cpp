@@ -1,6 +1,7 @@
 // SplitterBar.cpp: the ratio, the layout of the three windows, the drag and the painting.
 #include "ui/SplitterBar.h"
 
+#include "res/resource.h"
 #include "win/Dpi.h"
 
 namespace ui {
@@ -12,7 +13,6 @@ constexpr int kStartListThousandths = 875;
 constexpr int kThousand = 1000;
 // Taken when the client area is too small at creation to tell where the list ends.
 constexpr float kDegenerateRatio = static_cast<float>(kStartListThousandths) / kThousand;
-constexpr int kSplitterBarId = 10;
 constexpr int kWindowsPerLayout = 3;
 constexpr int kEdgesPerBar = 3;  // the bar is as thick as three window edges
 
@@ -83,7 +83,7 @@ HWND SplitterBar::Create(HWND parent, HWND upper, HWND lower) {
     const HWND bar = win::Window::Create(
         barClass, {parent, nullptr, WS_CHILD | WS_VISIBLE, WS_EX_WINDOWEDGE, client.left, upperRect.bottom,
                    client.right - client.left, thickness_,
-                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSplitterBarId))});
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SPLITTER_BAR))});
     if (!bar) return nullptr;
     SetClassLongPtrA(bar, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_SIZENS)));
     return bar;

@@ -48,12 +48,12 @@ HWND ConcernedChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
 bool ReflectToChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const HWND child = ConcernedChild(parent, message, wParam, lParam);
     if (!child) return false;
-    result = SendMessageW(child, message + kReflectedMessageBase, wParam, lParam);
+    result = SendMessageW(child, message + UM_REFLECTED_BASE, wParam, lParam);
     return true;
 }
 
 bool IsReflectedMessage(UINT message) {
-    return message >= kReflectedMessageBase && IsReflectable(message - kReflectedMessageBase);
+    return message >= UM_REFLECTED_BASE && IsReflectable(message - UM_REFLECTED_BASE);
 }
 
 }  // namespace win

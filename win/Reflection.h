@@ -3,10 +3,9 @@
 
 #include <windows.h>
 
-namespace win {
+#include "res/resource.h"
 
-// A reflected message's number is the original's raised by this base.
-constexpr UINT kReflectedMessageBase = WM_USER + 0x1C00;  // 0x2000
+namespace win {
 
 // Sends the message, reflected, to the child window it concerns. False when the
 // message is not one that is reflected or concerns no child; true with the

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "diag/DiagnosticText.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "net/SyslogRecord.h"
 #include "tests/fuzz/DatagramModel.h"
 #include "tests/fuzz/DatagramSequence.h"
 #include "tests/fuzz/Differences.h"
 #include "tests/fuzz/FuzzRandom.h"
-#include "tests/log/RecordFeed.h"
+#include "tests/list/RecordFeed.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -134,7 +134,7 @@ public:
     bool Finish() {
         const std::string marker = "fuzz end marker, " + SeedNote(seed_);
         if (!Deliver({marker})) return false;
-        EXPECT_EQ(expected_.size(), static_cast<size_t>(messagelog::RowCount(List())));
+        EXPECT_EQ(expected_.size(), static_cast<size_t>(list::RowCount(List())));
         EXPECT_EQ(marker, CellText(List(), static_cast<int>(expected_.size()) - 1, 1));
         main_.Close();
         const std::string captured = ReadFileBytes(capturePath_);
@@ -167,15 +167,15 @@ private:
 
     bool CheckNewRows(const std::vector<std::string>& group) {
         const int wanted = static_cast<int>(expected_.size());
-        if (!PumpUntil([&] { return messagelog::RowCount(List()) >= wanted; }, kRowsTimeoutMs)) {
-            ADD_FAILURE() << messagelog::RowCount(List()) << " rows instead of " << wanted
+        if (!PumpUntil([&] { return list::RowCount(List()) >= wanted; }, kRowsTimeoutMs)) {
+            ADD_FAILURE() << list::RowCount(List()) << " rows instead of " << wanted
                           << " after datagrams of" << Lengths(group) << " bytes, " << SeedNote(seed_)
                           << "\npane: "
                           << FirstDifference(Repeated(kFullBufferDiagnostic, fullBuffer_),
                                              PaneText(main_.Window().DiagnosticsPane()));
             return false;
         }
-        bool same = messagelog::RowCount(List()) == wanted;
+        bool same = list::RowCount(List()) == wanted;
         EXPECT_TRUE(same) << "more rows than datagrams, " << SeedNote(seed_);
         for (int row = rowsChecked_; row < wanted; ++row) {
             const std::string& message = expected_[static_cast<size_t>(row)];

@@ -7,7 +7,7 @@
 
 #include "diag/DiagnosticReporter.h"
 #include "net/DeliveryQueue.h"
-#include "tests/log/RecordFeed.h"
+#include "tests/list/RecordFeed.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

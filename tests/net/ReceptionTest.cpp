@@ -5,11 +5,11 @@
 
 #include "app/ProcessMainWindow.h"
 #include "diag/DiagnosticText.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "net/GrantedReceiveBuffer.h"
 #include "net/ReceiveThread.h"
 #include "res/resource.h"
-#include "tests/log/RecordFeed.h"
+#include "tests/list/RecordFeed.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -29,7 +29,7 @@ TEST(Reception, BackToBackDatagramsBecomeRowsInArrivalOrder) {
     RunningMainWindow main;
     constexpr int kCount = 30;
     for (int i = 0; i < kCount; ++i) SendDatagram(main.Port(), "<13>datagram " + std::to_string(i) + "\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return messagelog::RowCount(main.Window().MessageList()) == kCount; }));
+    ASSERT_TRUE(PumpUntil([&] { return list::RowCount(main.Window().MessageList()) == kCount; }));
 
     for (int i = 0; i < kCount; ++i) {
         EXPECT_EQ("<13>datagram " + std::to_string(i), RowMessage(main.Window(), i));

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "net/DottedQuad.h"
 #include "net/SyslogRecord.h"
 
 namespace {
@@ -19,6 +20,13 @@ sockaddr_in From(unsigned char a, unsigned char b, unsigned char c, unsigned cha
     return address;
 }
 
+// The sender as the list and the Capture file show it.
+std::string SenderText(const net::SyslogRecord& record) {
+    char text[net::kDottedQuadCapacity];
+    net::FormatDottedQuad(record.senderAddress, text);
+    return text;
+}
+
 net::RecordPtr Make(const std::string& bytes) {
     return net::MakeSyslogRecord(bytes.data(), bytes.size(), From(192, 168, 1, 20));
 }
@@ -27,7 +35,7 @@ TEST(SyslogRecord, KeepsTheLineWithoutItsLineEndAndNamesTheSender) {
     const auto record = Make("<13>Dec  7 11:06:12 host app: started\r\n");
     ASSERT_TRUE(record);
     EXPECT_STREQ("<13>Dec  7 11:06:12 host app: started", record->message);
-    EXPECT_STREQ("192.168.1.20", record->sender);
+    EXPECT_EQ("192.168.1.20", SenderText(*record));
 }
 
 TEST(SyslogRecord, NeverExaminesTheFirstByte) {
@@ -47,12 +55,12 @@ TEST(SyslogRecord, EmptyDatagramGivesAnEmptyMessage) {
     const auto record = net::MakeSyslogRecord("", 0, From(10, 0, 0, 1));
     ASSERT_TRUE(record);
     EXPECT_STREQ("", record->message);
-    EXPECT_STREQ("10.0.0.1", record->sender);
+    EXPECT_EQ("10.0.0.1", SenderText(*record));
 }
 
 TEST(SyslogRecord, WidestAddressFits) {
     const auto record = net::MakeSyslogRecord("x", 1, From(255, 255, 255, 255));
-    EXPECT_STREQ("255.255.255.255", record->sender);
+    EXPECT_EQ("255.255.255.255", SenderText(*record));
 }
 
 TEST(SyslogRecord, EachRecordIsReleasedOnce) {

@@ -118,10 +118,9 @@ TEST(RowFilter, IsEmptyOnlyWithoutAnyCondition) {
     EXPECT_FALSE(Senders({kRouter}, true).IsEmpty());
 }
 
-void Append(messagelog::RecordStore& store, const Row& row) {
+void Append(records::RecordStore& store, const Row& row) {
     std::string message = row.message;
-    char sender[] = "";
-    ASSERT_TRUE(store.Append(net::SyslogRecord{&message[0], sender, row.sender, 0}));
+    ASSERT_TRUE(store.Append(net::SyslogRecord{&message[0], row.sender, 0}));
 }
 
 // The store indices of the rows shown, checked against the rows read through the view.
@@ -135,7 +134,7 @@ std::vector<size_t> ShownIndices(const records::ShownRows& shown) {
 }
 
 TEST(ShownRows, KeepsTheFilterThroughOffOnAndClearAndAdmitsOnlyRowsThatPass) {
-    messagelog::RecordStore store;
+    records::RecordStore store;
     for (const Row& row : kRows) Append(store, row);
     records::ShownRows shown(store);
     EXPECT_FALSE(shown.InForce());
@@ -171,21 +170,20 @@ TEST(ShownRows, KeepsTheFilterThroughOffOnAndClearAndAdmitsOnlyRowsThatPass) {
 }
 
 TEST(SenderCensus, CountsEachSenderOnceSortedByAddressAsNumbers) {
-    messagelog::RecordStore store;
+    records::RecordStore store;
     const std::uint32_t senders[] = {kPrinter, kSwitch, kSwitch, kRouter, kSwitch, kPrinter, Address(9, 255, 255, 255)};
     for (const std::uint32_t sender : senders) {
         char message[] = "<13>text";
-        char text[] = "";
-        ASSERT_TRUE(store.Append(net::SyslogRecord{message, text, sender, 0}));
+        ASSERT_TRUE(store.Append(net::SyslogRecord{message, sender, 0}));
     }
     std::vector<std::string> shown;
     for (const records::SenderCount& sender : records::CountSenders(store)) shown.push_back(records::SenderCountText(sender));
     EXPECT_EQ((std::vector<std::string>{"9.255.255.255 (1 rows)", "10.0.0.9 (1 rows)", "10.0.0.10 (3 rows)",
                                         "192.168.1.20 (2 rows)"}),
               shown);
-    EXPECT_TRUE(records::CountSenders(messagelog::RecordStore()).empty());
+    EXPECT_TRUE(records::CountSenders(records::RecordStore()).empty());
     // A sender the filter names stays listed after Clear, with no rows.
-    const auto kept = records::CountSenders(messagelog::RecordStore(), {kSwitch});
+    const auto kept = records::CountSenders(records::RecordStore(), {kSwitch});
     ASSERT_EQ(1u, kept.size());
     EXPECT_EQ("10.0.0.10 (0 rows)", records::SenderCountText(kept[0]));
 }

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/UserMessages.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
 #include "tests/ui/DialogDriver.h"
@@ -56,7 +55,7 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
                             testing_support::SendDatagram(main.Port(), "during");
                             return true;
                         },
-                        [&] { return messagelog::RowCount(main.Window().MessageList()) == 2; },
+                        [&] { return list::RowCount(main.Window().MessageList()) == 2; },
                         [&] {
                             dialog_driver::PressButton(dialog, IDOK);
                             return true;
@@ -344,7 +343,7 @@ TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
     const long recordsBefore = net::SyslogRecordsAlive();
     DeliverRecord(main.Window(), "written only");
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "the record is released, not kept";
-    EXPECT_EQ(1, messagelog::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(1, list::RowCount(main.Window().MessageList()));
     main.Close();
     EXPECT_EQ(Line("shown") + Line("written only"), testing_support::ReadFileBytes(capture));
 }

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/ProcessMainWindow.h"
-#include "app/UserMessages.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "net/DottedQuad.h"
+#include "res/resource.h"
 
 namespace testing_support {
 
@@ -235,7 +235,7 @@ RunningMainWindow::~RunningMainWindow() {
 
 bool RunningMainWindow::SendAndWaitForRows(const std::string& bytes, int expectedRows) {
     SendDatagram(port_, bytes);
-    return PumpUntil([&] { return messagelog::RowCount(window_->MessageList()) >= expectedRows; });
+    return PumpUntil([&] { return list::RowCount(window_->MessageList()) >= expectedRows; });
 }
 
 void RunningMainWindow::Close() {
@@ -258,7 +258,7 @@ bool HasRow(const app::MainWindow& window, int index) {
 
 std::string RowMessage(const app::MainWindow& window, int index) {
     if (!HasRow(window, index)) return "<no row>";
-    const messagelog::StoredRow row = window.StoredRows().Row(static_cast<size_t>(index));
+    const records::StoredRow row = window.StoredRows().Row(static_cast<size_t>(index));
     // The length kept, not the terminator, so that both must be right.
     return std::string(row.message, row.messageLength);
 }

@@ -40,7 +40,7 @@
 
 #include "app/MainWindowClassName.h"
 #include "diag/DiagnosticsPane.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "res/resource.h"
 
 namespace {
@@ -94,11 +94,11 @@ HWND FindMonitor(const char* exePath) {
 }
 
 HWND ListOf(HWND monitor) {
-    return GetDlgItem(monitor, messagelog::kMessageListId);
+    return GetDlgItem(monitor, IDC_MESSAGE_LIST);
 }
 
 HWND PaneOf(HWND monitor) {
-    return GetDlgItem(monitor, diag::kDiagnosticsPaneId);
+    return GetDlgItem(monitor, IDC_DIAGNOSTICS_PANE);
 }
 
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer,

@@ -18,7 +18,7 @@ using dialog_driver::ModalScript;
 constexpr INT_PTR kOpened = 42;
 constexpr INT_PTR kNoAssociation = SE_ERR_NOASSOC;  // 31
 constexpr int kLinkId = 77;
-constexpr UINT kReflectedColourRequest = win::kReflectedMessageBase + WM_CTLCOLORSTATIC;
+constexpr UINT kReflectedColourRequest = UM_REFLECTED_BASE + WM_CTLCOLORSTATIC;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 
@@ -272,7 +272,7 @@ TEST_F(HyperlinkTest, OtherReflectedMessagesGoToTheDefaultProcedureUnreflected) 
     ASSERT_TRUE(link.Attach(host.Control()));
     const HDC dc = CreateCompatibleDC(nullptr);
 
-    const LRESULT reflected = SendMessageW(host.Control(), win::kReflectedMessageBase + WM_CTLCOLORBTN,
+    const LRESULT reflected = SendMessageW(host.Control(), UM_REFLECTED_BASE + WM_CTLCOLORBTN,
                                            reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(host.Control()));
     const LRESULT byDefault = DefWindowProcW(host.Control(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
                                              reinterpret_cast<LPARAM>(host.Control()));

@@ -10,7 +10,7 @@
 
 #include "app/MainWindowClassName.h"
 #include "app/MessageLoop.h"
-#include "log/MessageList.h"
+#include "list/MessageList.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/TestSupport.h"
 #include "ui/SplitterBar.h"
@@ -898,7 +898,7 @@ TEST_F(SplitterTest, RealMouseDragMovesTheBarAndRecordsArriveWhileTheButtonIsHel
     EXPECT_EQ(startTop - 120, BottomOf(list));
     EXPECT_EQ(startTop - 120 + window.Window().Splitter().Thickness(), TopOf(window.Window().DiagnosticsPane()));
     EXPECT_EQ(Quotient(startTop - 120, clientHeight), window.Window().Splitter().Ratio());
-    EXPECT_EQ(3, messagelog::RowCount(list));
+    EXPECT_EQ(3, list::RowCount(list));
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+// SaveCommand.h: the Save command: every row's record written to a file the user chooses.
+#pragma once
+
+#include <windows.h>
+
+#include "records/ShownRows.h"
+
+namespace app {
+
+// Asks for a file and writes one line per shown row, in list order, in the
+// Capture file's format. Cancelling does nothing; a file that cannot be opened is reported.
+void RunSaveCommand(HWND owner, const records::ShownRows& rows);
+
+}  // namespace app

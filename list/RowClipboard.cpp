@@ -1,0 +1,54 @@
+// RowClipboard.cpp: one string of Capture lines, handed to the clipboard in one block.
+#include "list/RowClipboard.h"
+
+#include <cstring>
+#include <new>
+
+#include "list/RowSelection.h"
+#include "records/CaptureLine.h"
+
+namespace list {
+
+namespace {
+
+// The clipboard owns the block once SetClipboardData has taken it.
+bool PutTextOnClipboard(HWND owner, const std::string& text) {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    bool placed = false;
+    if (const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* bytes = GlobalLock(block)) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(block);
+            placed = SetClipboardData(CF_TEXT, block) != nullptr;
+        }
+        if (!placed) GlobalFree(block);
+    }
+    CloseClipboard();
+    return placed;
+}
+
+}  // namespace
+
+std::string SelectedRowsAsCaptureLines(HWND list, const records::ShownRows& rows) {
+    std::string lines;
+    for (int row = NextSelectedRow(list, -1); row >= 0; row = NextSelectedRow(list, row)) {
+        const size_t index = static_cast<size_t>(row);
+        if (index < rows.Count()) records::AppendCaptureLine(lines, rows.Row(index));
+    }
+    return lines;
+}
+
+// Runs inside the window procedure: a failed allocation is answered as a failed copy.
+bool CopySelectedRows(HWND owner, HWND list, const records::ShownRows& rows) {
+    try {
+        const std::string lines = SelectedRowsAsCaptureLines(list, rows);
+        if (lines.empty()) return true;
+        return PutTextOnClipboard(owner, lines);
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+}
+
+}  // namespace list

@@ -1,0 +1,19 @@
+// SenderSearch.h: typing in the list jumps to the next row whose "From" text starts with what was typed.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "records/ShownRows.h"
+
+namespace list {
+
+// The shown row the list's search asks for, or -1: from the start row on, wrapping
+// round when asked, a sender text that starts with the text (LVFI_PARTIAL) or
+// equals it. The control asks with 8-bit or wide text, whatever the parent
+// chose (Wine always asks wide).
+LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMA& find);
+LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find);
+
+}  // namespace list

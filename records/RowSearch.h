@@ -1,0 +1,35 @@
+// RowSearch.h: finding the next row whose From or Details text holds a given text.
+#pragma once
+
+#include <functional>
+
+#include "records/RowTexts.h"
+
+namespace records {
+
+// The text looked for, compared byte by byte, with or without regard to case
+// (case as the system's 8-bit code page has it, which is how the list shows the bytes).
+// It keeps no copy, so it allocates nothing: text must outlive it.
+class TextMatcher {
+public:
+    TextMatcher(const char* text, bool matchCase);
+    bool FoundIn(const char* text) const;
+
+private:
+    const unsigned char* wanted_;
+    unsigned char fold_[256];
+};
+
+// Reads one row's texts; false when the row is not there.
+using RowReader = std::function<bool(int row, RowTexts& out)>;
+
+// Where a search starts: the row after (or, going up, before) the current one,
+// or the first (last) row when there is no current row (-1).
+int SearchStart(int currentRow, int rowCount, bool down);
+
+// The first row from start on, in the direction given, whose From or Details
+// text holds the text; -1 when no row up to the end (or the top) does. The
+// search does not wrap around.
+int FindRow(const TextMatcher& matcher, int rowCount, int start, bool down, const RowReader& read);
+
+}  // namespace records

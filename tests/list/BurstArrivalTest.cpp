@@ -1,0 +1,148 @@
+// BurstArrivalTest.cpp: records that arrive in a burst end up exactly as records that arrive one by one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "list/MessageList.h"
+#include "list/RecordArrival.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using testing_support::DeliverRecord;
+using testing_support::PumpUntil;
+using testing_support::QueueRecord;
+using testing_support::RunningMainWindow;
+
+// Counts what the list is told about redrawing and when it paints.
+struct RedrawWatch {
+    static WNDPROC previous;
+    static std::atomic<int> redrawOff;
+    static std::atomic<int> redrawOn;
+    static std::atomic<int> paints;
+    static bool lastWasOn;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETREDRAW) {
+            (wParam ? redrawOn : redrawOff)++;
+            lastWasOn = wParam != 0;
+        }
+        if (message == WM_PAINT) paints++;
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    static void Attach(HWND list) {
+        redrawOff = redrawOn = paints = 0;
+        lastWasOn = true;
+        previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RedrawWatch::Proc)));
+    }
+};
+WNDPROC RedrawWatch::previous = nullptr;
+std::atomic<int> RedrawWatch::redrawOff{0};
+std::atomic<int> RedrawWatch::redrawOn{0};
+std::atomic<int> RedrawWatch::paints{0};
+bool RedrawWatch::lastWasOn = true;
+
+std::string Message(int number) {
+    return "<13>burst record number " + std::to_string(number) + (number % 7 == 0 ? ", with a comma" : "");
+}
+
+net::RecordPtr MakeRecord(int number) {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = htonl(0x0A000001 + static_cast<unsigned>(number % 3));
+    const std::string text = Message(number);
+    return net::MakeSyslogRecord(text.data(), text.size(), from);
+}
+
+
+struct Outcome {
+    std::vector<std::string> rows;
+    int topRow = -1;
+    std::string captureBytes;
+};
+
+std::vector<std::string> RowTexts(const app::MainWindow& window) {
+    std::vector<std::string> rows;
+    for (int index = 0; index < list::RowCount(window.MessageList()); ++index)
+        rows.push_back(testing_support::RowSender(window, index) + "|" + testing_support::RowMessage(window, index));
+    return rows;
+}
+
+// Scrolls the view up by a few pages first, so that auto-scroll moves it step by step.
+Outcome Deliver(int count, bool allQueuedAtOnce) {
+    testing_support::TempFolder captureFolder;
+    const std::wstring capturePath = captureFolder.File(L"capture.csv");
+    Outcome outcome;
+    {
+        RunningMainWindow window(testing_support::SettingsIni(1, 1, 1, capturePath));
+        const HWND list = window.Window().MessageList();
+        for (int number = 0; number < 60; ++number) DeliverRecord(window.Window(), MakeRecord(-1 - number));
+        SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+        RedrawWatch::Attach(list);
+
+        for (int number = 0; number < count; ++number) {
+            if (allQueuedAtOnce)
+                QueueRecord(window.Window(), MakeRecord(number));
+            else
+                DeliverRecord(window.Window(), MakeRecord(number));
+        }
+        EXPECT_TRUE(PumpUntil([&] { return list::RowCount(list) == 60 + count; }));
+        testing_support::PumpFor(50);
+        outcome.rows = RowTexts(window.Window());
+        outcome.topRow = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        window.Close();
+    }
+    outcome.captureBytes = testing_support::ReadFileBytes(capturePath);
+    return outcome;
+}
+
+TEST(BurstArrival, ABurstEndsExactlyAsRecordsHandledOneByOne) {
+    const Outcome oneByOne = Deliver(40, false);
+    const bool oneByOneNeverSuspended = RedrawWatch::redrawOff == 0;
+    const Outcome burst = Deliver(40, true);
+
+    EXPECT_TRUE(oneByOneNeverSuspended);
+    EXPECT_GT(RedrawWatch::redrawOff.load(), 0);  // the burst did suspend redrawing
+    EXPECT_TRUE(RedrawWatch::lastWasOn);          // and switched it back on
+    EXPECT_GT(RedrawWatch::paints.load(), 0);     // and the list painted
+    EXPECT_EQ(oneByOne.rows, burst.rows);
+    EXPECT_EQ(oneByOne.topRow, burst.topRow);
+    EXPECT_EQ(oneByOne.captureBytes, burst.captureBytes);
+    EXPECT_NE(std::string::npos, burst.captureBytes.find("10.0.0.1,\"<13>burst record number 0, with a comma\"\r\n"));
+}
+
+TEST(BurstArrival, AViewScrolledUpMovesByTheSameRowsInABurst) {
+    const Outcome oneByOne = Deliver(3, false);
+    const Outcome burst = Deliver(3, true);
+    EXPECT_EQ(oneByOne.topRow, burst.topRow);
+    EXPECT_EQ(oneByOne.rows, burst.rows);
+}
+
+TEST(BurstArrival, AFloodThatNeverPausesStillRepaints) {
+    RunningMainWindow window;
+    const HWND list = window.Window().MessageList();
+    RedrawWatch::Attach(list);
+
+    constexpr int kFlood = 20000;
+    net::DeliveryQueue& deliveries = window.Window().Deliveries();
+    std::thread poster([&deliveries] {
+        for (int number = 0; number < kFlood; ++number) deliveries.Push(MakeRecord(number));
+    });
+    const ULONGLONG started = GetTickCount64();
+    EXPECT_TRUE(PumpUntil([&] { return list::RowCount(list) == kFlood; }, 120000));
+    const ULONGLONG tookMs = GetTickCount64() - started;
+    poster.join();
+
+    // Redrawn again and again while the queue never ran dry; how often exactly
+    // depends on the machine's load, so only a list left unpainted for whole
+    // seconds counts as a fault here.
+    EXPECT_GE(RedrawWatch::redrawOn.load(), static_cast<int>(tookMs / 1000)) << "flood took " << tookMs << " ms";
+    EXPECT_GE(RedrawWatch::paints.load(), static_cast<int>(tookMs / 1000));
+    EXPECT_TRUE(RedrawWatch::lastWasOn);
+}
+
+}  // namespace

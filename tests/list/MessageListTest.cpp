@@ -1,0 +1,247 @@
+// MessageListTest.cpp: the texts the list shows, the rows its store keeps, and what it gives back.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "list/MessageList.h"
+#include "list/SeverityDrawing.h"
+#include "records/SyslogPriority.h"
+#include "res/resource.h"
+#include "tests/list/RecordFeed.h"
+#include "tests/support/TestSupport.h"
+#include "win/Dpi.h"
+
+namespace {
+
+using namespace testing_support;
+
+// A cell's text as the list gives it to whoever asks with a buffer of that size.
+std::string CellText(HWND list, int row, int column, int bufferSize) {
+    std::string buffer(static_cast<size_t>(bufferSize) + 8, '#');
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = &buffer[0];
+    item.cchTextMax = bufferSize;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ('#', buffer[static_cast<size_t>(bufferSize)]) << "written past the buffer";
+    return buffer.substr(0, buffer.find('\0'));
+}
+
+TEST(MessageList, LongMessageIsShownCutToTheOfferedBufferAndKeptWhole) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    std::string longMessage;
+    for (int i = 0; longMessage.size() < 1000; ++i) longMessage += std::to_string(i % 10);
+    PostRecord(main.Window(), longMessage);
+    HandlePostedMessages();
+
+    EXPECT_EQ(longMessage.substr(0, 15), CellText(list, 0, 1, 16));
+    EXPECT_EQ("10.1.2", CellText(list, 0, 0, 7));
+    EXPECT_EQ(longMessage, RowMessage(main.Window(), 0));
+}
+
+TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    const std::string odd = "100% done: %s %n %x \\\\server\\share\\%d \"q\", 'a';";
+    PostRecord(main.Window(), odd, "172.16.254.1");
+    HandlePostedMessages();
+
+    EXPECT_EQ("172.16.254.1", CellText(list, 0, 0, 260));
+    EXPECT_EQ(odd, CellText(list, 0, 1, 260));
+}
+
+// Asks the Main window for a cell's text as the list would, with a buffer of
+// the given size inside one full of a marker.
+std::string AskForCell(HWND mainWindow, HWND list, int row, int column, int capacity, LRESULT& answer) {
+    char buffer[32];
+    memset(buffer, '@', sizeof buffer);
+    NMLVDISPINFOA request{};
+    request.hdr.hwndFrom = list;
+    request.hdr.idFrom = IDC_MESSAGE_LIST;
+    request.hdr.code = LVN_GETDISPINFOA;
+    request.item.mask = LVIF_TEXT;
+    request.item.iItem = row;
+    request.item.iSubItem = column;
+    request.item.pszText = buffer;
+    request.item.cchTextMax = capacity;
+    answer = SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&request));
+    return std::string(buffer, sizeof buffer);
+}
+
+TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    PostRecord(main.Window(), "details");
+    HandlePostedMessages();
+    struct Request {
+        int row, column, capacity;
+        std::string written;
+    };
+    const Request requests[] = {
+        {0, 1, 32, std::string("details\0", 8)},
+        {0, 1, 4, std::string("det\0", 4)},
+        {0, 0, 5, std::string("10.1\0", 5)},
+        {0, 1, 1, std::string(1, '\0')},
+        {0, 1, 0, ""},
+        {0, 2, 32, ""},
+        {1, 1, 32, ""},
+        {-1, 0, 32, ""},
+    };
+    for (const Request& request : requests) {
+        LRESULT answer = -1;
+        EXPECT_EQ(request.written + std::string(32 - request.written.size(), '@'),
+                  AskForCell(main.Handle(), list, request.row, request.column, request.capacity, answer))
+            << "row " << request.row << ", column " << request.column << ", buffer " << request.capacity;
+        EXPECT_EQ(0, answer);
+    }
+}
+
+std::string ColumnHeader(HWND list, int column) {
+    char header[64] = {};
+    LVCOLUMNA asked{};
+    asked.mask = LVCF_TEXT;
+    asked.pszText = header;
+    asked.cchTextMax = sizeof header;
+    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&asked));
+    return header;
+}
+
+TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96Dpi) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    ASSERT_EQ(2, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ("From", ColumnHeader(list, 0));
+    EXPECT_EQ("Details", ColumnHeader(list, 1));
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
+    const DWORD wanted = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
+    EXPECT_EQ(wanted, style & (wanted | LVS_TYPEMASK | LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS));
+    EXPECT_EQ(static_cast<LRESULT>(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP),
+              SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    if (win::WindowDpi(list) != win::kDesignDpi) GTEST_SKIP() << "the screen is not at 96 DPI";
+    EXPECT_EQ(75, SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ(800, SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(3 * GetSystemMetrics(SM_CYEDGE), main.Window().Splitter().Thickness());
+}
+
+TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    RunningMainWindow main;
+    for (int i = 0; i < 25; ++i) PostRecord(main.Window(), "row " + std::to_string(i));
+    HandlePostedMessages();
+    ASSERT_EQ(25, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "each record released once its row holds a copy";
+    EXPECT_EQ("row 24", RowMessage(main.Window(), 24));
+    const records::StoredRow first = main.Window().StoredRows().Row(0);
+
+    SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_CLEAR, 0);
+    EXPECT_EQ(0, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(0u, main.Window().StoredRows().BytesHeld());
+    MEMORY_BASIC_INFORMATION where{};
+    VirtualQuery(first.message, &where, sizeof where);
+    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), where.State) << "the rows' memory is given back to the system";
+
+    PostRecord(main.Window(), "after the clear");
+    HandlePostedMessages();
+    EXPECT_EQ("after the clear", RowMessage(main.Window(), 0));
+    EXPECT_EQ("10.1.2.3", RowSender(main.Window(), 0));
+}
+
+// The list keeps the focus row where typing would move it.
+int FocusedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    for (const char* sender : {"10.1.2.3", "192.168.0.1", "172.16.0.5", "10.9.9.9", "172.16.0.6"})
+        PostRecord(main.Window(), std::string("from ") + sender, sender);
+    HandlePostedMessages();
+
+    SendMessageA(list, WM_CHAR, '1', 1);  // a repeat count of 1, as a key press gives
+    SendMessageA(list, WM_CHAR, '7', 1);
+    EXPECT_EQ(2, FocusedRow(list));
+    EXPECT_EQ(2, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+
+    // The search as the list asks it of an 8-bit parent: a whole text, from a row on, wrapping round.
+    NMLVFINDITEMA find{};
+    find.hdr.hwndFrom = list;
+    find.hdr.idFrom = IDC_MESSAGE_LIST;
+    find.hdr.code = LVN_ODFINDITEMA;
+    find.lvfi.flags = LVFI_STRING | LVFI_WRAP;
+    find.lvfi.psz = "10.1.2.3";
+    find.iStart = 2;
+    EXPECT_EQ(0, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
+    find.lvfi.flags = LVFI_STRING;
+    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
+    find.lvfi.psz = "172.16.0";
+    EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)))
+        << "a whole text is not a start";
+    find.lvfi.flags = LVFI_PARTIAL;
+    find.iStart = 3;
+    EXPECT_EQ(4, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
+}
+
+// Appends records to a list whose store may take only two chunks; the
+// diagnostics go to the running Main window's pane.
+TEST(MessageList, ARowTheStoreCannotKeepIsReleasedAndSaidOnceUntilClear) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    RunningMainWindow main;
+    list::MessageList list(2 << 20);
+    ASSERT_TRUE(list.Create(main.Handle(), 0, 0, 300, 200));
+    const std::string message(10000, 'x');
+    const auto append = [&](const std::string& text) {
+        sockaddr_in from{};
+        from.sin_addr.s_addr = inet_addr("10.1.2.3");
+        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from)) ==
+               list::MessageList::Appended::Shown;
+    };
+    int kept = 0;
+    while (append(message + std::to_string(kept))) ++kept;
+    ASSERT_GT(kept, 100);
+    EXPECT_FALSE(append(message + "longer"));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    EXPECT_EQ(kept, list::RowCount(list.Handle()));
+    EXPECT_EQ(message + std::to_string(kept - 1), list.Rows().Row(static_cast<size_t>(kept) - 1).message);
+    const HWND pane = main.Window().DiagnosticsPane();
+    ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
+    PumpFor(50);
+    const std::string once = PaneText(pane);
+    ExpectDiagnosticWithCode(once, "Cannot keep more rows: out of memory\n\r\n[0x8007000e] ", E_OUTOFMEMORY);
+
+    list.Clear();
+    EXPECT_EQ(0, list::RowCount(list.Handle()));
+    EXPECT_TRUE(append("kept again"));
+    while (append(message)) {
+    }
+    PumpFor(50);
+    EXPECT_EQ(once + once, PaneText(pane));
+    DestroyWindow(list.Handle());
+}
+
+TEST(SeverityColours, SeveritiesUpToWarningHaveColoursAndTheOthersKeepTheLists) {
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF darkRed = RGB(139, 0, 0);
+    list::RowColours colours{};
+    // Priority = facility * 8 + severity: the facility makes no difference.
+    for (const int facility : {0, 1, 23}) {
+        SCOPED_TRACE(facility);
+        for (const int severity : {0, 1, 2}) {
+            ASSERT_TRUE(list::SeverityColours(facility * 8 + severity, colours));
+            EXPECT_EQ(white, colours.text);
+            EXPECT_EQ(darkRed, colours.background);
+        }
+        ASSERT_TRUE(list::SeverityColours(facility * 8 + 3, colours));
+        EXPECT_EQ(RGB(210, 0, 0), colours.text);
+        EXPECT_EQ(CLR_DEFAULT, colours.background);
+        ASSERT_TRUE(list::SeverityColours(facility * 8 + 4, colours));
+        EXPECT_EQ(RGB(200, 95, 0), colours.text);
+        EXPECT_EQ(CLR_DEFAULT, colours.background);
+        for (const int severity : {5, 6, 7}) EXPECT_FALSE(list::SeverityColours(facility * 8 + severity, colours));
+    }
+    EXPECT_FALSE(list::SeverityColours(records::kNoPriority, colours));
+}
+
+}  // namespace

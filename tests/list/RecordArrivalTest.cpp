@@ -1,0 +1,81 @@
+// RecordArrivalTest.cpp: where a record goes under the display, file and scroll options.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "list/MessageList.h"
+#include "tests/list/RecordFeed.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using namespace testing_support;
+
+TEST(RecordArrival, WithDisplayOffTheLineIsWrittenButNoRowIsAdded) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    TempFolder files;
+    const std::wstring path = files.File(L"capture.csv");
+    RunningMainWindow main(SettingsIni(1, 0, 1, path));
+    PostRecord(main.Window(), "written, not shown");
+    PostRecord(main.Window(), "also written");
+    HandlePostedMessages();
+
+    EXPECT_EQ(0, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    main.Close();
+    EXPECT_EQ("10.1.2.3,\"written, not shown\"\r\n10.1.2.3,also written\r\n", ReadFileBytes(path));
+}
+
+TEST(RecordArrival, WithDisplayOffAndNoFileTheRecordIsOnlyReleased) {
+    const long recordsBefore = net::SyslogRecordsAlive();
+    RunningMainWindow main(SettingsIni(1, 0, 0, L""));
+    PostRecord(main.Window(), "goes nowhere");
+    HandlePostedMessages();
+
+    EXPECT_EQ(0, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
+}
+
+int TopRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+}
+
+bool LastRowVisible(HWND list) {
+    const int rowsPerPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    return TopRow(list) + rowsPerPage >= list::RowCount(list);
+}
+
+constexpr int kManyPages = 100;  // rows: several pages of the list
+
+TEST(RecordArrival, WithAutoscrollOffTheViewStaysAtTheTop) {
+    RunningMainWindow main(SettingsIni(0, 1, 0, L""));
+    const HWND list = main.Window().MessageList();
+    for (int i = 0; i < kManyPages; ++i) {
+        PostRecord(main.Window(), "row " + std::to_string(i));
+        HandlePostedMessages();
+    }
+
+    ASSERT_EQ(kManyPages, list::RowCount(list));
+    ASSERT_FALSE(LastRowVisible(list));
+    EXPECT_EQ(0, TopRow(list));
+}
+
+TEST(RecordArrival, WithAutoscrollOnTheNewestRowIsInView) {
+    RunningMainWindow main(SettingsIni(1, 1, 0, L""));
+    const HWND list = main.Window().MessageList();
+    for (int i = 0; i < kManyPages; ++i) {
+        PostRecord(main.Window(), "one by one " + std::to_string(i));
+        HandlePostedMessages();
+    }
+    ASSERT_EQ(kManyPages, list::RowCount(list));
+    EXPECT_GT(TopRow(list), 0);
+    EXPECT_TRUE(LastRowVisible(list));
+
+    for (int i = 0; i < kManyPages; ++i) PostRecord(main.Window(), "in a burst " + std::to_string(i));
+    HandlePostedMessages();
+    ASSERT_EQ(2 * kManyPages, list::RowCount(list));
+    EXPECT_TRUE(LastRowVisible(list));
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// RecordFeed.h: handing records to the Main window as the Receive thread does, and what became of them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/ProcessMainWindow.h"
+#include "diag/StatusCode.h"
+#include "list/MessageList.h"
+#include "net/SyslogRecord.h"
+#include "res/resource.h"
+#include "tests/support/TestSupport.h"
+
+namespace testing_support {
+
+// Makes a record of the datagram bytes from the sender and queues it for the window.
+inline void PostRecord(app::MainWindow& window, const std::string& bytes, const char* sender = "10.1.2.3") {
+    QueueRecord(window, MakeRecord(bytes, sender));
+}
+
+// Handles every message already waiting in the thread's queue, then
+// everything queued for the Main window: between two of its turns the window
+// takes its queue on a timer rather than on a doorbell.
+inline void HandlePostedMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (const HWND mainWindow = app::ProcessMainWindowHandle())
+        SendMessageA(mainWindow, UM_DELIVERIES_WAITING, 0, 0);
+}
+
+// Handles messages one at a time until the condition holds; unlike PumpUntil it
+// needs no moment when the queue runs dry, which never comes under a flood.
+inline bool HandleMessagesUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) return false;
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+// Checks a diagnostic with a code line: the head up to the bracketed code, then
+// the system's own text for the code, or a description of ours where the
+// system has none.
+inline void ExpectDiagnosticWithCode(const std::string& shown, const std::string& headWithCode, StatusCode status) {
+    ASSERT_EQ(headWithCode, shown.substr(0, headWithCode.size())) << shown;
+    const std::string description = shown.substr(headWithCode.size());
+    const std::string systemText = testing_support::SystemText(static_cast<DWORD>(status));
+    if (!systemText.empty())
+        EXPECT_EQ(systemText, description);
+    else
+        EXPECT_TRUE(description.size() > 2 && description.substr(description.size() - 2) == "\r\n") << shown;
+}
+
+// Sends datagrams to the port from one socket until told to stop.
+class Flood {
+public:
+    explicit Flood(unsigned short port)
+        : sender_([this, port] {
+              const SOCKET out = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+              sockaddr_in to{};
+              to.sin_family = AF_INET;
+              to.sin_port = htons(port);
+              to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+              const char text[] = "<13>flood";
+              while (!stop_)
+                  sendto(out, text, sizeof text - 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+              closesocket(out);
+          }) {}
+    ~Flood() {
+        stop_ = true;
+        sender_.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread sender_;
+};
+
+}  // namespace testing_support
