@@ -108,12 +108,11 @@ void MessageList::SetFilterOn(bool on) {
     ShowChosenRows(shown_.SetOn(on));
 }
 
-// The selection named rows of the view before; the control counts and paints the new one whole.
+// The selection named rows of the view before. Emptied first, the control
+// forgets it at once, where unselecting every row would visit each of them.
 void MessageList::ShowChosenRows(bool chosen) {
     if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
-    LVITEMA unselected{};
-    unselected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&unselected));
+    SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
     SendMessageA(list_, LVM_SETITEMCOUNT, shown_.Count(), 0);
     InvalidateRect(list_, nullptr, TRUE);
 }

@@ -642,9 +642,11 @@ TEST(FilterCommand, RowsArrivingUnderAFilterAreAllWrittenAndHeldAndOnlyThoseThat
     EXPECT_EQ(static_cast<UINT>(MF_GRAYED), FilterOnState(main));
     DeliverRecord(window.Window(), "<11>disk error", "10.0.0.1");
     DeliverRecord(window.Window(), "<14>all fine", "10.0.0.2");
+    Command(main, ID_EDIT_SELECT_ALL, kMenuCode);
 
     FilterWithDialog(main, [](HWND dialog) { SetDlgItemTextA(dialog, IDC_FILTER_SHOW_TEXT, "ERROR"); });
     EXPECT_EQ((std::vector<std::string>{"<11>disk error"}), ShownMessages(list));
+    EXPECT_TRUE(SelectedRows(list).empty());  // the rows selected were those of the other view
     EXPECT_EQ("Kelv SysLog monitor - 1 of 2 rows shown", WindowTitle(main));
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), FilterOnState(main));
 
