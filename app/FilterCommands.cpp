@@ -18,8 +18,9 @@ bool MainWindow::OnFilterCommand(WORD commandId) {
         EditFilter();
         return true;
     case ID_VIEW_FILTER_ON:
-        if (!messageList_.Shown().Filter().IsEmpty()) messageList_.SetFilterOn(!messageList_.Shown().InForce());
-        ShowFilterInTitle();
+        if (messageList_.Shown().Filter().IsEmpty()) return true;
+        messageList_.SetFilterOn(!messageList_.Shown().InForce());
+        ShowNewView();
         return true;
     case ID_LIST_SHOW_ONLY_SENDER:
     case ID_LIST_HIDE_SENDER:
@@ -62,7 +63,11 @@ void MainWindow::FilterBySender(WORD commandId) {
 
 void MainWindow::ApplyFilter(records::RowFilter filter) {
     messageList_.ApplyFilter(std::move(filter));
-    // With auto-scroll the newest shown row is in view, as it would be had they arrived so.
+    ShowNewView();
+}
+
+// With auto-scroll the newest shown row is in view, as it would be had the rows arrived so.
+void MainWindow::ShowNewView() {
     const size_t shown = messageList_.Shown().Count();
     if (settings_ && settings_->Autoscroll && shown > 0)
         SendMessageA(messageList_.Handle(), LVM_ENSUREVISIBLE, shown - 1, FALSE);

@@ -76,6 +76,7 @@ private:
     bool OnFilterCommand(WORD commandId);
     void EditFilter();
     void FilterBySender(WORD commandId);
+    void ShowNewView();
     void ShowFilterInTitle();
     void AddFilterItems(HMENU popup, int senderRow);
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FilterTitle.h"
 #include "app/MessageLoop.h"
 #include "diag/DiagnosticReporter.h"
 #include "list/MessageList.h"
@@ -683,6 +684,22 @@ TEST(FilterCommand, RowsArrivingUnderAFilterAreAllWrittenAndHeldAndOnlyThoseThat
     EXPECT_EQ(static_cast<UINT>(MF_GRAYED), FilterOnState(main));
 }
 
+
+TEST(FilterTitle, CountsAreGroupedAsTheLocaleGroupsThemWithoutDecimals) {
+    char separator[8] = {};
+    char grouping[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, sizeof grouping);
+    ASSERT_STREQ("3;0", grouping) << "the expectations below assume groups of three";
+    const std::string sep = separator;
+    char title[app::kTitleCapacity];
+    app::FormatMainWindowTitle(true, 999, 1234567, title);
+    EXPECT_EQ("Kelv SysLog monitor - 999 of 1" + sep + "234" + sep + "567 rows shown", std::string(title));
+    app::FormatMainWindowTitle(true, 0, 1000, title);
+    EXPECT_EQ("Kelv SysLog monitor - 0 of 1" + sep + "000 rows shown", std::string(title));
+    app::FormatMainWindowTitle(false, 5, 10, title);
+    EXPECT_EQ("Kelv SysLog monitor", std::string(title));
+}
 
 // The screen point in the middle of a row of the list.
 POINT RowCentre(HWND list, int row) {
