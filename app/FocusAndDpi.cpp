@@ -20,7 +20,7 @@ bool MainWindow::OnActivate(WORD state, bool minimised) {
 
 // The columns and the bar take the new screen's size; the window takes the place the system suggests.
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-    list::ScaleColumnWidths(messageList_.Handle(), dpi_, dpi);
+    messageList_.ScaleColumnWidths(dpi_, dpi);
     dpi_ = dpi;
     splitter_.SetDpi(dpi);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

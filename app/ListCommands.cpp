@@ -4,9 +4,6 @@
 #include <windowsx.h>
 
 #include "diag/DiagnosticReporter.h"
-#include "list/RowClipboard.h"
-#include "list/RowSelection.h"
-#include "list/SeverityDrawing.h"
 #include "res/resource.h"
 
 namespace app {
@@ -17,10 +14,10 @@ bool MainWindow::OnListCommand(WORD commandId) {
         finder_.OpenDialog(Handle());
         return true;
     case ID_FIND_NEXT:
-        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Shown(), true);
+        finder_.FindAgain(Handle(), messageList_, true);
         return true;
     case ID_FIND_PREVIOUS:
-        finder_.FindAgain(Handle(), messageList_.Handle(), messageList_.Shown(), false);
+        finder_.FindAgain(Handle(), messageList_, false);
         return true;
     case ID_EDIT_COPY:
         // In the Diagnostics pane the key copies the pane's own selection, as in any edit box.
@@ -30,7 +27,7 @@ bool MainWindow::OnListCommand(WORD commandId) {
             CopyRows();
         return true;
     case ID_EDIT_SELECT_ALL:
-        list::SelectAllRows(messageList_.Handle());
+        messageList_.SelectAll();
         return true;
     case ID_VIEW_COLOURS:
         settings_->Colours = settings_->Colours ? 0 : 1;
@@ -42,7 +39,7 @@ bool MainWindow::OnListCommand(WORD commandId) {
 }
 
 void MainWindow::CopyRows() {
-    if (!list::CopySelectedRows(Handle(), messageList_.Handle(), messageList_.Shown()))
+    if (!messageList_.CopySelected(Handle()))
         diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot copy to the clipboard\r\n");
 }
 
@@ -56,14 +53,14 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     if (position == -1) {
         at = {0, 0};
         ClientToScreen(messageList_.Handle(), &at);
-        senderRow = list::CurrentRow(messageList_.Handle());
+        senderRow = messageList_.CurrentRow();
     } else {
-        senderRow = list::RowAt(messageList_.Handle(), at);
+        senderRow = messageList_.RowAtScreen(at);
     }
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_LIST_MENU));
     if (!menu) return true;
     const HMENU popup = GetSubMenu(menu, 0);
-    const bool anySelected = list::NextSelectedRow(messageList_.Handle(), -1) >= 0;
+    const bool anySelected = messageList_.AnySelected();
     EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
     AddFilterItems(popup, senderRow);
     const UINT chosen = static_cast<UINT>(
@@ -71,13 +68,6 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     DestroyMenu(menu);
     // The right click gave the list the focus.
     if (chosen && !OnListCommand(static_cast<WORD>(chosen))) OnFilterCommand(static_cast<WORD>(chosen));
-    return true;
-}
-
-// With the colours off the list draws every row itself, as it always did.
-bool MainWindow::OnListCustomDraw(NMHDR& notice, LRESULT& result) {
-    if (!settings_ || !settings_->Colours) return false;
-    result = list::DrawInSeverityColours(messageList_.Shown(), reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
     return true;
 }
 

@@ -5,9 +5,6 @@
 
 #include "app/MainWindowClassName.h"
 #include "app/MessageLoop.h"
-#include "list/MessageList.h"
-#include "list/RowSelection.h"
-#include "records/RowSearch.h"
 
 namespace app {
 
@@ -34,19 +31,19 @@ void ListFinder::OpenDialog(HWND owner) {
     SetModelessDialog(dialog_);
 }
 
-void ListFinder::OnDialogMessage(HWND owner, HWND list, const records::ShownRows& rows, LPARAM notice) {
+void ListFinder::OnDialogMessage(HWND owner, list::MessageList& messages, LPARAM notice) {
     if (notice != reinterpret_cast<LPARAM>(&dialogData_) || !dialog_) return;
     if (dialogData_.Flags & FR_DIALOGTERM)
         Forget();
     else if (dialogData_.Flags & FR_FINDNEXT)
-        Find(owner, list, rows, (dialogData_.Flags & FR_DOWN) != 0);
+        Find(owner, messages, (dialogData_.Flags & FR_DOWN) != 0);
 }
 
-void ListFinder::FindAgain(HWND owner, HWND list, const records::ShownRows& rows, bool down) {
+void ListFinder::FindAgain(HWND owner, list::MessageList& messages, bool down) {
     if (text_[0] == '\0')
         OpenDialog(owner);
     else
-        Find(owner, list, rows, down);
+        Find(owner, messages, down);
 }
 
 void ListFinder::CloseDialog() {
@@ -60,17 +57,8 @@ void ListFinder::Forget() {
 }
 
 // The search does not wrap around: at the end (or the top) it says so, as Notepad does.
-void ListFinder::Find(HWND owner, HWND list, const records::ShownRows& rows, bool down) {
-    const records::TextMatcher matcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0);
-    const int count = list::RowCount(list);
-    const int start = records::SearchStart(list::CurrentRow(list), count, down);
-    const int found = records::FindRow(matcher, count, start, down, [&rows](int row, records::RowTexts& out) {
-        return records::ReadRowTexts(rows, row, out);
-    });
-    if (found >= 0) {
-        list::SelectOnlyRow(list, found);
-        return;
-    }
+void ListFinder::Find(HWND owner, list::MessageList& messages, bool down) {
+    if (messages.Find(records::TextMatcher(text_, (dialogData_.Flags & FR_MATCHCASE) != 0), down)) return;
     char message[sizeof kNotFoundFormat + kTextCapacity];
     std::snprintf(message, sizeof message, kNotFoundFormat, text_);
     MessageBoxA(dialog_ ? dialog_ : owner, message, kMainWindowTitle, MB_OK | MB_ICONINFORMATION);

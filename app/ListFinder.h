@@ -5,7 +5,7 @@
 
 #include <commdlg.h>
 
-#include "records/ShownRows.h"
+#include "list/MessageList.h"
 
 namespace app {
 
@@ -24,14 +24,14 @@ public:
     // A search asked for in the dialog, or its closing. The message's long
     // parameter is trusted only as the address of our own dialog data: any
     // program can post the registered message with anything in it.
-    void OnDialogMessage(HWND owner, HWND list, const records::ShownRows& rows, LPARAM notice);
+    void OnDialogMessage(HWND owner, list::MessageList& messages, LPARAM notice);
     // The last text searched for again, downwards or upwards; with none yet, the Find dialog.
-    void FindAgain(HWND owner, HWND list, const records::ShownRows& rows, bool down);
+    void FindAgain(HWND owner, list::MessageList& messages, bool down);
     // Closes the dialog, if open, before its owner goes.
     void CloseDialog();
 
 private:
-    void Find(HWND owner, HWND list, const records::ShownRows& rows, bool down);
+    void Find(HWND owner, list::MessageList& messages, bool down);
     void Forget();
 
     static constexpr WORD kTextCapacity = 256;

@@ -10,7 +10,6 @@
 #include "diag/DiagnosticReporter.h"
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
-#include "list/RecordArrival.h"
 #include "res/resource.h"
 #include "ui/RecordView.h"
 #include "win/Dpi.h"
@@ -18,12 +17,6 @@
 namespace app {
 
 namespace {
-
-// While deliveries keep coming the UI takes them on this timer rather than
-// being woken for each; a lone one still shows within this time.
-constexpr UINT_PTR kDeliveryTimerId = 1;
-constexpr UINT kDeliveryIntervalMs = 10;
-constexpr ULONGLONG kLongestTurnMs = 50;
 
 win::WindowClass MainWindowClass() {
     const HICON icon = LoadIconA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
@@ -76,11 +69,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     // Neither carries anything: whoever posts them, the UI only looks at its own queue.
     case UM_DELIVERIES_WAITING:
-        TakeDeliveries();
+        if (pump_.Turn()) ShowFilterInTitle();
         return true;
     case WM_TIMER:
-        if (wParam != kDeliveryTimerId) return false;
-        TakeDeliveries();
+        if (!pump_.IsTimer(wParam)) return false;
+        if (pump_.Turn()) ShowFilterInTitle();
         return true;
     case WM_CONTEXTMENU:
         return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
@@ -91,7 +84,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     default:
         if (message != finder_.DialogMessage()) return false;
-        finder_.OnDialogMessage(Handle(), messageList_.Handle(), messageList_.Shown(), lParam);
+        finder_.OnDialogMessage(Handle(), messageList_, lParam);
         return true;
     }
 }
@@ -100,7 +93,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 // file and starts reception; the set-up's diagnostics are in the pane before
 // the window is first shown.
 LRESULT MainWindow::OnCreate() {
-    deliveries_.SetDoorbell(Handle(), UM_DELIVERIES_WAITING);
+    pump_.Start(Handle(), UM_DELIVERIES_WAITING);
     RECT client;
     GetClientRect(Handle(), &client);
     const int split = ui::StartListBottom(client.bottom);
@@ -141,11 +134,8 @@ bool MainWindow::StartReceiveThread() {
 void MainWindow::OnDestroy() {
     finder_.CloseDialog();
     StopReceiveThread();
-    // The thread may have queued its last records just before it ended; they
-    // still belong in the list and the Capture file.
-    while (batchHandled_ < batch_.size() || deliveries_.HasWaiting()) TakeDeliveries();
-    KillTimer(Handle(), kDeliveryTimerId);
-    deliveries_.SetDoorbell(nullptr, 0);
+    // The thread's last records still belong in the list and the Capture file.
+    pump_.Finish();
     captureFile_.Close();
     if (settings_) settings_->Save(iniPath_);
     settings_.reset();
@@ -161,45 +151,13 @@ void MainWindow::StopReceiveThread() {
 
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     if (notice.idFrom != static_cast<UINT_PTR>(IDC_MESSAGE_LIST)) return false;
-    if (notice.code == static_cast<UINT>(NM_CUSTOMDRAW)) return OnListCustomDraw(notice, result);
     int rowDoubleClicked = -1;
-    const bool handled = messageList_.HandleNotice(notice, result, rowDoubleClicked);
+    const bool colours = settings_ && settings_->Colours;
+    const bool handled = messageList_.HandleNotice(notice, colours, result, rowDoubleClicked);
     // A double-clicked row is shown whole.
     if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Shown().Count())
         ui::ShowRecordView(Handle(), messageList_.Shown().Row(static_cast<size_t>(rowDoubleClicked)));
     return handled;
-}
-
-// Handles what is queued, in order, for at most kLongestTurnMs; what is left
-// waits for the next turn, so that input, painting and other programs' sent
-// messages are answered during a burst. While deliveries come, the timer
-// brings the next turn; a turn that finds nothing ends the burst and asks for
-// the doorbell again.
-void MainWindow::TakeDeliveries() {
-    if (batchHandled_ == batch_.size()) {
-        batchHandled_ = 0;
-        deliveries_.TakeAllOrArm(batch_);
-        if (batch_.empty()) {
-            KillTimer(Handle(), kDeliveryTimerId);
-            if (settings_) recordArrival_.CatchUp(captureFile_, messageList_.Handle());
-            return;
-        }
-    }
-    const ULONGLONG turnStarted = GetTickCount64();
-    do {
-        const bool moreQueued = batchHandled_ + 1 < batch_.size() || deliveries_.HasWaiting();
-        HandleDelivery(batch_[batchHandled_++], moreQueued);
-    } while (batchHandled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
-    SetTimer(Handle(), kDeliveryTimerId, kDeliveryIntervalMs, nullptr);
-}
-
-void MainWindow::HandleDelivery(net::Delivery& delivery, bool moreQueued) {
-    if (!settings_) return;  // past the destruction handler: released with the batch
-    if (delivery.text)
-        diag::AppendDiagnostic(pane_, std::move(delivery.text));
-    else if (recordArrival_.Arrive(std::move(delivery.record),
-                                   {captureSwitch_, captureFile_, messageList_, *settings_, moreQueued}))
-        ShowFilterInTitle();
 }
 
 }  // namespace app

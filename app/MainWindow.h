@@ -5,9 +5,9 @@
 
 #include <optional>
 
+#include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "list/MessageList.h"
-#include "list/RecordArrival.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
@@ -30,6 +30,7 @@ public:
     HWND Create();
 
     HWND MessageList() const { return messageList_.Handle(); }
+    const list::MessageList& Messages() const { return messageList_; }
     // The list's rows, valid until Clear.
     const records::RecordStore& StoredRows() const { return messageList_.Rows(); }
     // The rows the list shows: all, or those the filter in force lets through.
@@ -55,8 +56,6 @@ private:
     bool OnCommand(WORD commandId);
     bool OnNotify(NMHDR& notice, LRESULT& result);
     void OnInitMenuPopup(HMENU popup);
-    void TakeDeliveries();
-    void HandleDelivery(net::Delivery& delivery, bool moreQueued);
 
     bool StartReceiveThread();
     void StopReceiveThread();
@@ -69,7 +68,6 @@ private:
     // Find, copy and colours over the list (ListCommands.cpp).
     bool OnListCommand(WORD commandId);
     bool OnContextMenu(HWND window, LPARAM position);
-    bool OnListCustomDraw(NMHDR& notice, LRESULT& result);
     void CopyRows();
 
     // The filter over the list and the title that counts its rows (FilterCommands.cpp).
@@ -86,8 +84,6 @@ private:
 
     // First in, last out: the other members may still hand it diagnostics.
     net::DeliveryQueue deliveries_;
-    net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
-    size_t batchHandled_ = 0;
     ui::SplitterBar splitter_;
     list::MessageList messageList_;
     HWND pane_ = nullptr;
@@ -95,7 +91,6 @@ private:
     settings::OptionsEditor options_;
     net::DatagramReceiver receiver_;
     records::CaptureFile captureFile_;
-    list::RecordArrival recordArrival_;
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
@@ -105,6 +100,8 @@ private:
     bool titleCounts_ = false;  // the title shows the filter's counts
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
+    // Takes the deliveries to the pane, the Capture file and the list.
+    DeliveryPump pump_{deliveries_, {captureSwitch_, captureFile_, messageList_, pane_, settings_}};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

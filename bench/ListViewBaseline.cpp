@@ -59,7 +59,7 @@ int RunListViewBaseline() {
         Result(("listview_block_s_" + std::to_string(block)).c_str(), Now() - started);
     }
     const double after = PrivateBytes();
-    Result("listview_rows", list::RowCount(list));
+    Result("listview_rows", win::ListView(list).Count());
     Result("listview_bytes_per_row", (after - before) / kRowsTotal);
     Result("listview_heap_bytes_per_row", (HeapBytesInUse() - heapBefore) / kRowsTotal);
     return 0;

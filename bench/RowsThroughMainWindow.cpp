@@ -14,7 +14,6 @@
 #include "bench/ClearWatch.h"
 #include "bench/RowsBench.h"
 #include "list/MessageList.h"
-#include "list/RowClipboard.h"
 #include "records/CaptureLine.h"
 #include "records/RowSearch.h"
 #include "res/resource.h"
@@ -53,9 +52,9 @@ void QueueRecords(app::MainWindow& window, int first, int last) {
 }
 
 void PumpUntilRows(HWND list, int rows) {
-    while (list::RowCount(list) < rows) {
+    while (win::ListView(list).Count() < rows) {
         PumpQueued();
-        if (list::RowCount(list) < rows) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        if (win::ListView(list).Count() < rows) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
 }
 
@@ -131,7 +130,7 @@ void TimeRedraws(app::MainWindow& window, int firstSequence) {
         UpdateWindow(list);
         batch.push_back(Now() - started);
 
-        const int rows = list::RowCount(list);
+        const int rows = win::ListView(list).Count();
         started = Now();
         QueueRecords(window, firstSequence + i, firstSequence + i + 1);
         PumpUntilRows(list, rows + 1);
@@ -186,7 +185,7 @@ void TimeFindAndCopy(app::MainWindow& window) {
     selected.state = LVIS_SELECTED;
     for (int row = 0; row < kRowsCopied; ++row) SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
     started = Now();
-    const bool copied = list::CopySelectedRows(window.Handle(), list, rows);
+    const bool copied = window.Messages().CopySelected(window.Handle());
     Result("copy_s", Now() - started);
     Result("copy_ok", copied);
     Result("copied_rows", static_cast<double>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)));
@@ -210,7 +209,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     AppendUntimed(window, kRowsPerBlock, lastBlock * kRowsPerBlock);
     TimedBlock(window, lastBlock);
     const double after = PrivateBytes();
-    Result("rows", list::RowCount(list));
+    Result("rows", win::ListView(list).Count());
     Result("private_bytes_before", before);
     Result("private_bytes_after", after);
     Result("bytes_per_row", (after - before) / kRowsTotal);
@@ -237,7 +236,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     }
     Result("clear_finished", 1);
     Result("clear_s", Now() - started);
-    Result("rows_after_clear", list::RowCount(list));
+    Result("rows_after_clear", win::ListView(list).Count());
     ResultMemoryAfterClear(before, warm, heapBefore);
     Result("records_alive_after_clear", net::SyslogRecordsAlive());
     return 0;

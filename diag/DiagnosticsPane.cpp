@@ -26,7 +26,7 @@ void AppendDiagnostic(HWND pane, DiagnosticText text) {
 }
 
 void ClearDiagnosticsPane(HWND pane) {
-    SetWindowTextA(pane, "");
+    SetWindowTextW(pane, L"");
 }
 
 }  // namespace diag

@@ -1,11 +1,10 @@
-// MessageList.cpp: texts on demand, straight from the record store.
+// MessageList.cpp: the control, its rows as they arrive, scrolling, and its notices; texts on demand from the store.
 #include "list/MessageList.h"
 
 #include <cstring>
 #include <utility>
 
 #include "diag/DiagnosticReporter.h"
-#include "list/RowSelection.h"
 #include "list/SenderSearch.h"
 #include "net/DottedQuad.h"
 #include "res/resource.h"
@@ -49,52 +48,67 @@ void SupplyCellText(const records::ShownRows& rows, NMLVDISPINFOA& request) {
     }
 }
 
-// The row under the cursor's current position, or -1.
-int RowUnderCursor(HWND list) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    return RowAt(list, cursor);
-}
-
 }  // namespace
 
 // The selection stays shown without the focus: a row found from the Find dialog is seen while the dialog keeps it.
 bool MessageList::Create(HWND parent, int x, int y, int width, int height) {
-    list_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr,
-                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, x, y, width,
-                            height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MESSAGE_LIST)),
-                            GetModuleHandleW(nullptr), nullptr);
-    return list_ != nullptr;
+    constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
+    return view_.Create(parent, IDC_MESSAGE_LIST, kStyle, {x, y, x + width, y + height});
 }
 
 void MessageList::SetUpColumns() {
-    const int dpi = win::WindowDpi(list_);
-    for (int position = 0; position < kColumnCount; ++position) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = win::ScaleToDpi(kColumns[position].width, dpi);
-        column.pszText = const_cast<char*>(kColumns[position].header);
-        column.iSubItem = position;
-        SendMessageA(list_, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
-    }
-    SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
+    const int dpi = win::WindowDpi(view_.Handle());
+    for (int position = 0; position < kColumnCount; ++position)
+        view_.InsertColumn(position, kColumns[position].header, win::ScaleToDpi(kColumns[position].width, dpi));
+    view_.SetExtendedStyle(kExtendedStyle);
 }
 
-MessageList::Appended MessageList::Append(net::RecordPtr record) {
-    if (!store_.Append(*record)) {
+void MessageList::ScaleColumnWidths(int fromDpi, int toDpi) {
+    for (int position = 0; position < kColumnCount; ++position)
+        view_.SetColumnWidth(position, MulDiv(view_.ColumnWidth(position), toDpi, fromDpi));
+}
+
+bool MessageList::Append(net::RecordPtr record, bool autoscroll, bool moreComing) {
+    if (moreComing && !redrawHeld_) {
+        view_.SetRedraw(false);
+        redrawHeld_ = true;
+    }
+    const bool kept = store_.Append(*record);
+    if (kept) {
+        if (!shown_.Admit()) return true;
+        // Only a new row in view is painted; the view stays where it is.
+        view_.SetCount(shown_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    } else {
         if (!toldStoreFull_) diag::Report(E_OUTOFMEMORY, L"Cannot keep more rows: out of memory\n");
         toldStoreFull_ = true;
-        return Appended::Lost;
     }
-    if (!shown_.Admit()) return Appended::Held;
-    // Only a new row in view is painted; the view stays where it is.
-    SendMessageA(list_, LVM_SETITEMCOUNT, shown_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    return Appended::Shown;
+    if (!autoscroll) return kept;
+    if (redrawHeld_)
+        ++pendingScrolls_;  // measured once, when the burst is shown
+    else
+        view_.ScrollBy(view_.OuterHeight());  // one list height; the control stops at the last row
+    return kept;
+}
+
+void MessageList::ShowHeldBack() {
+    if (!redrawHeld_) return;
+    view_.SetRedraw(true);
+    const int rowHeight = view_.RowHeight();
+    if (pendingScrolls_ > 0 && rowHeight > 0) {
+        // One list height in whole rows, rounded to the nearest as the control
+        // rounds a scroll amount in report view.
+        const int rowsPerHeight = (view_.OuterHeight() + rowHeight / 2) / rowHeight;
+        view_.ScrollBy(pendingScrolls_ * rowsPerHeight * rowHeight);
+    }
+    pendingScrolls_ = 0;
+    redrawHeld_ = false;
+    // Painted now: during a flood the queue never empties for WM_PAINT's turn.
+    view_.RepaintNow();
 }
 
 void MessageList::Clear() {
     // The control first, so that it asks for no row that is gone.
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    view_.DeleteAll();
     store_.Clear();
     shown_.ForgetRows();
     toldStoreFull_ = false;
@@ -112,15 +126,20 @@ void MessageList::SetFilterOn(bool on) {
 // forgets it at once, where unselecting every row would visit each of them.
 void MessageList::ShowChosenRows(bool chosen) {
     if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
-    SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
-    SendMessageA(list_, LVM_SETITEMCOUNT, shown_.Count(), 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    view_.SetCount(0, 0);
+    view_.SetCount(shown_.Count(), 0);
+    InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
-bool MessageList::HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked) const {
+bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const {
     rowDoubleClicked = -1;
     result = 0;
     switch (notice.code) {
+    case NM_CUSTOMDRAW:
+        // With the colours off the list draws every row itself, as it always did.
+        if (!colours) return false;
+        result = DrawInSeverityColours(reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
+        return true;
     case LVN_GETDISPINFOA:
         SupplyCellText(shown_, reinterpret_cast<NMLVDISPINFOA&>(notice));
         return true;
@@ -130,23 +149,16 @@ bool MessageList::HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleCli
     case LVN_ODFINDITEMW:
         result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
         return true;
-    case NM_DBLCLK:
-        rowDoubleClicked = RowUnderCursor(notice.hwndFrom);
+    case NM_DBLCLK: {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ScreenToClient(view_.Handle(), &cursor);
+        rowDoubleClicked = view_.RowAt(cursor);
         return true;
+    }
     default:
         return false;
     }
-}
-
-void ScaleColumnWidths(HWND list, int fromDpi, int toDpi) {
-    for (int position = 0; position < kColumnCount; ++position) {
-        const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, position, 0));
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, position, MulDiv(width, toDpi, fromDpi));
-    }
-}
-
-int RowCount(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 }  // namespace list

@@ -1,24 +1,33 @@
-// MessageList.h: the report-view list over the record store that holds its rows.
+// MessageList.h: the Message list: the report-view control and the store of its rows, owned together.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "net/SyslogRecord.h"
 #include "records/RecordStore.h"
+#include "records/RowSearch.h"
 #include "records/ShownRows.h"
+#include "win/ListView.h"
 
 namespace list {
 
 // The control holds no rows of its own (owner data): it is told their count
 // and asks for each text when it paints, searches or measures it. It shows
-// every stored row or, while a filter is in force, those that pass it; its
-// row indices are those of the rows shown.
+// every stored row or, while a filter is in force, those that pass it: its
+// row indices, and those its members take and give, are of the rows shown.
+// Its members live in one file per part: the control, arrival, scrolling,
+// the filter and notices (MessageList.cpp), selection and find
+// (RowSelection.cpp), copy (RowClipboard.cpp) and colours (SeverityDrawing.cpp).
 class MessageList {
 public:
     // mostStoredBytes: the most the rows may take from the system.
     explicit MessageList(size_t mostStoredBytes = records::RecordStore::kNoLimit) : store_(mostStoredBytes) {}
+    MessageList(const MessageList&) = delete;
+    MessageList& operator=(const MessageList&) = delete;
 
     // Creates the control as a child of parent at the given place; false on failure.
     bool Create(HWND parent, int x, int y, int width, int height);
@@ -26,15 +35,24 @@ public:
     // Inserts the "From" and "Details" columns and sets the extended style.
     void SetUpColumns();
 
-    HWND Handle() const { return list_; }
+    // Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
+    void ScaleColumnWidths(int fromDpi, int toDpi);
+
+    HWND Handle() const { return view_.Handle(); }
     const records::RecordStore& Rows() const { return store_; }
     const records::ShownRows& Shown() const { return shown_; }
+    int RowCount() const { return view_.Count(); }
 
-    enum class Appended { Shown, Held, Lost };
-    // Copies the record into a new last row, then releases it; the row is
-    // shown unless a filter in force hides it. When the store cannot grow the
-    // row is lost, and a diagnostic says so once until Clear.
-    Appended Append(net::RecordPtr record);
+    // Copies the record into a new last row, then releases it. When the store
+    // cannot grow the row is lost, and a diagnostic says so once until Clear.
+    // A row the filter in force hides is kept unseen, and nothing scrolls for
+    // it. With autoscroll the view moves down by one list height. While more
+    // records are coming the redraw is held and the scrolling adds up until
+    // ShowHeldBack; the rows and the final view are the same as record by record.
+    bool Append(net::RecordPtr record, bool autoscroll, bool moreComing);
+
+    // Redraws a held-back burst at once and scrolls it as far as its records asked.
+    void ShowHeldBack();
 
     // Deletes every row, shown or hidden, and gives their memory back; the filter stays.
     void Clear();
@@ -44,23 +62,40 @@ public:
     // Turns the filter off (every row shown) or on again.
     void SetFilterOn(bool on);
 
-    // Answers the list's text and search requests; false for notices it
+    // Answers the list's text, search and custom-draw requests (the rows drawn
+    // in their severity's colours when colours is on); false for notices it
     // leaves to the default procedure. A double click is reported through rowDoubleClicked.
-    bool HandleNotice(NMHDR& notice, LRESULT& result, int& rowDoubleClicked) const;
+    bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const;
+
+    bool AnySelected() const;
+    // The focused row when it is selected, else the first selected row; -1 when no row is selected.
+    int CurrentRow() const;
+    // The row at a point on the screen, or -1.
+    int RowAtScreen(POINT screen) const;
+    void SelectAll();
+    // From the row after the current one (or before it, going up) on, without
+    // wrapping round, the first row whose From or Details text holds what the
+    // matcher looks for is selected alone and scrolled into view; false when none.
+    bool Find(const records::TextMatcher& matcher, bool down);
+
+    // The selected rows' Capture lines, one per row, in list order.
+    std::string SelectedAsCaptureLines() const;
+    // Puts the selected rows on the clipboard as 8-bit text; with no row selected
+    // the clipboard is left as it is. False when the clipboard could not be had.
+    bool CopySelected(HWND owner) const;
 
 private:
-    HWND list_ = nullptr;
+    int NextSelected(int after) const;
+    void SelectOnly(int row);
     void ShowChosenRows(bool chosen);
+    LRESULT DrawInSeverityColours(NMLVCUSTOMDRAW& draw) const;
 
+    win::ListView view_;
     records::RecordStore store_;
     records::ShownRows shown_{store_};
     bool toldStoreFull_ = false;
+    bool redrawHeld_ = false;
+    int pendingScrolls_ = 0;  // one list height each, held back with the redraw
 };
-
-// Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
-void ScaleColumnWidths(HWND list, int fromDpi, int toDpi);
-
-// The rows the control counts.
-int RowCount(HWND list);
 
 }  // namespace list

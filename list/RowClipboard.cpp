@@ -1,10 +1,9 @@
 // RowClipboard.cpp: one string of Capture lines, handed to the clipboard in one block.
-#include "list/RowClipboard.h"
+#include "list/MessageList.h"
 
 #include <cstring>
 #include <new>
 
-#include "list/RowSelection.h"
 #include "records/CaptureLine.h"
 
 namespace list {
@@ -30,19 +29,19 @@ bool PutTextOnClipboard(HWND owner, const std::string& text) {
 
 }  // namespace
 
-std::string SelectedRowsAsCaptureLines(HWND list, const records::ShownRows& rows) {
+std::string MessageList::SelectedAsCaptureLines() const {
     std::string lines;
-    for (int row = NextSelectedRow(list, -1); row >= 0; row = NextSelectedRow(list, row)) {
+    for (int row = NextSelected(win::ListView::kEveryRow); row >= 0; row = NextSelected(row)) {
         const size_t index = static_cast<size_t>(row);
-        if (index < rows.Count()) records::AppendCaptureLine(lines, rows.Row(index));
+        if (index < shown_.Count()) records::AppendCaptureLine(lines, shown_.Row(index));
     }
     return lines;
 }
 
 // Runs inside the window procedure: a failed allocation is answered as a failed copy.
-bool CopySelectedRows(HWND owner, HWND list, const records::ShownRows& rows) {
+bool MessageList::CopySelected(HWND owner) const {
     try {
-        const std::string lines = SelectedRowsAsCaptureLines(list, rows);
+        const std::string lines = SelectedAsCaptureLines();
         if (lines.empty()) return true;
         return PutTextOnClipboard(owner, lines);
     } catch (const std::bad_alloc&) {

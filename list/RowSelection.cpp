@@ -1,51 +1,49 @@
-// RowSelection.cpp: the list-view's item states.
-#include "list/RowSelection.h"
+// RowSelection.cpp: the Message list's selected rows, and finding a row.
+#include "list/MessageList.h"
 
-#include <commctrl.h>
+#include "records/RowTexts.h"
 
 namespace list {
 
-namespace {
-
-constexpr WPARAM kEveryRow = static_cast<WPARAM>(-1);
-
-void SetRowState(HWND list, WPARAM row, UINT mask, UINT state) {
-    LVITEMA item{};
-    item.stateMask = mask;
-    item.state = state;
-    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+int MessageList::NextSelected(int after) const {
+    return view_.NextRow(after, LVNI_SELECTED);
 }
 
-}  // namespace
-
-int NextSelectedRow(HWND list, int after) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), LVNI_SELECTED));
+bool MessageList::AnySelected() const {
+    return NextSelected(win::ListView::kEveryRow) >= 0;
 }
 
-int CurrentRow(HWND list) {
-    const int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, kEveryRow, LVNI_FOCUSED));
-    if (focused >= 0 && SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(focused), LVIS_SELECTED))
-        return focused;
-    return NextSelectedRow(list, -1);
+int MessageList::CurrentRow() const {
+    const int focused = view_.NextRow(win::ListView::kEveryRow, LVNI_FOCUSED);
+    if (focused >= 0 && view_.IsSelected(focused)) return focused;
+    return NextSelected(win::ListView::kEveryRow);
 }
 
-int RowAt(HWND list, POINT screenPoint) {
-    LVHITTESTINFO hit{};
-    hit.pt = screenPoint;
-    ScreenToClient(list, &hit.pt);
-    const int index = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    return (hit.flags & LVHT_ONITEM) ? index : -1;
+int MessageList::RowAtScreen(POINT screen) const {
+    ScreenToClient(view_.Handle(), &screen);
+    return view_.RowAt(screen);
 }
 
-void SelectOnlyRow(HWND list, int row) {
-    SetRowState(list, kEveryRow, LVIS_SELECTED, 0);
-    SetRowState(list, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
-    SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+void MessageList::SelectOnly(int row) {
+    view_.SetState(win::ListView::kEveryRow, LVIS_SELECTED, 0);
+    view_.SetState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    view_.SetSelectionMark(row);
+    view_.EnsureVisible(row);
 }
 
-void SelectAllRows(HWND list) {
-    SetRowState(list, kEveryRow, LVIS_SELECTED, LVIS_SELECTED);
+void MessageList::SelectAll() {
+    view_.SetState(win::ListView::kEveryRow, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
+    const int count = RowCount();
+    const int start = records::SearchStart(CurrentRow(), count, down);
+    const int found = records::FindRow(matcher, count, start, down, [this](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(shown_, row, out);
+    });
+    if (found < 0) return false;
+    SelectOnly(found);
+    return true;
 }
 
 }  // namespace list

@@ -1,6 +1,8 @@
 // SeverityDrawing.cpp: colours chosen per row from the priority its message starts with.
 #include "list/SeverityDrawing.h"
 
+#include "list/MessageList.h"
+
 #include "records/SyslogPriority.h"
 
 namespace list {
@@ -31,13 +33,13 @@ bool SeverityColours(int priority, RowColours& out) {
     return true;
 }
 
-LRESULT DrawInSeverityColours(const records::ShownRows& rows, NMLVCUSTOMDRAW& draw) {
+LRESULT MessageList::DrawInSeverityColours(NMLVCUSTOMDRAW& draw) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     // Only the message is read: the sender is not formatted for a row it does not colour.
     const DWORD_PTR row = draw.nmcd.dwItemSpec;
     RowColours colours;
-    if (row >= rows.Count() || !SeverityColours(records::LeadingPriority(rows.Row(row).message), colours))
+    if (row >= shown_.Count() || !SeverityColours(records::LeadingPriority(shown_.Row(row).message), colours))
         return CDRF_DODEFAULT;
     draw.clrText = colours.text;
     if (colours.background != CLR_DEFAULT) draw.clrTextBk = colours.background;

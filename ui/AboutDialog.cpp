@@ -1,7 +1,7 @@
 // AboutDialog.cpp: attaching the links, the version line, and the reflection.
 #include "ui/AboutDialog.h"
 
-#include <cstdio>
+#include <cwchar>
 
 #include "res/resource.h"
 #include "win/Reflection.h"
@@ -10,7 +10,7 @@ namespace ui {
 
 namespace {
 
-const char kVersionFormat[] = "Kelv Syslog monitor Version %d.%d.%d%d";
+const wchar_t kVersionFormat[] = L"Kelv Syslog monitor Version %d.%d.%d%d";
 constexpr size_t kVersionLineCapacity = 64;
 
 }  // namespace
@@ -27,10 +27,10 @@ bool AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 bool AboutDialog::OnInit() {
     mailLink_.Attach(GetDlgItem(Handle(), IDC_MAIL_LINK));
     webLink_.Attach(GetDlgItem(Handle(), IDC_WEB_LINK));
-    char versionLine[kVersionLineCapacity];
-    std::snprintf(versionLine, sizeof versionLine, kVersionFormat, VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH,
+    wchar_t versionLine[kVersionLineCapacity];
+    std::swprintf(versionLine, kVersionLineCapacity, kVersionFormat, VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH,
                   VERSION_BUILD);
-    SetDlgItemTextA(Handle(), IDC_VERSION_LINE, versionLine);
+    SetDlgItemTextW(Handle(), IDC_VERSION_LINE, versionLine);
     return true;
 }
 

@@ -95,10 +95,10 @@ void Hyperlink::MakeUnderlinedFont() {
     fontToBeMade_ = false;
     ownFont_ = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     const HGDIOBJ font = ownFont_ ? static_cast<HGDIOBJ>(ownFont_) : GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA description;
-    if (GetObjectA(font, sizeof description, &description) != sizeof description) return;
+    LOGFONTW description;
+    if (GetObjectW(font, sizeof description, &description) != sizeof description) return;
     description.lfUnderline = 1;
-    underlinedFont_ = CreateFontIndirectA(&description);
+    underlinedFont_ = CreateFontIndirectW(&description);
     if (underlinedFont_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(underlinedFont_), FALSE);
 }
 

@@ -12,7 +12,7 @@ using GetSystemMetricsForDpiCall = int(WINAPI*)(int, UINT);
 // A function of user32.dll, or null when this Windows has none by that name.
 template <typename Call>
 Call User32Function(const char* name) {
-    const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
     return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(found));
 }
 

@@ -146,7 +146,7 @@ TEST(CaptureFile, CaptureSwitchOffNeitherWritesNorShowsAndKeepsTheFileOpen) {
     PostRecord(run.main.Window(), "while off");
     HandlePostedMessages();
 
-    EXPECT_EQ(1, list::RowCount(run.List()));
+    EXPECT_EQ(1, win::ListView(run.List()).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; both records are released
     EXPECT_TRUE(run.main.Window().CaptureFileOpen());
     EXPECT_EQ(32u, OpenForWritingFails(run.path));
@@ -154,7 +154,7 @@ TEST(CaptureFile, CaptureSwitchOffNeitherWritesNorShowsAndKeepsTheFileOpen) {
     SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
     PostRecord(run.main.Window(), "on again");
     HandlePostedMessages();
-    EXPECT_EQ(2, list::RowCount(run.List()));
+    EXPECT_EQ(2, win::ListView(run.List()).Count());
     EXPECT_EQ("on again", RowMessage(run.main.Window(), 1));
 
     EXPECT_EQ("10.1.2.3,before off\r\n10.1.2.3,on again\r\n", run.BytesAfterClose());
@@ -185,7 +185,7 @@ TEST(CaptureFile, EmptyFileNameIsReportedWithAnEmptyName) {
     EXPECT_NE(std::string::npos, pane.find("] ", 20)) << pane;
     PostRecord(main.Window(), "shown all the same");
     HandlePostedMessages();
-    EXPECT_EQ(1, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(1, win::ListView(main.Window().MessageList()).Count());
 }
 
 // The Linux device that refuses every write with "disk full", as Wine shows it.
@@ -207,7 +207,7 @@ TEST(CaptureFile, WriteFailureIsReportedOnceAndClosesTheFileWhileRowsGoOn) {
 
     for (int i = 0; i < 40; ++i) PostRecord(main.Window(), line);
     HandlePostedMessages();
-    EXPECT_EQ(80, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(80, win::ListView(main.Window().MessageList()).Count());
     EXPECT_EQ(pane, PaneText(main.Window().DiagnosticsPane()));
     main.Close();
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());

@@ -234,7 +234,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     // Handled by the time the pump looks at its condition again.
     ASSERT_TRUE(PumpUntil([&] { return window.Window().Deliveries().TakenSoFar() == takenBefore + 1; }));
     DeliverRecord(window.Window(), "also while off");
-    EXPECT_EQ(1, list::RowCount(list));
+    EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; every record is released
 
     // Still open while off: other writers are still kept out.
@@ -246,7 +246,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     Command(main, ID_VIEW_CAPTURE, kAcceleratorCode);
     ASSERT_TRUE(window.Window().CaptureOn());
     ASSERT_TRUE(window.SendAndWaitForRows("after the switch", 2));
-    EXPECT_EQ(2, list::RowCount(list));
+    EXPECT_EQ(2, win::ListView(list).Count());
     EXPECT_EQ("before the switch", CellText(list, 0, 1));
     EXPECT_EQ("after the switch", CellText(list, 1, 1));
 
@@ -269,13 +269,13 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
 
     constexpr int kRows = 500;
     for (int i = 0; i < kRows; ++i) DeliverRecord(window.Window(), "record " + std::to_string(i));
-    ASSERT_EQ(kRows, list::RowCount(list));
+    ASSERT_EQ(kRows, win::ListView(list).Count());
     ASSERT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the rows hold copies
     diag::Report(0, L"a diagnostic\r\n");
     ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "a diagnostic\r\n"; }));
 
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kMenuCode));
-    EXPECT_EQ(0, list::RowCount(list));
+    EXPECT_EQ(0, win::ListView(list).Count());
     EXPECT_EQ(0u, window.Window().StoredRows().Count());
     EXPECT_EQ(0u, window.Window().StoredRows().BytesHeld());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
@@ -283,7 +283,7 @@ TEST(ClearCommand, EmptiesListAndPaneAndGivesTheRowsMemoryBack) {
 
     // The list takes rows again afterwards.
     DeliverRecord(window.Window(), "after clearing");
-    EXPECT_EQ(1, list::RowCount(list));
+    EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ("after clearing", CellText(list, 0, 1));
 }
 
@@ -299,7 +299,7 @@ TEST(ClearCommand, OnAnEmptyListStillEmptiesThePaneWhateverTheSwitch) {
     ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kAcceleratorCode));
     EXPECT_EQ("", PaneText(pane));
-    EXPECT_EQ(0, list::RowCount(window.Window().MessageList()));
+    EXPECT_EQ(0, win::ListView(window.Window().MessageList()).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
 
     // Both empty: still answers 0, and nothing changes.
@@ -379,7 +379,7 @@ TEST_F(Accelerators, ControlRClearsTheListAndThePane) {
     ASSERT_TRUE(FocusOn(main_, list_));
 
     ASSERT_TRUE(testing_support::PressControlChord('R'));
-    EXPECT_TRUE(LoopUntil([&] { return list::RowCount(list_) == 0 && PaneText(pane_).empty(); }));
+    EXPECT_TRUE(LoopUntil([&] { return win::ListView(list_).Count() == 0 && PaneText(pane_).empty(); }));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_TRUE(window_.Window().CaptureOn());
 }
@@ -399,7 +399,7 @@ TEST_F(Accelerators, ControlSOpensTheSaveDialogOverTheMainWindow) {
                           }));
     EXPECT_EQ(L"Save As", title);
     EXPECT_TRUE(window_.Window().CaptureOn());
-    EXPECT_EQ(1, list::RowCount(list_));
+    EXPECT_EQ(1, win::ListView(list_).Count());
 }
 
 TEST_F(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
@@ -423,7 +423,7 @@ TEST_F(Accelerators, ControlODoesNothingWhereverTheFocusIs) {
                               }));
         EXPECT_FALSE(dialogSeen);
         EXPECT_TRUE(IsWindowEnabled(main_));
-        EXPECT_EQ(1, list::RowCount(list_));
+        EXPECT_EQ(1, win::ListView(list_).Count());
         EXPECT_EQ("pane text\r\n", PaneText(pane_));
         EXPECT_EQ(0, window_.Window().Settings()->ToFile);
         EXPECT_FALSE(window_.Window().CaptureFileOpen());
@@ -497,7 +497,7 @@ protected:
             else
                 DeliverRecord(window_.Window(), "<14>hay " + std::to_string(i));
         }
-        ASSERT_EQ(kRows, list::RowCount(list_));
+        ASSERT_EQ(kRows, win::ListView(list_).Count());
     }
 
     static constexpr int kRows = 300;
@@ -606,7 +606,7 @@ std::string WindowTitle(HWND window) {
 // The Details texts of the rows the list shows, in list order.
 std::vector<std::string> ShownMessages(HWND list) {
     std::vector<std::string> shown;
-    for (int row = 0; row < list::RowCount(list); ++row) shown.push_back(CellText(list, row, 1));
+    for (int row = 0; row < win::ListView(list).Count(); ++row) shown.push_back(CellText(list, row, 1));
     return shown;
 }
 
@@ -670,7 +670,7 @@ TEST(FilterCommand, RowsArrivingUnderAFilterAreAllWrittenAndHeldAndOnlyThoseThat
 
     // Clear removes the hidden rows too and keeps the filter.
     Command(main, ID_VIEW_CLEAR, kAcceleratorCode);
-    EXPECT_EQ(0, list::RowCount(list));
+    EXPECT_EQ(0, win::ListView(list).Count());
     EXPECT_EQ("Kelv SysLog monitor - 0 of 0 rows shown", WindowTitle(main));
     DeliverRecord(window.Window(), "<14>fine after clear", "10.0.0.2");
     DeliverRecord(window.Window(), "<11>error after clear", "10.0.0.2");
@@ -679,7 +679,7 @@ TEST(FilterCommand, RowsArrivingUnderAFilterAreAllWrittenAndHeldAndOnlyThoseThat
 
     // Clear then OK in the dialog removes the filter.
     FilterWithDialog(main, [](HWND dialog) { dialog_driver::PressButton(dialog, IDC_FILTER_CLEAR); dialog_driver::DispatchPending(); });
-    EXPECT_EQ(2, list::RowCount(list));
+    EXPECT_EQ(2, win::ListView(list).Count());
     EXPECT_EQ("Kelv SysLog monitor", WindowTitle(main));
     EXPECT_EQ(static_cast<UINT>(MF_GRAYED), FilterOnState(main));
 }

@@ -62,7 +62,7 @@ TEST(SaveCommand, WritesTheCaptureLinesOfTheRowsInListOrder) {
     EXPECT_EQ(Line("<13>first plain") + Line("\"with, two, commas\"") + Line("say \"hi\" without comma") +
                   Line("\"\"quoted\", and comma\"") + "127.0.0.1,inner\r\nline feed\r\n" + Line(""),
               testing_support::ReadFileBytes(saved));
-    EXPECT_EQ(6, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(6, win::ListView(main.Window().MessageList()).Count());
     dialog_driver::DispatchPending();
     EXPECT_EQ("", testing_support::PaneText(main.Window().DiagnosticsPane()));
 }
@@ -128,7 +128,7 @@ TEST(SaveCommand, CancellingWritesNothingAndSaysNothing) {
 
     EXPECT_TRUE(FolderIsEmpty(target.Path()));
     EXPECT_EQ("", testing_support::PaneText(main.Window().DiagnosticsPane()));
-    EXPECT_EQ(1, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(1, win::ListView(main.Window().MessageList()).Count());
 }
 
 // A relative capture name goes on naming the same file after a Save into another folder.

@@ -35,7 +35,7 @@ TEST(Shutdown, RecordsStillQueuedAtCloseAreWrittenAndReleased) {
         expected += "127.0.0.1," + message + "\r\n";
     }
     ASSERT_TRUE(WaitUntilRecordsAreQueued(recordsBefore + kCount));
-    ASSERT_EQ(0, list::RowCount(main.Window().MessageList()));
+    ASSERT_EQ(0, win::ListView(main.Window().MessageList()).Count());
 
     main.Close();
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
@@ -46,7 +46,7 @@ TEST(Shutdown, ClosingWhileDatagramsKeepArrivingEndsAndReleasesEveryRecord) {
     const long recordsBefore = net::SyslogRecordsAlive();
     RunningMainWindow main;
     Flood flood(main.Port());
-    ASSERT_TRUE(HandleMessagesUntil([&] { return list::RowCount(main.Window().MessageList()) > 100; }));
+    ASSERT_TRUE(HandleMessagesUntil([&] { return win::ListView(main.Window().MessageList()).Count() > 100; }));
 
     const HWND window = main.Handle();
     main.Close();

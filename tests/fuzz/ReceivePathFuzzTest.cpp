@@ -134,7 +134,7 @@ public:
     bool Finish() {
         const std::string marker = "fuzz end marker, " + SeedNote(seed_);
         if (!Deliver({marker})) return false;
-        EXPECT_EQ(expected_.size(), static_cast<size_t>(list::RowCount(List())));
+        EXPECT_EQ(expected_.size(), static_cast<size_t>(win::ListView(List()).Count()));
         EXPECT_EQ(marker, CellText(List(), static_cast<int>(expected_.size()) - 1, 1));
         main_.Close();
         const std::string captured = ReadFileBytes(capturePath_);
@@ -167,15 +167,15 @@ private:
 
     bool CheckNewRows(const std::vector<std::string>& group) {
         const int wanted = static_cast<int>(expected_.size());
-        if (!PumpUntil([&] { return list::RowCount(List()) >= wanted; }, kRowsTimeoutMs)) {
-            ADD_FAILURE() << list::RowCount(List()) << " rows instead of " << wanted
+        if (!PumpUntil([&] { return win::ListView(List()).Count() >= wanted; }, kRowsTimeoutMs)) {
+            ADD_FAILURE() << win::ListView(List()).Count() << " rows instead of " << wanted
                           << " after datagrams of" << Lengths(group) << " bytes, " << SeedNote(seed_)
                           << "\npane: "
                           << FirstDifference(Repeated(kFullBufferDiagnostic, fullBuffer_),
                                              PaneText(main_.Window().DiagnosticsPane()));
             return false;
         }
-        bool same = list::RowCount(List()) == wanted;
+        bool same = win::ListView(List()).Count() == wanted;
         EXPECT_TRUE(same) << "more rows than datagrams, " << SeedNote(seed_);
         for (int row = rowsChecked_; row < wanted; ++row) {
             const std::string& message = expected_[static_cast<size_t>(row)];

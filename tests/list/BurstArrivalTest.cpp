@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "list/MessageList.h"
-#include "list/RecordArrival.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -67,7 +66,7 @@ struct Outcome {
 
 std::vector<std::string> RowTexts(const app::MainWindow& window) {
     std::vector<std::string> rows;
-    for (int index = 0; index < list::RowCount(window.MessageList()); ++index)
+    for (int index = 0; index < win::ListView(window.MessageList()).Count(); ++index)
         rows.push_back(testing_support::RowSender(window, index) + "|" + testing_support::RowMessage(window, index));
     return rows;
 }
@@ -90,7 +89,7 @@ Outcome Deliver(int count, bool allQueuedAtOnce) {
             else
                 DeliverRecord(window.Window(), MakeRecord(number));
         }
-        EXPECT_TRUE(PumpUntil([&] { return list::RowCount(list) == 60 + count; }));
+        EXPECT_TRUE(PumpUntil([&] { return win::ListView(list).Count() == 60 + count; }));
         testing_support::PumpFor(50);
         outcome.rows = RowTexts(window.Window());
         outcome.topRow = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
@@ -133,7 +132,7 @@ TEST(BurstArrival, AFloodThatNeverPausesStillRepaints) {
         for (int number = 0; number < kFlood; ++number) deliveries.Push(MakeRecord(number));
     });
     const ULONGLONG started = GetTickCount64();
-    EXPECT_TRUE(PumpUntil([&] { return list::RowCount(list) == kFlood; }, 120000));
+    EXPECT_TRUE(PumpUntil([&] { return win::ListView(list).Count() == kFlood; }, 120000));
     const ULONGLONG tookMs = GetTickCount64() - started;
     poster.join();
 

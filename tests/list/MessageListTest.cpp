@@ -130,13 +130,13 @@ TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
     RunningMainWindow main;
     for (int i = 0; i < 25; ++i) PostRecord(main.Window(), "row " + std::to_string(i));
     HandlePostedMessages();
-    ASSERT_EQ(25, list::RowCount(main.Window().MessageList()));
+    ASSERT_EQ(25, win::ListView(main.Window().MessageList()).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "each record released once its row holds a copy";
     EXPECT_EQ("row 24", RowMessage(main.Window(), 24));
     const records::StoredRow first = main.Window().StoredRows().Row(0);
 
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_CLEAR, 0);
-    EXPECT_EQ(0, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(0, win::ListView(main.Window().MessageList()).Count());
     EXPECT_EQ(0u, main.Window().StoredRows().BytesHeld());
     MEMORY_BASIC_INFORMATION where{};
     VirtualQuery(first.message, &where, sizeof where);
@@ -195,15 +195,14 @@ TEST(MessageList, ARowTheStoreCannotKeepIsReleasedAndSaidOnceUntilClear) {
     const auto append = [&](const std::string& text) {
         sockaddr_in from{};
         from.sin_addr.s_addr = inet_addr("10.1.2.3");
-        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from)) ==
-               list::MessageList::Appended::Shown;
+        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from), false, false);
     };
     int kept = 0;
     while (append(message + std::to_string(kept))) ++kept;
     ASSERT_GT(kept, 100);
     EXPECT_FALSE(append(message + "longer"));
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-    EXPECT_EQ(kept, list::RowCount(list.Handle()));
+    EXPECT_EQ(kept, win::ListView(list.Handle()).Count());
     EXPECT_EQ(message + std::to_string(kept - 1), list.Rows().Row(static_cast<size_t>(kept) - 1).message);
     const HWND pane = main.Window().DiagnosticsPane();
     ASSERT_TRUE(PumpUntil([&] { return !PaneText(pane).empty(); }));
@@ -212,7 +211,7 @@ TEST(MessageList, ARowTheStoreCannotKeepIsReleasedAndSaidOnceUntilClear) {
     ExpectDiagnosticWithCode(once, "Cannot keep more rows: out of memory\n\r\n[0x8007000e] ", E_OUTOFMEMORY);
 
     list.Clear();
-    EXPECT_EQ(0, list::RowCount(list.Handle()));
+    EXPECT_EQ(0, win::ListView(list.Handle()).Count());
     EXPECT_TRUE(append("kept again"));
     while (append(message)) {
     }

@@ -20,7 +20,7 @@ TEST(RecordArrival, WithDisplayOffTheLineIsWrittenButNoRowIsAdded) {
     PostRecord(main.Window(), "also written");
     HandlePostedMessages();
 
-    EXPECT_EQ(0, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(0, win::ListView(main.Window().MessageList()).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     main.Close();
     EXPECT_EQ("10.1.2.3,\"written, not shown\"\r\n10.1.2.3,also written\r\n", ReadFileBytes(path));
@@ -32,7 +32,7 @@ TEST(RecordArrival, WithDisplayOffAndNoFileTheRecordIsOnlyReleased) {
     PostRecord(main.Window(), "goes nowhere");
     HandlePostedMessages();
 
-    EXPECT_EQ(0, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(0, win::ListView(main.Window().MessageList()).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
 }
@@ -43,7 +43,7 @@ int TopRow(HWND list) {
 
 bool LastRowVisible(HWND list) {
     const int rowsPerPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-    return TopRow(list) + rowsPerPage >= list::RowCount(list);
+    return TopRow(list) + rowsPerPage >= win::ListView(list).Count();
 }
 
 constexpr int kManyPages = 100;  // rows: several pages of the list
@@ -56,7 +56,7 @@ TEST(RecordArrival, WithAutoscrollOffTheViewStaysAtTheTop) {
         HandlePostedMessages();
     }
 
-    ASSERT_EQ(kManyPages, list::RowCount(list));
+    ASSERT_EQ(kManyPages, win::ListView(list).Count());
     ASSERT_FALSE(LastRowVisible(list));
     EXPECT_EQ(0, TopRow(list));
 }
@@ -68,13 +68,13 @@ TEST(RecordArrival, WithAutoscrollOnTheNewestRowIsInView) {
         PostRecord(main.Window(), "one by one " + std::to_string(i));
         HandlePostedMessages();
     }
-    ASSERT_EQ(kManyPages, list::RowCount(list));
+    ASSERT_EQ(kManyPages, win::ListView(list).Count());
     EXPECT_GT(TopRow(list), 0);
     EXPECT_TRUE(LastRowVisible(list));
 
     for (int i = 0; i < kManyPages; ++i) PostRecord(main.Window(), "in a burst " + std::to_string(i));
     HandlePostedMessages();
-    ASSERT_EQ(2 * kManyPages, list::RowCount(list));
+    ASSERT_EQ(2 * kManyPages, win::ListView(list).Count());
     EXPECT_TRUE(LastRowVisible(list));
 }
 

@@ -29,7 +29,7 @@ TEST(Reception, BackToBackDatagramsBecomeRowsInArrivalOrder) {
     RunningMainWindow main;
     constexpr int kCount = 30;
     for (int i = 0; i < kCount; ++i) SendDatagram(main.Port(), "<13>datagram " + std::to_string(i) + "\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return list::RowCount(main.Window().MessageList()) == kCount; }));
+    ASSERT_TRUE(PumpUntil([&] { return win::ListView(main.Window().MessageList()).Count() == kCount; }));
 
     for (int i = 0; i < kCount; ++i) {
         EXPECT_EQ("<13>datagram " + std::to_string(i), RowMessage(main.Window(), i));

@@ -38,7 +38,6 @@ const Row kRows[] = {
     {kRouter, "<03>leading zero is no priority"},  // 6
     {kSwitch, "<14>caf\xC9 opened"},               // 7: informational, É in the 8-bit code page
 };
-constexpr size_t kRowCount = sizeof kRows / sizeof kRows[0];
 
 // The rows the filter shows, as a string of 0 and 1 in row order.
 std::string Shown(const RowFilter& filter) {

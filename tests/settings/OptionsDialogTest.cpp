@@ -55,7 +55,7 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
                             testing_support::SendDatagram(main.Port(), "during");
                             return true;
                         },
-                        [&] { return list::RowCount(main.Window().MessageList()) == 2; },
+                        [&] { return win::ListView(main.Window().MessageList()).Count() == 2; },
                         [&] {
                             dialog_driver::PressButton(dialog, IDOK);
                             return true;
@@ -343,7 +343,7 @@ TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
     const long recordsBefore = net::SyslogRecordsAlive();
     DeliverRecord(main.Window(), "written only");
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "the record is released, not kept";
-    EXPECT_EQ(1, list::RowCount(main.Window().MessageList()));
+    EXPECT_EQ(1, win::ListView(main.Window().MessageList()).Count());
     main.Close();
     EXPECT_EQ(Line("shown") + Line("written only"), testing_support::ReadFileBytes(capture));
 }

@@ -235,7 +235,7 @@ RunningMainWindow::~RunningMainWindow() {
 
 bool RunningMainWindow::SendAndWaitForRows(const std::string& bytes, int expectedRows) {
     SendDatagram(port_, bytes);
-    return PumpUntil([&] { return list::RowCount(window_->MessageList()) >= expectedRows; });
+    return PumpUntil([&] { return win::ListView(window_->MessageList()).Count() >= expectedRows; });
 }
 
 void RunningMainWindow::Close() {

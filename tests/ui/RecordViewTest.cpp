@@ -32,7 +32,7 @@ POINT RowCentre(HWND list, int row) {
 
 POINT BelowTheLastRow(HWND list) {
     RECT bounds{LVIR_BOUNDS, 0, 0, 0};
-    SendMessageA(list, LVM_GETITEMRECT, list::RowCount(list) - 1, reinterpret_cast<LPARAM>(&bounds));
+    SendMessageA(list, LVM_GETITEMRECT, win::ListView(list).Count() - 1, reinterpret_cast<LPARAM>(&bounds));
     return {bounds.left + 20, bounds.bottom + 3 * (bounds.bottom - bounds.top)};
 }
 
@@ -97,7 +97,7 @@ TEST(RecordView, ADoubleClickedRowShowsItsWholeRecord) {
     EXPECT_TRUE(seen.messageStyle & ES_MULTILINE);
     EXPECT_TRUE(seen.messageStyle & WS_VSCROLL);
     // The row is still there, untouched.
-    EXPECT_EQ(3, list::RowCount(list));
+    EXPECT_EQ(3, win::ListView(list).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ(longMessage, testing_support::RowMessage(main.Window(), 1));
 }
@@ -120,7 +120,7 @@ TEST(RecordView, ShowsTheBytesUnconvertedAndTheLocalTimeOfArrival) {
     ASSERT_TRUE(record);
     record->receivedAt = LocalMoment(2026, 12, 8, 5, 37, 27, 123);
     testing_support::DeliverRecord(main.Window(), std::move(record));
-    ASSERT_EQ(1, list::RowCount(list));
+    ASSERT_EQ(1, win::ListView(list).Count());
 
     SeenView seen;
     ModalScript script({ReadViewThen(seen, PressOk)});
@@ -144,7 +144,7 @@ TEST(RecordView, EndsWithOkEscapeOrTheCloseButton) {
         EXPECT_EQ("a message", seen.message);
         EXPECT_EQ(nullptr, dialog_driver::FindDialog(kViewTitle));
     }
-    EXPECT_EQ(1, list::RowCount(list));
+    EXPECT_EQ(1, win::ListView(list).Count());
 }
 
 TEST(RecordView, ADoubleClickOffTheRowsOpensNothing) {
@@ -160,7 +160,7 @@ TEST(RecordView, ADoubleClickOffTheRowsOpensNothing) {
     EXPECT_EQ(0u, seen.message.size());
     EXPECT_EQ(nullptr, seen.owner);
     EXPECT_FALSE(script.Finished());
-    EXPECT_EQ(1, list::RowCount(list));
+    EXPECT_EQ(1, win::ListView(list).Count());
 }
 
 }  // namespace

@@ -898,7 +898,7 @@ TEST_F(SplitterTest, RealMouseDragMovesTheBarAndRecordsArriveWhileTheButtonIsHel
     EXPECT_EQ(startTop - 120, BottomOf(list));
     EXPECT_EQ(startTop - 120 + window.Window().Splitter().Thickness(), TopOf(window.Window().DiagnosticsPane()));
     EXPECT_EQ(Quotient(startTop - 120, clientHeight), window.Window().Splitter().Ratio());
-    EXPECT_EQ(3, list::RowCount(list));
+    EXPECT_EQ(3, win::ListView(list).Count());
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+// DeliveryPump.cpp: turns bounded in time, a timer between them; each record to the file first, then the row.
+#include "app/DeliveryPump.h"
+
+#include <utility>
+
+#include "diag/DiagnosticsPane.h"
+
+namespace app {
+
+void DeliveryPump::Start(HWND window, UINT doorbell) {
+    window_ = window;
+    queue_.SetDoorbell(window, doorbell);
+}
+
+bool DeliveryPump::Turn() {
+    caughtUp_ = false;
+    if (handled_ == batch_.size()) {
+        handled_ = 0;
+        queue_.TakeAllOrArm(batch_);
+        if (batch_.empty()) {
+            KillTimer(window_, kTimerId);
+            CatchUp();
+            return caughtUp_;
+        }
+    }
+    const ULONGLONG turnStarted = GetTickCount64();
+    do {
+        const bool moreQueued = handled_ + 1 < batch_.size() || queue_.HasWaiting();
+        Handle(batch_[handled_++], moreQueued);
+    } while (handled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
+    SetTimer(window_, kTimerId, kTurnIntervalMs, nullptr);
+    return caughtUp_;
+}
+
+void DeliveryPump::Finish() {
+    // The receive thread may have queued its last records just before it ended.
+    while (handled_ < batch_.size() || queue_.HasWaiting()) Turn();
+    KillTimer(window_, kTimerId);
+    queue_.SetDoorbell(nullptr, 0);
+}
+
+void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
+    if (!settings_) return;  // past the destruction handler: released with the batch
+    if (delivery.record) {
+        Arrive(std::move(delivery.record), moreQueued);
+        if (!moreQueued || GetTickCount64() - caughtUpAt_ >= kLongestPendingMs) CatchUp();
+        return;
+    }
+    diag::AppendDiagnostic(pane_, std::move(delivery.text));
+}
+
+// A record is written even when it is not shown; with the capture switch off
+// it is neither. The Settings are read afresh for every record, so an OK in
+// the Options dialog applies from the next one on.
+void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
+    if (!captureOn_) return;
+    if (captureFile_.IsOpen()) {
+        const StatusCode written = captureFile_.Write(*record);
+        if (FAILED(written)) captureFile_.GiveUp(written);
+    }
+    const settings::Settings& settings = *settings_;
+    if (settings.ToDisplay) list_.Append(std::move(record), settings.Autoscroll != 0, moreQueued);
+}
+
+// The Capture file's lines go to the system and a held-back burst is shown.
+void DeliveryPump::CatchUp() {
+    if (!settings_) return;
+    captureFile_.Flush();
+    list_.ShowHeldBack();
+    caughtUpAt_ = GetTickCount64();
+    caughtUp_ = true;
+}
+
+}  // namespace app

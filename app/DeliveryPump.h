@@ -1,0 +1,78 @@
+// DeliveryPump.h: the burst policy: the queue taken in turns, where each item goes, when list and file catch up.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "list/MessageList.h"
+#include "net/DeliveryQueue.h"
+#include "records/CaptureFile.h"
+#include "settings/Settings.h"
+
+namespace app {
+
+// The Main window's parts a delivery reaches; fixed for the window's life.
+struct DeliveryTargets {
+    const bool& captureOn;
+    records::CaptureFile& captureFile;
+    list::MessageList& list;
+    const HWND& pane;
+    const std::optional<settings::Settings>& settings;  // absent past the destruction handler
+};
+
+// The doorbell starts a turn when the queue was idle. While deliveries keep
+// coming, a timer brings the next turn rather than a wake per item, so a lone
+// one still shows within kTurnIntervalMs. A turn handles what is queued, in
+// order, for at most kLongestTurnMs; what is left waits for the next turn, so
+// that input, painting and other programs' sent messages are answered during
+// a burst. While more records wait, the list holds its redraw and the Capture
+// file its lines; both catch up when the queue runs dry, and at least every
+// kLongestPendingMs during a flood. A turn that finds nothing ends the burst
+// and asks for the doorbell again.
+class DeliveryPump {
+public:
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT kTurnIntervalMs = 10;
+    static constexpr ULONGLONG kLongestTurnMs = 50;
+    static constexpr ULONGLONG kLongestPendingMs = 100;
+
+    DeliveryPump(net::DeliveryQueue& queue, const DeliveryTargets& targets)
+        : queue_(queue),
+          captureOn_(targets.captureOn),
+          captureFile_(targets.captureFile),
+          list_(targets.list),
+          pane_(targets.pane),
+          settings_(targets.settings) {}
+    DeliveryPump(const DeliveryPump&) = delete;
+    DeliveryPump& operator=(const DeliveryPump&) = delete;
+
+    // The window whose timer brings the turns and to which the queue posts the doorbell.
+    void Start(HWND window, UINT doorbell);
+    // One turn: on the doorbell and on the timer. True when the list caught up
+    // in it, so that what counts its rows may be shown afresh.
+    bool Turn();
+    // At shutdown: everything taken or still queued is handled now, and nothing rings any more.
+    void Finish();
+
+    bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
+
+private:
+    void Handle(net::Delivery& delivery, bool moreQueued);
+    void Arrive(net::RecordPtr record, bool moreQueued);
+    void CatchUp();
+
+    net::DeliveryQueue& queue_;
+    const bool& captureOn_;
+    records::CaptureFile& captureFile_;
+    list::MessageList& list_;
+    const HWND& pane_;
+    const std::optional<settings::Settings>& settings_;
+    HWND window_ = nullptr;
+    net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
+    size_t handled_ = 0;
+    ULONGLONG caughtUpAt_ = 0;
+    bool caughtUp_ = false;  // in the current turn
+};
+
+}  // namespace app

@@ -1,0 +1,107 @@
+// ListView.cpp: the 8-bit LVM_ sends, each in one place.
+#include "win/ListView.h"
+
+#include "win/Window.h"
+
+namespace win {
+
+LRESULT ListView::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return SendMessageA(control_, message, wParam, lParam);
+}
+
+bool ListView::Create(HWND parent, int id, DWORD style, const RECT& place) {
+    control_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr, style, place.left, place.top, place.right - place.left,
+                               place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               ModuleInstance(), nullptr);
+    return control_ != nullptr;
+}
+
+void ListView::InsertColumn(int position, const char* header, int width) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.cx = width;
+    column.pszText = const_cast<char*>(header);
+    column.iSubItem = position;
+    Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column));
+}
+
+int ListView::ColumnWidth(int position) const {
+    return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(position), 0));
+}
+
+void ListView::SetColumnWidth(int position, int width) {
+    Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(position), width);
+}
+
+void ListView::SetExtendedStyle(DWORD style) {
+    Send(LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+}
+
+int ListView::Count() const {
+    return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0));
+}
+
+void ListView::SetCount(size_t count, DWORD flags) {
+    Send(LVM_SETITEMCOUNT, count, flags);
+}
+
+void ListView::DeleteAll() {
+    Send(LVM_DELETEALLITEMS, 0, 0);
+}
+
+int ListView::NextRow(int after, UINT flags) const {
+    return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(after), flags));
+}
+
+bool ListView::IsSelected(int row) const {
+    return Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+}
+
+void ListView::SetState(int row, UINT mask, UINT state) {
+    LVITEMA item{};
+    item.stateMask = mask;
+    item.state = state;
+    Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::SetSelectionMark(int row) {
+    Send(LVM_SETSELECTIONMARK, 0, row);
+}
+
+void ListView::EnsureVisible(int row) {
+    Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+int ListView::RowAt(POINT client) const {
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    const int row = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
+int ListView::RowHeight() const {
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    if (!Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return 0;
+    return row.bottom - row.top;
+}
+
+int ListView::OuterHeight() const {
+    RECT outer;
+    GetWindowRect(control_, &outer);
+    return outer.bottom - outer.top;
+}
+
+void ListView::ScrollBy(int pixelsDown) {
+    Send(LVM_SCROLL, 0, pixelsDown);
+}
+
+void ListView::SetRedraw(bool on) {
+    Send(WM_SETREDRAW, on ? TRUE : FALSE, 0);
+}
+
+void ListView::RepaintNow() {
+    InvalidateRect(control_, nullptr, TRUE);
+    UpdateWindow(control_);
+}
+
+}  // namespace win

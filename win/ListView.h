@@ -1,0 +1,62 @@
+// ListView.h: a list-view control in report view, spoken to through its 8-bit messages.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstddef>
+
+namespace win {
+
+// Typed sends for the messages the program uses; it owns nothing: the
+// control is destroyed with its parent. A row index of kEveryRow stands for
+// all rows where the control allows it.
+class ListView {
+public:
+    static constexpr int kEveryRow = -1;
+
+    ListView() = default;
+    explicit ListView(HWND control) : control_(control) {}
+
+    HWND Handle() const { return control_; }
+
+    // Creates the control as a child with the given style and id; false on failure.
+    bool Create(HWND parent, int id, DWORD style, const RECT& place);
+
+    void InsertColumn(int position, const char* header, int width);
+    int ColumnWidth(int position) const;
+    void SetColumnWidth(int position, int width);
+    void SetExtendedStyle(DWORD style);
+
+    int Count() const;
+    // An owner-data list's row count; flags as LVM_SETITEMCOUNT takes them.
+    void SetCount(size_t count, DWORD flags);
+    void DeleteAll();
+
+    // The next row after the one given (kEveryRow: from the top) that has every state in flags; -1 for none.
+    int NextRow(int after, UINT flags) const;
+    bool IsSelected(int row) const;
+    void SetState(int row, UINT mask, UINT state);
+    void SetSelectionMark(int row);
+    void EnsureVisible(int row);
+
+    // The row at a point in the control's client area, or -1.
+    int RowAt(POINT client) const;
+    // A row's height in pixels, or 0 when the list has no row.
+    int RowHeight() const;
+    // The control's outer height in pixels.
+    int OuterHeight() const;
+    void ScrollBy(int pixelsDown);
+
+    void SetRedraw(bool on);
+    // Paints now whatever is invalid, after invalidating the whole control.
+    void RepaintNow();
+
+private:
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    HWND control_ = nullptr;
+};
+
+}  // namespace win
