@@ -12,7 +12,7 @@ void DeliveryPump::Start(HWND window, UINT doorbell) {
     queue_.SetDoorbell(window, doorbell);
 }
 
-bool DeliveryPump::Turn() {
+DeliveryPump::Turned DeliveryPump::Turn() {
     caughtUp_ = false;
     if (handled_ == batch_.size()) {
         handled_ = 0;
@@ -20,7 +20,7 @@ bool DeliveryPump::Turn() {
         if (batch_.empty()) {
             KillTimer(window_, kTimerId);
             CatchUp();
-            return caughtUp_;
+            return Turned::Idle;
         }
     }
     const ULONGLONG turnStarted = GetTickCount64();
@@ -29,7 +29,7 @@ bool DeliveryPump::Turn() {
         Handle(batch_[handled_++], moreQueued);
     } while (handled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
     SetTimer(window_, kTimerId, kTurnIntervalMs, nullptr);
-    return caughtUp_;
+    return caughtUp_ ? Turned::CaughtUp : Turned::HoldingBack;
 }
 
 void DeliveryPump::Finish() {

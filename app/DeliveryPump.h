@@ -49,9 +49,11 @@ public:
 
     // The window whose timer brings the turns and to which the queue posts the doorbell.
     void Start(HWND window, UINT doorbell);
-    // One turn: on the doorbell and on the timer. True when the list caught up
-    // in it, so that what counts its rows may be shown afresh.
-    bool Turn();
+    // What a turn left to those who show what the list holds: rows still held
+    // back, a catch-up during a flood, or a burst ended (caught up, and idle).
+    enum class Turned { HoldingBack, CaughtUp, Idle };
+    // One turn: on the doorbell and on the timer.
+    Turned Turn();
     // At shutdown: everything taken or still queued is handled now, and nothing rings any more.
     void Finish();
 

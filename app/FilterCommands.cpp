@@ -74,6 +74,16 @@ void MainWindow::ShowNewView() {
     ShowFilterInTitle();
 }
 
+// A title set costs the window manager a round trip: during a flood the
+// counts follow at most every kLongestPendingMs, and exactly when it ends.
+void MainWindow::OnTurned(DeliveryPump::Turned turned) {
+    if (turned == DeliveryPump::Turned::HoldingBack) return;
+    const ULONGLONG now = GetTickCount64();
+    if (turned == DeliveryPump::Turned::CaughtUp && now - titleCountedAt_ < DeliveryPump::kLongestPendingMs) return;
+    titleCountedAt_ = now;
+    ShowFilterInTitle();
+}
+
 // Untouched while no filter is in force, so the title stays exactly the program's name.
 void MainWindow::ShowFilterInTitle() {
     const bool inForce = messageList_.Shown().InForce();

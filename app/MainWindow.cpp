@@ -69,11 +69,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     // Neither carries anything: whoever posts them, the UI only looks at its own queue.
     case UM_DELIVERIES_WAITING:
-        if (pump_.Turn()) ShowFilterInTitle();
+        OnTurned(pump_.Turn());
         return true;
     case WM_TIMER:
         if (!pump_.IsTimer(wParam)) return false;
-        if (pump_.Turn()) ShowFilterInTitle();
+        OnTurned(pump_.Turn());
         return true;
     case WM_CONTEXTMENU:
         return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);

@@ -76,6 +76,7 @@ private:
     void FilterBySender(WORD commandId);
     void ShowNewView();
     void ShowFilterInTitle();
+    void OnTurned(DeliveryPump::Turned turned);
     void AddFilterItems(HMENU popup, int senderRow);
 
     // Focus and DPI (FocusAndDpi.cpp).
@@ -98,6 +99,7 @@ private:
     ListFinder finder_;
     int contextRow_ = -1;  // the shown row whose sender the right-click menu offers
     bool titleCounts_ = false;  // the title shows the filter's counts
+    ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file and the list.

@@ -31,6 +31,8 @@ ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240}
 # The text filter in force for the filtered runs: the numbered lines whose
 # sequence number ends in 00, one in a hundred.
 FILTER_TEXT = "00 x"
+# With --pinned: the Wine programs on one CPU, the sender (this process) on the other.
+WINE_CPU, SENDER_CPU = 0, 1
 SETTLE_S = 2.0  # the Capture file has not grown for this long: the burst is handled
 LONGEST_SETTLE_S = 180
 PORT_WAIT_S = 1800
@@ -99,9 +101,9 @@ class Bench:
 
     # ---- Wine programs -------------------------------------------------------
 
-    @staticmethod
-    def wine(*command, **options):
-        return subprocess.Popen(["wine", *command], stdin=subprocess.DEVNULL, **options)
+    def wine(self, *command, **options):
+        pinned = ["taskset", "-c", str(WINE_CPU)] if self.args.pinned else []
+        return subprocess.Popen([*pinned, "wine", *command], stdin=subprocess.DEVNULL, **options)
 
     def run_to_file(self, command, timeout):
         """Runs a Wine program with its output in a file, never a pipe: a Wine
@@ -148,12 +150,13 @@ class Bench:
             PORT_WAIT_S, own_release_s, lambda: log("UDP 514 is in use; waiting for it to be free"))
 
     def end_receiver(self, process):
-        if process.poll() is None and os.path.basename(process.args[1]) == EXE_NAME:
-            self.probe(process.args[1], "close")
+        program = process.args[process.args.index("wine") + 1]
+        if process.poll() is None and os.path.basename(program) == EXE_NAME:
+            self.probe(program, "close")
         try:
             process.wait(timeout=120)
         except subprocess.TimeoutExpired:
-            log(f"{process.args[1]} did not end; stopping it")
+            log(f"{program} did not end; stopping it")
             stop(process)
         self.wait_for_free_port(OWN_RELEASE_S)
 
@@ -449,7 +452,12 @@ def main():
                         help="only the million rows, in process and through the network; figures as JSON")
     parser.add_argument("--filter-only", action="store_true",
                         help="only the figures the filter changes, with and without it; the filter's table")
+    parser.add_argument("--pinned", action="store_true",
+                        help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
+                             f"session itself on CPU {WINE_CPU}")
     args = parser.parse_args()
+    if args.pinned:
+        os.sched_setaffinity(0, {SENDER_CPU})
 
     if args.filter_only:
         results = Bench(args).run_filter_only()
