@@ -28,7 +28,7 @@ bool MainWindow::OnCommand(WORD commandId) {
         ui::RunAboutDialog(Handle());
         return true;
     default:
-        return OnListCommand(commandId);
+        return OnListCommand(commandId) || OnFilterCommand(commandId);
     }
 }
 
@@ -36,6 +36,9 @@ bool MainWindow::OnCommand(WORD commandId) {
 void MainWindow::OnInitMenuPopup(HMENU popup) {
     CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
+    const records::ShownRows& shown = messageList_.Shown();
+    CheckMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.InForce() ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.Filter().IsEmpty() ? MF_GRAYED : MF_ENABLED));
 }
 
 // Nothing else changes: the Capture file stays as it is.
@@ -46,6 +49,7 @@ void MainWindow::ToggleCapture() {
 void MainWindow::Clear() {
     messageList_.Clear();
     diag::ClearDiagnosticsPane(pane_);
+    ShowFilterInTitle();
 }
 
 // After OK the rows are drawn again under the new options and the Capture
@@ -58,7 +62,7 @@ void MainWindow::RunOptions() {
 }
 
 void MainWindow::RunSave() {
-    RunSaveCommand(Handle(), messageList_.Rows());
+    RunSaveCommand(Handle(), messageList_.Shown());
 }
 
 }  // namespace app

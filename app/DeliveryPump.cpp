@@ -10,15 +10,16 @@ void DeliveryPump::Start(HWND window, UINT doorbell) {
     queue_.SetDoorbell(window, doorbell);
 }
 
-void DeliveryPump::Turn() {
-    if (closing_) return;
+DeliveryPump::Turned DeliveryPump::Turn() {
+    if (closing_) return Turned::HoldingBack;
+    caughtUp_ = false;
     if (handled_ == batch_.size()) {
         handled_ = 0;
         queue_.TakeAllOrArm(batch_);
         if (batch_.empty()) {
             KillTimer(window_, kTimerId);
             CatchUp();
-            return;
+            return Turned::Idle;
         }
     }
     const ULONGLONG turnStarted = GetTickCount64();
@@ -28,6 +29,7 @@ void DeliveryPump::Turn() {
     } while (handled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
     diagnostics_.AppendTo(pane_);
     SetTimer(window_, kTimerId, kTurnIntervalMs, nullptr);
+    return caughtUp_ ? Turned::CaughtUp : Turned::HoldingBack;
 }
 
 void DeliveryPump::Finish() {
@@ -74,6 +76,7 @@ void DeliveryPump::CatchUp() {
     captureFile_.Flush();
     list_.ShowHeldBack();
     caughtUpAt_ = GetTickCount64();
+    caughtUp_ = true;
 }
 
 }  // namespace app

@@ -51,8 +51,11 @@ public:
 
     // The window whose timer brings the turns and to which the queue posts the doorbell.
     void Start(HWND window, UINT doorbell);
+    // What a turn left to those who show what the list holds: rows still held
+    // back, a catch-up during a flood, or a burst ended (caught up, and idle).
+    enum class Turned { HoldingBack, CaughtUp, Idle };
     // One turn: on the doorbell and on the timer.
-    void Turn();
+    Turned Turn();
     // At shutdown, before reception stops: from then on turns leave the queue alone.
     void Close() { closing_ = true; }
     // After reception has stopped: every record taken or still queued is
@@ -78,6 +81,7 @@ private:
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
     size_t handled_ = 0;
     ULONGLONG caughtUpAt_ = 0;
+    bool caughtUp_ = false;  // in the current turn
     bool closing_ = false;
     diag::DiagnosticBatch diagnostics_;  // a turn's texts, appended when the turn ends
 };

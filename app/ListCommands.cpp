@@ -43,24 +43,31 @@ void MainWindow::CopyRows() {
         diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot copy to the clipboard\r\n");
 }
 
-// Copy (greyed while no row is selected) and Select all, at the pointer or,
-// from the keyboard, at the list's top-left corner.
+// Copy (greyed while no row is selected), Select all and the filter's items,
+// at the pointer for the row under it or, from the keyboard, at the list's
+// top-left corner for the current row.
 bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     if (window != messageList_.Handle()) return false;
     POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    int senderRow = -1;
     if (position == -1) {
         at = {0, 0};
         ClientToScreen(messageList_.Handle(), &at);
+        senderRow = messageList_.CurrentRow();
+    } else {
+        senderRow = messageList_.RowAtScreen(at);
     }
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_LIST_MENU));
     if (!menu) return true;
     const HMENU popup = GetSubMenu(menu, 0);
     const bool anySelected = messageList_.AnySelected();
     EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+    AddFilterItems(popup, senderRow);
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
     DestroyMenu(menu);
-    if (chosen) OnListCommand(static_cast<WORD>(chosen));  // the right click gave the list the focus
+    // The right click gave the list the focus.
+    if (chosen && !OnListCommand(static_cast<WORD>(chosen))) OnFilterCommand(static_cast<WORD>(chosen));
     return true;
 }
 

@@ -69,11 +69,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     // Neither carries anything: whoever posts them, the UI only looks at its own queue.
     case UM_DELIVERIES_WAITING:
-        pump_.Turn();
+        OnTurned(pump_.Turn());
         return true;
     case WM_TIMER:
         if (!pump_.IsTimer(wParam)) return false;
-        pump_.Turn();
+        OnTurned(pump_.Turn());
         return true;
     case WM_CONTEXTMENU:
         return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
@@ -156,8 +156,8 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     const bool colours = settings_ && settings_->Colours;
     const bool handled = messageList_.HandleNotice(notice, colours, result, rowDoubleClicked);
     // A double-clicked row is shown whole.
-    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Rows().Count())
-        ui::ShowRecordView(Handle(), messageList_.Rows().Row(static_cast<size_t>(rowDoubleClicked)));
+    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Shown().Count())
+        ui::ShowRecordView(Handle(), messageList_.Shown().Row(static_cast<size_t>(rowDoubleClicked)));
     return handled;
 }
 

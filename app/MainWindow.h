@@ -33,6 +33,8 @@ public:
     const list::MessageList& Messages() const { return messageList_; }
     // The list's rows, valid until Clear.
     const records::RecordStore& StoredRows() const { return messageList_.Rows(); }
+    // The rows the list shows: all, or those the filter in force lets through.
+    const records::ShownRows& ShownRows() const { return messageList_.Shown(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
@@ -41,6 +43,8 @@ public:
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
     // The port reception is bound to, once the window is created; 0 when the set-up failed.
     unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
+    // What OK in the Filter dialog does: the list shows the rows that pass, and the title counts them.
+    void ApplyFilter(records::RowFilter filter);
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
 
@@ -68,6 +72,15 @@ private:
     bool OnContextMenu(HWND window, LPARAM position);
     void CopyRows();
 
+    // The filter over the list and the title that counts its rows (FilterCommands.cpp).
+    bool OnFilterCommand(WORD commandId);
+    void EditFilter();
+    void FilterBySender(WORD commandId);
+    void ShowNewView();
+    void ShowFilterInTitle();
+    void OnTurned(DeliveryPump::Turned turned);
+    void AddFilterItems(HMENU popup, int senderRow);
+
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -86,6 +99,9 @@ private:
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
     ListFinder finder_;
+    int contextRow_ = -1;  // the shown row whose sender the right-click menu offers
+    bool titleCounts_ = false;  // the title shows the filter's counts
+    ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file and the list.

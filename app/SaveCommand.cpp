@@ -30,7 +30,7 @@ bool AskForSavePath(HWND owner, wchar_t (&path)[MAX_PATH]) {
 
 }  // namespace
 
-void RunSaveCommand(HWND owner, const records::RecordStore& rows) {
+void RunSaveCommand(HWND owner, const records::ShownRows& rows) {
     wchar_t path[MAX_PATH] = {};
     if (!AskForSavePath(owner, path)) return;
 

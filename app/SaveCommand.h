@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
-#include "records/RecordStore.h"
+#include "records/ShownRows.h"
 
 namespace app {
 
-// Asks for a file and writes one line per row, in list order, in the Capture
-// file's format. Cancelling does nothing; a file that cannot be opened is reported.
-void RunSaveCommand(HWND owner, const records::RecordStore& rows);
+// Asks for a file and writes one line per shown row, in list order, in the
+// Capture file's format. Cancelling does nothing; a file that cannot be opened is reported.
+void RunSaveCommand(HWND owner, const records::ShownRows& rows);
 
 }  // namespace app

@@ -14,4 +14,9 @@ int RunListViewBaseline();
 // Private bytes per record of one million records held alone.
 int RunRecordFootprint();
 
+// One million realistic rows: each filter applied and turned off until the
+// list shows it, the memory of the view, Find over it, and arrival with and
+// without a filter.
+int RunFilterRows();
+
 }  // namespace bench

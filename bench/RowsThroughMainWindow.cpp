@@ -168,7 +168,7 @@ void ResultMemoryAfterClear(double before, double warm, double heapBefore) {
 // A search for a text no row holds, from the first row to the last, as Find
 // runs it; then Copy of the first kRowsCopied rows, selected, to the clipboard.
 void TimeFindAndCopy(app::MainWindow& window) {
-    const records::RecordStore& rows = window.StoredRows();
+    const records::ShownRows& rows = window.ShownRows();
     const int count = static_cast<int>(rows.Count());
     const records::TextMatcher matcher("held by no row", false);
     double started = Now();
@@ -219,7 +219,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
     double started = Now();
     FILE* stream = _wfopen(savePath.c_str(), L"w+t");
     if (!stream) return 1;
-    const StatusCode saved = records::WriteAllRows(window.StoredRows(), stream);
+    const StatusCode saved = records::WriteAllRows(window.ShownRows(), stream);
     const bool closed = std::fclose(stream) == 0;
     Result("save_s", Now() - started);
     Result("save_ok", saved == S_OK && closed);

@@ -27,7 +27,12 @@ TIME_BUDGET_S = 600
 END_MARGIN_S = 10  # stopping Wine and Xvfb after the last step
 STEP_OVERHEAD_S = 20  # start, settle and close around each network step
 ROWS_BENCH_S = 170  # what the million-row measurements take on a busy machine
-ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240}
+ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240}
+# The text filter in force for the filtered runs: the numbered lines whose
+# sequence number ends in 00, one in a hundred.
+FILTER_TEXT = "00 x"
+# With --pinned: the Wine programs on one CPU, the sender (this process) on the other.
+WINE_CPU, SENDER_CPU = 0, 1
 SETTLE_S = 2.0  # the Capture file has not grown for this long: the burst is handled
 LONGEST_SETTLE_S = 180
 PORT_WAIT_S = 1800
@@ -96,9 +101,9 @@ class Bench:
 
     # ---- Wine programs -------------------------------------------------------
 
-    @staticmethod
-    def wine(*command, **options):
-        return subprocess.Popen(["wine", *command], stdin=subprocess.DEVNULL, **options)
+    def wine(self, *command, **options):
+        pinned = ["taskset", "-c", str(WINE_CPU)] if self.args.pinned else []
+        return subprocess.Popen([*pinned, "wine", *command], stdin=subprocess.DEVNULL, **options)
 
     def run_to_file(self, command, timeout):
         """Runs a Wine program with its output in a file, never a pipe: a Wine
@@ -145,12 +150,13 @@ class Bench:
             PORT_WAIT_S, own_release_s, lambda: log("UDP 514 is in use; waiting for it to be free"))
 
     def end_receiver(self, process):
-        if process.poll() is None and os.path.basename(process.args[1]) == EXE_NAME:
-            self.probe(process.args[1], "close")
+        program = process.args[process.args.index("wine") + 1]
+        if process.poll() is None and os.path.basename(program) == EXE_NAME:
+            self.probe(program, "close")
         try:
             process.wait(timeout=120)
         except subprocess.TimeoutExpired:
-            log(f"{process.args[1]} did not end; stopping it")
+            log(f"{program} did not end; stopping it")
             stop(process)
         self.wait_for_free_port(OWN_RELEASE_S)
 
@@ -196,12 +202,15 @@ class Bench:
                 last = now
                 quiet_since = time.monotonic()
 
-    def monitor_run(self, send, count, display):
-        """The monitor receiving what send() sends, with auto-scroll and the Capture file on."""
+    def monitor_run(self, send, count, display, filter_text=None):
+        """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
+        and with a text filter in force when one is given."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
         exe, capture = self.write_monitor_folder(folder, display)
         monitor = self.start_holding_514([exe], cwd=folder,
                                          started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+        if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
+            log("the filter could not be applied")
         samples = os.path.join(folder, "samples.txt")
         stop_file = os.path.join(folder, "stop")
         watch = None
@@ -225,20 +234,23 @@ class Bench:
         shutil.rmtree(folder, ignore_errors=True)
         return step
 
-    def monitor_step(self, rate, display):
+    def monitor_step(self, rate, display, filter_text=None):
         return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
-                                                       load.DATAGRAMS_PER_STEP, display)}
+                                                       load.DATAGRAMS_PER_STEP, display, filter_text)}
 
     # ---- bursts --------------------------------------------------------------
 
-    def burst(self, count, size):
-        """One burst into the monitor (display on), then into the bare loop with
-        the system's default receive buffer and with the monitor's."""
+    def burst(self, count, size, receivers=("monitor", "monitor_filtered", "bare_default", "bare_sized")):
+        """One burst into the monitor (display on), without and with a text filter
+        in force, then into the bare loop with the system's default receive buffer
+        and with the monitor's."""
         send = functools.partial(load.send_burst, count, size)
         runs = {"count": count, "bytes": size}
-        for key, run in (("monitor", lambda: self.monitor_run(send, count, True)),
-                         ("bare_default", lambda: self.bare_run(send, count)),
-                         ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES))):
+        every = (("monitor", lambda: self.monitor_run(send, count, True)),
+                 ("monitor_filtered", lambda: self.monitor_run(send, count, True, FILTER_TEXT)),
+                 ("bare_default", lambda: self.bare_run(send, count)),
+                 ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES)))
+        for key, run in ((key, run) for key, run in every if key in receivers):
             log(f"burst of {count:,} x {size:,} bytes: {key}")
             runs[key] = run()
             log(f"burst: {runs[key]['received']} of {count} received, {runs[key]['lost']} lost")
@@ -327,7 +339,7 @@ class Bench:
 
     def million_rows(self):
         figures = {}
-        for mode in ("records", "listview", "monitor"):
+        for mode in ("records", "listview", "monitor", "filter"):
             log(f"rows: {mode}")
             figures[mode] = self.rows_bench(mode)
         monitor = figures["monitor"]
@@ -388,6 +400,21 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_filter_only(self):
+        """What the filter changes, each figure beside the same one without it, in one run:
+        the bursts and the paced rate into the monitor (display on), and the filter in process."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["bursts"] = [self.burst(count, size, ("monitor", "monitor_filtered")) for count, size in load.BURSTS]
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    load.PACED_RATES)
+        results["on_filtered"] = self.search("monitor, display on, text filter",
+                                             lambda rate: self.monitor_step(rate, True, FILTER_TEXT),
+                                             load.PACED_RATES)
+        results["rows"] = {"filter": self.rows_bench("filter")}
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
@@ -398,6 +425,9 @@ class Bench:
                                      self.rates_up_to(results["bare"]))
         results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
                                     self.rates_up_to(results["off"]))
+        results["on_filtered"] = self.search("monitor, display on, text filter",
+                                             lambda rate: self.monitor_step(rate, True, FILTER_TEXT),
+                                             self.rates_up_to(results["off"]))
         self.reserved_s = 0
         results["rows"] = self.million_rows()
         results["network_rows"] = self.network_rows()
@@ -420,8 +450,21 @@ def main():
                         help="when the whole run began (seconds since 1970), for the time budget")
     parser.add_argument("--rows-only", action="store_true",
                         help="only the million rows, in process and through the network; figures as JSON")
+    parser.add_argument("--filter-only", action="store_true",
+                        help="only the figures the filter changes, with and without it; the filter's table")
+    parser.add_argument("--pinned", action="store_true",
+                        help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
+                             f"session itself on CPU {WINE_CPU}")
     args = parser.parse_args()
+    if args.pinned:
+        os.sched_setaffinity(0, {SENDER_CPU})
 
+    if args.filter_only:
+        results = Bench(args).run_filter_only()
+        with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
+            json.dump(results, raw, indent=1)
+        print("\n".join(report.filter_section(results)))
+        return
     if args.rows_only:
         results = Bench(args).run_rows_only()
         with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:

@@ -1,6 +1,6 @@
 // rows_bench.cpp: in-process row benchmarks; prints "name=value" lines.
 //
-//   rows_bench monitor | listview | records
+//   rows_bench monitor | listview | records | filter
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "monitor") == 0) return bench::RunMainWindowRows();
     if (argc == 2 && std::strcmp(argv[1], "listview") == 0) return bench::RunListViewBaseline();
     if (argc == 2 && std::strcmp(argv[1], "records") == 0) return bench::RunRecordFootprint();
-    std::fprintf(stderr, "usage: rows_bench monitor | listview | records\n");
+    if (argc == 2 && std::strcmp(argv[1], "filter") == 0) return bench::RunFilterRows();
+    std::fprintf(stderr, "usage: rows_bench monitor | listview | records | filter\n");
     return 2;
 }

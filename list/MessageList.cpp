@@ -2,6 +2,7 @@
 #include "list/MessageList.h"
 
 #include <cstring>
+#include <utility>
 
 #include "diag/DiagnosticReporter.h"
 #include "list/SenderSearch.h"
@@ -34,7 +35,7 @@ void CopyCellText(const char* text, size_t length, char* buffer, int capacity) {
     buffer[copied] = '\0';
 }
 
-void SupplyCellText(const records::RecordStore& rows, NMLVDISPINFOA& request) {
+void SupplyCellText(const records::ShownRows& rows, NMLVDISPINFOA& request) {
     LVITEMA& item = request.item;
     if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.Count()) return;
     const records::StoredRow row = rows.Row(static_cast<size_t>(item.iItem));
@@ -74,8 +75,9 @@ bool MessageList::Append(net::RecordPtr record, bool autoscroll, bool moreComing
     }
     const bool kept = store_.Append(*record);
     if (kept) {
+        if (!shown_.Admit()) return true;
         // Only a new row in view is painted; the view stays where it is.
-        view_.SetCount(store_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        view_.SetCount(shown_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     } else {
         if (!toldStoreFull_) diag::Report(E_OUTOFMEMORY, L"Cannot keep more rows: out of memory\n");
         toldStoreFull_ = true;
@@ -108,7 +110,25 @@ void MessageList::Clear() {
     // The control first, so that it asks for no row that is gone.
     view_.DeleteAll();
     store_.Clear();
+    shown_.ForgetRows();
     toldStoreFull_ = false;
+}
+
+void MessageList::ApplyFilter(records::RowFilter filter) {
+    ShowChosenRows(shown_.Apply(std::move(filter)));
+}
+
+void MessageList::SetFilterOn(bool on) {
+    ShowChosenRows(shown_.SetOn(on));
+}
+
+// The selection named rows of the view before. Emptied first, the control
+// forgets it at once, where unselecting every row would visit each of them.
+void MessageList::ShowChosenRows(bool chosen) {
+    if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+    view_.SetCount(0, 0);
+    view_.SetCount(shown_.Count(), 0);
+    InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
 bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const {
@@ -121,13 +141,13 @@ bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int
         result = DrawInSeverityColours(reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
         return true;
     case LVN_GETDISPINFOA:
-        SupplyCellText(store_, reinterpret_cast<NMLVDISPINFOA&>(notice));
+        SupplyCellText(shown_, reinterpret_cast<NMLVDISPINFOA&>(notice));
         return true;
     case LVN_ODFINDITEMA:
-        result = FindRowBySender(store_, reinterpret_cast<const NMLVFINDITEMA&>(notice));
+        result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMA&>(notice));
         return true;
     case LVN_ODFINDITEMW:
-        result = FindRowBySender(store_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
+        result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
         return true;
     case NM_DBLCLK: {
         POINT cursor;

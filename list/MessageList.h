@@ -10,15 +10,18 @@
 #include "net/SyslogRecord.h"
 #include "records/RecordStore.h"
 #include "records/RowSearch.h"
+#include "records/ShownRows.h"
 #include "win/ListView.h"
 
 namespace list {
 
 // The control holds no rows of its own (owner data): it is told their count
-// and asks for each text when it paints, searches or measures it. Its members
-// live in one file per part: the control, arrival, scrolling and notices
-// (MessageList.cpp), selection and find (RowSelection.cpp), copy
-// (RowClipboard.cpp) and colours (SeverityDrawing.cpp).
+// and asks for each text when it paints, searches or measures it. It shows
+// every stored row or, while a filter is in force, those that pass it: its
+// row indices, and those its members take and give, are of the rows shown.
+// Its members live in one file per part: the control, arrival, scrolling,
+// the filter and notices (MessageList.cpp), selection and find
+// (RowSelection.cpp), copy (RowClipboard.cpp) and colours (SeverityDrawing.cpp).
 class MessageList {
 public:
     // mostStoredBytes: the most the rows may take from the system.
@@ -37,11 +40,13 @@ public:
 
     HWND Handle() const { return view_.Handle(); }
     const records::RecordStore& Rows() const { return store_; }
+    const records::ShownRows& Shown() const { return shown_; }
     int RowCount() const { return view_.Count(); }
 
     // Copies the record into a new last row, then releases it. When the store
     // cannot grow the row is lost, and a diagnostic says so once until Clear.
-    // With autoscroll the view moves down by one list height. While more
+    // A row the filter in force hides is kept unseen, and nothing scrolls for
+    // it. With autoscroll the view moves down by one list height. While more
     // records are coming the redraw is held and the scrolling adds up until
     // ShowHeldBack; the rows and the final view are the same as record by record.
     bool Append(net::RecordPtr record, bool autoscroll, bool moreComing);
@@ -49,8 +54,13 @@ public:
     // Redraws a held-back burst at once and scrolls it as far as its records asked.
     void ShowHeldBack();
 
-    // Deletes every row and gives their memory back.
+    // Deletes every row, shown or hidden, and gives their memory back; the filter stays.
     void Clear();
+
+    // Shows the rows that pass the filter, which is turned on; no row stays selected.
+    void ApplyFilter(records::RowFilter filter);
+    // Turns the filter off (every row shown) or on again.
+    void SetFilterOn(bool on);
 
     // Answers the list's text, search and custom-draw requests (the rows drawn
     // in their severity's colours when colours is on); false for notices it
@@ -58,6 +68,10 @@ public:
     bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const;
 
     bool AnySelected() const;
+    // The focused row when it is selected, else the first selected row; -1 when no row is selected.
+    int CurrentRow() const;
+    // The row at a point on the screen, or -1.
+    int RowAtScreen(POINT screen) const;
     void SelectAll();
     // From the row after the current one (or before it, going up) on, without
     // wrapping round, the first row whose From or Details text holds what the
@@ -72,12 +86,13 @@ public:
 
 private:
     int NextSelected(int after) const;
-    int CurrentRow() const;
     void SelectOnly(int row);
+    void ShowChosenRows(bool chosen);
     LRESULT DrawInSeverityColours(NMLVCUSTOMDRAW& draw) const;
 
     win::ListView view_;
     records::RecordStore store_;
+    records::ShownRows shown_{store_};
     bool toldStoreFull_ = false;
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw

@@ -33,7 +33,7 @@ std::string MessageList::SelectedAsCaptureLines() const {
     std::string lines;
     for (int row = NextSelected(win::ListView::kEveryRow); row >= 0; row = NextSelected(row)) {
         const size_t index = static_cast<size_t>(row);
-        if (index < store_.Count()) records::AppendCaptureLine(lines, store_.Row(index));
+        if (index < shown_.Count()) records::AppendCaptureLine(lines, shown_.Row(index));
     }
     return lines;
 }

@@ -13,11 +13,15 @@ bool MessageList::AnySelected() const {
     return NextSelected(win::ListView::kEveryRow) >= 0;
 }
 
-// The focused row when it is selected, else the first selected row; -1 when no row is selected.
 int MessageList::CurrentRow() const {
     const int focused = view_.NextRow(win::ListView::kEveryRow, LVNI_FOCUSED);
     if (focused >= 0 && view_.IsSelected(focused)) return focused;
     return NextSelected(win::ListView::kEveryRow);
+}
+
+int MessageList::RowAtScreen(POINT screen) const {
+    ScreenToClient(view_.Handle(), &screen);
+    return view_.RowAt(screen);
 }
 
 void MessageList::SelectOnly(int row) {
@@ -35,7 +39,7 @@ bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
     const int count = RowCount();
     const int start = records::SearchStart(CurrentRow(), count, down);
     const int found = records::FindRow(matcher, count, start, down, [this](int row, records::RowTexts& out) {
-        return records::ReadRowTexts(store_, row, out);
+        return records::ReadRowTexts(shown_, row, out);
     });
     if (found < 0) return false;
     SelectOnly(found);

@@ -18,7 +18,7 @@ bool SenderMatches(std::uint32_t address, const Char* wanted, bool prefixOnly) {
 }
 
 template <typename FindNotice>
-LRESULT FindRow(const records::RecordStore& rows, const FindNotice& find) {
+LRESULT FindRow(const records::ShownRows& rows, const FindNotice& find) {
     const auto& wanted = find.lvfi;
     if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz) return -1;
     const bool prefixOnly = (wanted.flags & LVFI_PARTIAL) != 0;
@@ -34,11 +34,11 @@ LRESULT FindRow(const records::RecordStore& rows, const FindNotice& find) {
 
 }  // namespace
 
-LRESULT FindRowBySender(const records::RecordStore& rows, const NMLVFINDITEMA& find) {
+LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMA& find) {
     return FindRow(rows, find);
 }
 
-LRESULT FindRowBySender(const records::RecordStore& rows, const NMLVFINDITEMW& find) {
+LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find) {
     return FindRow(rows, find);
 }
 

@@ -39,7 +39,7 @@ LRESULT MessageList::DrawInSeverityColours(NMLVCUSTOMDRAW& draw) const {
     // Only the message is read: the sender is not formatted for a row it does not colour.
     const DWORD_PTR row = draw.nmcd.dwItemSpec;
     RowColours colours;
-    if (row >= store_.Count() || !SeverityColours(records::LeadingPriority(store_.Row(row).message), colours))
+    if (row >= shown_.Count() || !SeverityColours(records::LeadingPriority(shown_.Row(row).message), colours))
         return CDRF_DODEFAULT;
     draw.clrText = colours.text;
     if (colours.background != CLR_DEFAULT) draw.clrTextBk = colours.background;

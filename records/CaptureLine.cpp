@@ -94,7 +94,7 @@ StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row) {
     return WriteLine(stream, row.senderAddress, row.message, row.messageLength);
 }
 
-StatusCode WriteAllRows(const RecordStore& rows, FILE* stream) {
+StatusCode WriteAllRows(const ShownRows& rows, FILE* stream) {
     const size_t count = rows.Count();
     for (size_t index = 0; index < count; ++index) {
         const StatusCode written = WriteCaptureLine(stream, rows.Row(index));

@@ -6,7 +6,7 @@
 
 #include "diag/StatusCode.h"
 #include "net/SyslogRecord.h"
-#include "records/RecordStore.h"
+#include "records/ShownRows.h"
 #include "records/StoredRow.h"
 
 namespace records {
@@ -20,8 +20,8 @@ StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
 // The same line for a row of the Message list.
 StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row);
 
-// One line per row, first to last, into the stream; stops at the first failure.
-StatusCode WriteAllRows(const RecordStore& rows, FILE* stream);
+// One line per shown row, first to last, into the stream; stops at the first failure.
+StatusCode WriteAllRows(const ShownRows& rows, FILE* stream);
 
 // The message is put in double quotes when it holds a comma, and only then.
 bool CaptureLineQuotes(const char* message);

@@ -1,9 +1,11 @@
-// RowTexts.cpp: row texts read from the record store, the sender formatted from its address.
+// RowTexts.cpp: row texts read through the rows shown, the sender formatted from its address.
 #include "records/RowTexts.h"
+
+#include "records/ShownRows.h"
 
 namespace records {
 
-bool ReadRowTexts(const RecordStore& rows, int row, RowTexts& out) {
+bool ReadRowTexts(const ShownRows& rows, int row, RowTexts& out) {
     if (row < 0 || static_cast<size_t>(row) >= rows.Count()) return false;
     const StoredRow stored = rows.Row(static_cast<size_t>(row));
     net::FormatDottedQuad(stored.senderAddress, out.sender);

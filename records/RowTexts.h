@@ -2,16 +2,17 @@
 #pragma once
 
 #include "net/DottedQuad.h"
-#include "records/RecordStore.h"
 
 namespace records {
+
+class ShownRows;
 
 struct RowTexts {
     char sender[net::kDottedQuadCapacity];
     const char* message;  // the row's own text: valid until the list is cleared
 };
 
-// False when the list has no such row.
-bool ReadRowTexts(const RecordStore& rows, int row, RowTexts& out);
+// The texts of a row the list shows; false when it shows no such row.
+bool ReadRowTexts(const ShownRows& rows, int row, RowTexts& out);
 
 }  // namespace records

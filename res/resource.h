@@ -8,6 +8,7 @@
 #define IDC_HAND_CURSOR 109
 #define IDD_ABOUT 216
 #define IDD_RECORD_VIEW 217
+#define IDD_FILTER 218
 #define IDR_LIST_MENU 110
 
 // Commands.
@@ -22,6 +23,11 @@
 #define ID_FIND_PREVIOUS 40009
 #define ID_EDIT_COPY 40010
 #define ID_EDIT_SELECT_ALL 40011
+#define ID_VIEW_FILTER 40012
+#define ID_VIEW_FILTER_ON 40013
+#define ID_LIST_SHOW_ONLY_SENDER 40014
+#define ID_LIST_HIDE_SENDER 40015
+#define ID_LIST_SHOW_ALL_ROWS 40016
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
@@ -51,6 +57,16 @@
 #define IDC_RECORD_SENDER 1020
 #define IDC_RECORD_MESSAGE 1021
 #define IDC_RECORD_RECEIVED 1022
+
+// Filter dialog controls.
+#define IDC_FILTER_SHOW_TEXT 1101
+#define IDC_FILTER_HIDE_TEXT 1102
+#define IDC_FILTER_MATCH_CASE 1103
+#define IDC_FILTER_SEVERITY 1104
+#define IDC_FILTER_SENDERS 1105
+#define IDC_FILTER_SHOW_SENDERS 1106
+#define IDC_FILTER_HIDE_SENDERS 1107
+#define IDC_FILTER_CLEAR 1108
 
 // Version of the program, as the About box and the version block state it.
 #define VERSION_MAJOR 1

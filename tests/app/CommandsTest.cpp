@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FilterTitle.h"
 #include "app/MessageLoop.h"
 #include "diag/DiagnosticReporter.h"
 #include "list/MessageList.h"
@@ -576,6 +577,168 @@ TEST_F(FindTest, KeysInsideTheDialogAreTheDialogsAndF3WorksFromTheList) {
     EXPECT_TRUE(LoopRun(accelerators, [&] { return SelectedRows(list_) == std::vector<int>{kSecondNeedle}; }).Run());
 }
 
+// ---- Filter -------------------------------------------------------------------
+
+std::string WindowTitle(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+// The Details texts of the rows the list shows, in list order.
+std::vector<std::string> ShownMessages(HWND list) {
+    std::vector<std::string> shown;
+    for (int row = 0; row < win::ListView(list).Count(); ++row) shown.push_back(CellText(list, row, 1));
+    return shown;
+}
+
+// View > Filter..., its fields changed by fill, then OK.
+void FilterWithDialog(HWND mainWindow, const std::function<void(HWND)>& fill) {
+    HWND dialog = nullptr;
+    dialog_driver::ModalScript script({[&] { return (dialog = dialog_driver::FindDialog(L"Filter")) != nullptr; },
+                                       [&] {
+                                           fill(dialog);
+                                           dialog_driver::PressButton(dialog, IDOK);
+                                           return true;
+                                       }});
+    EXPECT_EQ(0, Command(mainWindow, ID_VIEW_FILTER, kMenuCode));
+    EXPECT_TRUE(script.Finished());
+}
+
+UINT FilterOnState(HWND mainWindow) {
+    const HMENU view = ViewPopup(mainWindow);
+    SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), MAKELPARAM(0, FALSE));
+    return GetMenuState(view, ID_VIEW_FILTER_ON, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+}
+
+std::string Line(const char* sender, const char* message) {
+    return std::string(sender) + "," + message + "\r\n";
+}
+
+TEST(FilterCommand, RowsArrivingUnderAFilterAreAllWrittenAndHeldAndOnlyThoseThatPassShown) {
+    DesktopLock lock;
+    testing_support::TempFolder files;
+    const std::wstring capture = files.File(L"capture.csv");
+    RunningMainWindow window(SettingsIni(1, capture));
+    const HWND main = window.Handle();
+    const HWND list = window.Window().MessageList();
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), FilterOnState(main));
+    DeliverRecord(window.Window(), "<11>disk error", "10.0.0.1");
+    DeliverRecord(window.Window(), "<14>all fine", "10.0.0.2");
+    Command(main, ID_EDIT_SELECT_ALL, kMenuCode);
+
+    FilterWithDialog(main, [](HWND dialog) { SetDlgItemTextA(dialog, IDC_FILTER_SHOW_TEXT, "ERROR"); });
+    EXPECT_EQ((std::vector<std::string>{"<11>disk error"}), ShownMessages(list));
+    EXPECT_TRUE(SelectedRows(list).empty());  // the rows selected were those of the other view
+    EXPECT_EQ("Kelv SysLog monitor - 1 of 2 rows shown", WindowTitle(main));
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), FilterOnState(main));
+
+    DeliverRecord(window.Window(), "<12>an error again", "10.0.0.3");
+    DeliverRecord(window.Window(), "<13>nothing to see", "10.0.0.3");
+    EXPECT_EQ((std::vector<std::string>{"<11>disk error", "<12>an error again"}), ShownMessages(list));
+    // The counts follow arrivals at most every 100 ms, and exactly once they stop.
+    EXPECT_TRUE(PumpUntil([&] { return WindowTitle(main) == "Kelv SysLog monitor - 2 of 4 rows shown"; }))
+        << WindowTitle(main);
+    const std::string allFour = Line("10.0.0.1", "<11>disk error") + Line("10.0.0.2", "<14>all fine") +
+                                Line("10.0.0.3", "<12>an error again") + Line("10.0.0.3", "<13>nothing to see");
+    EXPECT_EQ(allFour, testing_support::ReadFileBytes(capture));
+
+    // Off shows every row held, in arrival order; on again, the same filter.
+    EXPECT_EQ(0, Command(main, ID_VIEW_FILTER_ON, kAcceleratorCode));
+    EXPECT_EQ((std::vector<std::string>{"<11>disk error", "<14>all fine", "<12>an error again", "<13>nothing to see"}),
+              ShownMessages(list));
+    EXPECT_EQ("Kelv SysLog monitor", WindowTitle(main));
+    EXPECT_EQ(0u, FilterOnState(main));
+    Command(main, ID_VIEW_FILTER_ON, kAcceleratorCode);
+    EXPECT_EQ((std::vector<std::string>{"<11>disk error", "<12>an error again"}), ShownMessages(list));
+
+    // Clear removes the hidden rows too and keeps the filter.
+    Command(main, ID_VIEW_CLEAR, kAcceleratorCode);
+    EXPECT_EQ(0, win::ListView(list).Count());
+    EXPECT_EQ("Kelv SysLog monitor - 0 of 0 rows shown", WindowTitle(main));
+    DeliverRecord(window.Window(), "<14>fine after clear", "10.0.0.2");
+    DeliverRecord(window.Window(), "<11>error after clear", "10.0.0.2");
+    EXPECT_EQ((std::vector<std::string>{"<11>error after clear"}), ShownMessages(list));
+    EXPECT_TRUE(PumpUntil([&] { return WindowTitle(main) == "Kelv SysLog monitor - 1 of 2 rows shown"; }))
+        << WindowTitle(main);
+
+    // Clear then OK in the dialog removes the filter.
+    FilterWithDialog(main, [](HWND dialog) { dialog_driver::PressButton(dialog, IDC_FILTER_CLEAR); dialog_driver::DispatchPending(); });
+    EXPECT_EQ(2, win::ListView(list).Count());
+    EXPECT_EQ("Kelv SysLog monitor", WindowTitle(main));
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), FilterOnState(main));
+}
+
+
+TEST(FilterTitle, CountsAreGroupedAsTheLocaleGroupsThemWithoutDecimals) {
+    char separator[8] = {};
+    char grouping[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, sizeof grouping);
+    ASSERT_STREQ("3;0", grouping) << "the expectations below assume groups of three";
+    const std::string sep = separator;
+    char title[app::kTitleCapacity];
+    app::FormatMainWindowTitle(true, 999, 1234567, title);
+    EXPECT_EQ("Kelv SysLog monitor - 999 of 1" + sep + "234" + sep + "567 rows shown", std::string(title));
+    app::FormatMainWindowTitle(true, 0, 1000, title);
+    EXPECT_EQ("Kelv SysLog monitor - 0 of 1" + sep + "000 rows shown", std::string(title));
+    app::FormatMainWindowTitle(false, 5, 10, title);
+    EXPECT_EQ("Kelv SysLog monitor", std::string(title));
+}
+
+// The screen point in the middle of a row of the list.
+POINT RowCentre(HWND list, int row) {
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds));
+    POINT centre = {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+    ClientToScreen(list, &centre);
+    return centre;
+}
+
+// Through the program's own loop, as a user does it: Ctrl+L, a text typed
+// into the Filter dialog and Enter; then the right-click menu's sender items
+// chosen by their mnemonics.
+TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySender) {
+    DeliverRecord(window_.Window(), "<11>disk error", "10.0.0.1");
+    DeliverRecord(window_.Window(), "<14>all fine", "10.0.0.2");
+    DeliverRecord(window_.Window(), "<12>error again", "10.0.0.3");
+    ASSERT_TRUE(FocusOn(main_, list_));
+    ASSERT_TRUE(testing_support::PressControlChord('L'));
+    bool typed = false;
+    EXPECT_TRUE(LoopUntil(
+        [&] { return typed && !dialog_driver::FindDialog(L"Filter"); },
+        [&] {
+            const HWND dialog = dialog_driver::FindDialog(L"Filter");
+            if (!dialog || typed) return;
+            // The dialog opens with the focus in its first box.
+            typed = GetFocus() == GetDlgItem(dialog, IDC_FILTER_SHOW_TEXT);
+            if (!typed) return;
+            for (const WORD key : {WORD{'E'}, WORD{'R'}, WORD{'R'}, WORD{'O'}, WORD{'R'}, WORD{VK_RETURN}})
+                testing_support::PressKey(key);
+        }));
+    EXPECT_EQ("Kelv SysLog monitor - 2 of 3 rows shown", WindowTitle(main_));
+    EXPECT_EQ((std::vector<std::string>{"<11>disk error", "<12>error again"}), ShownMessages(list_));
+
+    const struct {
+        int row;
+        WORD key;
+        const char* title;
+        std::vector<std::string> shown;
+    } steps[] = {
+        {1, 'H', "Kelv SysLog monitor - 1 of 3 rows shown", {"<11>disk error"}},  // hides 10.0.0.3
+        {0, 'R', "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
+        {1, 'O', "Kelv SysLog monitor - 1 of 3 rows shown", {"<14>all fine"}},  // only 10.0.0.2
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.title);
+        ASSERT_TRUE(testing_support::MoveMouseTo(RowCentre(list_, step.row)));
+        ASSERT_TRUE(testing_support::ClickRightButton());
+        ASSERT_TRUE(testing_support::PressKey(step.key));
+        EXPECT_TRUE(LoopUntil([&] { return WindowTitle(main_) == step.title && ShownMessages(list_) == step.shown; }));
+    }
+    testing_support::ParkMouse();
+}
+
 // ---- Colours, the menu and the keys ---------------------------------------------
 
 // The custom-draw answer for a row, and the text colour the list is told to use.
@@ -678,6 +841,23 @@ bool OpensTheFindDialog(CommandTarget& target, UINT command) {
     return dialog != nullptr;
 }
 
+// Opens the list's right-click menu over the first row and chooses the item
+// whose mnemonic is the key; answers whether the menu came up.
+bool ChooseFromTheListMenu(CommandTarget& target, char key) {
+    RECT row{};  // with no row shown, the list's top-left corner
+    ListView_GetItemRect(target.list, 0, &row, LVIR_BOUNDS);
+    POINT at{row.left + 10, (row.top + row.bottom) / 2};
+    ClientToScreen(target.list, &at);
+    dialog_driver::ModalScript script({[key] {
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        PostMessageA(menuWindow, WM_CHAR, static_cast<WPARAM>(key), 0);
+        return true;
+    }});
+    SendMessageA(target.main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target.list), MAKELPARAM(at.x, at.y));
+    return script.Finished();
+}
+
 using CommandCheck = std::function<bool(CommandTarget&, UINT command)>;
 
 // Runs the command, then answers whether the window shows what it should.
@@ -709,6 +889,27 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
              SetClipboardText(target.main, "marker");
              Command(target.main, static_cast<WORD>(command), kMenuCode);
              return ClipboardText(target.main) == "10.0.0.1,<3>first\r\n";
+         }},
+        {ID_VIEW_FILTER, OpensAModalDialog},
+        // The sender items act on the row the menu was opened over.
+        {ID_LIST_SHOW_ONLY_SENDER,
+         [](CommandTarget& target, UINT) {
+             return ChooseFromTheListMenu(target, 'o') && dialog_driver::TextA(target.main) != "Kelv SysLog monitor";
+         }},
+        {ID_LIST_HIDE_SENDER,
+         [](CommandTarget& target, UINT) {
+             return ChooseFromTheListMenu(target, 'h') && win::ListView(target.list).Count() == 0;
+         }},
+        {ID_LIST_SHOW_ALL_ROWS,
+         [](CommandTarget& target, UINT) {
+             return ChooseFromTheListMenu(target, 'h') && ChooseFromTheListMenu(target, 'r') &&
+                    win::ListView(target.list).Count() == 2;
+         }},
+        {ID_VIEW_FILTER_ON,
+         [](CommandTarget& target, UINT command) {
+             ChooseFromTheListMenu(target, 'h');
+             Command(target.main, static_cast<WORD>(command), kMenuCode);
+             return win::ListView(target.list).Count() == 2;
          }},
         {ID_EDIT_SELECT_ALL,
          ThenShows([](CommandTarget& target) { return ListView_GetSelectedCount(target.list) == 2; })},

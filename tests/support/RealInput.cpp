@@ -71,6 +71,10 @@ bool ReleaseLeftButton() {
     return SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
+bool ClickRightButton() {
+    return SendMouse(MOUSEEVENTF_RIGHTDOWN) && SendMouse(MOUSEEVENTF_RIGHTUP);
+}
+
 void ParkMouse() {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }

@@ -31,6 +31,8 @@ bool MoveMouseTo(POINT screenPoint);
 
 bool PressLeftButton();
 bool ReleaseLeftButton();
+// Presses and releases the right button where the pointer is.
+bool ClickRightButton();
 
 // Puts the pointer in the screen's bottom right corner, away from the test's
 // windows, so that no stray mouse message lands on them.

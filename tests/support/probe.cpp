@@ -382,7 +382,37 @@ int PrintSystemText(const char* hexCode) {
     return kOk;
 }
 
+// The Filter dialog over the monitor, once it has opened.
+HWND FilterDialogOf(HWND monitor) {
+    HWND dialog = nullptr;
+    while ((dialog = FindWindowExA(nullptr, dialog, "#32770", "Filter")) != nullptr)
+        if (GetWindow(dialog, GW_OWNER) == monitor) return dialog;
+    return nullptr;
+}
+
+// View > Filter..., the text typed into "Show rows containing" and OK, as a
+// user does it; done once the title counts the rows shown.
+int Filter(HWND monitor, const char* text) {
+    if (!PostMessageA(monitor, WM_COMMAND, ID_VIEW_FILTER, 0)) return kFailed;
+    HWND dialog = nullptr;
+    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
+    while (!(dialog = FilterDialogOf(monitor)) && GetTickCount64() < deadline) Sleep(20);
+    LRESULT unused = 0;
+    if (!dialog || !Ask(GetDlgItem(dialog, IDC_FILTER_SHOW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                        unused))
+        return kFailed;
+    if (!PostMessageA(dialog, WM_COMMAND, IDOK, 0)) return kFailed;
+    char title[256] = {};
+    while (!std::strstr(title, " rows shown") && GetTickCount64() < deadline) {
+        Sleep(20);
+        GetWindowTextA(monitor, title, sizeof title);
+    }
+    std::printf("title %s\n", title);
+    return std::strstr(title, " rows shown") ? kOk : kFailed;
+}
+
 bool ArgumentsFit(const char* command, int argc) {
+    if (std::strcmp(command, "filter") == 0) return argc == 4;
     if (std::strcmp(command, "post") == 0) return argc >= 7 && (argc - 4) % 3 == 0;
     if (std::strcmp(command, "watch") == 0) return argc == 5;
     return argc == 3;
@@ -393,6 +423,7 @@ int Usage() {
                  "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
                  "       probe <monitor exe> post <main|list|pane> <message> <wParam> <lParam> ...\n"
                  "       probe <monitor exe> watch <out file> <stop file>\n"
+                 "       probe <monitor exe> filter <text shown rows contain>\n"
                  "       probe system-text <hex code>\n");
     return kUsage;
 }
@@ -426,5 +457,6 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "memory") == 0) return PrintMemory(monitor);
     if (std::strcmp(command, "ping") == 0) return Ping(monitor);
     if (std::strcmp(command, "watch") == 0) return Watch(monitor, argv[3], argv[4]);
+    if (std::strcmp(command, "filter") == 0) return Filter(monitor, argv[3]);
     return Usage();
 }

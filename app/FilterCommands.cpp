@@ -1,0 +1,108 @@
+// FilterCommands.cpp: the Filter dialog, the filter's switch, the sender items of the list's menu, and the title.
+#include "app/MainWindow.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "app/FilterTitle.h"
+#include "diag/DiagnosticReporter.h"
+#include "res/resource.h"
+#include "ui/FilterDialog.h"
+
+namespace app {
+
+bool MainWindow::OnFilterCommand(WORD commandId) {
+    switch (commandId) {
+    case ID_VIEW_FILTER:
+        EditFilter();
+        return true;
+    case ID_VIEW_FILTER_ON:
+        if (messageList_.Shown().Filter().IsEmpty()) return true;
+        messageList_.SetFilterOn(!messageList_.Shown().InForce());
+        ShowNewView();
+        return true;
+    case ID_LIST_SHOW_ONLY_SENDER:
+    case ID_LIST_HIDE_SENDER:
+        FilterBySender(commandId);
+        return true;
+    case ID_LIST_SHOW_ALL_ROWS:
+        ApplyFilter(records::RowFilter());
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The dialog works on a copy: Cancel leaves the filter as it was.
+void MainWindow::EditFilter() {
+    try {
+        records::RowFilter filter = messageList_.Shown().Filter();
+        if (ui::EditFilter(Handle(), filter, messageList_.Rows())) ApplyFilter(std::move(filter));
+    } catch (const std::bad_alloc&) {
+        diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+    }
+}
+
+// The other conditions stay as they are; the filter is turned on.
+void MainWindow::FilterBySender(WORD commandId) {
+    if (contextRow_ < 0 || static_cast<size_t>(contextRow_) >= messageList_.Shown().Count()) return;
+    const std::uint32_t sender = messageList_.Shown().Row(static_cast<size_t>(contextRow_)).senderAddress;
+    try {
+        records::RowFilter filter = messageList_.Shown().Filter();
+        const bool addToHidden = commandId == ID_LIST_HIDE_SENDER && filter.hideSenders && !filter.senders.empty();
+        if (!addToHidden) filter.senders.clear();
+        if (std::find(filter.senders.begin(), filter.senders.end(), sender) == filter.senders.end())
+            filter.senders.push_back(sender);
+        filter.hideSenders = commandId == ID_LIST_HIDE_SENDER;
+        ApplyFilter(std::move(filter));
+    } catch (const std::bad_alloc&) {
+        diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+    }
+}
+
+void MainWindow::ApplyFilter(records::RowFilter filter) {
+    messageList_.ApplyFilter(std::move(filter));
+    ShowNewView();
+}
+
+// With auto-scroll the newest shown row is in view, as it would be had the rows arrived so.
+void MainWindow::ShowNewView() {
+    const size_t shown = messageList_.Shown().Count();
+    if (settings_ && settings_->Autoscroll && shown > 0)
+        SendMessageA(messageList_.Handle(), LVM_ENSUREVISIBLE, shown - 1, FALSE);
+    ShowFilterInTitle();
+}
+
+// A title set costs the window manager a round trip: during a flood the
+// counts follow at most every kLongestPendingMs, and exactly when it ends.
+void MainWindow::OnTurned(DeliveryPump::Turned turned) {
+    if (turned == DeliveryPump::Turned::HoldingBack) return;
+    const ULONGLONG now = GetTickCount64();
+    if (turned == DeliveryPump::Turned::CaughtUp && now - titleCountedAt_ < DeliveryPump::kLongestPendingMs) return;
+    titleCountedAt_ = now;
+    ShowFilterInTitle();
+}
+
+// Untouched while no filter is in force, so the title stays exactly the program's name.
+void MainWindow::ShowFilterInTitle() {
+    const bool inForce = messageList_.Shown().InForce();
+    if (!inForce && !titleCounts_) return;
+    char title[kTitleCapacity];
+    FormatMainWindowTitle(inForce, messageList_.Shown().Count(), messageList_.Rows().Count(), title);
+    SetWindowTextA(Handle(), title);
+    titleCounts_ = inForce;
+}
+
+// The sender items act on the row given; without one they are greyed, as
+// "Show all rows" is while no filter is in force.
+void MainWindow::AddFilterItems(HMENU popup, int senderRow) {
+    contextRow_ = senderRow;
+    const UINT senderState = MF_BYCOMMAND | (senderRow >= 0 ? MF_ENABLED : MF_GRAYED);
+    EnableMenuItem(popup, ID_LIST_SHOW_ONLY_SENDER, senderState);
+    EnableMenuItem(popup, ID_LIST_HIDE_SENDER, senderState);
+    EnableMenuItem(popup, ID_LIST_SHOW_ALL_ROWS,
+                   MF_BYCOMMAND | (messageList_.Shown().InForce() ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace app

@@ -1,0 +1,145 @@
+// FilterRows.cpp: a million realistic rows through the Main window, filtered and not, in one run.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/MainWindow.h"
+#include "app/ProcessMainWindow.h"
+#include "bench/BenchSupport.h"
+#include "bench/RealisticLine.h"
+#include "bench/RowsBench.h"
+#include "list/MessageList.h"
+#include "records/RowSearch.h"
+#include "records/RowFilter.h"
+#include "res/resource.h"
+
+namespace bench {
+
+namespace {
+
+const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
+constexpr unsigned short kAnyFreePort = 0;
+constexpr int kArrivalRows = 100000;  // timed through the window, with and without a filter
+constexpr int kWarning = 4;
+
+net::RecordPtr MakeRecord(unsigned long row) {
+    sockaddr_in sender{};
+    sender.sin_family = AF_INET;
+    sender.sin_addr.s_addr = RealisticSender(row);
+    const std::string line = RealisticLine(row);
+    return net::MakeSyslogRecord(line.data(), line.size(), sender);
+}
+
+// Hands rows first to last to the window, as the receive thread does, until it holds them.
+void Deliver(app::MainWindow& window, unsigned long first, unsigned long last) {
+    for (unsigned long part = first; part < last; part += kRowsPerPost) {
+        const unsigned long end = part + kRowsPerPost < last ? part + kRowsPerPost : last;
+        for (unsigned long row = part; row < end; ++row) window.Deliveries().Push(MakeRecord(row));
+        while (window.StoredRows().Count() < end) {
+            PumpQueued();
+            if (window.StoredRows().Count() < end) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+    }
+    PumpQueued();
+}
+
+// Until the list has painted what it now shows.
+double Shown(app::MainWindow& window, double started) {
+    UpdateWindow(window.MessageList());
+    return Now() - started;
+}
+
+double FindNothing(app::MainWindow& window) {
+    const records::ShownRows& rows = window.ShownRows();
+    const int count = static_cast<int>(rows.Count());
+    const records::TextMatcher matcher("held by no row", false);
+    const double started = Now();
+    const int found = records::FindRow(matcher, count, 0, true, [&rows](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(rows, row, out);
+    });
+    const double took = Now() - started;
+    return found < 0 ? took : -1;
+}
+
+void MeasureFilter(app::MainWindow& window, const char* name, records::RowFilter filter) {
+    const double started = Now();
+    window.ApplyFilter(std::move(filter));
+    Result((std::string(name) + "_apply_s").c_str(), Shown(window, started));
+    const double shown = static_cast<double>(window.ShownRows().Count());
+    const double held = static_cast<double>(window.StoredRows().Count());
+    Result((std::string(name) + "_shown_rows").c_str(), shown);
+    Result((std::string(name) + "_view_bytes").c_str(), static_cast<double>(window.ShownRows().BytesHeld()));
+    Result((std::string(name) + "_view_bytes_budget").c_str(), 4 * shown + 2 * held);
+    Result((std::string(name) + "_find_nothing_s").c_str(), FindNothing(window));
+}
+
+// Arrival of the same number of rows without a filter and with one that passes 1 %.
+void MeasureArrival(app::MainWindow& window, unsigned long first) {
+    window.ApplyFilter(records::RowFilter());
+    double started = Now();
+    Deliver(window, first, first + kArrivalRows);
+    Result("arrival_us_per_row_unfiltered", (Now() - started) * 1e6 / kArrivalRows);
+    records::RowFilter rare;
+    rare.showText = kRareWord;
+    window.ApplyFilter(rare);
+    started = Now();
+    Deliver(window, first + kArrivalRows, first + 2 * kArrivalRows);
+    Result("arrival_us_per_row_text_filter", (Now() - started) * 1e6 / kArrivalRows);
+    window.ApplyFilter(records::RowFilter());
+}
+
+int Measure(app::MainWindow& window) {
+    int& autoscroll = window.Settings()->Autoscroll;
+    autoscroll = 0;
+    Deliver(window, 0, kRowsTotal);
+    autoscroll = 1;
+    Result("rows_held", static_cast<double>(window.StoredRows().Count()));
+    Result("unfiltered_find_nothing_s", FindNothing(window));
+
+    records::RowFilter text;
+    text.showText = kRareWord;
+    MeasureFilter(window, "text", text);
+    records::RowFilter severity;
+    severity.lowestSeverity = kWarning;
+    MeasureFilter(window, "severity", severity);
+    records::RowFilter sender;
+    sender.senders = {RealisticSender(0)};
+    MeasureFilter(window, "sender", sender);
+
+    const double started = Now();
+    SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(ID_VIEW_FILTER_ON, 0), 0);
+    Result("off_s", Shown(window, started));
+    Result("off_shown_rows", static_cast<double>(window.ShownRows().Count()));
+    Result("off_view_bytes", static_cast<double>(window.ShownRows().BytesHeld()));
+
+    MeasureArrival(window, kRowsTotal);
+    return 0;
+}
+
+}  // namespace
+
+int RunFilterRows() {
+    int status = 1;
+    ScratchFolder folder;
+    const std::wstring iniPath = folder.File(L"monitor.INI");
+    FILE* ini = _wfopen(iniPath.c_str(), L"wb");
+    if (!ini) return status;
+    const bool written = std::fputs(kIniText, ini) >= 0;
+    if (std::fclose(ini) != 0 || !written) return status;
+    app::MainWindow window(kAnyFreePort, iniPath.c_str());
+    app::SetProcessMainWindow(&window);
+    if (window.Create()) {
+        ShowWindow(window.Handle(), SW_SHOWNORMAL);
+        UpdateWindow(window.Handle());
+        PumpQueued();
+        status = Measure(window);
+        DestroyWindow(window.Handle());
+        PumpQueued();
+    }
+    app::SetProcessMainWindow(nullptr);
+    return status;
+}
+
+}  // namespace bench

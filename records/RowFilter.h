@@ -1,0 +1,52 @@
+// RowFilter.h: which stored rows are shown: texts, lowest severity and senders, all of which must hold.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "records/RowSearch.h"
+#include "records/StoredRow.h"
+
+namespace records {
+
+constexpr int kAnySeverity = -1;
+constexpr int kLowestSeverity = 7;  // debug
+
+// The conditions as the user gave them; an empty text, kAnySeverity or an
+// empty sender set sets no condition.
+struct RowFilter {
+    std::string showText;  // the From or Details text must hold it
+    std::string hideText;  // neither text may hold it
+    bool matchCase = false;
+    int lowestSeverity = kAnySeverity;  // 0 to 7: a leading priority of severity 0 up to this one
+    std::vector<std::uint32_t> senders;  // addresses as in in_addr::s_addr, in any order
+    bool hideSenders = false;            // false: only these senders are shown
+
+    // True when no condition is set: every row passes.
+    bool IsEmpty() const;
+};
+
+// The filter made ready to test many rows: the texts' case tables and the
+// sorted sender set are built once. It refers to the filter's texts, so the
+// filter must outlive it and stay unchanged.
+class RowFilterTest {
+public:
+    explicit RowFilterTest(const RowFilter& filter);
+    RowFilterTest(const RowFilterTest&) = delete;
+    RowFilterTest& operator=(const RowFilterTest&) = delete;
+
+    // Whether the row is shown under the filter.
+    bool Passes(const StoredRow& row) const;
+
+private:
+    bool SenderPasses(std::uint32_t address) const;
+    bool SeverityPasses(const char* message) const;
+
+    const RowFilter& filter_;
+    const TextMatcher show_;
+    const TextMatcher hide_;
+    std::vector<std::uint32_t> senders_;  // sorted
+};
+
+}  // namespace records
