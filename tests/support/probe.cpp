@@ -86,11 +86,27 @@ bool OwnedBy(HWND window, const char* exePath) {
            _stricmp(image, exePath) == 0;
 }
 
+struct MonitorSearch {
+    const char* exePath;
+    HWND found;
+};
+
+BOOL CALLBACK StopAtTheMonitor(HWND window, LPARAM parameter) {
+    MonitorSearch& search = *reinterpret_cast<MonitorSearch*>(parameter);
+    char className[sizeof app::kMainWindowClassName + 1] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, app::kMainWindowClassName) != 0 || !OwnedBy(window, search.exePath)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+// The windows are listed once, up front: a walk from one window to the next
+// ends early when another program (a test beside us) closes a window of the
+// same class on the way, and the monitor would seem to be gone.
 HWND FindMonitor(const char* exePath) {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, app::kMainWindowClassName, nullptr)) != nullptr)
-        if (OwnedBy(window, exePath)) return window;
-    return nullptr;
+    MonitorSearch search{exePath, nullptr};
+    EnumWindows(StopAtTheMonitor, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND ListOf(HWND monitor) {
