@@ -40,6 +40,8 @@ SHOWN_AGAIN = [b"shown again: first", b"shown again: second"]
 # Wine puts the main window at the desktop's top-left corner: this point lies
 # in its list, below the rows the test adds, where a click only takes the focus.
 LIST_POINT = (300, 250)
+FIRST_ROW_POINT = (100, 69)  # in the list's first row
+FILTER_TEXT = b"again"
 TYPING_DELAY_MS = 50
 # A dialog takes a while to come up on a busy machine; keys pressed before it has, go astray.
 DIALOG_TIMEOUT = 20.0
@@ -116,6 +118,13 @@ class Desktop:
         wait_until(still, DIALOG_TIMEOUT, "the desktop to stop changing")
         return pictures[-1]
 
+    def choose_from_menu_at(self, point, key):
+        """Right-clicks at the point and, once the menu is drawn, presses the item's key."""
+        before = self.picture()
+        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "3")
+        wait_until(lambda: self.picture().rows != before.rows, DIALOG_TIMEOUT, "the right-click menu")
+        press(key)
+
     def click(self, point):
         run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "1")
 
@@ -174,6 +183,7 @@ class DialogsByHandTest(unittest.TestCase):
             self.switch_display(desktop)
             self.send(monitor, SHOWN_AGAIN, shown_before=len(SHOWN_FIRST))
             self.save(monitor, desktop, SHOWN_FIRST + SHOWN_AGAIN, SAVED_NAME)
+            self.filter_by_hand(monitor, desktop, SHOWN_FIRST + SHOWN_AGAIN)
             many = self.save_many_then_clear(monitor, desktop, SHOWN_FIRST + SHOWN_AGAIN)
             self.look_at_about(desktop)
 
@@ -196,6 +206,23 @@ class DialogsByHandTest(unittest.TestCase):
     def save(self, monitor, desktop, shown, name):
         self.assertEqual(monitor.rows(), [(SENDER, message) for message in shown])
         self.save_shown(monitor, desktop, shown, name)
+
+    def filter_by_hand(self, monitor, desktop, shown):
+        """Ctrl+L, a text and Enter leave the rows that hold it; "Hide this sender" from a row's
+        right-click menu hides the rest; "Show all rows" brings every row back, in order."""
+        press("ctrl+l")
+        desktop.wait_for_dialog("the Filter dialog")
+        run("xdotool", "type", "--delay", str(TYPING_DELAY_MS), FILTER_TEXT.decode())
+        press("Return")
+        desktop.wait_for_main_window("the Filter dialog to close")
+        holding = [(SENDER, message) for message in shown if FILTER_TEXT in message]
+        wait_until(lambda: monitor.rows() == holding, ROWS_TIMEOUT, "only the rows that hold the text")
+
+        desktop.choose_from_menu_at(FIRST_ROW_POINT, "h")  # Hide this sender
+        wait_until(lambda: monitor.row_count() == 0 or None, ROWS_TIMEOUT, "the sender's rows to be hidden")
+        desktop.choose_from_menu_at(LIST_POINT, "r")  # Show all rows
+        every = [(SENDER, message) for message in shown]
+        wait_until(lambda: monitor.rows() == every, ROWS_TIMEOUT, "every row back, in order")
 
     def save_shown(self, monitor, desktop, shown, name):
         """Saves the list, which shows these messages, and checks the file."""
