@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/ProcessMainWindow.h"
+
 namespace bench {
 
 double Now() {
@@ -91,6 +93,40 @@ void ScratchFolder::Remove() {
     }
     RemoveDirectoryW(path_.c_str());
     path_.clear();
+}
+
+namespace {
+
+const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
+// The system picks a free port that nobody sends to, so the window's own receive thread stays idle.
+constexpr unsigned short kAnyFreePort = 0;
+
+bool WriteText(const std::wstring& path, const char* text) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return false;
+    const bool written = std::fputs(text, file) >= 0;
+    return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+int WithMainWindow(const std::function<int(app::MainWindow&, ScratchFolder&)>& measure) {
+    int status = 1;
+    ScratchFolder folder;
+    const std::wstring iniPath = folder.File(L"monitor.INI");
+    if (!WriteText(iniPath, kIniText)) return status;
+    app::MainWindow window(kAnyFreePort, iniPath.c_str());
+    app::SetProcessMainWindow(&window);
+    if (window.Create()) {
+        ShowWindow(window.Handle(), SW_SHOWNORMAL);
+        UpdateWindow(window.Handle());
+        PumpQueued();
+        status = measure(window, folder);
+        DestroyWindow(window.Handle());
+        PumpQueued();
+    }
+    app::SetProcessMainWindow(nullptr);
+    return status;
 }
 
 }  // namespace bench

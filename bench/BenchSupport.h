@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+
+#include "app/MainWindow.h"
 
 namespace bench {
 
@@ -46,5 +49,11 @@ public:
 private:
     std::wstring path_;
 };
+
+// Creates and shows the Main window (auto-scroll and display on, no Capture
+// file, a port the system picks, its INI file in a scratch folder), runs
+// measure on it and destroys it. Answers what measure answers, or 1 when the
+// window could not be made.
+int WithMainWindow(const std::function<int(app::MainWindow&, ScratchFolder&)>& measure);
 
 }  // namespace bench

@@ -19,8 +19,6 @@ namespace bench {
 
 namespace {
 
-const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
-constexpr unsigned short kAnyFreePort = 0;
 constexpr int kArrivalRows = 100000;  // timed through the window, with and without a filter
 constexpr int kWarning = 4;
 
@@ -121,25 +119,7 @@ int Measure(app::MainWindow& window) {
 }  // namespace
 
 int RunFilterRows() {
-    int status = 1;
-    ScratchFolder folder;
-    const std::wstring iniPath = folder.File(L"monitor.INI");
-    FILE* ini = _wfopen(iniPath.c_str(), L"wb");
-    if (!ini) return status;
-    const bool written = std::fputs(kIniText, ini) >= 0;
-    if (std::fclose(ini) != 0 || !written) return status;
-    app::MainWindow window(kAnyFreePort, iniPath.c_str());
-    app::SetProcessMainWindow(&window);
-    if (window.Create()) {
-        ShowWindow(window.Handle(), SW_SHOWNORMAL);
-        UpdateWindow(window.Handle());
-        PumpQueued();
-        status = Measure(window);
-        DestroyWindow(window.Handle());
-        PumpQueued();
-    }
-    app::SetProcessMainWindow(nullptr);
-    return status;
+    return WithMainWindow([](app::MainWindow& window, ScratchFolder&) { return Measure(window); });
 }
 
 }  // namespace bench

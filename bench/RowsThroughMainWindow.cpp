@@ -24,19 +24,9 @@ namespace {
 
 // The rows are shown with auto-scroll, as the program's defaults have them;
 // no Capture file, so the list's cost is what grows or not.
-const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
 
 constexpr int kRedrawSamples = 20;
 constexpr int kRowsCopied = 100000;
-// The system picks a free port that nobody sends to, so the window's own receive thread stays idle.
-constexpr unsigned short kAnyFreePort = 0;
-
-bool WriteText(const std::wstring& path, const char* text) {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) return false;
-    const bool written = std::fputs(text, file) >= 0;
-    return std::fclose(file) == 0 && written;
-}
 
 net::RecordPtr MakeRecord(int sequence) {
     sockaddr_in sender{};
@@ -245,23 +235,7 @@ int MeasureRows(app::MainWindow& window, ScratchFolder& folder) {
 }  // namespace
 
 int RunMainWindowRows() {
-    int status = 1;
-    ScratchFolder folder;
-    const std::wstring iniPath = folder.File(L"monitor.INI");
-    if (WriteText(iniPath, kIniText)) {
-        app::MainWindow window(kAnyFreePort, iniPath.c_str());
-        app::SetProcessMainWindow(&window);
-        if (window.Create()) {
-            ShowWindow(window.Handle(), SW_SHOWNORMAL);
-            UpdateWindow(window.Handle());
-            PumpQueued();
-            status = MeasureRows(window, folder);
-            DestroyWindow(window.Handle());
-            PumpQueued();
-        }
-        app::SetProcessMainWindow(nullptr);
-    }
-    return status;
+    return WithMainWindow(MeasureRows);
 }
 
 }  // namespace bench
