@@ -7,6 +7,7 @@ namespace {
 
 const char kDesktopLockName[] = "KelvSysLog.tests.desktop";
 constexpr LONG kAbsoluteRange = 65536;  // SendInput's absolute coordinates span 0..65535
+constexpr ULONGLONG kPointerWaitMs = 2000;
 
 // The absolute coordinate that lands exactly on the pixel, whether the system
 // rounds or truncates when it scales back.
@@ -59,8 +60,13 @@ bool MoveMouseTo(POINT screenPoint) {
     const LONG dx = Absolute(screenPoint.x, GetSystemMetrics(SM_CXSCREEN));
     const LONG dy = Absolute(screenPoint.y, GetSystemMetrics(SM_CYSCREEN));
     if (!SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy)) return false;
-    POINT now;
-    return GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y;
+    // The pointer gets there once the system has taken the input, which on a busy machine is a moment later.
+    for (const ULONGLONG deadline = GetTickCount64() + kPointerWaitMs;;) {
+        POINT now;
+        if (GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(1);
+    }
 }
 
 bool PressLeftButton() {
