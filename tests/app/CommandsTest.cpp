@@ -841,6 +841,19 @@ bool OpensTheFindDialog(CommandTarget& target, UINT command) {
     return dialog != nullptr;
 }
 
+// Asks for the list's right-click menu at the position, as the system does,
+// and hands the menu's window to act once it is up; answers whether it came up.
+bool WithTheListMenu(HWND mainWindow, HWND list, LPARAM position, const std::function<void(HWND menuWindow)>& act) {
+    dialog_driver::ModalScript script({[&] {
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        act(menuWindow);
+        return true;
+    }});
+    SendMessageA(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), position);
+    return script.Finished();
+}
+
 // Opens the list's right-click menu over the first row and chooses the item
 // whose mnemonic is the key; answers whether the menu came up.
 bool ChooseFromTheListMenu(CommandTarget& target, char key) {
@@ -848,14 +861,8 @@ bool ChooseFromTheListMenu(CommandTarget& target, char key) {
     ListView_GetItemRect(target.list, 0, &row, LVIR_BOUNDS);
     POINT at{row.left + 10, (row.top + row.bottom) / 2};
     ClientToScreen(target.list, &at);
-    dialog_driver::ModalScript script({[key] {
-        const HWND menuWindow = FindWindowA("#32768", nullptr);
-        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
-        PostMessageA(menuWindow, WM_CHAR, static_cast<WPARAM>(key), 0);
-        return true;
-    }});
-    SendMessageA(target.main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target.list), MAKELPARAM(at.x, at.y));
-    return script.Finished();
+    return WithTheListMenu(target.main, target.list, MAKELPARAM(at.x, at.y),
+                           [key](HWND menuWindow) { PostMessageA(menuWindow, WM_CHAR, static_cast<WPARAM>(key), 0); });
 }
 
 using CommandCheck = std::function<bool(CommandTarget&, UINT command)>;
@@ -955,19 +962,14 @@ struct ListMenuSeen {
 // Opens the list's right-click menu as the system asks for it and closes it unchosen.
 ListMenuSeen OpenListMenu(HWND mainWindow, HWND list, LPARAM position) {
     ListMenuSeen seen;
-    dialog_driver::ModalScript script({[&] {
-        const HWND menuWindow = FindWindowA("#32768", nullptr);
-        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+    EXPECT_TRUE(WithTheListMenu(mainWindow, list, position, [&seen](HWND menuWindow) {
         RECT shown;
         GetWindowRect(menuWindow, &shown);
         seen.at = {shown.left, shown.top};
         const HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
         seen.copyState = GetMenuState(popup, ID_EDIT_COPY, MF_BYCOMMAND);
         EndMenu();
-        return true;
-    }});
-    SendMessageA(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), position);
-    EXPECT_TRUE(script.Finished());
+    }));
     return seen;
 }
 

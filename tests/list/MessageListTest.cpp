@@ -108,7 +108,7 @@ std::string ColumnHeader(HWND list, int column) {
     return header;
 }
 
-TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96Dpi) {
+TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96DpiScaledOnAnotherDpi) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -124,24 +124,19 @@ TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96Dpi) {
     EXPECT_EQ(75, SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
     EXPECT_EQ(800, SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_EQ(3 * GetSystemMetrics(SM_CYEDGE), main.Window().Splitter().Thickness());
-}
 
-// The widths, the user's own included, follow the window to a screen of twice the DPI and back.
-TEST(MessageList, ColumnsKeepTheirSizeOnAScreenOfAnotherDpi) {
-    RunningMainWindow main;
-    const HWND list = main.Window().MessageList();
+    // The widths, the user's own included, follow the window to a screen of twice the DPI and back.
     ListView_SetColumnWidth(list, 0, 100);
-    const int details = ListView_GetColumnWidth(list, 1);
-    const int dpi = win::WindowDpi(main.Handle());
     RECT place;
     GetWindowRect(main.Handle(), &place);
-
-    SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&place));
+    SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(2 * win::kDesignDpi, 2 * win::kDesignDpi),
+                 reinterpret_cast<LPARAM>(&place));
     EXPECT_EQ(200, ListView_GetColumnWidth(list, 0));
-    EXPECT_EQ(2 * details, ListView_GetColumnWidth(list, 1));
-    SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+    EXPECT_EQ(1600, ListView_GetColumnWidth(list, 1));
+    SendMessageA(main.Handle(), WM_DPICHANGED, MAKEWPARAM(win::kDesignDpi, win::kDesignDpi),
+                 reinterpret_cast<LPARAM>(&place));
     EXPECT_EQ(100, ListView_GetColumnWidth(list, 0));
-    EXPECT_EQ(details, ListView_GetColumnWidth(list, 1));
+    EXPECT_EQ(800, ListView_GetColumnWidth(list, 1));
 }
 
 TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
