@@ -73,4 +73,12 @@ DiagnosticText FormatDiagnostic(StatusCode status, const wchar_t* format, va_lis
     return text;
 }
 
+DiagnosticText MakeDiagnostic(StatusCode status, const wchar_t* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    DiagnosticText text = FormatDiagnostic(status, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
 }  // namespace diag

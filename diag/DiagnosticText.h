@@ -20,6 +20,8 @@ using DiagnosticText = std::unique_ptr<wchar_t[], DiagnosticTextDeleter>;
 // the length of the format plus 1024 characters, always terminated. Empty when
 // no memory could be had.
 DiagnosticText FormatDiagnostic(StatusCode status, const wchar_t* format, va_list arguments);
+// The same, from the arguments themselves.
+DiagnosticText MakeDiagnostic(StatusCode status, const wchar_t* format, ...);
 
 // About the bytes a formatted text holds: its length and the room it was given beyond its format.
 size_t DiagnosticTextBytes(const wchar_t* text);

@@ -1,7 +1,6 @@
 // DeliveryQueue.cpp: one short lock per item; the doorbell posted outside it.
 #include "net/DeliveryQueue.h"
 
-#include <cstdarg>
 #include <new>
 #include <utility>
 
@@ -25,15 +24,6 @@ public:
 private:
     SRWLOCK& lock_;
 };
-
-// The queue's own notices, formatted as the reporter formats a report without a code.
-diag::DiagnosticText Notice(const wchar_t* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    diag::DiagnosticText text = diag::FormatDiagnostic(S_OK, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 size_t BytesOf(const Delivery& delivery) {
     if (delivery.record) return sizeof delivery + RecordBytes(*delivery.record);
@@ -103,7 +93,7 @@ void DeliveryQueue::CountDropped(bool isRecord) {
     const bool first = droppedRecords_ == 0 && droppedTexts_ == 0;
     ++(isRecord ? droppedRecords_ : droppedTexts_);
     if (!first) return;
-    Delivery notice{nullptr, Notice(kDroppingStarts)};
+    Delivery notice{nullptr, diag::MakeDiagnostic(S_OK, kDroppingStarts)};
     if (notice.text) Queue(notice, BytesOf(notice));
 }
 
@@ -129,7 +119,7 @@ void DeliveryQueue::TakeAllOrArm(DeliveryBatch& batch) {
 // Without memory for it, it is told at a later catch-up.
 bool DeliveryQueue::HandOverDroppedCount(DeliveryBatch& batch) {
     if (droppedRecords_ == 0 && droppedTexts_ == 0) return false;
-    Delivery count{nullptr, Notice(kDroppedCount, droppedRecords_, droppedTexts_)};
+    Delivery count{nullptr, diag::MakeDiagnostic(S_OK, kDroppedCount, droppedRecords_, droppedTexts_)};
     if (!count.text) return false;
     const size_t bytes = BytesOf(count);
     try {

@@ -1,7 +1,6 @@
 // DeliveryQueueTest.cpp: the hand-over to the UI thread keeps order, rings rarely and loses nothing.
 #include <gtest/gtest.h>
 
-#include <cstdarg>
 #include <string>
 #include <thread>
 
@@ -24,15 +23,6 @@ int TakeDoorbells(HWND window) {
     return rung;
 }
 
-// A diagnostic text made as the reporter makes it, without a code line.
-diag::DiagnosticText Text(const wchar_t* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    diag::DiagnosticText text = diag::FormatDiagnostic(S_OK, format, arguments);
-    va_end(arguments);
-    return text;
-}
-
 TEST(DeliveryQueue, RingsOnceUntilTheUiFindsItEmptyAndKeepsEveryItemInOrder) {
     const HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
@@ -44,7 +34,7 @@ TEST(DeliveryQueue, RingsOnceUntilTheUiFindsItEmptyAndKeepsEveryItemInOrder) {
 
         ASSERT_TRUE(deliveries.Push(MakeRecord("first")));
         diag::Report(0, L"not ours: no sink is set\n");
-        deliveries.Deliver(Text(L"between\n"));
+        deliveries.Deliver(diag::MakeDiagnostic(S_OK, L"between\n"));
         ASSERT_TRUE(deliveries.Push(MakeRecord("second")));
         EXPECT_EQ(1, TakeDoorbells(window));
 
@@ -81,7 +71,7 @@ TEST(DeliveryQueue, ItemsFromTwoThreadsArriveWholeAndEachInTheOrderItWasHandedOv
             for (int i = 0; i < kEach; ++i) deliveries.Push(MakeRecord(std::to_string(i)));
         });
         std::thread texts([&] {
-            for (int i = 0; i < kEach; ++i) deliveries.Deliver(Text(L"%d", i));
+            for (int i = 0; i < kEach; ++i) deliveries.Deliver(diag::MakeDiagnostic(S_OK, L"%d", i));
         });
         int nextRecord = 0;
         int nextText = 0;
@@ -115,7 +105,7 @@ TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
         net::DeliveryQueue deliveries(3 * recordBytes);
         net::DeliveryBatch batch;
         for (int i = 0; i < 5; ++i) EXPECT_EQ(i < 3, deliveries.Push(MakeRecord("r" + std::to_string(i))));
-        deliveries.Deliver(Text(L"past the limit\n"));
+        deliveries.Deliver(diag::MakeDiagnostic(S_OK, L"past the limit\n"));
         EXPECT_FALSE(deliveries.Push(nullptr));
         deliveries.Deliver(nullptr);
 
