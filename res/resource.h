@@ -9,6 +9,8 @@
 #define IDD_ABOUT 216
 #define IDD_RECORD_VIEW 217
 #define IDD_FILTER 218
+#define IDD_WATCH_RULES 219
+#define IDD_WATCH_RULE 220
 #define IDR_LIST_MENU 110
 
 // Commands.
@@ -28,6 +30,9 @@
 #define ID_LIST_SHOW_ONLY_SENDER 40014
 #define ID_LIST_HIDE_SENDER 40015
 #define ID_LIST_SHOW_ALL_ROWS 40016
+#define ID_VIEW_WATCH_RULES 40017
+#define ID_NEXT_MARKED_ROW 40018
+#define ID_PREVIOUS_MARKED_ROW 40019
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
@@ -38,6 +43,8 @@
 // The doorbell: deliveries wait in the Main window's queue. It carries
 // nothing, so one posted by anybody else changes nothing.
 #define UM_DELIVERIES_WAITING (WM_USER + 3)
+// The icon in the notification area was clicked or otherwise used.
+#define UM_NOTIFY_ICON (WM_USER + 4)
 // A reflected notification's number is the original's raised by this base (0x2000).
 #define UM_REFLECTED_BASE (WM_USER + 0x1C00)
 
@@ -67,6 +74,25 @@
 #define IDC_FILTER_SHOW_SENDERS 1106
 #define IDC_FILTER_HIDE_SENDERS 1107
 #define IDC_FILTER_CLEAR 1108
+
+// Watch rules dialog controls.
+#define IDC_WATCH_RULE_LIST 1121
+#define IDC_WATCH_ADD 1122
+#define IDC_WATCH_EDIT 1123
+#define IDC_WATCH_REMOVE 1124
+#define IDC_WATCH_UP 1125
+#define IDC_WATCH_DOWN 1126
+
+// Watch rule dialog controls; its conditions use the Filter dialog's ids.
+#define IDC_WATCH_NAME 1131
+#define IDC_WATCH_TEXT_COLOUR 1132
+#define IDC_WATCH_BACKGROUND 1133
+#define IDC_WATCH_LIST_COLOURS 1134
+#define IDC_WATCH_SAMPLE 1135
+#define IDC_WATCH_MARK 1136
+#define IDC_WATCH_FLASH 1137
+#define IDC_WATCH_NOTIFY 1138
+#define IDC_WATCH_BEEP 1139
 
 // Version of the program, as the About box and the version block state it.
 #define VERSION_MAJOR 1

@@ -1,0 +1,57 @@
+// WatchRules.h: the watch rules in force, in order, made ready to test rows, with their matches counted.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "records/StoredRow.h"
+#include "records/WatchRule.h"
+
+namespace records {
+
+constexpr int kNoRule = -1;
+
+// One rule and how many arriving rows it has matched since the program started.
+struct CountedRule {
+    WatchRule rule;
+    std::uint64_t matches = 0;
+};
+
+// What one arriving row matched.
+struct WatchMatch {
+    int first = kNoRule;        // the rule whose colours and mark the row takes
+    std::uint64_t matched = 0;  // bit i: rule i matched
+};
+
+class WatchRules {
+public:
+    WatchRules() = default;
+    WatchRules(const WatchRules&) = delete;  // the tests refer to the rules held
+    WatchRules& operator=(const WatchRules&) = delete;
+
+    // Takes the rules, in order, at most kMostWatchRules; false, with the
+    // rules as they were, when there is no memory to make them ready.
+    bool Set(std::vector<CountedRule> rules);
+
+    size_t Count() const { return rules_.size(); }
+    const std::vector<CountedRule>& Rules() const { return rules_; }
+    const WatchRule& Rule(size_t index) const { return rules_[index].rule; }
+    // Whether any rule notifies, so the icon in the notification area is wanted.
+    bool AnyNotifies() const;
+
+    // An arriving row: every rule it matches counts it.
+    WatchMatch Watch(const StoredRow& row);
+    // The first rule the row matches, or kNoRule; nothing is counted.
+    int FirstMatch(const StoredRow& row) const;
+
+private:
+    std::vector<CountedRule> rules_;
+    std::vector<std::unique_ptr<RowFilterTest>> tests_;  // tests_[i] refers to rules_[i]'s conditions
+};
+
+// The row a record will make, to test it before it is stored or when it is not stored at all.
+StoredRow RowOfRecord(const char* message, std::uint32_t senderAddress, std::uint64_t receivedAt);
+
+}  // namespace records
