@@ -28,7 +28,7 @@ bool MainWindow::OnCommand(WORD commandId) {
         ui::RunAboutDialog(Handle());
         return true;
     default:
-        return OnListCommand(commandId) || OnFilterCommand(commandId);
+        return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId);
     }
 }
 

@@ -61,8 +61,9 @@ void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
 void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
     if (!captureOn_) return;
     if (captureFile_.IsOpen()) Write(*record);
+    const records::WatchMatch match = list_.Watch(*record);
     const settings::Settings& settings = *settings_;
-    if (settings.ToDisplay) list_.Append(std::move(record), settings.Autoscroll != 0, moreQueued);
+    if (settings.ToDisplay) list_.Append(std::move(record), settings.Autoscroll != 0, moreQueued, match.first);
 }
 
 void DeliveryPump::Write(const net::SyslogRecord& record) {

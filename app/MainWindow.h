@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
@@ -45,6 +46,8 @@ public:
     unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
     // What OK in the Filter dialog does: the list shows the rows that pass, and the title counts them.
     void ApplyFilter(records::RowFilter filter);
+    // What OK in the Watch rules dialog does: the rules colour, mark and call from now on.
+    void SetWatchRules(std::vector<records::CountedRule> rules);
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
 
@@ -80,6 +83,9 @@ private:
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
     void AddFilterItems(HMENU popup, int senderRow);
+
+    // The watch rules and the marked rows (WatchCommands.cpp).
+    bool OnWatchCommand(WORD commandId);
 
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);

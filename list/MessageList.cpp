@@ -68,13 +68,15 @@ void MessageList::ScaleColumnWidths(int fromDpi, int toDpi) {
         view_.SetColumnWidth(position, MulDiv(view_.ColumnWidth(position), toDpi, fromDpi));
 }
 
-bool MessageList::Append(net::RecordPtr record, bool autoscroll, bool moreComing) {
+bool MessageList::Append(net::RecordPtr record, bool autoscroll, bool moreComing, int firstRule) {
     if (moreComing && !redrawHeld_) {
         view_.SetRedraw(false);
         redrawHeld_ = true;
     }
     const bool kept = store_.Append(*record);
     if (kept) {
+        // Without room for its rule the row is still shown, uncoloured.
+        matches_.Admit(store_.Count() - 1, firstRule);
         if (!shown_.Admit()) return true;
         // Only a new row in view is painted; the view stays where it is.
         view_.SetCount(shown_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -111,6 +113,7 @@ void MessageList::Clear() {
     view_.DeleteAll();
     store_.Clear();
     shown_.ForgetRows();
+    matches_.Forget();
     toldStoreFull_ = false;
 }
 
@@ -120,6 +123,18 @@ void MessageList::ApplyFilter(records::RowFilter filter) {
 
 void MessageList::SetFilterOn(bool on) {
     ShowChosenRows(shown_.SetOn(on));
+}
+
+records::WatchMatch MessageList::Watch(const net::SyslogRecord& record) {
+    return rules_.Watch(records::RowOfRecord(record.message, record.senderAddress, record.receivedAt));
+}
+
+bool MessageList::SetRules(std::vector<records::CountedRule> rules) {
+    if (!rules_.Set(std::move(rules))) return false;
+    if (!matches_.Rematch(store_, rules_))
+        diag::Report(E_OUTOFMEMORY, L"Cannot colour the rows by the watch rules: out of memory\n");
+    InvalidateRect(view_.Handle(), nullptr, TRUE);
+    return true;
 }
 
 // The selection named rows of the view before. Emptied first, the control
@@ -136,9 +151,9 @@ bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int
     result = 0;
     switch (notice.code) {
     case NM_CUSTOMDRAW:
-        // With the colours off the list draws every row itself, as it always did.
-        if (!colours) return false;
-        result = DrawInSeverityColours(reinterpret_cast<NMLVCUSTOMDRAW&>(notice));
+        // With the colours off and no rules the list draws every row itself, as it always did.
+        if (!colours && rules_.Count() == 0) return false;
+        result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(notice), colours);
         return true;
     case LVN_GETDISPINFOA:
         SupplyCellText(shown_, reinterpret_cast<NMLVDISPINFOA&>(notice));

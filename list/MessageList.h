@@ -6,11 +6,14 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "net/SyslogRecord.h"
 #include "records/RecordStore.h"
+#include "records/RowMatches.h"
 #include "records/RowSearch.h"
 #include "records/ShownRows.h"
+#include "records/WatchRules.h"
 #include "win/ListView.h"
 
 namespace list {
@@ -19,9 +22,10 @@ namespace list {
 // and asks for each text when it paints, searches or measures it. It shows
 // every stored row or, while a filter is in force, those that pass it: its
 // row indices, and those its members take and give, are of the rows shown.
+// The watch rules colour and mark the rows they match.
 // Its members live in one file per part: the control, arrival, scrolling,
-// the filter and notices (MessageList.cpp), selection and find
-// (RowSelection.cpp), copy (RowClipboard.cpp) and colours (SeverityDrawing.cpp).
+// the filter, the rules and notices (MessageList.cpp), selection and find
+// (RowSelection.cpp), copy (RowClipboard.cpp), colours and marks (RowDrawing.cpp).
 class MessageList {
 public:
     // mostStoredBytes: the most the rows may take from the system.
@@ -41,6 +45,7 @@ public:
     HWND Handle() const { return view_.Handle(); }
     const records::RecordStore& Rows() const { return store_; }
     const records::ShownRows& Shown() const { return shown_; }
+    const records::WatchRules& Rules() const { return rules_; }
     int RowCount() const { return view_.Count(); }
 
     // Copies the record into a new last row, then releases it. When the store
@@ -49,7 +54,14 @@ public:
     // it. With autoscroll the view moves down by one list height. While more
     // records are coming the redraw is held and the scrolling adds up until
     // ShowHeldBack; the rows and the final view are the same as record by record.
-    bool Append(net::RecordPtr record, bool autoscroll, bool moreComing);
+    // firstRule: the watch rule whose colours and mark the row takes (Watch gave it).
+    bool Append(net::RecordPtr record, bool autoscroll, bool moreComing, int firstRule = records::kNoRule);
+
+    // An arriving record, shown or not, is counted by every rule it matches.
+    records::WatchMatch Watch(const net::SyslogRecord& record);
+    // Takes the rules in force and tries every row on them again; false, with
+    // the rules as they were, when there is no memory for them.
+    bool SetRules(std::vector<records::CountedRule> rules);
 
     // Redraws a held-back burst at once and scrolls it as far as its records asked.
     void ShowHeldBack();
@@ -63,7 +75,7 @@ public:
     void SetFilterOn(bool on);
 
     // Answers the list's text, search and custom-draw requests (the rows drawn
-    // in their severity's colours when colours is on); false for notices it
+    // in their first rule's colours, else their severity's when colours is on); false for notices it
     // leaves to the default procedure. A double click is reported through rowDoubleClicked.
     bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const;
 
@@ -77,6 +89,10 @@ public:
     // wrapping round, the first row whose From or Details text holds what the
     // matcher looks for is selected alone and scrolled into view; false when none.
     bool Find(const records::TextMatcher& matcher, bool down);
+    // The same for the next (or previous) row a rule marks.
+    bool FindMarked(bool down);
+    // Whether the row's first rule marks it.
+    bool IsMarked(int row) const;
 
     // The selected rows' Capture lines, one per row, in list order.
     std::string SelectedAsCaptureLines() const;
@@ -88,11 +104,15 @@ private:
     int NextSelected(int after) const;
     void SelectOnly(int row);
     void ShowChosenRows(bool chosen);
-    LRESULT DrawInSeverityColours(NMLVCUSTOMDRAW& draw) const;
+    int RuleOfRow(size_t row) const;
+    LRESULT DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const;
+    void DrawMark(HDC dc, int row, const records::WatchRule& rule) const;
 
     win::ListView view_;
     records::RecordStore store_;
     records::ShownRows shown_{store_};
+    records::WatchRules rules_;
+    records::RowMatches matches_;  // by store index
     bool toldStoreFull_ = false;
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw

@@ -46,4 +46,15 @@ bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
     return true;
 }
 
+bool MessageList::FindMarked(bool down) {
+    const int count = RowCount();
+    const int step = down ? 1 : -1;
+    for (int row = records::SearchStart(CurrentRow(), count, down); row >= 0 && row < count; row += step) {
+        if (!IsMarked(row)) continue;
+        SelectOnly(row);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace list

@@ -79,9 +79,14 @@ int ListView::RowAt(POINT client) const {
     return (hit.flags & LVHT_ONITEM) ? row : -1;
 }
 
+bool ListView::RowRect(int row, RECT& out) const {
+    out = {LVIR_BOUNDS, 0, 0, 0};
+    return Send(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&out)) != 0;
+}
+
 int ListView::RowHeight() const {
-    RECT row{LVIR_BOUNDS, 0, 0, 0};
-    if (!Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return 0;
+    RECT row;
+    if (!RowRect(0, row)) return 0;
     return row.bottom - row.top;
 }
 

@@ -43,6 +43,8 @@ public:
 
     // The row at a point in the control's client area, or -1.
     int RowAt(POINT client) const;
+    // Where a row lies in the client area, all its columns; false when the row is not there.
+    bool RowRect(int row, RECT& out) const;
     // A row's height in pixels, or 0 when the list has no row.
     int RowHeight() const;
     // The control's outer height in pixels.

@@ -867,6 +867,20 @@ bool ChooseFromTheListMenu(CommandTarget& target, char key) {
 
 using CommandCheck = std::function<bool(CommandTarget&, UINT command)>;
 
+// With a rule that marks the row holding the text, the command selects that row alone from the one selected.
+CommandCheck SelectsTheMarkedRow(const char* text, int from, int marked) {
+    return [=](CommandTarget& target, UINT command) {
+        records::CountedRule rule;
+        rule.rule.conditions.showText = text;
+        rule.rule.mark = true;
+        target.window.Window().SetWatchRules({rule});
+        ListView_SetItemState(target.list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(target.list, from, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        Command(target.main, static_cast<WORD>(command), kAcceleratorCode);
+        return ListView_GetSelectedCount(target.list) == 1 && ListView_GetNextItem(target.list, -1, LVNI_SELECTED) == marked;
+    };
+}
+
 // Runs the command, then answers whether the window shows what it should.
 CommandCheck ThenShows(bool (*shows)(CommandTarget&)) {
     return [shows](CommandTarget& target, UINT command) {
@@ -920,6 +934,8 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
          }},
         {ID_EDIT_SELECT_ALL,
          ThenShows([](CommandTarget& target) { return ListView_GetSelectedCount(target.list) == 2; })},
+        {ID_NEXT_MARKED_ROW, SelectsTheMarkedRow("second", 0, 1)},
+        {ID_PREVIOUS_MARKED_ROW, SelectsTheMarkedRow("first", 1, 0)},
     };
     return checks;
 }

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "list/MessageList.h"
-#include "list/SeverityDrawing.h"
+#include "list/RowDrawing.h"
 #include "records/SyslogPriority.h"
 #include "res/resource.h"
 #include "tests/list/RecordFeed.h"
@@ -257,8 +258,69 @@ TEST(SeverityColours, SeveritiesUpToWarningHaveColoursAndTheOthersKeepTheLists) 
     EXPECT_FALSE(list::SeverityColours(records::kNoPriority, colours));
 }
 
-// The rows as the list itself paints them, through its custom-draw notices:
-// a critical row on dark red, an error row in red letters, a notice as always.
+// The list as it paints itself, through its custom-draw notices, on a bitmap.
+class PrintedList {
+public:
+    explicit PrintedList(HWND list) : list_(list), screen_(GetDC(list)), canvas_(CreateCompatibleDC(screen_)) {
+        GetClientRect(list, &client_);
+        bitmap_ = CreateCompatibleBitmap(screen_, client_.right, client_.bottom);
+        previous_ = SelectObject(canvas_, bitmap_);
+        SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas_), PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    ~PrintedList() {
+        SelectObject(canvas_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(canvas_);
+        ReleaseDC(list_, screen_);
+    }
+    PrintedList(const PrintedList&) = delete;
+    PrintedList& operator=(const PrintedList&) = delete;
+
+    // A point of the row right of its texts.
+    COLORREF Background(int row) const {
+        const RECT bounds = Bounds(row);
+        return GetPixel(canvas_, std::min<LONG>(client_.right, bounds.right) - 8, (bounds.top + bounds.bottom) / 2);
+    }
+    // Whether any pixel of the row is in the colour.
+    bool Holds(int row, COLORREF colour) const {
+        const RECT bounds = Bounds(row);
+        for (LONG y = bounds.top; y < bounds.bottom; ++y)
+            for (LONG x = bounds.left; x < std::min<LONG>(client_.right, bounds.right); ++x)
+                if (GetPixel(canvas_, x, y) == colour) return true;
+        return false;
+    }
+    // The colour of a bar down the row's left end, or CLR_NONE: the letters
+    // beside it reach neither its top nor its bottom, and the margin left of
+    // them is in the window's colour.
+    COLORREF Mark(int row) const {
+        const RECT bounds = Bounds(row);
+        const COLORREF background = Background(row);
+        for (LONG x = bounds.left; x < bounds.left + 8; ++x) {
+            const COLORREF top = GetPixel(canvas_, x, bounds.top + 2);
+            if (top != background && top != GetSysColor(COLOR_WINDOW) &&
+                top == GetPixel(canvas_, x, (bounds.top + bounds.bottom) / 2) &&
+                top == GetPixel(canvas_, x, bounds.bottom - 3))
+                return top;
+        }
+        return CLR_NONE;
+    }
+
+private:
+    RECT Bounds(int row) const {
+        RECT bounds;
+        ListView_GetItemRect(list_, row, &bounds, LVIR_BOUNDS);
+        return bounds;
+    }
+
+    HWND list_;
+    HDC screen_;
+    HDC canvas_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    RECT client_;
+};
+
+// A critical row on dark red, an error row in red letters, a notice as always.
 TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
@@ -268,40 +330,84 @@ TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
     HandlePostedMessages();
     ASSERT_EQ(3, win::ListView(list).Count());
 
-    RECT client;
-    GetClientRect(list, &client);
-    const HDC screen = GetDC(list);
-    const HDC canvas = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ previous = SelectObject(canvas, bitmap);
-    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas), PRF_CLIENT | PRF_ERASEBKGND);
-
-    // A point of each row right of its texts, and whether any pixel of the row is in a colour.
-    const auto rowBackground = [&](int row) {
-        RECT bounds;
-        ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
-        return GetPixel(canvas, std::min<LONG>(client.right, bounds.right) - 8, (bounds.top + bounds.bottom) / 2);
-    };
-    const auto rowHolds = [&](int row, COLORREF colour) {
-        RECT bounds;
-        ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
-        for (LONG y = bounds.top; y < bounds.bottom; ++y)
-            for (LONG x = bounds.left; x < std::min<LONG>(client.right, bounds.right); ++x)
-                if (GetPixel(canvas, x, y) == colour) return true;
-        return false;
-    };
+    const PrintedList printed(list);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
-    EXPECT_EQ(RGB(139, 0, 0), rowBackground(0));
-    EXPECT_TRUE(rowHolds(0, RGB(255, 255, 255)));
-    EXPECT_EQ(window, rowBackground(1));
-    EXPECT_TRUE(rowHolds(1, RGB(210, 0, 0)));
-    EXPECT_EQ(window, rowBackground(2));
-    EXPECT_FALSE(rowHolds(2, RGB(210, 0, 0)));
+    EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
+    EXPECT_TRUE(printed.Holds(0, RGB(255, 255, 255)));
+    EXPECT_EQ(window, printed.Background(1));
+    EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
+    EXPECT_EQ(window, printed.Background(2));
+    EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
+}
 
-    SelectObject(canvas, previous);
-    DeleteObject(bitmap);
-    DeleteDC(canvas);
-    ReleaseDC(list, screen);
+records::CountedRule Rule(const char* showText, COLORREF text, COLORREF background, bool mark) {
+    records::CountedRule counted;
+    counted.rule.name = showText;
+    counted.rule.conditions.showText = showText;
+    counted.rule.textColour = text;
+    counted.rule.backgroundColour = background;
+    counted.rule.mark = mark;
+    return counted;
+}
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// A row takes the colours of the first rule it matches, before its severity's;
+// a rule that marks draws a bar at the row's left, and F2 and Shift+F2 go from
+// one marked row to the next among the rows shown, without wrapping round.
+TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWithF2) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    const COLORREF blue = RGB(0, 0, 160);
+    const COLORREF green = RGB(0, 160, 0);
+    const COLORREF yellow = RGB(255, 255, 0);
+    const COLORREF pink = RGB(255, 200, 200);
+    std::vector<records::CountedRule> rules;
+    rules.push_back(Rule("link", pink, blue, true));
+    rules.push_back(Rule("down", yellow, green, true));  // never first where "link" matches too
+    rules.push_back(Rule("notice", records::kListColour, green, false));
+    main.Window().SetWatchRules(std::move(rules));
+    for (const char* message : {"<2>critical", "<3>link down", "<5>notice", "<3>port down", "<6>link up"})
+        PostRecord(main.Window(), message);
+    HandlePostedMessages();
+    ASSERT_EQ(5, win::ListView(list).Count());
+    EXPECT_EQ(2u, main.Window().Messages().Rules().Rules()[1].matches) << "every matching rule counts";
+
+    {
+        const PrintedList printed(list);
+        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
+        EXPECT_EQ(CLR_NONE, printed.Mark(0));
+        EXPECT_EQ(blue, printed.Background(1)) << "the rule, not the error's red letters";
+        EXPECT_FALSE(printed.Holds(1, RGB(210, 0, 0)));
+        EXPECT_EQ(pink, printed.Mark(1));
+        EXPECT_EQ(green, printed.Background(2));
+        EXPECT_EQ(CLR_NONE, printed.Mark(2)) << "a rule that does not mark";
+        EXPECT_EQ(green, printed.Background(3));
+        EXPECT_EQ(yellow, printed.Mark(3));
+    }
+
+    const auto press = [&](WORD command) {
+        SendMessageA(main.Window().Handle(), WM_COMMAND, command, 0);
+        return SelectedRow(list);
+    };
+    EXPECT_EQ(1, press(ID_NEXT_MARKED_ROW));
+    EXPECT_EQ(3, press(ID_NEXT_MARKED_ROW));
+    EXPECT_EQ(4, press(ID_NEXT_MARKED_ROW));
+    EXPECT_EQ(4, press(ID_NEXT_MARKED_ROW)) << "no wrapping round";
+    EXPECT_EQ(3, press(ID_PREVIOUS_MARKED_ROW));
+
+    records::RowFilter hideLinkDown;
+    hideLinkDown.hideText = "link down";
+    main.Window().ApplyFilter(hideLinkDown);
+    ASSERT_EQ(4, win::ListView(list).Count());
+    EXPECT_EQ(2, press(ID_NEXT_MARKED_ROW)) << "port down, among the rows shown";
+    EXPECT_EQ(2, press(ID_PREVIOUS_MARKED_ROW)) << "link down is hidden: none above";
+
+    main.Window().SetWatchRules({});
+    const PrintedList printed(list);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(1)) << "the notice, once no rule is left";
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
-// SeverityDrawing.h: the colours of a row's severity; MessageList draws its rows in them.
+// RowDrawing.h: the colours a row is drawn in: its first watch rule's, else its severity's.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include "records/WatchRule.h"
+
 namespace list {
 
 struct RowColours {
-    COLORREF text;
+    COLORREF text;        // CLR_DEFAULT: the list's own
     COLORREF background;  // CLR_DEFAULT: the list's own
 };
 
@@ -16,5 +18,8 @@ struct RowColours {
 // error, warning. False for notice, informational, debug and no priority,
 // which keep the list's own colours.
 bool SeverityColours(int priority, RowColours& out);
+
+// The rule's colours, the list's own where it names none.
+RowColours RuleColours(const records::WatchRule& rule);
 
 }  // namespace list

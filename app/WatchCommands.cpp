@@ -1,0 +1,29 @@
+// WatchCommands.cpp: the Watch rules dialog, going from one marked row to the next, and the rules' life.
+#include "app/MainWindow.h"
+
+#include <new>
+#include <utility>
+
+#include "diag/DiagnosticReporter.h"
+#include "res/resource.h"
+
+namespace app {
+
+bool MainWindow::OnWatchCommand(WORD commandId) {
+    switch (commandId) {
+    case ID_NEXT_MARKED_ROW:
+    case ID_PREVIOUS_MARKED_ROW:
+        // As F3 it does not wrap around; at the end it only beeps, since F2 is pressed again and again.
+        if (!messageList_.FindMarked(commandId == ID_NEXT_MARKED_ROW)) MessageBeep(MB_OK);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::SetWatchRules(std::vector<records::CountedRule> rules) {
+    if (!messageList_.SetRules(std::move(rules)))
+        diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
+}
+
+}  // namespace app

@@ -1,0 +1,100 @@
+// RowDrawing.cpp: each row's colours, chosen as it is painted, and the mark of a row a rule marks.
+#include "list/RowDrawing.h"
+
+#include "list/MessageList.h"
+
+#include "records/SyslogPriority.h"
+#include "win/Dpi.h"
+
+namespace list {
+
+namespace {
+
+constexpr int kCritical = 2;
+constexpr int kError = 3;
+constexpr int kWarning = 4;
+
+constexpr RowColours kCriticalColours = {RGB(255, 255, 255), RGB(139, 0, 0)};
+constexpr RowColours kErrorColours = {RGB(210, 0, 0), CLR_DEFAULT};
+constexpr RowColours kWarningColours = {RGB(200, 95, 0), CLR_DEFAULT};
+
+// The mark: a bar down the row's left end, in the From cell, this wide at 96 DPI.
+constexpr int kMarkWidth = 4;
+
+COLORREF OrListColour(std::uint32_t colour) {
+    return colour == records::kListColour ? CLR_DEFAULT : static_cast<COLORREF>(colour);
+}
+
+}  // namespace
+
+bool SeverityColours(int priority, RowColours& out) {
+    if (priority == records::kNoPriority) return false;
+    const int severity = records::SeverityOf(priority);
+    if (severity <= kCritical)
+        out = kCriticalColours;
+    else if (severity == kError)
+        out = kErrorColours;
+    else if (severity == kWarning)
+        out = kWarningColours;
+    else
+        return false;
+    return true;
+}
+
+RowColours RuleColours(const records::WatchRule& rule) {
+    return {OrListColour(rule.textColour), OrListColour(rule.backgroundColour)};
+}
+
+int MessageList::RuleOfRow(size_t row) const {
+    return matches_.FirstRule(shown_.StoreIndex(row));
+}
+
+bool MessageList::IsMarked(int row) const {
+    if (row < 0 || static_cast<size_t>(row) >= shown_.Count()) return false;
+    const int rule = RuleOfRow(static_cast<size_t>(row));
+    return rule != records::kNoRule && rules_.Rule(static_cast<size_t>(rule)).mark;
+}
+
+// A rule's colours come before the severity's; only the message is read, so
+// the sender is not formatted for a row that is painted.
+LRESULT MessageList::DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    const DWORD_PTR row = draw.nmcd.dwItemSpec;
+    if (row >= shown_.Count()) return CDRF_DODEFAULT;
+    const int rule = RuleOfRow(row);
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
+        if (IsMarked(static_cast<int>(row))) DrawMark(draw.nmcd.hdc, static_cast<int>(row), rules_.Rule(rule));
+        return CDRF_DODEFAULT;
+    }
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    RowColours colours = {CLR_DEFAULT, CLR_DEFAULT};
+    LRESULT asked = CDRF_DODEFAULT;
+    if (rule != records::kNoRule) {
+        const records::WatchRule& watched = rules_.Rule(static_cast<size_t>(rule));
+        colours = RuleColours(watched);
+        if (watched.mark) asked |= CDRF_NOTIFYPOSTPAINT;
+    } else if (!severityColours || !SeverityColours(records::LeadingPriority(shown_.Row(row).message), colours)) {
+        return CDRF_DODEFAULT;
+    }
+    if (colours.text != CLR_DEFAULT) draw.clrText = colours.text;
+    if (colours.background != CLR_DEFAULT) draw.clrTextBk = colours.background;
+    return asked | CDRF_NEWFONT;
+}
+
+// In the rule's text colour, or the list's text colour, over the row's background.
+void MessageList::DrawMark(HDC dc, int row, const records::WatchRule& rule) const {
+    RECT cell;
+    if (!view_.RowRect(row, cell)) return;
+    const COLORREF colour = rule.textColour == records::kListColour ? GetSysColor(COLOR_WINDOWTEXT)
+                                                                    : static_cast<COLORREF>(rule.textColour);
+    const int inset = win::ScaleToDpi(1, win::WindowDpi(view_.Handle()));
+    cell.top += inset;
+    cell.bottom -= inset;
+    cell.right = cell.left + win::ScaleToDpi(kMarkWidth, win::WindowDpi(view_.Handle()));
+    const HBRUSH brush = CreateSolidBrush(colour);
+    if (!brush) return;
+    FillRect(dc, &cell, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace list
