@@ -1,5 +1,4 @@
-// WatchRulesFile.h: the watch rules' section of the INI file: the rules read from it, the lines that
-// could not be read, and both written back.
+// WatchRulesFile.h: the watch rules' section of the INI file, read at start and written back at exit.
 #pragma once
 
 #include <string>
