@@ -15,9 +15,8 @@ namespace {
 
 enum Column { kNameColumn, kConditionsColumn, kMatchesColumn };
 
-// Widths in dialog units, so they grow with the dialog's font.
+// Widths in dialog units, so they grow with the dialog's font; the conditions take the rest.
 constexpr int kNameWidth = 64;
-constexpr int kConditionsWidth = 126;
 constexpr int kMatchesWidth = 40;
 constexpr size_t kMatchesCapacity = 24;
 constexpr UINT kChosen = LVIS_SELECTED | LVIS_FOCUSED;
@@ -50,9 +49,15 @@ bool WatchRulesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 bool WatchRulesDialog::OnInit() {
     list_ = win::ListView(GetDlgItem(Handle(), IDC_WATCH_RULE_LIST));
     list_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    list_.InsertColumn(kNameColumn, "Name", Pixels(Handle(), kNameWidth));
-    list_.InsertColumn(kConditionsColumn, "Conditions", Pixels(Handle(), kConditionsWidth));
-    list_.InsertColumn(kMatchesColumn, "Matches", Pixels(Handle(), kMatchesWidth));
+    const int name = Pixels(Handle(), kNameWidth);
+    const int matches = Pixels(Handle(), kMatchesWidth);
+    RECT client;
+    GetClientRect(list_.Handle(), &client);
+    // Room is left for a vertical scroll bar, so a long list scrolls only one way.
+    const int conditions = client.right - name - matches - GetSystemMetrics(SM_CXVSCROLL);
+    list_.InsertColumn(kNameColumn, "Name", name);
+    list_.InsertColumn(kConditionsColumn, "Conditions", conditions);
+    list_.InsertColumn(kMatchesColumn, "Matches", matches);
     // Nothing selected, so Enter in the list still means OK until the user picks a rule.
     ShowRules(-1);
     return true;
