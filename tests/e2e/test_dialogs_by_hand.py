@@ -21,8 +21,8 @@ import unittest
 
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, PROBE_TIMEOUT, ROWS_TIMEOUT, Monitor, send_raw, wait_until, windows_path
-from wine_desktop import (DESKTOP_HEIGHT, DESKTOP_WIDTH, desktop_window, link_wine_fonts,
-                          make_desktop_the_default, press, run, take)
+from wine_desktop import (ACTIVE_CAPTION, DESKTOP_HEIGHT, DIALOG_TIMEOUT, Desktop, link_wine_fonts,
+                          make_desktop_the_default, press, run)
 from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
 
 CAPTURE_NAME = "capture.csv"
@@ -43,10 +43,7 @@ LIST_POINT = (300, 250)
 FIRST_ROW_POINT = (100, 69)  # in the list's first row
 FILTER_TEXT = b"again"
 TYPING_DELAY_MS = 50
-# A dialog takes a while to come up on a busy machine; keys pressed before it has, go astray.
-DIALOG_TIMEOUT = 20.0
-# Colours of Wine's default scheme and of the program's links.
-ACTIVE_CAPTION = bytes((50, 150, 250))
+# The colour of the program's links.
 UNVISITED_LINK = bytes((0, 0, 255))
 LINK_COUNT = 2
 # Rows of a link's text and its underline lie closer together than two links do.
@@ -67,76 +64,6 @@ def wait_for_content(path, expected, what):
     except AssertionError:
         actual = file_bytes(path) if os.path.exists(path) else b"(no file)"
         raise AssertionError(f"{what}: expected {expected!r}, found {actual!r}") from None
-
-
-class Picture:
-    """A picture of the desktop as rows of RGB bytes."""
-
-    def __init__(self, path):
-        data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, stdin=subprocess.DEVNULL,
-                              capture_output=True, timeout=PROBE_TIMEOUT).stdout
-        stride = DESKTOP_WIDTH * 3
-        if len(data) != stride * DESKTOP_HEIGHT:
-            raise AssertionError(f"{path} is not a {DESKTOP_WIDTH}x{DESKTOP_HEIGHT} picture of the desktop")
-        self.rows = [data[y * stride:(y + 1) * stride] for y in range(DESKTOP_HEIGHT)]
-
-    def pixels(self, y, left, right):
-        row = self.rows[y]
-        return [row[x * 3:x * 3 + 3] for x in range(left, right)]
-
-    def box_of(self, colour):
-        """(left, top, right, bottom), right and bottom excluded, around every pixel of the colour; or None."""
-        xs, ys = [], []
-        for y, row in enumerate(self.rows):
-            if colour not in row:  # quick: most rows lack it
-                continue
-            for x, pixel in enumerate(self.pixels(y, 0, DESKTOP_WIDTH)):
-                if pixel == colour:
-                    xs.append(x)
-                    ys.append(y)
-        return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
-
-
-class Desktop:
-    """The Wine-drawn desktop with the monitor in it, looked at and typed into as a user does."""
-
-    def __init__(self, scratch_picture):
-        self.window = desktop_window()
-        self._scratch = scratch_picture
-        self._main_caption = self.picture().box_of(ACTIVE_CAPTION)
-
-    def picture(self, path=None):
-        take(self.window, path or self._scratch)
-        return Picture(path or self._scratch)
-
-    def settled_picture(self, path):
-        """A picture taken once the desktop has stopped changing: the same twice in a row."""
-        pictures = [self.picture(path)]
-        def still():
-            pictures.append(self.picture(path))
-            return pictures[-1].rows == pictures[-2].rows
-        wait_until(still, DIALOG_TIMEOUT, "the desktop to stop changing")
-        return pictures[-1]
-
-    def choose_from_menu_at(self, point, key):
-        """Right-clicks at the point and, once the menu is drawn, presses the item's key."""
-        before = self.picture()
-        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "3")
-        wait_until(lambda: self.picture().rows != before.rows, DIALOG_TIMEOUT, "the right-click menu")
-        press(key)
-
-    def click(self, point):
-        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "1")
-
-    def wait_for_dialog(self, what):
-        """Waits until another window than the main one is active: its caption is the active one."""
-        def up():
-            caption = self.picture().box_of(ACTIVE_CAPTION)
-            return caption is not None and caption != self._main_caption
-        wait_until(up, DIALOG_TIMEOUT, what)
-
-    def wait_for_main_window(self, what):
-        wait_until(lambda: self.picture().box_of(ACTIVE_CAPTION) == self._main_caption, DIALOG_TIMEOUT, what)
 
 
 def dialog_area(before, after):

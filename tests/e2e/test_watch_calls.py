@@ -1,6 +1,7 @@
-"""A watch rule calls the user back: with another program's window in front, a
-matching datagram from logger makes the monitor's icon show a notification
-of the message and flashes the monitor's window.
+"""A watch rule made by hand in its dialog calls the user back: with another
+program's window in front, a matching datagram from logger makes the monitor's
+icon show a notification of the message and flashes the monitor's window. At
+exit the rule is in the INI file.
 
 Both are seen from outside, as Wine shows them, inside a Wine-drawn desktop
 (see wine_desktop) whose tray holds the icon: the notification is the tray's
@@ -17,13 +18,17 @@ import subprocess
 import time
 import unittest
 
-from monitor import PROBE_TIMEOUT, START_TIMEOUT, Monitor, send_with_logger, wait_until, windows_path
-from wine_desktop import link_wine_fonts, make_desktop_the_default
+from monitor import INI_NAME, PROBE_TIMEOUT, START_TIMEOUT, Monitor, send_with_logger, wait_until, windows_path
+from wine_desktop import Desktop, link_wine_fonts, make_desktop_the_default, press, run
 from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
 
+NAME, TEXT = "LINK-DOWN", "link down"
 RULE = (b"name=LINK-DOWN;show=link down;hide=;case=0;severity=any;senders=;hidesenders=0;"
-        b"text=#FFFFFF;background=#8B0000;mark=1;flash=1;notify=1;beep=0")
+        b"text=list;background=list;mark=1;flash=1;notify=1;beep=0")
 MATCHING = "link down on port 3"
+# Wine puts the main window at the desktop's top-left corner: a point in its empty list.
+LIST_POINT = (300, 250)
+TYPING_DELAY_MS = 50
 CALLED_WITHIN_S = 1.0
 WINE_BALLOON_DELAY_S = 2.0
 FRONT_OUTPUT = "front.txt"
@@ -105,11 +110,11 @@ class WatchCallsTest(unittest.TestCase):
         if reason:
             self.skipTest(f"no network namespace of our own ({reason}); run as root")
         prefix = os.environ["DESKTOP_WINEPREFIX"]
-        ini = b"[WatchRules]\r\nRule1=" + RULE + b"\r\n"
-        with PrivateDisplay(abstract_only=True), IsolatedWine(prefix), Monitor(ini) as monitor:
+        with PrivateDisplay(abstract_only=True), IsolatedWine(prefix), Monitor() as monitor:
             make_desktop_the_default()
             link_wine_fonts(prefix)
             monitor.start()
+            self.make_the_rule(Desktop(monitor.path("desktop.png")))
             with AnotherProgram(monitor), Calls(monitor) as calls:
                 self.assertEqual(calls.latest("caption"), "inactive", "the monitor is behind the other window")
                 self.assertEqual(calls.latest("balloon"), "none", "no notification before a match")
@@ -124,6 +129,24 @@ class WatchCallsTest(unittest.TestCase):
             self.assertLessEqual(flashed_s, CALLED_WITHIN_S, "the flash")
             self.assertLessEqual(notified_s, CALLED_WITHIN_S + WINE_BALLOON_DELAY_S, "the notification")
             self.assertEqual(monitor.close(), 0)
+            self.assertIn(b"\r\n[WatchRules]\r\nRule1=" + RULE + b"\r\n", monitor.read_file(INI_NAME))
+
+    def make_the_rule(self, desktop):
+        """View > Watch rules..., Add..., a name, a text, marked, flashing and notifying, OK and OK."""
+        desktop.click(LIST_POINT)  # the keys go where the pointer is
+        press("alt+v", "w")
+        desktop.wait_for_dialog("the Watch rules dialog")
+        rules = desktop.active_caption()
+        press("alt+a")
+        desktop.wait_for_dialog("the Watch rule dialog", over=rules)
+        press("alt+m")
+        run("xdotool", "type", "--delay", str(TYPING_DELAY_MS), NAME)
+        press("alt+n")
+        run("xdotool", "type", "--delay", str(TYPING_DELAY_MS), TEXT)
+        press("alt+k", "alt+f", "alt+w", "Return")
+        desktop.wait_for_caption(rules, "the Watch rule dialog to close")
+        press("alt+l", "Tab", "Return")  # the list, then OK after it: Enter in the list edits the rule
+        desktop.wait_for_main_window("the Watch rules dialog to close")
 
 
 if __name__ == "__main__":

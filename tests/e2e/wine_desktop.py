@@ -20,6 +20,12 @@ DESKTOP_WIDTH, DESKTOP_HEIGHT = 900, 600
 SETTLE_SECONDS = 1.5  # for Wine to draw what real input changed
 KEY_GAP_MS = 200  # a menu that a key opens is up before the next key comes
 WINE_FONTS = "/usr/share/wine/fonts"
+# A dialog takes a while to come up on a busy machine; keys pressed before it has, go astray.
+DIALOG_TIMEOUT = 20.0
+# The active caption's colour in Wine's default scheme; the taskbar along the
+# desktop's bottom edge has it too, on the active window's button and in icons.
+ACTIVE_CAPTION = bytes((50, 150, 250))
+TASKBAR_HEIGHT = 40
 
 
 def run(*command, capture=False):
@@ -79,3 +85,83 @@ def changed_area(before, after, from_row):
     size, x, y = box.split("+")
     width, height = size.split("x")
     return int(width), int(height), int(x), int(y)
+
+
+class Picture:
+    """A picture of the desktop as rows of RGB bytes."""
+
+    def __init__(self, path):
+        data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=PROBE_TIMEOUT).stdout
+        stride = DESKTOP_WIDTH * 3
+        if len(data) != stride * DESKTOP_HEIGHT:
+            raise AssertionError(f"{path} is not a {DESKTOP_WIDTH}x{DESKTOP_HEIGHT} picture of the desktop")
+        self.rows = [data[y * stride:(y + 1) * stride] for y in range(DESKTOP_HEIGHT)]
+
+    def pixels(self, y, left, right):
+        row = self.rows[y]
+        return [row[x * 3:x * 3 + 3] for x in range(left, right)]
+
+    def box_of(self, colour, above=DESKTOP_HEIGHT):
+        """(left, top, right, bottom), right and bottom excluded, around every pixel of the colour
+        above that row; or None."""
+        xs, ys = [], []
+        for y, row in enumerate(self.rows[:above]):
+            if colour not in row:  # quick: most rows lack it
+                continue
+            for x, pixel in enumerate(self.pixels(y, 0, DESKTOP_WIDTH)):
+                if pixel == colour:
+                    xs.append(x)
+                    ys.append(y)
+        return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
+
+class Desktop:
+    """The Wine-drawn desktop with the monitor in it, looked at and typed into as a user does."""
+
+    def __init__(self, scratch_picture):
+        self.window = desktop_window()
+        self._scratch = scratch_picture
+        self._main_caption = self.active_caption()
+
+    def picture(self, path=None):
+        take(self.window, path or self._scratch)
+        return Picture(path or self._scratch)
+
+    def settled_picture(self, path):
+        """A picture taken once the desktop has stopped changing: the same twice in a row."""
+        pictures = [self.picture(path)]
+        def still():
+            pictures.append(self.picture(path))
+            return pictures[-1].rows == pictures[-2].rows
+        wait_until(still, DIALOG_TIMEOUT, "the desktop to stop changing")
+        return pictures[-1]
+
+    def choose_from_menu_at(self, point, key):
+        """Right-clicks at the point and, once the menu is drawn, presses the item's key."""
+        before = self.picture()
+        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "3")
+        wait_until(lambda: self.picture().rows != before.rows, DIALOG_TIMEOUT, "the right-click menu")
+        press(key)
+
+    def click(self, point):
+        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]), "click", "1")
+
+    def active_caption(self):
+        """Where the active window's caption is: (left, top, right, bottom), or None."""
+        return self.picture().box_of(ACTIVE_CAPTION, above=DESKTOP_HEIGHT - TASKBAR_HEIGHT)
+
+    def wait_for_dialog(self, what, over=None):
+        """Waits until another window than the main one is active, and than the
+        dialog whose caption is over, when given: its caption is the active one."""
+        def up():
+            caption = self.active_caption()
+            return caption is not None and caption not in (self._main_caption, over)
+        wait_until(up, DIALOG_TIMEOUT, what)
+
+    def wait_for_caption(self, caption, what):
+        """Waits until the window whose caption is there is active again."""
+        wait_until(lambda: self.active_caption() == caption, DIALOG_TIMEOUT, what)
+
+    def wait_for_main_window(self, what):
+        self.wait_for_caption(self._main_caption, what)
