@@ -106,7 +106,7 @@ private:
     void ShowChosenRows(bool chosen);
     int RuleOfRow(size_t row) const;
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const;
-    void DrawMark(HDC dc, int row, const records::WatchRule& rule) const;
+    void DrawMark(HDC dc, int row) const;
 
     win::ListView view_;
     records::RecordStore store_;

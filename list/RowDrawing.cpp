@@ -18,7 +18,7 @@ constexpr RowColours kCriticalColours = {RGB(255, 255, 255), RGB(139, 0, 0)};
 constexpr RowColours kErrorColours = {RGB(210, 0, 0), CLR_DEFAULT};
 constexpr RowColours kWarningColours = {RGB(200, 95, 0), CLR_DEFAULT};
 
-// The mark: a bar down the row's left end, in the From cell, this wide at 96 DPI.
+// The mark: a bar down the row's left end, this wide at 96 DPI.
 constexpr int kMarkWidth = 4;
 
 COLORREF OrListColour(std::uint32_t colour) {
@@ -63,7 +63,7 @@ LRESULT MessageList::DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const {
     if (row >= shown_.Count()) return CDRF_DODEFAULT;
     const int rule = RuleOfRow(row);
     if (draw.nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
-        if (IsMarked(static_cast<int>(row))) DrawMark(draw.nmcd.hdc, static_cast<int>(row), rules_.Rule(rule));
+        if (IsMarked(static_cast<int>(row))) DrawMark(draw.nmcd.hdc, static_cast<int>(row));
         return CDRF_DODEFAULT;
     }
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
@@ -81,12 +81,12 @@ LRESULT MessageList::DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const {
     return asked | CDRF_NEWFONT;
 }
 
-// In the rule's text colour, or the list's text colour, over the row's background.
-void MessageList::DrawMark(HDC dc, int row, const records::WatchRule& rule) const {
+// In the list's text colour: it lies in the margin left of the row's colours,
+// which is always in the list's own background.
+void MessageList::DrawMark(HDC dc, int row) const {
     RECT cell;
     if (!view_.RowRect(row, cell)) return;
-    const COLORREF colour = rule.textColour == records::kListColour ? GetSysColor(COLOR_WINDOWTEXT)
-                                                                    : static_cast<COLORREF>(rule.textColour);
+    const COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
     const int inset = win::ScaleToDpi(1, win::WindowDpi(view_.Handle()));
     cell.top += inset;
     cell.bottom -= inset;
