@@ -22,15 +22,17 @@ from monitor import (EXE_NAME, INI_NAME, SYSLOG_PORT, settings_ini, wait_for_fre
                      wait_for_syslog_port_held, windows_path)
 import load
 import report
+import watch_rules
 
 TIME_BUDGET_S = 600
 END_MARGIN_S = 10  # stopping Wine and Xvfb after the last step
 STEP_OVERHEAD_S = 20  # start, settle and close around each network step
 ROWS_BENCH_S = 170  # what the million-row measurements take on a busy machine
-ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240}
-# The text filter in force for the filtered runs: the numbered lines whose
-# sequence number ends in 00, one in a hundred.
-FILTER_TEXT = "00 x"
+ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240, "watch": 120}
+# The text filter in force for the filtered runs: one numbered line in a hundred.
+FILTER_TEXT = load.ONE_IN_A_HUNDRED
+# What the monitor says of a watch rule in its INI file that it cannot read.
+DAMAGED_RULE_TEXT = "Cannot read watch rule"
 # With --pinned: the Wine programs on one CPU, the sender (this process) on the other.
 WINE_CPU, SENDER_CPU = 0, 1
 SETTLE_S = 2.0  # the Capture file has not grown for this long: the burst is handled
@@ -181,14 +183,23 @@ class Bench:
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
                                                     load.DATAGRAMS_PER_STEP, MONITOR_BUFFER_BYTES)}
 
-    def write_monitor_folder(self, folder, display):
-        """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on."""
+    def write_monitor_folder(self, folder, display, rules=False):
+        """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on,
+        and the twenty watch rules when asked."""
         exe = os.path.join(folder, EXE_NAME)
         shutil.copy(self.args.monitor, exe)
         capture = os.path.join(folder, "capture.csv")
         with open(os.path.join(folder, INI_NAME), "wb") as ini:
             ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture)))
+            if rules:
+                ini.write(watch_rules.section())
         return exe, capture
+
+    def damaged_rules(self, monitor_exe):
+        """How many of the watch rules the monitor's pane says it could not read."""
+        code, output = self.probe(monitor_exe, "pane")
+        _, _, text = output.decode(errors="replace").strip().partition(" ")
+        return bytes.fromhex(text).decode("latin-1").count(DAMAGED_RULE_TEXT) if code == 0 else None
 
     def wait_until_settled(self, path):
         """Until the file has not grown for SETTLE_S: each record's line and row come together."""
@@ -202,11 +213,11 @@ class Bench:
                 last = now
                 quiet_since = time.monotonic()
 
-    def monitor_run(self, send, count, display, filter_text=None):
+    def monitor_run(self, send, count, display, filter_text=None, rules=False):
         """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
-        and with a text filter in force when one is given."""
+        with a text filter in force when one is given, and the twenty watch rules when asked."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
-        exe, capture = self.write_monitor_folder(folder, display)
+        exe, capture = self.write_monitor_folder(folder, display, rules)
         monitor = self.start_holding_514([exe], cwd=folder,
                                          started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
         if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
@@ -224,30 +235,33 @@ class Bench:
         if watch:
             open(stop_file, "w").close()
             watch.wait(timeout=60)
+        damaged = {"rules_damaged": self.damaged_rules(exe)} if rules else {}
         self.end_receiver(monitor)
         with open(capture, "rb") as file:
             lines = file.readlines()
-        step = {**sent, **port_memory, "capture_lines": len(lines),
+        step = {**sent, **port_memory, **damaged, "capture_lines": len(lines),
                 **sequence_figures(sequence_numbers(lines), count)}
         if display:
             step.update(self.display_figures(samples, sent, step["received"]))
         shutil.rmtree(folder, ignore_errors=True)
         return step
 
-    def monitor_step(self, rate, display, filter_text=None):
+    def monitor_step(self, rate, display, filter_text=None, rules=False):
         return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
-                                                       load.DATAGRAMS_PER_STEP, display, filter_text)}
+                                                       load.DATAGRAMS_PER_STEP, display, filter_text, rules)}
 
     # ---- bursts --------------------------------------------------------------
 
-    def burst(self, count, size, receivers=("monitor", "monitor_filtered", "bare_default", "bare_sized")):
+    def burst(self, count, size,
+              receivers=("monitor", "monitor_filtered", "monitor_watched", "bare_default", "bare_sized")):
         """One burst into the monitor (display on), without and with a text filter
-        in force, then into the bare loop with the system's default receive buffer
-        and with the monitor's."""
+        in force, and with the twenty watch rules, then into the bare loop with the
+        system's default receive buffer and with the monitor's."""
         send = functools.partial(load.send_burst, count, size)
         runs = {"count": count, "bytes": size}
         every = (("monitor", lambda: self.monitor_run(send, count, True)),
                  ("monitor_filtered", lambda: self.monitor_run(send, count, True, FILTER_TEXT)),
+                 ("monitor_watched", lambda: self.monitor_run(send, count, True, rules=True)),
                  ("bare_default", lambda: self.bare_run(send, count)),
                  ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES)))
         for key, run in ((key, run) for key, run in every if key in receivers):
@@ -339,7 +353,7 @@ class Bench:
 
     def million_rows(self):
         figures = {}
-        for mode in ("records", "listview", "monitor", "filter"):
+        for mode in ("records", "listview", "monitor", "filter", "watch"):
             log(f"rows: {mode}")
             figures[mode] = self.rows_bench(mode)
         monitor = figures["monitor"]
@@ -415,6 +429,21 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_watch_only(self):
+        """What the twenty watch rules change, each figure beside the same one without them, in one run:
+        the bursts and the paced rate into the monitor (display on), and the rules in process."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["bursts"] = [self.burst(count, size, ("monitor", "monitor_watched")) for count, size in load.BURSTS]
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    load.PACED_RATES)
+        results["on_watched"] = self.search("monitor, display on, watch rules",
+                                            lambda rate: self.monitor_step(rate, True, rules=True),
+                                            load.PACED_RATES)
+        results["rows"] = {"watch": self.rows_bench("watch")}
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
@@ -428,6 +457,9 @@ class Bench:
         results["on_filtered"] = self.search("monitor, display on, text filter",
                                              lambda rate: self.monitor_step(rate, True, FILTER_TEXT),
                                              self.rates_up_to(results["off"]))
+        results["on_watched"] = self.search("monitor, display on, watch rules",
+                                            lambda rate: self.monitor_step(rate, True, rules=True),
+                                            self.rates_up_to(results["off"]))
         self.reserved_s = 0
         results["rows"] = self.million_rows()
         results["network_rows"] = self.network_rows()
@@ -452,6 +484,8 @@ def main():
                         help="only the million rows, in process and through the network; figures as JSON")
     parser.add_argument("--filter-only", action="store_true",
                         help="only the figures the filter changes, with and without it; the filter's table")
+    parser.add_argument("--watch-only", action="store_true",
+                        help="only the figures the watch rules change, with and without them; the rules' table")
     parser.add_argument("--pinned", action="store_true",
                         help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
                              f"session itself on CPU {WINE_CPU}")
@@ -464,6 +498,12 @@ def main():
         with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
             json.dump(results, raw, indent=1)
         print("\n".join(report.filter_section(results)))
+        return
+    if args.watch_only:
+        results = Bench(args).run_watch_only()
+        with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
+            json.dump(results, raw, indent=1)
+        print("\n".join(report.watch_section(results)))
         return
     if args.rows_only:
         results = Bench(args).run_rows_only()

@@ -12,6 +12,8 @@ LINE_BYTES = 120
 # datagram of the monitor's whole buffer size is reported as too long.
 BURSTS = [(10_000, LINE_BYTES), (2_000, 1024), (300, 4000)]
 TAG = "<13>Dec  7 12:00:00 bench load:"
+# Held by the lines whose sequence number ends in 00, one in a hundred ("seq=0000012300 x...").
+ONE_IN_A_HUNDRED = "00 x"
 
 
 def numbered_lines(count, size=LINE_BYTES):

@@ -3,6 +3,7 @@
 import math
 
 from load import BURSTS, DATAGRAMS_PER_STEP, LINE_BYTES, PACED_RATES
+import watch_rules
 
 ROWS = 1_000_000
 ROW_BLOCK = 100_000
@@ -25,6 +26,8 @@ TARGETS = {
     "after_clear_to_before": 1.10,
     "filter_apply_s": 0.5,
     "filtered_vs_unfiltered": 0.90,
+    "watched_paint_ratio": 2.0,
+    "watched_vs_unwatched": 0.90,
 }
 FILTERS = (("text", "text passing 1 %"), ("severity", "Warning and above"), ("sender", "one sender of 50"))
 
@@ -349,7 +352,55 @@ def filter_section(results):
     return lines
 
 
+def damaged_rules_text(results):
+    """What the monitor's pane said of the rules in its INI file, over every run with them."""
+    runs = [burst["monitor_watched"] for burst in results["bursts"] if "monitor_watched" in burst]
+    runs += results.get("on_watched", {}).get("steps", [])
+    counts = [run.get("rules_damaged") for run in runs]
+    if not counts:
+        return "no run with the rules"
+    if None in counts:
+        return "the pane could not be read after some runs"
+    return f"{max(counts)} of {len(watch_rules.RULES)} rules reported unreadable"
+
+
+def watch_section(results):
+    """Each figure the twenty watch rules change beside the same figure without them, from the same run."""
+    rows = results["rows"].get("watch", {})
+    lines = ["## The watch rules", "",
+             f"Twenty watch rules in force ({watch_rules.MATCHING_RULE} matches one numbered line in a hundred "
+             "and marks, flashes and notifies; the other nineteen never match, each failing on another condition: "
+             "texts that do not occur, severities, senders, a hide-text). In process: numbered rows through the "
+             "Main window without rules and then with them; then screens of rows "
+             f"({number(rows.get('paint_rows_per_screen'), 0)} rows each, "
+             f"{number(rows.get('paint_marked_share', math.nan) * 100, 1)} % of them matching) painted whole from "
+             "the top down, rounds without and with the rules in turn, the median round taken. Through the "
+             "network: the monitor with display, auto-scroll and the Capture file on, with no rules and with the "
+             f"twenty in its INI file; its pane, read after each run with them: {damaged_rules_text(results)}.", "",
+             "| figure | without rules | with the 20 rules | target | result |", "|---|---|---|---|---|"]
+    plain, ruled = rows.get("paint_ms_per_screen_no_rules"), rows.get("paint_ms_per_screen_rules")
+    paint_ratio = rows.get("paint_rules_to_no_rules", math.inf)
+    lines.append(f"| painting a screen of rows | {number(plain, 2)} ms | {number(ruled, 2)} ms "
+                 f"({number(paint_ratio, 2)}x) | <= 2x | {pass_text(paint_ratio <= TARGETS['watched_paint_ratio'])} |")
+    lines.append(f"| arrival through the Main window, per row | {number(rows.get('arrival_us_per_row_no_rules'), 1)} µs "
+                 f"| {number(rows.get('arrival_us_per_row_rules'), 1)} µs | | |")
+    for burst in results["bursts"]:
+        plain_run, watched = burst["monitor"], burst.get("monitor_watched")
+        if not watched:
+            continue
+        lines.append(f"| burst {burst['count']:,} x {burst['bytes']:,} B: kept | {plain_run['received']:,} of "
+                     f"{burst['count']:,} | {watched['received']:,} of {burst['count']:,} (capture lines "
+                     f"{watched['capture_lines']:,}) | whole | {pass_text(burst_kept_whole(watched))} |")
+    if "on_watched" in results:
+        on, on_watched = results["on"]["zero_loss_rate"], results["on_watched"]["zero_loss_rate"]
+        lines.append(f"| zero-loss paced rate, display on | {rate_text(on)} | {rate_text(on_watched)} "
+                     f"({number(ratio(on_watched, on) * 100, 0)} %) | >= 90 % of the rate without | "
+                     f"{pass_text(ratio(on_watched, on) >= TARGETS['watched_vs_unwatched'])} |")
+    lines.append("")
+    return lines
+
+
 def report(results):
     return "\n".join(introduction(results) + bursts_table(results) + loss_tables(results) + display_table(results) +
                      rows_tables(results) + network_rows_table(results) + targets_table(results) +
-                     filter_section(results))
+                     filter_section(results) + watch_section(results))
