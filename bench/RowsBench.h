@@ -19,8 +19,8 @@ int RunRecordFootprint();
 // without a filter.
 int RunFilterRows();
 
-// Twenty watch rules in force against none: numbered rows arriving through the
-// Main window, and screens of them painted, one row in a hundred matching.
-int RunWatchRows();
+// The watch rules of an INI file's section in force against none: numbered
+// rows arriving through the Main window, and screens of them painted.
+int RunWatchRows(const wchar_t* rulesIniPath);
 
 }  // namespace bench

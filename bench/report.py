@@ -370,8 +370,9 @@ def watch_section(results):
     lines = ["## The watch rules", "",
              f"Twenty watch rules in force ({watch_rules.MATCHING_RULE} matches one numbered line in a hundred "
              "and marks, flashes and notifies; the other nineteen never match, each failing on another condition: "
-             "texts that do not occur, severities, senders, a hide-text). In process: numbered rows through the "
-             "Main window without rules and then with them; then screens of rows "
+             "texts that do not occur, severities, senders, a hide-text). In process, the rules read from the "
+             f"same INI section ({number(rows.get('rules_read'), 0)} read, {number(rows.get('rules_not_read'), 0)} "
+             "not): numbered rows through the Main window without rules and then with them; then screens of rows "
              f"({number(rows.get('paint_rows_per_screen'), 0)} rows each, "
              f"{number(rows.get('paint_marked_share', math.nan) * 100, 1)} % of them matching) painted whole from "
              "the top down, rounds without and with the rules in turn, the median round taken. Through the "

@@ -1,5 +1,5 @@
 """The twenty watch rules the benchmark puts in force, as the monitor's INI file
-holds them. bench/WatchRows.cpp holds the same rules for the in-process figures.
+holds them; the in-process figures (rows_bench watch) read the same section.
 
 The last rule matches the numbered lines whose sequence number ends in 00, one
 in a hundred, and marks, flashes and notifies; the others never match those
