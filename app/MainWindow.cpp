@@ -108,6 +108,7 @@ LRESULT MainWindow::OnCreate() {
 
     settings_.emplace();
     settings_->Load(iniPath_);
+    ReadWatchRules();
     captureFile_.OpenIfWanted(*settings_);
 
     initEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -138,7 +139,10 @@ void MainWindow::OnDestroy() {
     // The thread's last records still belong in the Capture file.
     pump_.Finish();
     captureFile_.Close();
-    if (settings_) settings_->Save(iniPath_);
+    if (settings_) {
+        settings_->Save(iniPath_);
+        WriteWatchRules();
+    }
     settings_.reset();
 }
 

@@ -13,6 +13,7 @@
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
 #include "records/CaptureFile.h"
+#include "records/WatchRulesFile.h"
 #include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
@@ -86,6 +87,9 @@ private:
 
     // The watch rules and the marked rows (WatchCommands.cpp).
     bool OnWatchCommand(WORD commandId);
+    bool UseWatchRules(std::vector<records::CountedRule> rules);
+    void ReadWatchRules();
+    void WriteWatchRules() const;
 
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);
@@ -100,6 +104,8 @@ private:
     settings::OptionsEditor options_;
     net::DatagramReceiver receiver_;
     records::CaptureFile captureFile_;
+    records::WatchRulesFile watchRulesFile_;
+    bool watchRulesHeld_ = false;  // what was read is in force: writing it back loses nothing
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;

@@ -22,8 +22,27 @@ bool MainWindow::OnWatchCommand(WORD commandId) {
 }
 
 void MainWindow::SetWatchRules(std::vector<records::CountedRule> rules) {
-    if (!messageList_.SetRules(std::move(rules)))
+    UseWatchRules(std::move(rules));
+}
+
+bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {
+    if (!messageList_.SetRules(std::move(rules))) {
         diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
+        return false;
+    }
+    watchRulesHeld_ = true;
+    return true;
+}
+
+// After the Settings, as they are read; each line that is no rule is told once.
+void MainWindow::ReadWatchRules() {
+    UseWatchRules(watchRulesFile_.Read(iniPath_));
+    watchRulesFile_.ReportKept();
+}
+
+// After the Settings, as they are written. Rules read but never in force stay in the file as they were.
+void MainWindow::WriteWatchRules() const {
+    if (watchRulesHeld_) watchRulesFile_.Write(iniPath_, messageList_.Rules().Rules());
 }
 
 }  // namespace app

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "diag/DiagnosticReporter.h"
 #include "records/WatchRulesFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -83,46 +82,28 @@ std::vector<std::string> Names(const std::vector<records::CountedRule>& rules) {
     return names;
 }
 
-// What reaches the pane while it lives.
-class PaneReports : public diag::DiagnosticSink {
-public:
-    PaneReports() { diag::SetDiagnosticSink(this); }
-    ~PaneReports() { diag::SetDiagnosticSink(nullptr); }
-    void Deliver(diag::DiagnosticText text) override { texts.push_back(text ? text.get() : L"<no memory>"); }
-    std::vector<std::wstring> texts;
-};
-
+// As a run meets them: read at start, lines it cannot read told in the pane, written back at exit.
 TEST(WatchRulesFile, KeepsTheLinesItCannotReadUnderTheirKeysAndRenumbersTheRulesAroundThem) {
-    TempFolder files;
-    const std::wstring ini = files.File(L"monitor.INI");
     const std::string cut = "name=cut;show=li";
-    WriteFileBytes(ini, std::string(kSettings) + "[WatchRules]\r\n" +
-                            "Rule1=" + RuleValue("first") + "\r\n" +
-                            "Rule2=" + RuleValue("x") + ";sound=1\r\n" +
-                            "Note=" + RuleValue("misnamed") + "\r\n" +
-                            "Rule3=" + cut + "\r\n" +
-                            "rule7=" + RuleValue("second") + "\r\n");
-
-    records::WatchRulesFile file;
-    std::vector<records::CountedRule> rules = file.Read(ini.c_str());
+    RunningMainWindow main(std::string(kSettings) + "[WatchRules]\r\n" +
+                           "Rule1=" + RuleValue("first") + "\r\n" +
+                           "Rule2=" + RuleValue("x") + ";sound=1\r\n" +
+                           "Note=" + RuleValue("misnamed") + "\r\n" +
+                           "Rule3=" + cut + "\r\n" +
+                           "rule7=" + RuleValue("second") + "\r\n");
+    std::vector<records::CountedRule> rules = main.Window().Messages().Rules().Rules();
     EXPECT_EQ((std::vector<std::string>{"first", "second"}), Names(rules));
-    ASSERT_EQ(3u, file.Kept().size());
-    EXPECT_EQ(L"Rule2", file.Kept()[0].key);
-    EXPECT_EQ(L"Note", file.Kept()[1].key);
-    EXPECT_EQ(L"Rule3=name=cut;show=li", file.Kept()[2].line);
-    {
-        PaneReports pane;
-        file.ReportKept();
-        EXPECT_EQ((std::vector<std::wstring>{
-                      L"Cannot read watch rule Rule2 in the INI file (unknown field \"sound\"); it is kept as written\n",
-                      L"Cannot read watch rule Note in the INI file (key not of the form Rule<n>); it is kept as written\n",
-                      L"Cannot read watch rule Rule3 in the INI file (field \"hide\" missing); it is kept as written\n"}),
-                  pane.texts);
-    }
+    const HWND pane = main.Window().DiagnosticsPane();
+    PumpUntil([&] { return PaneText(pane).size() > 200; });
+    EXPECT_EQ("Cannot read watch rule Rule2 in the INI file (unknown field \"sound\"); it is kept as written\n"
+              "Cannot read watch rule Note in the INI file (key not of the form Rule<n>); it is kept as written\n"
+              "Cannot read watch rule Rule3 in the INI file (field \"hide\" missing); it is kept as written\n",
+              PaneText(pane));
 
     // A rule added in the run: the numbers 2 and 3 stay with the lines that hold them.
     rules.push_back(Rule("third"));
-    file.Write(ini.c_str(), rules);
+    main.Window().SetWatchRules(rules);
+    main.Close();
     EXPECT_EQ(std::string(kSettings) + "[WatchRules]\r\n" +
                   "Rule1=" + RuleValue("first") + "\r\n" +
                   "Rule4=" + RuleValue("second") + "\r\n" +
@@ -130,7 +111,7 @@ TEST(WatchRulesFile, KeepsTheLinesItCannotReadUnderTheirKeysAndRenumbersTheRules
                   "Rule2=" + RuleValue("x") + ";sound=1\r\n" +
                   "Note=" + RuleValue("misnamed") + "\r\n" +
                   "Rule3=" + cut + "\r\n",
-              ReadFileBytes(ini));
+              ReadFileBytes(main.IniPath()));
 }
 
 TEST(WatchRulesFile, ALineWithoutAnEqualsSignIsNotARule) {
