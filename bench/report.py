@@ -383,7 +383,8 @@ def watch_section(results):
     paint_ratio = rows.get("paint_rules_to_no_rules", math.inf)
     lines.append(f"| painting a screen of rows | {number(plain, 2)} ms | {number(ruled, 2)} ms "
                  f"({number(paint_ratio, 2)}x) | <= 2x | {pass_text(paint_ratio <= TARGETS['watched_paint_ratio'])} |")
-    lines.append(f"| arrival through the Main window, per row | {number(rows.get('arrival_us_per_row_no_rules'), 1)} µs "
+    lines.append(f"| arrival through the Main window, per row "
+                 f"| {number(rows.get('arrival_us_per_row_no_rules'), 1)} µs "
                  f"| {number(rows.get('arrival_us_per_row_rules'), 1)} µs | | |")
     for burst in results["bursts"]:
         plain_run, watched = burst["monitor"], burst.get("monitor_watched")
