@@ -87,6 +87,7 @@ private:
 
     // The watch rules and the marked rows (WatchCommands.cpp).
     bool OnWatchCommand(WORD commandId);
+    void EditWatchRules();
     bool UseWatchRules(std::vector<records::CountedRule> rules);
     void ReadWatchRules();
     void WriteWatchRules() const;

@@ -6,11 +6,15 @@
 
 #include "diag/DiagnosticReporter.h"
 #include "res/resource.h"
+#include "ui/WatchRulesDialog.h"
 
 namespace app {
 
 bool MainWindow::OnWatchCommand(WORD commandId) {
     switch (commandId) {
+    case ID_VIEW_WATCH_RULES:
+        EditWatchRules();
+        return true;
     case ID_NEXT_MARKED_ROW:
     case ID_PREVIOUS_MARKED_ROW:
         // As F3 it does not wrap around; at the end it only beeps, since F2 is pressed again and again.
@@ -18,6 +22,16 @@ bool MainWindow::OnWatchCommand(WORD commandId) {
         return true;
     default:
         return false;
+    }
+}
+
+// The dialog works on a copy: Cancel leaves the rules as they were.
+void MainWindow::EditWatchRules() {
+    try {
+        std::vector<records::CountedRule> rules = messageList_.Rules().Rules();
+        if (ui::EditWatchRules(Handle(), rules, messageList_.Rows())) UseWatchRules(std::move(rules));
+    } catch (const std::bad_alloc&) {
+        diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
     }
 }
 

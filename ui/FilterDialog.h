@@ -24,9 +24,6 @@ protected:
     bool OnCommand(WORD commandId, WORD notificationCode) override;
 
 private:
-    void ShowFields(const records::RowFilter& filter);
-    records::RowFilter ReadFields() const;
-
     records::RowFilter& filter_;
     const std::vector<records::SenderCount> senders_;  // in the order listed
 };

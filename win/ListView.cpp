@@ -49,6 +49,21 @@ void ListView::DeleteAll() {
     Send(LVM_DELETEALLITEMS, 0, 0);
 }
 
+void ListView::InsertRow(int row, const char* firstColumnText) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<char*>(firstColumnText);
+    Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::SetText(int row, int column, const char* text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
 int ListView::NextRow(int after, UINT flags) const {
     return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(after), flags));
 }

@@ -33,6 +33,9 @@ public:
     // An owner-data list's row count; flags as LVM_SETITEMCOUNT takes them.
     void SetCount(size_t count, DWORD flags);
     void DeleteAll();
+    // A row of a list that holds its texts (not owner data): the control keeps a copy of each.
+    void InsertRow(int row, const char* firstColumnText);
+    void SetText(int row, int column, const char* text);
 
     // The next row after the one given (kEveryRow: from the top) that has every state in flags; -1 for none.
     int NextRow(int after, UINT flags) const;

@@ -934,6 +934,7 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
          }},
         {ID_EDIT_SELECT_ALL,
          ThenShows([](CommandTarget& target) { return ListView_GetSelectedCount(target.list) == 2; })},
+        {ID_VIEW_WATCH_RULES, OpensAModalDialog},
         {ID_NEXT_MARKED_ROW, SelectsTheMarkedRow("second", 0, 1)},
         {ID_PREVIOUS_MARKED_ROW, SelectsTheMarkedRow("first", 1, 0)},
     };

@@ -1,4 +1,5 @@
-// RowFilterTest.cpp: which rows a filter shows, over one table of rows and conditions; the sender census.
+// RowFilterTest.cpp: which rows a filter shows, over one table of rows and conditions; the sender census;
+// the conditions in short.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "net/SyslogRecord.h"
+#include "records/ConditionsText.h"
 #include "records/RowFilter.h"
 #include "records/SenderCensus.h"
 #include "records/ShownRows.h"
@@ -185,6 +187,32 @@ TEST(SenderCensus, CountsEachSenderOnceSortedByAddressAsNumbers) {
     const auto kept = records::CountSenders(records::RecordStore(), {kSwitch});
     ASSERT_EQ(1u, kept.size());
     EXPECT_EQ("10.0.0.10 (0 rows)", records::SenderCountText(kept[0]));
+}
+
+TEST(ConditionsText, NamesEachConditionSetInTheFieldsOrderAndEveryRowWhenNoneIs) {
+    RowFilter all = Texts("link down", "debug", true);
+    all.lowestSeverity = 3;
+    all.senders = {kRouter, kSwitch};
+    all.hideSenders = true;
+    RowFilter caseAlone = Senders({}, true);
+    caseAlone.matchCase = true;
+    RowFilter hideAndDebug = Texts("", "x\"y", false);
+    hideAndDebug.lowestSeverity = records::kLowestSeverity;
+    const struct {
+        RowFilter filter;
+        const char* text;
+    } cases[] = {
+        {RowFilter(), "every row"},
+        {caseAlone, "every row"},
+        {all, "\"link down\", not \"debug\", match case, severity up to Error, 2 senders hidden"},
+        {Texts("link down", "", false), "\"link down\""},
+        {hideAndDebug, "not \"x\"y\", severity up to Debug"},
+        {Severity(0), "severity up to Emergency"},
+        {Senders({kPrinter}, false), "only 1 sender"},
+        {Senders({kPrinter}, true), "1 sender hidden"},
+        {Senders({kPrinter, kRouter, kSwitch}, false), "only 3 senders"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.text, records::ConditionsText(c.filter));
 }
 
 }  // namespace

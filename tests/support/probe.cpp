@@ -16,7 +16,16 @@
 //                                                  "nul <start µs> <round trip µs>", a WM_NULL round trip to
 //                                                  the main window, one every 100 ms, and "rows <µs> <count>",
 //                                                  the row count, polled every 10 ms, written when it changes
+//   probe <monitor exe path> calls <out file> <stop file>
+//                                                  samples until the stop file exists, writing to the out file
+//                                                  "caption <µs> <active|inactive|unknown>", how its caption
+//                                                  is drawn on the screen (under Wine, a flash draws it active),
+//                                                  and "balloon <µs> <text|none>", the notification the shell
+//                                                  shows, each when it changes; times as watch's
 //   probe system-text <hex code>                   "text <the system's text for the code>"
+//   probe front <stop file>                        a window of its own in front of the others, at the
+//                                                  screen's right edge, until the stop file exists;
+//                                                  "front yes" (or "no") once it has asked to be in front
 //
 // Texts are printed as lower-case hex, so every byte arrives unchanged. Times
 // in watch's samples are wall-clock microseconds since 1970, comparable with
@@ -71,9 +80,18 @@ ProcessHandle OpenProcessOf(HWND window, DWORD access) {
     return ProcessHandle(OpenProcess(access, FALSE, processId));
 }
 
+std::string Hex(const std::string& bytes) {
+    std::string hex;
+    char digits[3];
+    for (unsigned char byte : bytes) {
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        hex += digits;
+    }
+    return hex;
+}
+
 void PrintHex(const char* label, const std::string& bytes) {
-    std::printf("%s", label);
-    for (unsigned char byte : bytes) std::printf("%02x", byte);
+    std::printf("%s%s", label, Hex(bytes).c_str());
 }
 
 // The windows of another program of the same name (or a test that creates the
@@ -295,6 +313,11 @@ public:
         std::fprintf(file_, "%s %llu %llu\n", kind, at, value);
         std::fflush(file_);
     }
+    void Text(const char* kind, unsigned long long at, const std::string& text) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        std::fprintf(file_, "%s %llu %s\n", kind, at, text.c_str());
+        std::fflush(file_);
+    }
 
 private:
     FILE* file_;
@@ -427,10 +450,118 @@ int Filter(HWND monitor, const char* text) {
     return std::strstr(title, " rows shown") ? kOk : kFailed;
 }
 
+// The notification the shell shows for an icon: under Wine, a visible
+// tooltip window of the balloon style, made by the shell's process. Wine 8
+// answers WM_GETTEXT there with the text, but not TTM_GETTITLE with the title.
+BOOL CALLBACK StopAtABalloon(HWND window, LPARAM parameter) {
+    char className[sizeof TOOLTIPS_CLASSA + 1] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (_stricmp(className, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(window) ||
+        !(GetWindowLongPtrA(window, GWL_STYLE) & TTS_BALLOON))
+        return TRUE;
+    *reinterpret_cast<HWND*>(parameter) = window;
+    return FALSE;
+}
+
+// The text of the notification shown, as hex, or "none".
+std::string BalloonText() {
+    HWND balloon = nullptr;
+    EnumWindows(StopAtABalloon, reinterpret_cast<LPARAM>(&balloon));
+    char text[1024] = {};
+    LRESULT copied = 0;
+    if (!balloon || !Ask(balloon, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), copied)) return "none";
+    return Hex(std::string(text, static_cast<size_t>(copied)));
+}
+
+bool SameColour(const RGBQUAD& pixel, COLORREF colour) {
+    return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue) == colour;
+}
+
+// How the monitor's caption is drawn on the screen: the middle row of its
+// title bar counted in the active and the inactive caption's colours. Under
+// Wine a flash shows there: the caption of a window behind others drawn active.
+const char* CaptionDrawn(HWND monitor) {
+    TITLEBARINFO titleBar{};
+    titleBar.cbSize = sizeof titleBar;
+    if (!GetTitleBarInfo(monitor, &titleBar)) return "unknown";
+    const RECT& bar = titleBar.rcTitleBar;
+    const int width = bar.right - bar.left;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP row = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(memory, row);
+    const bool copied =
+        row && width > 0 && BitBlt(memory, 0, 0, width, 1, screen, bar.left, (bar.top + bar.bottom) / 2, SRCCOPY);
+    int active = 0, inactive = 0;
+    for (int x = 0; copied && x < width; ++x) {
+        const RGBQUAD& pixel = static_cast<const RGBQUAD*>(bits)[x];
+        if (SameColour(pixel, GetSysColor(COLOR_ACTIVECAPTION)) ||
+            SameColour(pixel, GetSysColor(COLOR_GRADIENTACTIVECAPTION)))
+            ++active;
+        if (SameColour(pixel, GetSysColor(COLOR_INACTIVECAPTION)) ||
+            SameColour(pixel, GetSysColor(COLOR_GRADIENTINACTIVECAPTION)))
+            ++inactive;
+    }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (row) DeleteObject(row);
+    if (!copied || active == inactive) return "unknown";
+    return active > inactive ? "active" : "inactive";
+}
+
+// How the monitor calls the user, as far as Wine lets another program see
+// it, sampled until the stop file exists: a line whenever the caption's
+// drawing or the notification shown changes, the first ones at once.
+int WatchCalls(HWND monitor, const char* outPath, const char* stopPath) {
+    constexpr DWORD kCallPollMs = 10;
+    SampleLog log(outPath);
+    if (!log.IsOpen()) return kFailed;
+    std::string caption, balloon;
+    while (!Exists(stopPath)) {
+        const std::string nowCaption = CaptionDrawn(monitor);
+        if (nowCaption != caption) log.Text("caption", WallMicroseconds(), caption = nowCaption);
+        const std::string nowBalloon = BalloonText();
+        if (nowBalloon != balloon) log.Text("balloon", WallMicroseconds(), balloon = nowBalloon);
+        Sleep(kCallPollMs);
+    }
+    return kOk;
+}
+
+// Another program's window, in front of the monitor, clear of its caption and of the tray.
+int HoldFront(const char* stopPath) {
+    constexpr int kFrontSize = 200;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    windowClass.lpszClassName = "MonitorProbeFront";
+    if (!RegisterClassA(&windowClass)) return kFailed;
+    const HWND front = CreateWindowExA(0, windowClass.lpszClassName, "Another program", WS_OVERLAPPEDWINDOW,
+                                       GetSystemMetrics(SM_CXSCREEN) - kFrontSize,
+                                       (GetSystemMetrics(SM_CYSCREEN) - kFrontSize) / 2, kFrontSize, kFrontSize,
+                                       nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!front) return kFailed;
+    ShowWindow(front, SW_SHOW);
+    SetForegroundWindow(front);
+    std::printf("front %s\n", GetForegroundWindow() == front ? "yes" : "no");
+    std::fflush(stdout);
+    while (!Exists(stopPath)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+    DestroyWindow(front);
+    return kOk;
+}
+
 bool ArgumentsFit(const char* command, int argc) {
     if (std::strcmp(command, "filter") == 0) return argc == 4;
     if (std::strcmp(command, "post") == 0) return argc >= 7 && (argc - 4) % 3 == 0;
-    if (std::strcmp(command, "watch") == 0) return argc == 5;
+    if (std::strcmp(command, "watch") == 0 || std::strcmp(command, "calls") == 0) return argc == 5;
     return argc == 3;
 }
 
@@ -439,8 +570,10 @@ int Usage() {
                  "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
                  "       probe <monitor exe> post <main|list|pane> <message> <wParam> <lParam> ...\n"
                  "       probe <monitor exe> watch <out file> <stop file>\n"
+                 "       probe <monitor exe> calls <out file> <stop file>\n"
                  "       probe <monitor exe> filter <text shown rows contain>\n"
-                 "       probe system-text <hex code>\n");
+                 "       probe system-text <hex code>\n"
+                 "       probe front <stop file>\n");
     return kUsage;
 }
 
@@ -448,6 +581,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "system-text") == 0) return PrintSystemText(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "front") == 0) return HoldFront(argv[2]);
     if (argc < 3) return Usage();
     const char* exePath = argv[1];
     const char* command = argv[2];
@@ -474,5 +608,6 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "ping") == 0) return Ping(monitor);
     if (std::strcmp(command, "watch") == 0) return Watch(monitor, argv[3], argv[4]);
     if (std::strcmp(command, "filter") == 0) return Filter(monitor, argv[3]);
+    if (std::strcmp(command, "calls") == 0) return WatchCalls(monitor, argv[3], argv[4]);
     return Usage();
 }

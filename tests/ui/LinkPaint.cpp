@@ -9,6 +9,7 @@ Colours Request(HWND target, UINT message, HWND control) {
     Colours colours{};
     colours.brush = SendMessageW(target, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     colours.text = GetTextColor(dc);
+    colours.background = GetBkColor(dc);
     colours.backgroundMode = GetBkMode(dc);
     colours.font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
     GetObjectA(colours.font, sizeof colours.fontDescription, &colours.fontDescription);

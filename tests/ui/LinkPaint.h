@@ -9,6 +9,7 @@ namespace link_paint {
 struct Colours {
     LRESULT brush;
     COLORREF text;
+    COLORREF background;
     int backgroundMode;
     HFONT font;  // the font selected by the request
     LOGFONTA fontDescription;

@@ -1,0 +1,129 @@
+// WatchRuleDialog.cpp: the conditions as the Filter dialog shows them; the colours through the system's colour dialog.
+#include "ui/WatchRuleDialog.h"
+
+#include <commdlg.h>
+
+#include <new>
+#include <utility>
+
+#include "res/resource.h"
+#include "ui/ConditionFields.h"
+#include "ui/DialogItemText.h"
+
+namespace ui {
+
+namespace {
+
+// The list's own colours are the system's window colours, as a list-view draws them.
+COLORREF Drawn(std::uint32_t colour, int listsOwn) {
+    return colour == records::kListColour ? GetSysColor(listsOwn) : static_cast<COLORREF>(colour);
+}
+
+bool Checked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void Check(HWND dialog, int id, bool on) {
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+}  // namespace
+
+bool WatchRuleDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == GetDlgItem(Handle(), IDC_WATCH_SAMPLE)) {
+        result = SampleColours(reinterpret_cast<HDC>(wParam));
+        return true;
+    }
+    return win::ModalDialog::OnMessage(message, wParam, lParam, result);
+}
+
+bool WatchRuleDialog::OnInit() {
+    SetDlgItemTextA(Handle(), IDC_WATCH_NAME, rule_.name.c_str());
+    FillConditionChoices(Handle(), senders_);
+    ShowConditions(Handle(), rule_.conditions);
+    Check(Handle(), IDC_WATCH_MARK, rule_.mark);
+    Check(Handle(), IDC_WATCH_FLASH, rule_.flash);
+    Check(Handle(), IDC_WATCH_NOTIFY, rule_.notify);
+    Check(Handle(), IDC_WATCH_BEEP, rule_.beep);
+    return true;
+}
+
+// Runs inside the dialog procedure: without memory for the fields the dialog stays open.
+bool WatchRuleDialog::OnOK() {
+    try {
+        records::WatchRule chosen;
+        chosen.name = DialogItemText(Handle(), IDC_WATCH_NAME);
+        if (chosen.name.empty()) {
+            SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IDC_WATCH_NAME)), TRUE);
+            return true;
+        }
+        chosen.conditions = ReadConditions(Handle());
+        chosen.textColour = textColour_;
+        chosen.backgroundColour = backgroundColour_;
+        chosen.mark = Checked(Handle(), IDC_WATCH_MARK);
+        chosen.flash = Checked(Handle(), IDC_WATCH_FLASH);
+        chosen.notify = Checked(Handle(), IDC_WATCH_NOTIFY);
+        chosen.beep = Checked(Handle(), IDC_WATCH_BEEP);
+        std::swap(rule_, chosen);
+    } catch (const std::bad_alloc&) {
+        return true;
+    }
+    return win::ModalDialog::OnOK();
+}
+
+bool WatchRuleDialog::OnCommand(WORD commandId, WORD notificationCode) {
+    if (notificationCode != BN_CLICKED) return false;
+    switch (commandId) {
+    case IDC_WATCH_TEXT_COLOUR:
+        ChooseColour(textColour_, COLOR_WINDOWTEXT);
+        return true;
+    case IDC_WATCH_BACKGROUND:
+        ChooseColour(backgroundColour_, COLOR_WINDOW);
+        return true;
+    case IDC_WATCH_LIST_COLOURS:
+        textColour_ = records::kListColour;
+        backgroundColour_ = records::kListColour;
+        RepaintSample();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WatchRuleDialog::ChooseColour(std::uint32_t& colour, int listsOwn) {
+    CHOOSECOLORW choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = Handle();
+    choice.rgbResult = Drawn(colour, listsOwn);
+    choice.lpCustColors = customColours_;
+    choice.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&choice)) return;
+    colour = choice.rgbResult;
+    RepaintSample();
+}
+
+void WatchRuleDialog::RepaintSample() const {
+    InvalidateRect(GetDlgItem(Handle(), IDC_WATCH_SAMPLE), nullptr, TRUE);
+}
+
+// The stock DC brush takes the background colour, so no brush has to be made and freed.
+LRESULT WatchRuleDialog::SampleColours(HDC dc) const {
+    const COLORREF background = Drawn(backgroundColour_, COLOR_WINDOW);
+    SetTextColor(dc, Drawn(textColour_, COLOR_WINDOWTEXT));
+    SetBkColor(dc, background);
+    SetDCBrushColor(dc, background);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
+bool EditWatchRule(HWND owner, records::WatchRule& rule, const records::RecordStore& rows) {
+    std::vector<records::SenderCount> senders;
+    try {
+        senders = records::CountSenders(rows, rule.conditions.senders);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    WatchRuleDialog dialog(rule, std::move(senders));
+    return dialog.RunModal(owner, IDD_WATCH_RULE) == IDOK;
+}
+
+}  // namespace ui
