@@ -19,7 +19,9 @@ import time
 
 from fault_tools import sequence_figures, sequence_numbers
 from monitor import (EXE_NAME, INI_NAME, SYSLOG_PORT, settings_ini, wait_for_free_syslog_port,
-                     wait_for_syslog_port_held, windows_path)
+                     wait_for_syslog_port_held, wait_until, windows_path)
+from wine_desktop import link_wine_fonts, make_desktop_the_default
+from wine_session import IsolatedWine
 import load
 import report
 import watch_rules
@@ -46,6 +48,15 @@ NETWORK_ROWS = 1_000_000
 # Paced; a datagram lost only lowers the row count the memory is divided by.
 NETWORK_ROWS_RATE = 8_000
 NETWORK_ROWS_S = 200  # sending, settling and Clear
+# Calling the user: this many datagrams, every one matching the rule that
+# notifies and flashes, sent evenly over the pacing's quiet time, in which a
+# rule calls at most once.
+CALLS_MATCHING = 10_000
+CALLS_QUIET_S = 10.0
+CALLS_AFTER_S = 4.0  # sampled this long after the quiet time, for the summary that ends it
+CALLS_START_S = 30.0
+# Beside the bench's own: the tray's notifications need a Wine-drawn desktop, which is made the prefix's default.
+DESKTOP_PREFIX = "desktop-wineprefix"
 
 
 def log(text):
@@ -329,6 +340,75 @@ class Bench:
         ceiling = search["zero_loss_rate"] or min(tried, default=load.PACED_RATES[0])
         return [rate for rate in load.PACED_RATES if rate <= ceiling]
 
+    # ---- calling the user --------------------------------------------------------
+
+    def probe_to_file(self, arguments, output):
+        """A probe that runs until told to stop, its output into the file at the path output."""
+        with open(output, "wb") as file:
+            return self.wine(self.args.probe, *arguments, stdout=file, stderr=subprocess.STDOUT)
+
+    def calls_run(self):
+        """The twenty rules in force and another program's window in front of the
+        monitor: CALLS_MATCHING matching datagrams over CALLS_QUIET_S, and how the
+        monitor calls the user, as a probe sees it on the screen: the caption of
+        its window drawn active (a flash) and the notifications the tray shows."""
+        prefix = os.path.join(os.path.dirname(os.environ["WINEPREFIX"]), DESKTOP_PREFIX)
+        folder = tempfile.mkdtemp(prefix="calls-", dir=self.scratch)
+        told, samples = os.path.join(folder, "front.txt"), os.path.join(folder, "calls.txt")
+        stop_files = [os.path.join(folder, "calls.stop"), os.path.join(folder, "front.stop")]
+        with IsolatedWine(prefix):
+            make_desktop_the_default()
+            link_wine_fonts(prefix)
+            exe, capture = self.write_monitor_folder(folder, True, rules=True)
+            monitor = self.start_holding_514([exe], cwd=folder,
+                                             started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+            probes = [self.probe_to_file([windows_path(exe), "calls", windows_path(samples),
+                                          windows_path(stop_files[0])], os.path.join(folder, "calls-probe.txt")),
+                      self.probe_to_file(["front", windows_path(stop_files[1])], told)]
+            try:
+                wait_until(lambda: open(told, "rb").read().strip(), CALLS_START_S, "the other program's window")
+                wait_until(lambda: {"caption", "balloon"} <= {kind for kind, _, _ in call_samples(samples)},
+                           CALLS_START_S, "the first samples of the calls")
+                sent = load.send_matching_lines(CALLS_MATCHING, CALLS_QUIET_S)
+                until = sent["first_us"] / 1e6 + CALLS_QUIET_S + report.WINE_BALLOON_DELAY_S + CALLS_AFTER_S
+                time.sleep(max(0.0, until - time.time()))
+                self.wait_until_settled(capture)
+            except AssertionError as error:  # a probe did not come up: no figures, the rest of the run goes on
+                log(f"calling the user: {error}")
+                sent = None
+            finally:
+                for stop_file, process in zip(stop_files, probes):
+                    open(stop_file, "w").close()
+                    process.wait(timeout=60)
+                self.end_receiver(monitor)
+            with open(capture, "rb") as file:
+                received = len(file.readlines())
+            in_front = open(told, "rb").read().strip() == b"front yes"
+            figures = self.calls_figures(call_samples(samples), sent) if sent else {}
+        shutil.rmtree(folder, ignore_errors=True)
+        return {**(sent or {}), "received": received, "other_window_in_front": in_front, **figures}
+
+    @staticmethod
+    def calls_figures(samples, sent):
+        """From the first datagram: the flash; the first notification, and from the datagram whose message
+        it shows; the notifications shown in the quiet time from the first, and when the next came."""
+        first_s = sent["first_us"] / 1e6
+        caption = [(at, value) for kind, at, value in samples if kind == "caption" and at >= first_s]
+        shown = [(at, value) for kind, at, value in samples if kind == "balloon" and value != "none"]
+        flashed = next((at - first_s for at, value in caption if value == "active"), None)
+        figures = {"flash_s": flashed, "notifications": len(shown)}
+        if not shown:
+            return figures
+        first_at, first_text = shown[0]
+        numbers = sequence_numbers([bytes.fromhex(first_text)])
+        # The datagrams are numbered 0, 100, 200, ... and paced evenly.
+        datagram_s = first_s + numbers[0] // 100 / sent["rate"] if numbers else math.nan
+        later = [at for at, _ in shown if at >= first_at + CALLS_QUIET_S]
+        return {**figures, "first_notification_s": first_at - datagram_s,
+                "first_notification_number": numbers[0] if numbers else None,
+                "notifications_in_quiet_time": sum(1 for at, _ in shown if at < first_at + CALLS_QUIET_S),
+                "next_notification_after_s": later[0] - first_at if later else None}
+
     # ---- the million rows ------------------------------------------------------
 
     def rows_bench(self, mode):
@@ -448,6 +528,7 @@ class Bench:
                                             lambda rate: self.monitor_step(rate, True, rules=True),
                                             load.PACED_RATES)
         results["rows"] = {"watch": self.rows_bench("watch")}
+        results["calls"] = self.calls_run()
         results["load_after"] = os.getloadavg()[0]
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
@@ -477,6 +558,14 @@ class Bench:
         results["skipped"] = self.skipped
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
+
+
+def call_samples(path):
+    """(kind, seconds since 1970, value) of each sample the probe's calls command wrote so far."""
+    if not os.path.exists(path):
+        return []
+    with open(path) as samples:
+        return [(kind, int(at) / 1e6, value) for kind, at, value in (line.split() for line in samples if line.strip())]
 
 
 def main():
