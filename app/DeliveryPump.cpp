@@ -55,13 +55,14 @@ void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
     diagnostics_.Add(pane_, std::move(delivery.text));
 }
 
-// A record is written even when it is not shown; with the capture switch off
-// it is neither. The Settings are read afresh for every record, so an OK in
+// A record is written even when it is not shown, and the watch rules see it
+// either way; with the capture switch off it is neither written nor seen. The Settings are read afresh for every record, so an OK in
 // the Options dialog applies from the next one on.
 void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
     if (!captureOn_) return;
     if (captureFile_.IsOpen()) Write(*record);
     const records::WatchMatch match = list_.Watch(*record);
+    if (match.matched) calls_.OnMatches(match.matched, list_.Rules(), record->message, GetTickCount64());
     const settings::Settings& settings = *settings_;
     if (settings.ToDisplay) list_.Append(std::move(record), settings.Autoscroll != 0, moreQueued, match.first);
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "app/MatchCalls.h"
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
 #include "net/DeliveryQueue.h"
@@ -18,6 +19,7 @@ struct DeliveryTargets {
     const bool& captureOn;
     records::CaptureFile& captureFile;
     list::MessageList& list;
+    MatchCalls& calls;
     const HWND& pane;
     const std::optional<settings::Settings>& settings;  // absent past the destruction handler
 };
@@ -44,6 +46,7 @@ public:
           captureOn_(targets.captureOn),
           captureFile_(targets.captureFile),
           list_(targets.list),
+          calls_(targets.calls),
           pane_(targets.pane),
           settings_(targets.settings) {}
     DeliveryPump(const DeliveryPump&) = delete;
@@ -75,6 +78,7 @@ private:
     const bool& captureOn_;
     records::CaptureFile& captureFile_;
     list::MessageList& list_;
+    MatchCalls& calls_;
     const HWND& pane_;
     const std::optional<settings::Settings>& settings_;
     HWND window_ = nullptr;

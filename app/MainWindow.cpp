@@ -72,17 +72,27 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnTurned(pump_.Turn());
         return true;
     case WM_TIMER:
+        if (calls_.IsTimer(wParam)) {
+            calls_.OnTimer(GetTickCount64());
+            return true;
+        }
         if (!pump_.IsTimer(wParam)) return false;
         OnTurned(pump_.Turn());
         return true;
     case WM_CONTEXTMENU:
         return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    // A click on the icon; from anybody else it can only bring the window to the front.
+    case UM_NOTIFY_ICON:
+        calls_.OnIconMessage(wParam, lParam);
+        return true;
     case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) calls_.OnActivated();
         return OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return true;
     default:
+        if (calls_.OnShellRestarted(message)) return true;
         if (message != finder_.DialogMessage()) return false;
         finder_.OnDialogMessage(Handle(), messageList_, lParam);
         return true;
@@ -108,6 +118,7 @@ LRESULT MainWindow::OnCreate() {
 
     settings_.emplace();
     settings_->Load(iniPath_);
+    calls_.Start(Handle());
     ReadWatchRules();
     captureFile_.OpenIfWanted(*settings_);
 
@@ -133,6 +144,7 @@ bool MainWindow::StartReceiveThread() {
 
 // Stops reception, then closes the Capture file and writes the Settings back.
 void MainWindow::OnDestroy() {
+    calls_.Stop();
     finder_.CloseDialog();
     pump_.Close();
     StopReceiveThread();

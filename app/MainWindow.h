@@ -8,6 +8,7 @@
 
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
+#include "app/MatchCalls.h"
 #include "list/MessageList.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
@@ -112,13 +113,14 @@ private:
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
     ListFinder finder_;
+    MatchCalls calls_;  // the user called back when a watch rule matches
     int contextRow_ = -1;  // the shown row whose sender the right-click menu offers
     bool titleCounts_ = false;  // the title shows the filter's counts
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file and the list.
-    DeliveryPump pump_{deliveries_, {captureSwitch_, captureFile_, messageList_, pane_, settings_}};
+    DeliveryPump pump_{deliveries_, {captureSwitch_, captureFile_, messageList_, calls_, pane_, settings_}};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

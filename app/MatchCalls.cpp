@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include <new>
+
 namespace app {
 
 void MatchCalls::Start(HWND window) {
@@ -15,13 +17,25 @@ void MatchCalls::RulesChanged() {
     ArmTimer(0);
 }
 
-void MatchCalls::OnMatch(size_t index, const records::WatchRule& rule, const char* message, ULONGLONG now) {
-    if (const std::optional<Call> call = pacing_.Match(index, rule, message, now, InFront())) Carry(*call);
+void MatchCalls::OnMatches(std::uint64_t matched, const records::WatchRules& rules, const char* message,
+                           ULONGLONG now) {
+    const bool inFront = InFront();
+    for (size_t index = 0; index < rules.Count(); ++index) {
+        if (!(matched >> index & 1)) continue;
+        try {
+            if (const std::optional<Call> call = pacing_.Match(index, rules.Rule(index), message, now, inFront))
+                Carry(*call);
+        } catch (const std::bad_alloc&) {
+        }
+    }
     ArmTimer(now);
 }
 
 void MatchCalls::OnTimer(ULONGLONG now) {
-    for (const Call& call : pacing_.Due(now, InFront())) Carry(call);
+    try {
+        for (const Call& call : pacing_.Due(now, InFront())) Carry(call);
+    } catch (const std::bad_alloc&) {
+    }
     // The timer repeats, and may come a tick before the summary's time: it is set afresh.
     KillTimer(window_, kTimerId);
     armedFor_.reset();

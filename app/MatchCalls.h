@@ -9,7 +9,7 @@
 
 #include "app/CallPacing.h"
 #include "app/NotifyIcon.h"
-#include "records/WatchRule.h"
+#include "records/WatchRules.h"
 
 namespace app {
 
@@ -29,8 +29,9 @@ public:
     void WantIcon(bool want) { icon_.Want(want); }
     // The rules were replaced: matches waiting for a summary are forgotten.
     void RulesChanged();
-    // An arriving record matched the rule at this index; now from GetTickCount64.
-    void OnMatch(size_t index, const records::WatchRule& rule, const char* message, ULONGLONG now);
+    // An arriving record matched the rules whose bits are set (bit i: rule i);
+    // now from GetTickCount64. Without memory for a call, that call is lost.
+    void OnMatches(std::uint64_t matched, const records::WatchRules& rules, const char* message, ULONGLONG now);
     bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
     // The summaries that are due.
     void OnTimer(ULONGLONG now);

@@ -45,6 +45,8 @@ bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {
         return false;
     }
     watchRulesHeld_ = true;
+    calls_.RulesChanged();
+    calls_.WantIcon(messageList_.Rules().AnyNotifies());
     return true;
 }
 
