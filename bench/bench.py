@@ -519,7 +519,8 @@ class Bench:
 
     def run_watch_only(self):
         """What the twenty watch rules change, each figure beside the same one without them, in one run:
-        the bursts and the paced rate into the monitor (display on), and the rules in process."""
+        the bursts and the paced rate into the monitor (display on), and the rules in process; then
+        calling the user under a flood of matches."""
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
         results["bursts"] = [self.burst(count, size, ("monitor", "monitor_watched")) for count, size in load.BURSTS]
         results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
@@ -561,11 +562,13 @@ class Bench:
 
 
 def call_samples(path):
-    """(kind, seconds since 1970, value) of each sample the probe's calls command wrote so far."""
+    """(kind, seconds since 1970, value) of each sample the probe's calls command wrote so far;
+    a line still being written is left for the next look."""
     if not os.path.exists(path):
         return []
     with open(path) as samples:
-        return [(kind, int(at) / 1e6, value) for kind, at, value in (line.split() for line in samples if line.strip())]
+        return [(kind, int(at) / 1e6, value)
+                for kind, at, value in (line.split() for line in samples if line.endswith("\n") and line.strip())]
 
 
 def main():
