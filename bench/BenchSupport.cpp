@@ -1,4 +1,6 @@
 // BenchSupport.cpp: clock, memory, pumping and output for the in-process row benchmarks.
+#include <winsock2.h>
+
 #include "bench/BenchSupport.h"
 
 #include <psapi.h>
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "app/ProcessMainWindow.h"
+#include "bench/BenchLine.h"
 
 namespace bench {
 
@@ -67,6 +70,27 @@ void PumpQueued() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+net::RecordPtr NumberedRecord(unsigned long sequence) {
+    sockaddr_in sender{};
+    sender.sin_family = AF_INET;
+    sender.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const std::string line = BenchLine(sequence);
+    return net::MakeSyslogRecord(line.data(), line.size(), sender);
+}
+
+void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
+             const std::function<net::RecordPtr(unsigned long row)>& record) {
+    for (unsigned long part = first; part < last; part += kRowsPerPost) {
+        const unsigned long end = part + kRowsPerPost < last ? part + kRowsPerPost : last;
+        for (unsigned long row = part; row < end; ++row) window.Deliveries().Push(record(row));
+        while (window.StoredRows().Count() < end) {
+            PumpQueued();
+            if (window.StoredRows().Count() < end) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+    }
+    PumpQueued();
 }
 
 void Result(const char* name, double value) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "net/SyslogRecord.h"
 
 namespace bench {
 
@@ -29,6 +30,14 @@ double HeapBlocksInUse();
 
 // Dispatches the thread's window messages until none is queued; a quit request is dropped.
 void PumpQueued();
+
+// The record of the numbered line (BenchLine) from 127.0.0.1, as the receive thread makes it.
+net::RecordPtr NumberedRecord(unsigned long sequence);
+
+// Hands the records of rows first to last to the window, kRowsPerPost at a
+// time as the receive thread does, until it holds them.
+void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
+             const std::function<net::RecordPtr(unsigned long row)>& record);
 
 // Prints one "name=value" line of the result.
 void Result(const char* name, double value);

@@ -1,4 +1,4 @@
-// RowsBench.h: the three in-process measurements behind the row figures.
+// RowsBench.h: the in-process measurements behind the row figures.
 #pragma once
 
 namespace bench {
@@ -18,5 +18,9 @@ int RunRecordFootprint();
 // list shows it, the memory of the view, Find over it, and arrival with and
 // without a filter.
 int RunFilterRows();
+
+// The watch rules of an INI file's section in force against none: numbered
+// rows arriving through the Main window, and screens of them painted.
+int RunWatchRows(const wchar_t* rulesIniPath);
 
 }  // namespace bench

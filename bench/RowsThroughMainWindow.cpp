@@ -1,5 +1,4 @@
 // RowsThroughMainWindow.cpp: one million records through the Main window, as the receive thread hands them over.
-#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -9,7 +8,6 @@
 
 #include "app/MainWindow.h"
 #include "app/ProcessMainWindow.h"
-#include "bench/BenchLine.h"
 #include "bench/BenchSupport.h"
 #include "bench/ClearWatch.h"
 #include "bench/RowsBench.h"
@@ -28,17 +26,10 @@ namespace {
 constexpr int kRedrawSamples = 20;
 constexpr int kRowsCopied = 100000;
 
-net::RecordPtr MakeRecord(int sequence) {
-    sockaddr_in sender{};
-    sender.sin_family = AF_INET;
-    sender.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const std::string line = BenchLine(static_cast<unsigned long>(sequence));
-    return net::MakeSyslogRecord(line.data(), line.size(), sender);
-}
-
 // Queues records first to last, as the receive thread does.
 void QueueRecords(app::MainWindow& window, int first, int last) {
-    for (int sequence = first; sequence < last; ++sequence) window.Deliveries().Push(MakeRecord(sequence));
+    for (int sequence = first; sequence < last; ++sequence)
+        window.Deliveries().Push(NumberedRecord(static_cast<unsigned long>(sequence)));
 }
 
 void PumpUntilRows(HWND list, int rows) {

@@ -19,18 +19,22 @@ import time
 
 from fault_tools import sequence_figures, sequence_numbers
 from monitor import (EXE_NAME, INI_NAME, SYSLOG_PORT, settings_ini, wait_for_free_syslog_port,
-                     wait_for_syslog_port_held, windows_path)
+                     wait_for_syslog_port_held, wait_until, windows_path)
+from wine_desktop import link_wine_fonts, make_desktop_the_default
+from wine_session import IsolatedWine
 import load
 import report
+import watch_rules
 
 TIME_BUDGET_S = 600
 END_MARGIN_S = 10  # stopping Wine and Xvfb after the last step
 STEP_OVERHEAD_S = 20  # start, settle and close around each network step
-ROWS_BENCH_S = 170  # what the million-row measurements take on a busy machine
-ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240}
-# The text filter in force for the filtered runs: the numbered lines whose
-# sequence number ends in 00, one in a hundred.
-FILTER_TEXT = "00 x"
+ROWS_BENCH_S = 200  # what the in-process measurements take on a busy machine
+ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240, "watch": 120}
+# The text filter in force for the filtered runs: one numbered line in a hundred.
+FILTER_TEXT = load.ONE_IN_A_HUNDRED
+# What the monitor says of a watch rule in its INI file that it cannot read.
+DAMAGED_RULE_TEXT = "Cannot read watch rule"
 # With --pinned: the Wine programs on one CPU, the sender (this process) on the other.
 WINE_CPU, SENDER_CPU = 0, 1
 SETTLE_S = 2.0  # the Capture file has not grown for this long: the burst is handled
@@ -44,6 +48,15 @@ NETWORK_ROWS = 1_000_000
 # Paced; a datagram lost only lowers the row count the memory is divided by.
 NETWORK_ROWS_RATE = 8_000
 NETWORK_ROWS_S = 200  # sending, settling and Clear
+# Calling the user: this many datagrams, every one matching the rule that
+# notifies and flashes, sent evenly over the pacing's quiet time, in which a
+# rule calls at most once.
+CALLS_MATCHING = 10_000
+CALLS_QUIET_S = 10.0
+CALLS_AFTER_S = 4.0  # sampled this long after the quiet time, for the summary that ends it
+CALLS_START_S = 30.0
+# Beside the bench's own: the tray's notifications need a Wine-drawn desktop, which is made the prefix's default.
+DESKTOP_PREFIX = "desktop-wineprefix"
 
 
 def log(text):
@@ -181,14 +194,30 @@ class Bench:
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
                                                     load.DATAGRAMS_PER_STEP, MONITOR_BUFFER_BYTES)}
 
-    def write_monitor_folder(self, folder, display):
-        """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on."""
+    def write_monitor_folder(self, folder, display, rules=False):
+        """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on,
+        and the twenty watch rules when asked."""
         exe = os.path.join(folder, EXE_NAME)
         shutil.copy(self.args.monitor, exe)
         capture = os.path.join(folder, "capture.csv")
         with open(os.path.join(folder, INI_NAME), "wb") as ini:
             ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture)))
+            if rules:
+                ini.write(watch_rules.section())
         return exe, capture
+
+    def damaged_rules(self, monitor_exe):
+        """How many of the watch rules the monitor's pane says it could not read."""
+        code, output = self.probe(monitor_exe, "pane")
+        _, _, text = output.decode(errors="replace").strip().partition(" ")
+        return bytes.fromhex(text).decode("latin-1").count(DAMAGED_RULE_TEXT) if code == 0 else None
+
+    def rules_ini(self):
+        """An INI file holding the watch rules alone, for the in-process figures."""
+        path = os.path.join(self.scratch, "rules.ini")
+        with open(path, "wb") as ini:
+            ini.write(watch_rules.section())
+        return path
 
     def wait_until_settled(self, path):
         """Until the file has not grown for SETTLE_S: each record's line and row come together."""
@@ -202,11 +231,11 @@ class Bench:
                 last = now
                 quiet_since = time.monotonic()
 
-    def monitor_run(self, send, count, display, filter_text=None):
+    def monitor_run(self, send, count, display, filter_text=None, rules=False):
         """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
-        and with a text filter in force when one is given."""
+        with a text filter in force when one is given, and the twenty watch rules when asked."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
-        exe, capture = self.write_monitor_folder(folder, display)
+        exe, capture = self.write_monitor_folder(folder, display, rules)
         monitor = self.start_holding_514([exe], cwd=folder,
                                          started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
         if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
@@ -224,30 +253,33 @@ class Bench:
         if watch:
             open(stop_file, "w").close()
             watch.wait(timeout=60)
+        damaged = {"rules_damaged": self.damaged_rules(exe)} if rules else {}
         self.end_receiver(monitor)
         with open(capture, "rb") as file:
             lines = file.readlines()
-        step = {**sent, **port_memory, "capture_lines": len(lines),
+        step = {**sent, **port_memory, **damaged, "capture_lines": len(lines),
                 **sequence_figures(sequence_numbers(lines), count)}
         if display:
             step.update(self.display_figures(samples, sent, step["received"]))
         shutil.rmtree(folder, ignore_errors=True)
         return step
 
-    def monitor_step(self, rate, display, filter_text=None):
+    def monitor_step(self, rate, display, filter_text=None, rules=False):
         return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
-                                                       load.DATAGRAMS_PER_STEP, display, filter_text)}
+                                                       load.DATAGRAMS_PER_STEP, display, filter_text, rules)}
 
     # ---- bursts --------------------------------------------------------------
 
-    def burst(self, count, size, receivers=("monitor", "monitor_filtered", "bare_default", "bare_sized")):
+    def burst(self, count, size,
+              receivers=("monitor", "monitor_filtered", "monitor_watched", "bare_default", "bare_sized")):
         """One burst into the monitor (display on), without and with a text filter
-        in force, then into the bare loop with the system's default receive buffer
-        and with the monitor's."""
+        in force, and with the twenty watch rules, then into the bare loop with the
+        system's default receive buffer and with the monitor's."""
         send = functools.partial(load.send_burst, count, size)
         runs = {"count": count, "bytes": size}
         every = (("monitor", lambda: self.monitor_run(send, count, True)),
                  ("monitor_filtered", lambda: self.monitor_run(send, count, True, FILTER_TEXT)),
+                 ("monitor_watched", lambda: self.monitor_run(send, count, True, rules=True)),
                  ("bare_default", lambda: self.bare_run(send, count)),
                  ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES)))
         for key, run in ((key, run) for key, run in every if key in receivers):
@@ -308,10 +340,80 @@ class Bench:
         ceiling = search["zero_loss_rate"] or min(tried, default=load.PACED_RATES[0])
         return [rate for rate in load.PACED_RATES if rate <= ceiling]
 
+    # ---- calling the user --------------------------------------------------------
+
+    def probe_to_file(self, arguments, output):
+        """A probe that runs until told to stop, its output into the file at the path output."""
+        with open(output, "wb") as file:
+            return self.wine(self.args.probe, *arguments, stdout=file, stderr=subprocess.STDOUT)
+
+    def calls_run(self):
+        """The twenty rules in force and another program's window in front of the
+        monitor: CALLS_MATCHING matching datagrams over CALLS_QUIET_S, and how the
+        monitor calls the user, as a probe sees it on the screen: the caption of
+        its window drawn active (a flash) and the notifications the tray shows."""
+        prefix = os.path.join(os.path.dirname(os.environ["WINEPREFIX"]), DESKTOP_PREFIX)
+        folder = tempfile.mkdtemp(prefix="calls-", dir=self.scratch)
+        told, samples = os.path.join(folder, "front.txt"), os.path.join(folder, "calls.txt")
+        stop_files = [os.path.join(folder, "calls.stop"), os.path.join(folder, "front.stop")]
+        with IsolatedWine(prefix):
+            make_desktop_the_default()
+            link_wine_fonts(prefix)
+            exe, capture = self.write_monitor_folder(folder, True, rules=True)
+            monitor = self.start_holding_514([exe], cwd=folder,
+                                             started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+            probes = [self.probe_to_file([windows_path(exe), "calls", windows_path(samples),
+                                          windows_path(stop_files[0])], os.path.join(folder, "calls-probe.txt")),
+                      self.probe_to_file(["front", windows_path(stop_files[1])], told)]
+            try:
+                wait_until(lambda: open(told, "rb").read().strip(), CALLS_START_S, "the other program's window")
+                wait_until(lambda: {"caption", "balloon"} <= {kind for kind, _, _ in call_samples(samples)},
+                           CALLS_START_S, "the first samples of the calls")
+                sent = load.send_matching_lines(CALLS_MATCHING, CALLS_QUIET_S)
+                until = sent["first_us"] / 1e6 + CALLS_QUIET_S + report.WINE_BALLOON_DELAY_S + CALLS_AFTER_S
+                time.sleep(max(0.0, until - time.time()))
+                self.wait_until_settled(capture)
+            except AssertionError as error:  # a probe did not come up: no figures, the rest of the run goes on
+                log(f"calling the user: {error}")
+                sent = None
+            finally:
+                for stop_file, process in zip(stop_files, probes):
+                    open(stop_file, "w").close()
+                    process.wait(timeout=60)
+                self.end_receiver(monitor)
+            with open(capture, "rb") as file:
+                received = len(file.readlines())
+            in_front = open(told, "rb").read().strip() == b"front yes"
+            figures = self.calls_figures(call_samples(samples), sent) if sent else {}
+        shutil.rmtree(folder, ignore_errors=True)
+        return {**(sent or {}), "received": received, "other_window_in_front": in_front, **figures}
+
+    @staticmethod
+    def calls_figures(samples, sent):
+        """From the first datagram: the flash; the first notification, and from the datagram whose message
+        it shows; the notifications shown in the quiet time from the first, and when the next came."""
+        first_s = sent["first_us"] / 1e6
+        caption = [(at, value) for kind, at, value in samples if kind == "caption" and at >= first_s]
+        shown = [(at, value) for kind, at, value in samples if kind == "balloon" and value != "none"]
+        flashed = next((at - first_s for at, value in caption if value == "active"), None)
+        figures = {"flash_s": flashed, "notifications": len(shown)}
+        if not shown:
+            return figures
+        first_at, first_text = shown[0]
+        numbers = sequence_numbers([bytes.fromhex(first_text)])
+        # The datagrams are numbered 0, 100, 200, ... and paced evenly.
+        datagram_s = first_s + numbers[0] // 100 / sent["rate"] if numbers else math.nan
+        later = [at for at, _ in shown if at >= first_at + CALLS_QUIET_S]
+        return {**figures, "first_notification_s": first_at - datagram_s,
+                "first_notification_number": numbers[0] if numbers else None,
+                "notifications_in_quiet_time": sum(1 for at, _ in shown if at < first_at + CALLS_QUIET_S),
+                "next_notification_after_s": later[0] - first_at if later else None}
+
     # ---- the million rows ------------------------------------------------------
 
     def rows_bench(self, mode):
-        code, output = self.run_to_file([self.args.rows_bench, mode], ROWS_TIMEOUTS_S[mode])
+        arguments = [windows_path(self.rules_ini())] if mode == "watch" else []
+        code, output = self.run_to_file([self.args.rows_bench, mode, *arguments], ROWS_TIMEOUTS_S[mode])
         if code is None:
             log(f"rows_bench {mode} ran out of time")
         values = {}
@@ -339,7 +441,7 @@ class Bench:
 
     def million_rows(self):
         figures = {}
-        for mode in ("records", "listview", "monitor", "filter"):
+        for mode in ("records", "listview", "monitor", "filter", "watch"):
             log(f"rows: {mode}")
             figures[mode] = self.rows_bench(mode)
         monitor = figures["monitor"]
@@ -415,6 +517,23 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_watch_only(self):
+        """What the twenty watch rules change, each figure beside the same one without them, in one run:
+        the bursts and the paced rate into the monitor (display on), and the rules in process; then
+        calling the user under a flood of matches."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["bursts"] = [self.burst(count, size, ("monitor", "monitor_watched")) for count, size in load.BURSTS]
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    load.PACED_RATES)
+        results["on_watched"] = self.search("monitor, display on, watch rules",
+                                            lambda rate: self.monitor_step(rate, True, rules=True),
+                                            load.PACED_RATES)
+        results["rows"] = {"watch": self.rows_bench("watch")}
+        results["calls"] = self.calls_run()
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
@@ -428,6 +547,9 @@ class Bench:
         results["on_filtered"] = self.search("monitor, display on, text filter",
                                              lambda rate: self.monitor_step(rate, True, FILTER_TEXT),
                                              self.rates_up_to(results["off"]))
+        results["on_watched"] = self.search("monitor, display on, watch rules",
+                                            lambda rate: self.monitor_step(rate, True, rules=True),
+                                            self.rates_up_to(results["off"]))
         self.reserved_s = 0
         results["rows"] = self.million_rows()
         results["network_rows"] = self.network_rows()
@@ -437,6 +559,16 @@ class Bench:
         results["skipped"] = self.skipped
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
+
+
+def call_samples(path):
+    """(kind, seconds since 1970, value) of each sample the probe's calls command wrote so far;
+    a line still being written is left for the next look."""
+    if not os.path.exists(path):
+        return []
+    with open(path) as samples:
+        return [(kind, int(at) / 1e6, value)
+                for kind, at, value in (line.split() for line in samples if line.endswith("\n") and line.strip())]
 
 
 def main():
@@ -452,6 +584,8 @@ def main():
                         help="only the million rows, in process and through the network; figures as JSON")
     parser.add_argument("--filter-only", action="store_true",
                         help="only the figures the filter changes, with and without it; the filter's table")
+    parser.add_argument("--watch-only", action="store_true",
+                        help="only the figures the watch rules change, with and without them; the rules' table")
     parser.add_argument("--pinned", action="store_true",
                         help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
                              f"session itself on CPU {WINE_CPU}")
@@ -464,6 +598,12 @@ def main():
         with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
             json.dump(results, raw, indent=1)
         print("\n".join(report.filter_section(results)))
+        return
+    if args.watch_only:
+        results = Bench(args).run_watch_only()
+        with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
+            json.dump(results, raw, indent=1)
+        print("\n".join(report.watch_section(results)))
         return
     if args.rows_only:
         results = Bench(args).run_rows_only()

@@ -2,7 +2,7 @@
 the sending and the counting of what a receiver made of them are the end-to-end
 tests' own (tests/e2e/fault_tools.py)."""
 
-from fault_tools import PacedSender, numbered_messages, send_back_to_back
+from fault_tools import PacedSender, numbered_message, numbered_messages, send_back_to_back
 
 DATAGRAMS_PER_STEP = 100_000
 # The paced ladder, highest first.
@@ -12,6 +12,8 @@ LINE_BYTES = 120
 # datagram of the monitor's whole buffer size is reported as too long.
 BURSTS = [(10_000, LINE_BYTES), (2_000, 1024), (300, 4000)]
 TAG = "<13>Dec  7 12:00:00 bench load:"
+# Held by the lines whose sequence number ends in 00, one in a hundred ("seq=0000012300 x...").
+ONE_IN_A_HUNDRED = "00 x"
 
 
 def numbered_lines(count, size=LINE_BYTES):
@@ -28,6 +30,15 @@ def send_numbered_lines(rate, count=DATAGRAMS_PER_STEP):
     """Sends lines 0..count-1 at `rate` per second. Answers what it achieved,
     with the wall-clock microseconds of the first and the last send."""
     sender = PacedSender(numbered_lines(count), rate).run()
+    return sending_figures(sender.sent, sender.first_us, sender.last_us)
+
+
+def send_matching_lines(count, seconds):
+    """Sends count lines that all hold ONE_IN_A_HUNDRED (numbered 0, 100, 200, ...),
+    paced evenly over seconds; answers it as send_numbered_lines does."""
+    padding = LINE_BYTES - len(numbered_message(TAG, 0)) - 1
+    lines = [numbered_message(TAG, number * 100, padding) for number in range(count)]
+    sender = PacedSender(lines, count / seconds).run()
     return sending_figures(sender.sent, sender.first_us, sender.last_us)
 
 

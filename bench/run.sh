@@ -23,7 +23,7 @@ cmake --build "$build" --target KelvSysLog bare_receiver monitor_probe rows_benc
 echo "[bench] built in $((SECONDS - started)) s" >&2
 
 # Every Wine program the benchmark starts writes into a file, never a pipe of ours.
-PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e" \
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$root/tests/e2e:$root/scripts" \
   python3 "$root/scripts/wine_session.py" --prefix "$build/wineprefix" -- python3 "$root/bench/bench.py" \
     --monitor "$build/KelvSysLog.exe" \
     --probe "$build/monitor_probe.exe" \
