@@ -16,6 +16,14 @@ bool WatchRules::Set(std::vector<CountedRule> rules) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    for (CountedRule& counted : rules) {
+        if (counted.id == 0) {
+            counted.id = ++lastId_;
+            continue;
+        }
+        for (const CountedRule& current : rules_)
+            if (current.id == counted.id) counted.matches = current.matches;
+    }
     // Moving the vector keeps its elements where they are, so the tests still refer to them.
     rules_ = std::move(rules);
     tests_ = std::move(tests);

@@ -17,6 +17,7 @@ constexpr int kNoRule = -1;
 struct CountedRule {
     WatchRule rule;
     std::uint64_t matches = 0;
+    std::uint32_t id = 0;  // given when it is first put in force; 0 until then
 };
 
 // What one arriving row matched.
@@ -32,7 +33,9 @@ public:
     WatchRules& operator=(const WatchRules&) = delete;
 
     // Takes the rules, in order, at most kMostWatchRules; false, with the
-    // rules as they were, when there is no memory to make them ready.
+    // rules as they were, when there is no memory to make them ready. A rule
+    // already in force (a copy of one, edited or not) keeps counting where it
+    // is now, so the matches made while a copy was being edited are not lost.
     bool Set(std::vector<CountedRule> rules);
 
     size_t Count() const { return rules_.size(); }
@@ -48,7 +51,8 @@ public:
 
 private:
     std::vector<CountedRule> rules_;
-    std::vector<std::unique_ptr<RowFilterTest>> tests_;  // tests_[i] refers to rules_[i]'s conditions
+    std::vector<std::unique_ptr<RowFilterTest>> tests_;
+    std::uint32_t lastId_ = 0;  // tests_[i] refers to rules_[i]'s conditions
 };
 
 // The row a record will make, to test it before it is stored or when it is not stored at all.

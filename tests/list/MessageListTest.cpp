@@ -374,6 +374,15 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
     HandlePostedMessages();
     ASSERT_EQ(5, win::ListView(list).Count());
     EXPECT_EQ(2u, main.Window().Messages().Rules().Rules()[1].matches) << "every matching rule counts";
+    // A copy edited meanwhile, as in the dialog, keeps the matches made since it was taken.
+    std::vector<records::CountedRule> edited = main.Window().Messages().Rules().Rules();
+    PostRecord(main.Window(), "<5>notice again");
+    HandlePostedMessages();
+    edited[2].rule.backgroundColour = blue;
+    main.Window().SetWatchRules(edited);
+    EXPECT_EQ(2u, main.Window().Messages().Rules().Rules()[2].matches);
+    edited[2].rule.backgroundColour = green;
+    main.Window().SetWatchRules(edited);
 
     {
         const PrintedList printed(list);
@@ -401,7 +410,7 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
     records::RowFilter hideLinkDown;
     hideLinkDown.hideText = "link down";
     main.Window().ApplyFilter(hideLinkDown);
-    ASSERT_EQ(4, win::ListView(list).Count());
+    ASSERT_EQ(5, win::ListView(list).Count());
     EXPECT_EQ(2, press(ID_NEXT_MARKED_ROW)) << "port down, among the rows shown";
     EXPECT_EQ(2, press(ID_PREVIOUS_MARKED_ROW)) << "link down is hidden: none above";
 
