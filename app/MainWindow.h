@@ -107,7 +107,7 @@ private:
     net::DatagramReceiver receiver_;
     records::CaptureFile captureFile_;
     records::WatchRulesFile watchRulesFile_;
-    bool watchRulesHeld_ = false;  // what was read is in force: writing it back loses nothing
+    bool watchRulesChanged_ = false;  // since they were read: only then are they written back
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;

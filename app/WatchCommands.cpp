@@ -29,14 +29,14 @@ bool MainWindow::OnWatchCommand(WORD commandId) {
 void MainWindow::EditWatchRules() {
     try {
         std::vector<records::CountedRule> rules = messageList_.Rules().Rules();
-        if (ui::EditWatchRules(Handle(), rules, messageList_.Rows())) UseWatchRules(std::move(rules));
+        if (ui::EditWatchRules(Handle(), rules, messageList_.Rows())) SetWatchRules(std::move(rules));
     } catch (const std::bad_alloc&) {
         diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
     }
 }
 
 void MainWindow::SetWatchRules(std::vector<records::CountedRule> rules) {
-    UseWatchRules(std::move(rules));
+    if (UseWatchRules(std::move(rules))) watchRulesChanged_ = true;
 }
 
 bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {
@@ -44,7 +44,6 @@ bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {
         diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
         return false;
     }
-    watchRulesHeld_ = true;
     calls_.RulesChanged();
     calls_.WantIcon(messageList_.Rules().AnyNotifies());
     return true;
@@ -56,9 +55,12 @@ void MainWindow::ReadWatchRules() {
     watchRulesFile_.ReportKept();
 }
 
-// After the Settings, as they are written. Rules read but never in force stay in the file as they were.
+// After the Settings, as they are written, when the rules changed in this
+// run. Otherwise the section stays as it was, to the byte: comments and lines
+// the system's profile calls would not write back included, and rules read
+// but never put in force for want of memory.
 void MainWindow::WriteWatchRules() const {
-    if (watchRulesHeld_) watchRulesFile_.Write(iniPath_, messageList_.Rules().Rules());
+    if (watchRulesChanged_) watchRulesFile_.Write(iniPath_, messageList_.Rules().Rules());
 }
 
 }  // namespace app

@@ -31,8 +31,11 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     TempFolder files;
     const std::wstring capturePath = files.File(L"capture.csv");
     const std::string capture(capturePath.begin(), capturePath.end());
+    // Watch rules left alone in a run stay as written, lines no rule and comments included.
     const std::string ini = testing_support::SettingsSection(
-        {{"Autoscroll", "7"}, {"ToDisplay", "-3"}, {"ToFile", "2147483647"}, {"FileName", capture}, {"Colours", "-5"}});
+        {{"Autoscroll", "7"}, {"ToDisplay", "-3"}, {"ToFile", "2147483647"}, {"FileName", capture}, {"Colours", "-5"}}) +
+        "[WatchRules]\r\n; kept by hand\r\nRule2=name=a;show=x;hide=;case=0;severity=any;senders=;hidesenders=0;"
+        "text=list;background=list;mark=1;flash=0;notify=0;beep=0\r\nno equals sign\r\n";
     RunningMainWindow main(ini);
     const settings::Settings& options = *main.Window().Settings();
     EXPECT_EQ(7, options.Autoscroll);
@@ -40,6 +43,7 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     EXPECT_EQ(2147483647, options.ToFile);
     EXPECT_EQ(-5, options.Colours);
     EXPECT_TRUE(main.Window().CaptureFileOpen());
+    EXPECT_EQ(1u, main.Window().Messages().Rules().Count());
     main.Close();
 
     EXPECT_EQ(ini, ReadFileBytes(main.IniPath()));
