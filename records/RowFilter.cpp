@@ -32,13 +32,16 @@ bool RowFilterTest::SeverityPasses(const char* message) const {
     return priority != kNoPriority && SeverityOf(priority) <= filter_.lowestSeverity;
 }
 
-bool RowFilterTest::Passes(const StoredRow& row) const {
+const char* RowUnderTest::Sender() const {
+    if (!sender_[0]) net::FormatDottedQuad(row_.senderAddress, sender_);
+    return sender_;
+}
+
+bool RowFilterTest::Passes(const RowUnderTest& tested) const {
+    const StoredRow& row = tested.Row();
     if (!SenderPasses(row.senderAddress) || !SeverityPasses(row.message)) return false;
-    if (filter_.showText.empty() && filter_.hideText.empty()) return true;
-    char sender[net::kDottedQuadCapacity];
-    net::FormatDottedQuad(row.senderAddress, sender);
-    if (!filter_.showText.empty() && !show_.FoundIn(sender) && !show_.FoundIn(row.message)) return false;
-    if (!filter_.hideText.empty() && (hide_.FoundIn(sender) || hide_.FoundIn(row.message))) return false;
+    if (!filter_.showText.empty() && !show_.FoundIn(tested.Sender()) && !show_.FoundIn(row.message)) return false;
+    if (!filter_.hideText.empty() && (hide_.FoundIn(tested.Sender()) || hide_.FoundIn(row.message))) return false;
     return true;
 }
 

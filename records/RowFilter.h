@@ -7,6 +7,7 @@
 
 #include "records/RowSearch.h"
 #include "records/StoredRow.h"
+#include "net/DottedQuad.h"
 
 namespace records {
 
@@ -27,6 +28,22 @@ struct RowFilter {
     bool IsEmpty() const;
 };
 
+// A row as the tests see it: its sender's text is formatted once, when the
+// first test that needs it asks, however many tests read it.
+class RowUnderTest {
+public:
+    explicit RowUnderTest(const StoredRow& row) : row_(row) {}
+    RowUnderTest(const RowUnderTest&) = delete;
+    RowUnderTest& operator=(const RowUnderTest&) = delete;
+
+    const StoredRow& Row() const { return row_; }
+    const char* Sender() const;
+
+private:
+    const StoredRow& row_;
+    mutable char sender_[net::kDottedQuadCapacity] = {};
+};
+
 // The filter made ready to test many rows: the texts' case tables and the
 // sorted sender set are built once. It refers to the filter's texts, so the
 // filter must outlive it and stay unchanged.
@@ -37,7 +54,8 @@ public:
     RowFilterTest& operator=(const RowFilterTest&) = delete;
 
     // Whether the row is shown under the filter.
-    bool Passes(const StoredRow& row) const;
+    bool Passes(const RowUnderTest& row) const;
+    bool Passes(const StoredRow& row) const { return Passes(RowUnderTest(row)); }
 
 private:
     bool SenderPasses(std::uint32_t address) const;

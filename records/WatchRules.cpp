@@ -36,7 +36,9 @@ bool WatchRules::AnyNotifies() const {
     return false;
 }
 
-WatchMatch WatchRules::Watch(const StoredRow& row) {
+// The sender's text is formatted once for all the rules.
+WatchMatch WatchRules::Watch(const StoredRow& stored) {
+    const RowUnderTest row(stored);
     WatchMatch match;
     for (size_t index = 0; index < tests_.size(); ++index) {
         if (!tests_[index]->Passes(row)) continue;
@@ -47,7 +49,8 @@ WatchMatch WatchRules::Watch(const StoredRow& row) {
     return match;
 }
 
-int WatchRules::FirstMatch(const StoredRow& row) const {
+int WatchRules::FirstMatch(const StoredRow& stored) const {
+    const RowUnderTest row(stored);
     for (size_t index = 0; index < tests_.size(); ++index)
         if (tests_[index]->Passes(row)) return static_cast<int>(index);
     return kNoRule;
