@@ -17,8 +17,8 @@ import tempfile
 import time
 
 from monitor import EXE_NAME, SYSLOG_PORT, Monitor, send_with_logger, settings_ini, wait_for_free_syslog_port
-from wine_desktop import (DESKTOP, DESKTOP_HEIGHT, DESKTOP_WIDTH, SETTLE_SECONDS, changed_area, desktop_window,
-                          link_wine_fonts, make_desktop_the_default, press, run, take)
+from wine_desktop import (DESKTOP, DESKTOP_HEIGHT, DESKTOP_WIDTH, changed_area, desktop_window, link_wine_fonts,
+                          make_desktop_the_default, press, run, take_settled)
 
 # Wine gives a new window three quarters of the desktop, at its top-left
 # corner; the window's bottom-right corner is dragged out to leave a margin.
@@ -115,18 +115,20 @@ def send_messages(monitor):
 
 def find_a_row(window, plain, pictures):
     """Opens Find with Ctrl+F, moves the dialog off the coloured rows, finds FIND_TEXT and answers the picture."""
-    press("ctrl+f", settle=True)
+    press("ctrl+f")
     opened = os.path.join(pictures, "find-opened.png")
-    take(window, opened)
+    take_settled(window, opened, changed_from=plain)
     width, height, x, y = changed_area(plain, opened, MAIN_CAPTION_HEIGHT)
     if width < 100 or height < 50:
         raise AssertionError("Ctrl+F showed no Find dialog")
     grip = (x + FIND_CAPTION_GRIP[0], y + FIND_CAPTION_GRIP[1])
     drag(window, grip, (FIND_DIALOG_PLACE[0] + FIND_CAPTION_GRIP[0], FIND_DIALOG_PLACE[1] + FIND_CAPTION_GRIP[1]))
     run("xdotool", "type", "--delay", "50", FIND_TEXT)
-    press("Return", settle=True)
+    typed = os.path.join(pictures, "typed.png")
+    take_settled(window, typed)
+    press("Return")
     found = os.path.join(pictures, "found.png")
-    take(window, found)
+    take_settled(window, found, changed_from=typed)
     return found
 
 
@@ -149,24 +151,24 @@ def main(arguments):
         window = desktop_window()
         drag(window, DEFAULT_CORNER, DRAGGED_CORNER)
         send_messages(monitor)
-        time.sleep(SETTLE_SECONDS)
         plain = os.path.join(pictures, "plain.png")
-        take(window, plain)
+        take_settled(window, plain)
 
         main_window = find_a_row(window, plain, pictures)
-        press("Escape", settle=True)
+        press("Escape")
         before_options = os.path.join(pictures, "before-options.png")
-        take(window, before_options)
-        press("alt+v", "o", settle=True)
+        take_settled(window, before_options, changed_from=main_window)
+        press("alt+v", "o")
         options = os.path.join(pictures, "options.png")
-        take(window, options)
+        take_settled(window, options, changed_from=before_options)
         width, height, x, y = changed_area(before_options, options, MAIN_CAPTION_HEIGHT)
         if width < 100 or height < 100:
             raise AssertionError("View > Options ... showed no dialog")
         # The dialog with the main window's top-left corner, whose client area it opens over.
         dialog = (min(DESKTOP_WIDTH, x + width + DIALOG_MARGIN), min(DESKTOP_HEIGHT, y + height + DIALOG_MARGIN), 0, 0)
 
-        press("Escape", settle=True)
+        press("Escape")
+        take_settled(window, os.path.join(pictures, "closed.png"), changed_from=options)
         monitor.close()
 
         save_small(main_window, os.path.join(output, "main-window.png"))

@@ -11,13 +11,11 @@ of its own desktop). That changes the prefix's registry: use a prefix of your ow
 import glob
 import os
 import subprocess
-import time
 
 from monitor import PROBE_TIMEOUT, START_TIMEOUT, wait_until
 
 DESKTOP = "shots"
 DESKTOP_WIDTH, DESKTOP_HEIGHT = 900, 600
-SETTLE_SECONDS = 1.5  # for Wine to draw what real input changed
 KEY_GAP_MS = 200  # a menu that a key opens is up before the next key comes
 WINE_FONTS = "/usr/share/wine/fonts"
 # A dialog takes a while to come up on a busy machine; keys pressed before it has, go astray.
@@ -62,13 +60,10 @@ def desktop_window():
     return wait_until(search, START_TIMEOUT, "the Wine desktop's X window")[0]
 
 
-def press(*keys, settle=False):
+def press(*keys):
     """Presses each key (or chord, e.g. "alt+v") in turn, at a typist's pace. Callers
-    wait for what the keys bring about; with settle, SETTLE_SECONDS for Wine to draw
-    it, for a picture."""
+    wait for what the keys bring about."""
     run("xdotool", "key", "--delay", str(KEY_GAP_MS), *keys)
-    if settle:
-        time.sleep(SETTLE_SECONDS)
 
 
 def take(window, path):
@@ -129,13 +124,8 @@ class Desktop:
         return Picture(path or self._scratch)
 
     def settled_picture(self, path):
-        """A picture taken once the desktop has stopped changing: the same twice in a row."""
-        pictures = [self.picture(path)]
-        def still():
-            pictures.append(self.picture(path))
-            return pictures[-1].rows == pictures[-2].rows
-        wait_until(still, DIALOG_TIMEOUT, "the desktop to stop changing")
-        return pictures[-1]
+        """A picture taken once the desktop has stopped changing."""
+        return take_settled(self.window, path)
 
     def choose_from_menu_at(self, point, key):
         """Right-clicks at the point and, once the menu is drawn, presses the item's key."""
@@ -165,3 +155,19 @@ class Desktop:
 
     def wait_for_main_window(self, what):
         self.wait_for_caption(self._main_caption, what)
+
+
+def take_settled(window, path, changed_from=None):
+    """A picture of the desktop's X window once Wine has drawn what changed: the
+    same twice in a row and, when given, unlike the picture changed_from."""
+    before = Picture(changed_from).rows if changed_from else None
+    pictures = []
+    def still():
+        take(window, path)
+        pictures.append(Picture(path))
+        if before is not None and pictures[-1].rows == before:
+            return False
+        return len(pictures) > 1 and pictures[-1].rows == pictures[-2].rows
+    wait_until(still, DIALOG_TIMEOUT, "the desktop to change and then stop changing" if changed_from
+               else "the desktop to stop changing")
+    return pictures[-1]
