@@ -114,13 +114,18 @@ void Append(records::RecordStore& rows, std::uint32_t sender, const char* text) 
     ASSERT_TRUE(rows.Append(net::SyslogRecord{&message[0], sender, 0}));
 }
 
+// The last rule there is room for: OK without a name first keeps the rule
+// dialog open, with the focus on the name; once added, Add is greyed.
 TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) {
     records::RecordStore rows;
     Append(rows, Address(10, 0, 0, 9), "<11>disk full");
     Append(rows, Address(10, 0, 0, 10), "<12>link down");
-    std::vector<CountedRule> rules;
+    std::vector<CountedRule> rules(records::kMostWatchRules - 1, Counted("earlier", 1));
+    const int last = static_cast<int>(records::kMostWatchRules) - 1;
     HWND list = nullptr;
     HWND rule = nullptr;
+    bool openWithoutName = false;
+    bool focusOnName = false;
     std::string enabledAtOpen, enabledAfterAdd;
     link_paint::Colours sample{};
     std::vector<std::string> listed;
@@ -133,8 +138,15 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
                         },
                         Find(kRuleTitle, rule),
                         [&] {
-                            SetDlgItemTextA(rule, IDC_WATCH_NAME, "LINK-DOWN");
                             SetDlgItemTextA(rule, IDC_FILTER_SHOW_TEXT, "link down");
+                            SendMessageW(rule, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(rule, IDOK)), TRUE);
+                            PressButton(rule, IDOK);
+                            return true;
+                        },
+                        [&] {
+                            openWithoutName = dialog_driver::FindDialog(kRuleTitle) == rule;
+                            focusOnName = GetFocus() == GetDlgItem(rule, IDC_WATCH_NAME);
+                            SetDlgItemTextA(rule, IDC_WATCH_NAME, "LINK-DOWN");
                             SendDlgItemMessageA(rule, IDC_FILTER_SEVERITY, CB_SETCURSEL, 4, 0);  // Error (3)
                             // Listed by address: 10.0.0.9, then 10.0.0.10.
                             SendDlgItemMessageA(rule, IDC_FILTER_SENDERS, LB_SETSEL, TRUE, 1);
@@ -164,22 +176,25 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
                         [&] {
                             enabledAfterAdd = Enabled(list);
                             listed = Listed(list);
-                            conditions = Cell(list, 0, kConditions);
+                            conditions = Cell(list, last, kConditions);
                             Click(list, IDOK);
                             return true;
                         }});
     EXPECT_TRUE(ui::EditWatchRules(nullptr, rules, rows));
     ASSERT_TRUE(script.Finished());
 
+    EXPECT_TRUE(openWithoutName);
+    EXPECT_TRUE(focusOnName);
     EXPECT_EQ("10000", enabledAtOpen);
-    EXPECT_EQ("11100", enabledAfterAdd);  // the new rule is selected, alone
+    EXPECT_EQ("01110", enabledAfterAdd);  // the new rule, last and selected alone, can still move up
     EXPECT_EQ(kDarkRed, sample.background);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), sample.text);
-    EXPECT_EQ((std::vector<std::string>{"LINK-DOWN 0"}), listed);
+    ASSERT_EQ(records::kMostWatchRules, listed.size());
+    EXPECT_EQ("LINK-DOWN 0", listed.back());
     EXPECT_EQ("\"link down\", severity up to Error, 1 sender hidden", conditions);
-    ASSERT_EQ(1u, rules.size());
-    const records::WatchRule& made = rules[0].rule;
-    EXPECT_EQ(0u, rules[0].matches);
+    ASSERT_EQ(records::kMostWatchRules, rules.size());
+    EXPECT_EQ(listed, Held(rules));
+    const records::WatchRule& made = rules.back().rule;
     EXPECT_EQ("LINK-DOWN", made.name);
     EXPECT_EQ("link down", made.conditions.showText);
     EXPECT_EQ("", made.conditions.hideText);
@@ -259,75 +274,6 @@ TEST_F(WatchRulesDialogTest, CancelLeavesTheRulesAsTheyWere) {
     EXPECT_EQ((std::vector<std::string>{"B2 7", "C 0"}), EditMoveAndRemove(rules, IDCANCEL, ok));
     EXPECT_FALSE(ok);
     EXPECT_EQ((std::vector<std::string>{"A 5", "B 7", "C 0"}), Held(rules));
-}
-
-TEST_F(WatchRulesDialogTest, OkWithoutANameKeepsTheRuleDialogOpenWithTheFocusOnTheName) {
-    const records::RecordStore rows;
-    std::vector<CountedRule> rules = {Counted("A", 5)};
-    HWND list = nullptr;
-    HWND rule = nullptr;
-    bool stillOpen = false;
-    bool focusOnName = false;
-    ModalScript script({Find(kRulesTitle, list),
-                        [&] {
-                            PressButton(list, IDC_WATCH_ADD);
-                            return true;
-                        },
-                        Find(kRuleTitle, rule),
-                        [&] {
-                            SetDlgItemTextA(rule, IDC_FILTER_SHOW_TEXT, "link down");
-                            SendMessageW(rule, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(rule, IDOK)), TRUE);
-                            PressButton(rule, IDOK);
-                            return true;
-                        },
-                        [&] {
-                            stillOpen = dialog_driver::FindDialog(kRuleTitle) == rule;
-                            focusOnName = GetFocus() == GetDlgItem(rule, IDC_WATCH_NAME);
-                            PressButton(rule, IDCANCEL);
-                            return true;
-                        },
-                        Gone(kRuleTitle),
-                        [&] {
-                            Click(list, IDOK);
-                            return true;
-                        }});
-    EXPECT_TRUE(ui::EditWatchRules(nullptr, rules, rows));
-    ASSERT_TRUE(script.Finished());
-    EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(focusOnName);
-    EXPECT_EQ((std::vector<std::string>{"A 5"}), Held(rules));
-}
-
-TEST_F(WatchRulesDialogTest, AddIsGreyedOnceTheListHoldsTheMostRules) {
-    const records::RecordStore rows;
-    std::vector<CountedRule> rules(records::kMostWatchRules - 1, Counted("earlier", 1));
-    HWND list = nullptr;
-    HWND rule = nullptr;
-    std::string enabledAtOpen, enabledAtMost;
-    ModalScript script({Find(kRulesTitle, list),
-                        [&] {
-                            enabledAtOpen = Enabled(list);
-                            PressButton(list, IDC_WATCH_ADD);
-                            return true;
-                        },
-                        Find(kRuleTitle, rule),
-                        [&] {
-                            SetDlgItemTextA(rule, IDC_WATCH_NAME, "last");
-                            PressButton(rule, IDOK);
-                            return true;
-                        },
-                        Gone(kRuleTitle),
-                        [&] {
-                            enabledAtMost = Enabled(list);
-                            Click(list, IDOK);
-                            return true;
-                        }});
-    EXPECT_TRUE(ui::EditWatchRules(nullptr, rules, rows));
-    ASSERT_TRUE(script.Finished());
-    EXPECT_EQ("10000", enabledAtOpen);
-    EXPECT_EQ("01110", enabledAtMost);  // the new rule, last and selected, can still move up
-    ASSERT_EQ(records::kMostWatchRules, rules.size());
-    EXPECT_EQ("last 0", Held(rules).back());
 }
 
 }  // namespace
