@@ -589,23 +589,17 @@ def main():
     if args.pinned:
         os.sched_setaffinity(0, {SENDER_CPU})
 
-    if args.filter_only:
-        results = Bench(args).run_filter_only()
+    # One part alone: every figure beside the results file, as JSON, and its table (or the figures) printed.
+    parts = ((args.filter_only, Bench.run_filter_only, lambda results: "\n".join(report.filter_section(results))),
+             (args.watch_only, Bench.run_watch_only, lambda results: "\n".join(report.watch_section(results))),
+             (args.rows_only, Bench.run_rows_only, lambda results: json.dumps(results, indent=1)))
+    for wanted, run_part, text in parts:
+        if not wanted:
+            continue
+        results = run_part(Bench(args))
         with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
             json.dump(results, raw, indent=1)
-        print("\n".join(report.filter_section(results)))
-        return
-    if args.watch_only:
-        results = Bench(args).run_watch_only()
-        with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
-            json.dump(results, raw, indent=1)
-        print("\n".join(report.watch_section(results)))
-        return
-    if args.rows_only:
-        results = Bench(args).run_rows_only()
-        with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
-            json.dump(results, raw, indent=1)
-        print(json.dumps(results, indent=1))
+        print(text(results))
         return
     results = Bench(args).run()
     text = report.report(results)

@@ -313,6 +313,25 @@ def pass_text(passed):
     return "PASS" if passed else "MISS"
 
 
+def network_rows_beside(results, burst_key, paced_key, least_share):
+    """The bursts and the paced rate into the monitor as it is (burst_key, paced_key: with a filter or the
+    rules), each beside the same without it; the paced rate when it was measured."""
+    lines = []
+    for burst in results["bursts"]:
+        plain, changed = burst["monitor"], burst.get(burst_key)
+        if not changed:
+            continue
+        lines.append(f"| burst {burst['count']:,} x {burst['bytes']:,} B: kept | {plain['received']:,} of "
+                     f"{burst['count']:,} | {changed['received']:,} of {burst['count']:,} (capture lines "
+                     f"{changed['capture_lines']:,}) | whole | {pass_text(burst_kept_whole(changed))} |")
+    if paced_key in results:
+        on, changed_on = results["on"]["zero_loss_rate"], results[paced_key]["zero_loss_rate"]
+        lines.append(f"| zero-loss paced rate, display on | {rate_text(on)} | {rate_text(changed_on)} "
+                     f"({number(ratio(changed_on, on) * 100, 0)} %) | >= 90 % of the rate without | "
+                     f"{pass_text(ratio(changed_on, on) >= least_share)} |")
+    return lines
+
+
 def filter_section(results):
     """Each figure the filter changes beside the same figure without it, from the same run."""
     rows = results["rows"].get("filter", {})
@@ -340,18 +359,7 @@ def filter_section(results):
     lines.append(f"| arrival through the Main window, per row | "
                  f"{number(rows.get('arrival_us_per_row_unfiltered'), 1)} µs "
                  f"| {number(rows.get('arrival_us_per_row_text_filter'), 1)} µs (text filter) | | |")
-    for burst in results["bursts"]:
-        plain, filtered = burst["monitor"], burst.get("monitor_filtered")
-        if not filtered:
-            continue
-        lines.append(f"| burst {burst['count']:,} x {burst['bytes']:,} B: kept | {plain['received']:,} of "
-                     f"{burst['count']:,} | {filtered['received']:,} of {burst['count']:,} (capture lines "
-                     f"{filtered['capture_lines']:,}) | whole | {pass_text(burst_kept_whole(filtered))} |")
-    if "on_filtered" in results:
-        on, on_filtered = results["on"]["zero_loss_rate"], results["on_filtered"]["zero_loss_rate"]
-        lines.append(f"| zero-loss paced rate, display on | {rate_text(on)} | {rate_text(on_filtered)} "
-                     f"({number(ratio(on_filtered, on) * 100, 0)} %) | >= 90 % of the rate without | "
-                     f"{pass_text(ratio(on_filtered, on) >= TARGETS['filtered_vs_unfiltered'])} |")
+    lines += network_rows_beside(results, "monitor_filtered", "on_filtered", TARGETS["filtered_vs_unfiltered"])
     lines.append("")
     return lines
 
@@ -390,18 +398,7 @@ def watch_section(results):
     lines.append(f"| arrival through the Main window, per row "
                  f"| {number(rows.get('arrival_us_per_row_no_rules'), 1)} µs "
                  f"| {number(rows.get('arrival_us_per_row_rules'), 1)} µs | | |")
-    for burst in results["bursts"]:
-        plain_run, watched = burst["monitor"], burst.get("monitor_watched")
-        if not watched:
-            continue
-        lines.append(f"| burst {burst['count']:,} x {burst['bytes']:,} B: kept | {plain_run['received']:,} of "
-                     f"{burst['count']:,} | {watched['received']:,} of {burst['count']:,} (capture lines "
-                     f"{watched['capture_lines']:,}) | whole | {pass_text(burst_kept_whole(watched))} |")
-    if "on_watched" in results:
-        on, on_watched = results["on"]["zero_loss_rate"], results["on_watched"]["zero_loss_rate"]
-        lines.append(f"| zero-loss paced rate, display on | {rate_text(on)} | {rate_text(on_watched)} "
-                     f"({number(ratio(on_watched, on) * 100, 0)} %) | >= 90 % of the rate without | "
-                     f"{pass_text(ratio(on_watched, on) >= TARGETS['watched_vs_unwatched'])} |")
+    lines += network_rows_beside(results, "monitor_watched", "on_watched", TARGETS["watched_vs_unwatched"])
     lines += calls_rows(results.get("calls"))
     lines.append("")
     return lines
