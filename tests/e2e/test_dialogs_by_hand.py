@@ -15,15 +15,12 @@ windows or input meet its own.
 """
 
 import os
-import subprocess
 import tempfile
 import unittest
 
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
-from monitor import INI_NAME, PROBE_TIMEOUT, ROWS_TIMEOUT, Monitor, send_raw, wait_until, windows_path
-from wine_desktop import (ACTIVE_CAPTION, DESKTOP_HEIGHT, DIALOG_TIMEOUT, Desktop, link_wine_fonts,
-                          make_desktop_the_default, press, run)
-from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
+from monitor import INI_NAME, ROWS_TIMEOUT, send_raw, wait_until, windows_path
+from wine_desktop import ACTIVE_CAPTION, DESKTOP_HEIGHT, DIALOG_TIMEOUT, Desktop, monitor_in_a_desktop, press, run
 
 CAPTURE_NAME = "capture.csv"
 SAVED_NAME = "saved.txt"
@@ -84,13 +81,7 @@ def link_lines(picture, area):
 
 class DialogsByHandTest(unittest.TestCase):
     def test_options_save_and_about(self):
-        reason = enter_private_network()
-        if reason:
-            self.skipTest(f"no network namespace of our own ({reason}); run as root")
-        prefix = os.environ["DESKTOP_WINEPREFIX"]
-        with PrivateDisplay(abstract_only=True), IsolatedWine(prefix), Monitor() as monitor:
-            make_desktop_the_default()
-            link_wine_fonts(prefix)
+        with monitor_in_a_desktop(self) as monitor:
             capture = monitor.path(CAPTURE_NAME)
             monitor.write_file(INI_NAME, capturing_settings(capture))
             monitor.start()

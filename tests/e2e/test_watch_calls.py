@@ -18,9 +18,8 @@ import subprocess
 import time
 import unittest
 
-from monitor import INI_NAME, PROBE_TIMEOUT, START_TIMEOUT, Monitor, send_with_logger, wait_until, windows_path
-from wine_desktop import Desktop, link_wine_fonts, make_desktop_the_default, press, run
-from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
+from monitor import INI_NAME, PROBE_TIMEOUT, START_TIMEOUT, send_with_logger, wait_until, windows_path
+from wine_desktop import Desktop, monitor_in_a_desktop, press, run
 
 NAME, TEXT = "LINK-DOWN", "link down"
 RULE = (b"name=LINK-DOWN;show=link down;hide=;case=0;severity=any;senders=;hidesenders=0;"
@@ -106,13 +105,7 @@ class Calls:
 
 class WatchCallsTest(unittest.TestCase):
     def test_a_match_behind_another_window_notifies_and_flashes(self):
-        reason = enter_private_network()
-        if reason:
-            self.skipTest(f"no network namespace of our own ({reason}); run as root")
-        prefix = os.environ["DESKTOP_WINEPREFIX"]
-        with PrivateDisplay(abstract_only=True), IsolatedWine(prefix), Monitor() as monitor:
-            make_desktop_the_default()
-            link_wine_fonts(prefix)
+        with monitor_in_a_desktop(self) as monitor:
             monitor.start()
             self.make_the_rule(Desktop(monitor.path("desktop.png")))
             with AnotherProgram(monitor), Calls(monitor) as calls:

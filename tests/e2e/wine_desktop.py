@@ -8,11 +8,13 @@ every program of the prefix runs in it, the probe too (it sees only the windows
 of its own desktop). That changes the prefix's registry: use a prefix of your own.
 """
 
+import contextlib
 import glob
 import os
 import subprocess
 
-from monitor import PROBE_TIMEOUT, START_TIMEOUT, wait_until
+from monitor import PROBE_TIMEOUT, START_TIMEOUT, Monitor, wait_until
+from wine_session import IsolatedWine, PrivateDisplay, enter_private_network
 
 DESKTOP = "shots"
 DESKTOP_WIDTH, DESKTOP_HEIGHT = 900, 600
@@ -171,3 +173,19 @@ def take_settled(window, path, changed_from=None):
     wait_until(still, DIALOG_TIMEOUT, "the desktop to change and then stop changing" if changed_from
                else "the desktop to stop changing")
     return pictures[-1]
+
+
+@contextlib.contextmanager
+def monitor_in_a_desktop(test):
+    """The monitor (not started yet) in a Wine-drawn desktop of the test's own
+    prefix (DESKTOP_WINEPREFIX), with a network and an X server of its own, so
+    UDP 514 is free whoever holds it on the host and no other program's windows
+    or input meet its own. Skips the test where no network of its own can be had."""
+    reason = enter_private_network()
+    if reason:
+        test.skipTest(f"no network namespace of our own ({reason}); run as root")
+    prefix = os.environ["DESKTOP_WINEPREFIX"]
+    with PrivateDisplay(abstract_only=True), IsolatedWine(prefix), Monitor() as monitor:
+        make_desktop_the_default()
+        link_wine_fonts(prefix)
+        yield monitor
