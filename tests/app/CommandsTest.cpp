@@ -27,6 +27,7 @@
 
 namespace {
 
+using testing_support::CellText;
 using testing_support::ClipboardText;
 using testing_support::DesktopLock;
 using testing_support::PaneText;
@@ -76,17 +77,6 @@ bool CaptureChecked(HWND mainWindow) {
     SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), MAKELPARAM(0, FALSE));
     return (GetMenuState(view, ID_VIEW_CAPTURE, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
-
-std::string CellText(HWND list, int row, int column) {
-    char text[512] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 
 // Runs the program's own message loop with the given accelerators until the
 // condition holds (checked from a timer, which the loop dispatches) or the

@@ -20,6 +20,7 @@
 namespace {
 
 using namespace fuzz;
+using testing_support::CellText;
 using testing_support::PaneText;
 using testing_support::PumpUntil;
 using testing_support::ReadFileBytes;
@@ -41,8 +42,6 @@ constexpr size_t kDatagramsPerWindow = 1500;
 constexpr size_t kGroupDatagrams = 8;
 constexpr size_t kGroupBytes = 48 * 1024;
 constexpr DWORD kRowsTimeoutMs = 10000;
-// Room for a whole message text (4096 bytes) and its terminator, and more.
-constexpr int kCellCapacity = 8192;
 const char kLoopbackSender[] = "127.0.0.1";
 
 struct Tally {
@@ -74,19 +73,6 @@ private:
     SOCKET socket_;
     sockaddr_in to_{};
 };
-
-// What the list shows in a cell, asked for as any reader of the control would.
-std::string CellText(HWND list, int row, int column) {
-    std::string text(kCellCapacity, '\0');
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = &text[0];
-    item.cchTextMax = kCellCapacity;
-    const LRESULT length =
-        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 std::string Repeated(const std::string& unit, size_t times) {
     std::string text;

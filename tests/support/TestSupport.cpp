@@ -208,6 +208,19 @@ std::string PaneText(HWND pane) {
     return text;
 }
 
+std::string CellText(HWND list, int row, int column) {
+    constexpr int kCellCapacity = 8192;
+    std::string text(kCellCapacity, '\0');
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = &text[0];
+    item.cchTextMax = kCellCapacity;
+    const LRESULT length =
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
 // The system picks the port as the socket is bound, so no other test process can take it in between.
 RunningMainWindow::RunningMainWindow(const std::string& iniBytes) {
     if (!iniBytes.empty()) WriteFileBytes(IniPath(), iniBytes);

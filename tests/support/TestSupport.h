@@ -81,6 +81,8 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 // The texts the pane holds, as 8-bit text.
 std::string PaneText(HWND pane);
+// What a list-view shows in a cell, asked for as any reader of the control would (up to 8,191 bytes).
+std::string CellText(HWND list, int row, int column);
 
 // A row's message and sender text as the list's store keeps them; "<no row>" past the last.
 std::string RowMessage(const app::MainWindow& window, int index);

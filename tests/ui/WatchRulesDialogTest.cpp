@@ -15,6 +15,7 @@
 #include "records/RecordStore.h"
 #include "records/WatchRules.h"
 #include "res/resource.h"
+#include "tests/support/TestSupport.h"
 #include "tests/ui/DialogDriver.h"
 #include "tests/ui/LinkPaint.h"
 #include "ui/WatchRulesDialog.h"
@@ -63,13 +64,7 @@ HWND RuleList(HWND rulesDialog) {
 }
 
 std::string Cell(HWND rulesDialog, int row, Column column) {
-    char text[512] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(RuleList(rulesDialog), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
+    return testing_support::CellText(RuleList(rulesDialog), row, column);
 }
 
 // "name count" per listed row.
