@@ -23,15 +23,24 @@ std::string SummaryTitle(const std::string& name, std::uint64_t matches, std::ui
 
 }  // namespace
 
-std::string NotificationText(const char* message) {
+void CopyNotificationText(const char* message, std::string& text) {
     while (*message == '\r' || *message == '\n') ++message;
     const size_t line = std::strcspn(message, "\r\n");
-    if (line == 0) return kNoText;
-    return std::string(message, line < CallPacing::kMostTextBytes ? line : CallPacing::kMostTextBytes);
+    if (line == 0)
+        text.assign(kNoText);
+    else
+        text.assign(message, line < CallPacing::kMostTextBytes ? line : CallPacing::kMostTextBytes);
 }
 
-std::optional<Call> CallPacing::Match(size_t index, const records::WatchRule& rule, const char* message,
+std::string NotificationText(const char* message) {
+    std::string text;
+    CopyNotificationText(message, text);
+    return text;
+}
+
+std::optional<Call> CallPacing::Match(const records::WatchRules& rules, size_t index, const char* message,
                                       std::uint64_t now, bool inFront) {
+    const records::WatchRule& rule = rules.Rule(index);
     if (!rule.CallsUser()) return std::nullopt;
     if (index >= rules_.size()) rules_.resize(index + 1);
     RulePace& pace = rules_[index];
@@ -46,26 +55,23 @@ std::optional<Call> CallPacing::Match(size_t index, const records::WatchRule& ru
         return call;
     }
     ++pace.waiting;
-    pace.newest = NotificationText(message);
-    pace.name = rule.name;
-    pace.notify = rule.notify;
-    pace.flash = rule.flash;
-    pace.beep = rule.beep;
+    CopyNotificationText(message, pace.newest);
     return std::nullopt;
 }
 
-std::vector<Call> CallPacing::Due(std::uint64_t now, bool inFront) {
+std::vector<Call> CallPacing::Due(const records::WatchRules& rules, std::uint64_t now, bool inFront) {
     std::vector<Call> calls;
-    for (RulePace& pace : rules_) {
+    for (size_t index = 0; index < rules_.size() && index < rules.Count(); ++index) {
+        RulePace& pace = rules_[index];
         if (pace.waiting == 0 || now - pace.calledAt < kQuietMs) continue;
         if (!inFront) {
+            const records::WatchRule& rule = rules.Rule(index);
             const std::uint64_t seconds = (now - pace.calledAt + 500) / 1000;
-            calls.push_back({SummaryTitle(pace.name, pace.waiting, seconds), pace.newest, pace.notify, pace.flash,
-                             pace.beep});
+            calls.push_back({SummaryTitle(rule.name, pace.waiting, seconds), pace.newest, rule.notify, rule.flash,
+                             rule.beep});
             pace.calledAt = now;
         }
         pace.waiting = 0;
-        pace.newest.clear();
     }
     return calls;
 }

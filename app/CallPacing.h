@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "records/WatchRule.h"
+#include "records/WatchRules.h"
 
 namespace app {
 
@@ -35,11 +35,11 @@ public:
     static constexpr size_t kMostTitleBytes = 63;
     static constexpr size_t kMostTextBytes = 255;
 
-    // A match of the rule at this index; inFront: the monitor's window is in front.
-    std::optional<Call> Match(size_t index, const records::WatchRule& rule, const char* message,
+    // A match of the rule at this index of the rules in force; inFront: the monitor's window is in front.
+    std::optional<Call> Match(const records::WatchRules& rules, size_t index, const char* message,
                               std::uint64_t now, bool inFront);
-    // The summaries due at now, in rule order.
-    std::vector<Call> Due(std::uint64_t now, bool inFront);
+    // The summaries due at now, in rule order, of the same rules as the matches.
+    std::vector<Call> Due(const records::WatchRules& rules, std::uint64_t now, bool inFront);
     // When the next summary falls due, or nothing when no match waits.
     std::optional<std::uint64_t> NextDue() const;
     // The rules were replaced: what waited belongs to rules that may be gone.
@@ -50,9 +50,7 @@ private:
         bool called = false;
         std::uint64_t calledAt = 0;
         std::uint64_t waiting = 0;  // matches since the last call
-        std::string newest;         // the newest waiting match's text
-        std::string name;
-        bool notify = false, flash = false, beep = false;
+        std::string newest;         // the newest waiting match's text, its room kept through a flood
     };
 
     std::vector<RulePace> rules_;  // by rule index, grown as matches come
@@ -60,5 +58,7 @@ private:
 
 // A message as a notification shows it: up to its first line break, as many bytes as fit.
 std::string NotificationText(const char* message);
+// The same into text, which keeps its room.
+void CopyNotificationText(const char* message, std::string& text);
 
 }  // namespace app

@@ -73,7 +73,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_TIMER:
         if (calls_.IsTimer(wParam)) {
-            calls_.OnTimer(GetTickCount64());
+            calls_.OnTimer(messageList_.Rules(), GetTickCount64());
             return true;
         }
         if (!pump_.IsTimer(wParam)) return false;

@@ -23,7 +23,7 @@ void MatchCalls::OnMatches(std::uint64_t matched, const records::WatchRules& rul
     for (size_t index = 0; index < rules.Count(); ++index) {
         if (!(matched >> index & 1)) continue;
         try {
-            if (const std::optional<Call> call = pacing_.Match(index, rules.Rule(index), message, now, inFront))
+            if (const std::optional<Call> call = pacing_.Match(rules, index, message, now, inFront))
                 Carry(*call);
         } catch (const std::bad_alloc&) {
         }
@@ -31,9 +31,9 @@ void MatchCalls::OnMatches(std::uint64_t matched, const records::WatchRules& rul
     ArmTimer(now);
 }
 
-void MatchCalls::OnTimer(ULONGLONG now) {
+void MatchCalls::OnTimer(const records::WatchRules& rules, ULONGLONG now) {
     try {
-        for (const Call& call : pacing_.Due(now, InFront())) Carry(call);
+        for (const Call& call : pacing_.Due(rules, now, InFront())) Carry(call);
     } catch (const std::bad_alloc&) {
     }
     // The timer repeats, and may come a tick before the summary's time: it is set afresh.

@@ -33,8 +33,8 @@ public:
     // now from GetTickCount64. Without memory for a call, that call is lost.
     void OnMatches(std::uint64_t matched, const records::WatchRules& rules, const char* message, ULONGLONG now);
     bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
-    // The summaries that are due.
-    void OnTimer(ULONGLONG now);
+    // The summaries that are due, of the rules the matches were of.
+    void OnTimer(const records::WatchRules& rules, ULONGLONG now);
     // UM_NOTIFY_ICON: a click or double click on the icon, or on its
     // notification, brings the window to the front, restored if minimised.
     void OnIconMessage(WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,19 @@ records::WatchRule Rule(const char* name, bool notify, bool flash, bool beep) {
     return rule;
 }
 
-const records::WatchRule kRules[] = {
+std::unique_ptr<records::WatchRules> InForce(std::vector<records::WatchRule> rules) {
+    auto watched = std::make_unique<records::WatchRules>();
+    std::vector<records::CountedRule> counted;
+    for (records::WatchRule& rule : rules) counted.push_back({std::move(rule), 0, 0});
+    watched->Set(std::move(counted));
+    return watched;
+}
+
+const std::unique_ptr<records::WatchRules> kRules = InForce({
     Rule("LINK-DOWN", true, true, false),
     Rule("DISK", true, false, true),
     Rule("MARKED ONLY", false, false, false),
-};
+});
 
 constexpr int kTimer = -1;
 
@@ -51,9 +60,9 @@ std::string Told(const std::vector<Call>& calls) {
 }
 
 std::string ToldAt(CallPacing& pacing, const Step& step) {
-    if (step.rule == kTimer) return Told(pacing.Due(step.at, step.inFront));
-    const std::optional<Call> call = pacing.Match(static_cast<size_t>(step.rule), kRules[step.rule], step.message,
-                                                  step.at, step.inFront);
+    if (step.rule == kTimer) return Told(pacing.Due(*kRules, step.at, step.inFront));
+    const std::optional<Call> call =
+        pacing.Match(*kRules, static_cast<size_t>(step.rule), step.message, step.at, step.inFront);
     return Told(call ? std::vector<Call>{*call} : std::vector<Call>{});
 }
 
@@ -111,11 +120,11 @@ TEST(CallPacing, TellsTheFirstMatchAtOnceAndSumsUpTheNextTenSecondsPerRule) {
 TEST(CallPacing, NextDueIsTenSecondsAfterTheLastCallOfARuleWithMatchesWaiting) {
     CallPacing pacing;
     EXPECT_FALSE(pacing.NextDue());
-    pacing.Match(0, kRules[0], "first", 1000, false);
+    pacing.Match(*kRules, 0, "first", 1000, false);
     EXPECT_FALSE(pacing.NextDue());
-    pacing.Match(1, kRules[1], "first", 3000, false);
-    pacing.Match(1, kRules[1], "second", 4000, false);
-    pacing.Match(0, kRules[0], "second", 5000, false);
+    pacing.Match(*kRules, 1, "first", 3000, false);
+    pacing.Match(*kRules, 1, "second", 4000, false);
+    pacing.Match(*kRules, 0, "second", 5000, false);
     EXPECT_EQ(11000u, pacing.NextDue().value_or(0));
     pacing.Forget();
     EXPECT_FALSE(pacing.NextDue());
@@ -130,10 +139,10 @@ TEST(CallPacing, TextsAreCutToWhatANotificationHolds) {
     EXPECT_EQ(longLine.substr(0, CallPacing::kMostTextBytes), app::NotificationText(longLine.c_str()));
 
     CallPacing pacing;
-    const records::WatchRule rule = Rule(longName.c_str(), true, false, false);
-    EXPECT_EQ(longName.substr(0, CallPacing::kMostTitleBytes), pacing.Match(0, rule, "a", 0, false)->title);
-    pacing.Match(0, rule, "b", 1, false);
-    const std::vector<Call> summary = pacing.Due(CallPacing::kQuietMs, false);
+    const std::unique_ptr<records::WatchRules> named = InForce({Rule(longName.c_str(), true, false, false)});
+    EXPECT_EQ(longName.substr(0, CallPacing::kMostTitleBytes), pacing.Match(*named, 0, "a", 0, false)->title);
+    pacing.Match(*named, 0, "b", 1, false);
+    const std::vector<Call> summary = pacing.Due(*named, CallPacing::kQuietMs, false);
     ASSERT_EQ(1u, summary.size());
     const std::string counts = ": 1 match in 10 s";
     EXPECT_EQ(longName.substr(0, CallPacing::kMostTitleBytes - counts.size()) + counts, summary[0].title);
