@@ -36,7 +36,7 @@ bool MainWindow::OnCommand(WORD commandId) {
 void MainWindow::OnInitMenuPopup(HMENU popup) {
     CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
-    const records::ShownRows& shown = messageList_.Shown();
+    const records::ShownRows& shown = book_.Shown();
     CheckMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.InForce() ? MF_CHECKED : MF_UNCHECKED));
     EnableMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.Filter().IsEmpty() ? MF_GRAYED : MF_ENABLED));
 }
@@ -47,22 +47,29 @@ void MainWindow::ToggleCapture() {
 }
 
 void MainWindow::Clear() {
-    messageList_.Clear();
+    messageList_.ForgetRows();
+    book_.Clear();
+    rowsKeptNotices_.Cleared();
     diag::ClearDiagnosticsPane(pane_);
     ShowFilterInTitle();
 }
 
-// After OK the rows are drawn again under the new options and the Capture
-// file is closed (which writes it out) and opened again.
+// After OK the rows are drawn again under the new options, the Capture
+// file is closed (which writes it out) and opened again, and the oldest rows
+// leave when fewer are to be kept.
 void MainWindow::RunOptions() {
     if (!options_.Edit(Handle(), *settings_)) return;
     InvalidateRect(messageList_.Handle(), nullptr, TRUE);
     captureFile_.Close();
     captureFile_.OpenIfWanted(*settings_);
+    const records::Departure departure = book_.SetKeepRows(settings_->KeepRows);
+    messageList_.RowsLeft(departure);
+    rowsKeptNotices_.Departed(departure, settings_->KeepRows, captureFile_.IsOpen());
+    ShowFilterInTitle();
 }
 
 void MainWindow::RunSave() {
-    RunSaveCommand(Handle(), messageList_.Shown());
+    RunSaveCommand(Handle(), book_.Shown());
 }
 
 }  // namespace app

@@ -56,15 +56,20 @@ void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
 }
 
 // A record is written even when it is not shown, and the watch rules see it
-// either way; with the capture switch off it is neither written nor seen. The Settings are read afresh for every record, so an OK in
-// the Options dialog applies from the next one on.
+// either way; with the capture switch off it is neither written nor seen. It
+// goes one way: to the Capture file, the row book, the list, the calls. The
+// Settings are read afresh for every record, so an OK in the Options dialog
+// applies from the next one on.
 void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
     if (!captureOn_) return;
     if (captureFile_.IsOpen()) Write(*record);
-    const records::WatchMatch match = list_.Watch(*record);
-    if (match.matched) calls_.OnMatches(match.matched, list_.Rules(), record->message, GetTickCount64());
     const settings::Settings& settings = *settings_;
-    if (settings.ToDisplay) list_.Append(std::move(record), settings.Autoscroll != 0, moreQueued, match.first);
+    const bool hold = settings.ToDisplay != 0;
+    const records::Admission admission = book_.Admit(*record, hold);
+    if (hold) list_.Show(admission, settings.Autoscroll != 0, moreQueued);
+    rowsKeptNotices_.Admitted(admission, hold, settings.KeepRows, book_.KeepRows(), captureFile_.IsOpen());
+    if (admission.match.matched)
+        calls_.OnMatches(admission.match.matched, book_.Rules(), record->message, GetTickCount64());
 }
 
 void DeliveryPump::Write(const net::SyslogRecord& record) {

@@ -6,10 +6,12 @@
 #include <optional>
 
 #include "app/MatchCalls.h"
+#include "app/RowsKeptNotices.h"
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
 #include "net/DeliveryQueue.h"
 #include "records/CaptureFile.h"
+#include "records/RowBook.h"
 #include "settings/Settings.h"
 
 namespace app {
@@ -18,8 +20,10 @@ namespace app {
 struct DeliveryTargets {
     const bool& captureOn;
     records::CaptureFile& captureFile;
+    records::RowBook& book;
     list::MessageList& list;
     MatchCalls& calls;
+    RowsKeptNotices& rowsKeptNotices;
     const HWND& pane;
     const std::optional<settings::Settings>& settings;  // absent past the destruction handler
 };
@@ -45,8 +49,10 @@ public:
         : queue_(queue),
           captureOn_(targets.captureOn),
           captureFile_(targets.captureFile),
+          book_(targets.book),
           list_(targets.list),
           calls_(targets.calls),
+          rowsKeptNotices_(targets.rowsKeptNotices),
           pane_(targets.pane),
           settings_(targets.settings) {}
     DeliveryPump(const DeliveryPump&) = delete;
@@ -77,8 +83,10 @@ private:
     net::DeliveryQueue& queue_;
     const bool& captureOn_;
     records::CaptureFile& captureFile_;
+    records::RowBook& book_;
     list::MessageList& list_;
     MatchCalls& calls_;
+    RowsKeptNotices& rowsKeptNotices_;
     const HWND& pane_;
     const std::optional<settings::Settings>& settings_;
     HWND window_ = nullptr;

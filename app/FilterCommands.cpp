@@ -18,9 +18,8 @@ bool MainWindow::OnFilterCommand(WORD commandId) {
         EditFilter();
         return true;
     case ID_VIEW_FILTER_ON:
-        if (messageList_.Shown().Filter().IsEmpty()) return true;
-        messageList_.SetFilterOn(!messageList_.Shown().InForce());
-        ShowNewView();
+        if (book_.Shown().Filter().IsEmpty()) return true;
+        ShowNewView(book_.SetFilterOn(!book_.Shown().InForce()));
         return true;
     case ID_LIST_SHOW_ONLY_SENDER:
     case ID_LIST_HIDE_SENDER:
@@ -37,8 +36,8 @@ bool MainWindow::OnFilterCommand(WORD commandId) {
 // The dialog works on a copy: Cancel leaves the filter as it was.
 void MainWindow::EditFilter() {
     try {
-        records::RowFilter filter = messageList_.Shown().Filter();
-        if (ui::EditFilter(Handle(), filter, messageList_.Rows())) ApplyFilter(std::move(filter));
+        records::RowFilter filter = book_.Shown().Filter();
+        if (ui::EditFilter(Handle(), filter, book_.Held())) ApplyFilter(std::move(filter));
     } catch (const std::bad_alloc&) {
         diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
     }
@@ -46,10 +45,10 @@ void MainWindow::EditFilter() {
 
 // The other conditions stay as they are; the filter is turned on.
 void MainWindow::FilterBySender(WORD commandId) {
-    if (contextRow_ < 0 || static_cast<size_t>(contextRow_) >= messageList_.Shown().Count()) return;
-    const std::uint32_t sender = messageList_.Shown().Row(static_cast<size_t>(contextRow_)).senderAddress;
+    if (!contextSender_) return;
+    const std::uint32_t sender = *contextSender_;
     try {
-        records::RowFilter filter = messageList_.Shown().Filter();
+        records::RowFilter filter = book_.Shown().Filter();
         const bool addToHidden = commandId == ID_LIST_HIDE_SENDER && filter.hideSenders && !filter.senders.empty();
         if (!addToHidden) filter.senders.clear();
         if (std::find(filter.senders.begin(), filter.senders.end(), sender) == filter.senders.end())
@@ -62,13 +61,14 @@ void MainWindow::FilterBySender(WORD commandId) {
 }
 
 void MainWindow::ApplyFilter(records::RowFilter filter) {
-    messageList_.ApplyFilter(std::move(filter));
-    ShowNewView();
+    ShowNewView(book_.ApplyFilter(std::move(filter)));
 }
 
 // With auto-scroll the newest shown row is in view, as it would be had the rows arrived so.
-void MainWindow::ShowNewView() {
-    const size_t shown = messageList_.Shown().Count();
+void MainWindow::ShowNewView(bool chosen) {
+    if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+    messageList_.ShowNewRows();
+    const size_t shown = book_.Shown().Count();
     if (settings_ && settings_->Autoscroll && shown > 0)
         SendMessageA(messageList_.Handle(), LVM_ENSUREVISIBLE, shown - 1, FALSE);
     ShowFilterInTitle();
@@ -86,23 +86,26 @@ void MainWindow::OnTurned(DeliveryPump::Turned turned) {
 
 // Untouched while no filter is in force, so the title stays exactly the program's name.
 void MainWindow::ShowFilterInTitle() {
-    const bool inForce = messageList_.Shown().InForce();
+    const bool inForce = book_.Shown().InForce();
     if (!inForce && !titleCounts_) return;
     char title[kTitleCapacity];
-    FormatMainWindowTitle(inForce, messageList_.Shown().Count(), messageList_.Rows().Count(), title);
+    FormatMainWindowTitle(inForce, book_.Shown().Count(), book_.Held().Count(), title);
     SetWindowTextA(Handle(), title);
     titleCounts_ = inForce;
 }
 
 // The sender items act on the row given; without one they are greyed, as
-// "Show all rows" is while no filter is in force.
+// "Show all rows" is while no filter is in force. The sender is taken now:
+// while the menu is open rows keep arriving and the oldest may leave.
 void MainWindow::AddFilterItems(HMENU popup, int senderRow) {
-    contextRow_ = senderRow;
-    const UINT senderState = MF_BYCOMMAND | (senderRow >= 0 ? MF_ENABLED : MF_GRAYED);
+    contextSender_.reset();
+    if (senderRow >= 0 && static_cast<size_t>(senderRow) < book_.Shown().Count())
+        contextSender_ = book_.Shown().Row(static_cast<size_t>(senderRow)).senderAddress;
+    const UINT senderState = MF_BYCOMMAND | (contextSender_ ? MF_ENABLED : MF_GRAYED);
     EnableMenuItem(popup, ID_LIST_SHOW_ONLY_SENDER, senderState);
     EnableMenuItem(popup, ID_LIST_HIDE_SENDER, senderState);
     EnableMenuItem(popup, ID_LIST_SHOW_ALL_ROWS,
-                   MF_BYCOMMAND | (messageList_.Shown().InForce() ? MF_ENABLED : MF_GRAYED));
+                   MF_BYCOMMAND | (book_.Shown().InForce() ? MF_ENABLED : MF_GRAYED));
 }
 
 }  // namespace app

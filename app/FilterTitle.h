@@ -5,11 +5,7 @@
 
 namespace app {
 
-constexpr size_t kCountCapacity = 32;  // 20 digits and their separators
 constexpr size_t kTitleCapacity = 128;
-
-// The count with the user's locale's digit grouping ("1,234,567"), no decimals.
-void FormatGroupedCount(size_t count, char (&text)[kCountCapacity]);
 
 // "Kelv SysLog monitor - N of M rows shown" while a filter is in force, else the plain title.
 void FormatMainWindowTitle(bool filterInForce, size_t shownRows, size_t heldRows, char (&title)[kTitleCapacity]);

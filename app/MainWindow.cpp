@@ -73,7 +73,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_TIMER:
         if (calls_.IsTimer(wParam)) {
-            calls_.OnTimer(messageList_.Rules(), GetTickCount64());
+            calls_.OnTimer(book_.Rules(), GetTickCount64());
             return true;
         }
         if (!pump_.IsTimer(wParam)) return false;
@@ -118,6 +118,7 @@ LRESULT MainWindow::OnCreate() {
 
     settings_.emplace();
     settings_->Load(iniPath_);
+    book_.SetKeepRows(settings_->KeepRows);
     calls_.Start(Handle());
     ReadWatchRules();
     captureFile_.OpenIfWanted(*settings_);
@@ -172,8 +173,8 @@ bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {
     const bool colours = settings_ && settings_->Colours;
     const bool handled = messageList_.HandleNotice(notice, colours, result, rowDoubleClicked);
     // A double-clicked row is shown whole.
-    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < messageList_.Shown().Count())
-        ui::ShowRecordView(Handle(), messageList_.Shown().Row(static_cast<size_t>(rowDoubleClicked)));
+    if (rowDoubleClicked >= 0 && static_cast<size_t>(rowDoubleClicked) < book_.Shown().Count())
+        ui::ShowRecordView(Handle(), book_.Shown().Row(static_cast<size_t>(rowDoubleClicked)));
     return handled;
 }
 

@@ -3,17 +3,20 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
+#include "app/RowsKeptNotices.h"
 #include "list/MessageList.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
 #include "records/CaptureFile.h"
+#include "records/RowBook.h"
 #include "records/WatchRulesFile.h"
 #include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
@@ -33,11 +36,13 @@ public:
     HWND Create();
 
     HWND MessageList() const { return messageList_.Handle(); }
-    const list::MessageList& Messages() const { return messageList_; }
-    // The list's rows, valid until Clear.
-    const records::RecordStore& StoredRows() const { return messageList_.Rows(); }
+    list::MessageList& Messages() { return messageList_; }
+    // The rows held, the rows shown, the watch rules.
+    const records::RowBook& Book() const { return book_; }
+    // The list's rows, each valid while it is held.
+    const records::RecordStore& StoredRows() const { return book_.Held(); }
     // The rows the list shows: all, or those the filter in force lets through.
-    const records::ShownRows& ShownRows() const { return messageList_.Shown(); }
+    const records::ShownRows& ShownRows() const { return book_.Shown(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
@@ -81,7 +86,7 @@ private:
     bool OnFilterCommand(WORD commandId);
     void EditFilter();
     void FilterBySender(WORD commandId);
-    void ShowNewView();
+    void ShowNewView(bool chosen);
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
     void AddFilterItems(HMENU popup, int senderRow);
@@ -100,7 +105,9 @@ private:
     // First in, last out: the other members may still hand it diagnostics.
     net::DeliveryQueue deliveries_;
     ui::SplitterBar splitter_;
-    list::MessageList messageList_;
+    records::RowBook book_{settings::kDefaultKeepRows};
+    list::MessageList messageList_{book_};
+    RowsKeptNotices rowsKeptNotices_;
     HWND pane_ = nullptr;
     std::optional<settings::Settings> settings_;
     settings::OptionsEditor options_;
@@ -114,13 +121,14 @@ private:
     bool captureSwitch_ = true;
     ListFinder finder_;
     MatchCalls calls_;  // the user called back when a watch rule matches
-    int contextRow_ = -1;  // the shown row whose sender the right-click menu offers
+    std::optional<std::uint32_t> contextSender_;  // the sender of the row the right-click menu was opened on
     bool titleCounts_ = false;  // the title shows the filter's counts
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file and the list.
-    DeliveryPump pump_{deliveries_, {captureSwitch_, captureFile_, messageList_, calls_, pane_, settings_}};
+    DeliveryPump pump_{deliveries_,
+                       {captureSwitch_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

@@ -28,8 +28,8 @@ bool MainWindow::OnWatchCommand(WORD commandId) {
 // The dialog works on a copy: Cancel leaves the rules as they were.
 void MainWindow::EditWatchRules() {
     try {
-        std::vector<records::CountedRule> rules = messageList_.Rules().Rules();
-        if (ui::EditWatchRules(Handle(), rules, messageList_.Rows())) SetWatchRules(std::move(rules));
+        std::vector<records::CountedRule> rules = book_.Rules().Rules();
+        if (ui::EditWatchRules(Handle(), rules, book_.Held())) SetWatchRules(std::move(rules));
     } catch (const std::bad_alloc&) {
         diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
     }
@@ -40,12 +40,13 @@ void MainWindow::SetWatchRules(std::vector<records::CountedRule> rules) {
 }
 
 bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {
-    if (!messageList_.SetRules(std::move(rules))) {
+    if (!book_.SetRules(std::move(rules))) {
         diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
         return false;
     }
+    messageList_.Redraw();
     calls_.RulesChanged();
-    calls_.WantIcon(messageList_.Rules().AnyNotifies());
+    calls_.WantIcon(book_.Rules().AnyNotifies());
     return true;
 }
 
@@ -60,7 +61,7 @@ void MainWindow::ReadWatchRules() {
 // the system's profile calls would not write back included, and rules read
 // but never put in force for want of memory.
 void MainWindow::WriteWatchRules() const {
-    if (watchRulesChanged_) watchRulesFile_.Write(iniPath_, messageList_.Rules().Rules());
+    if (watchRulesChanged_) watchRulesFile_.Write(iniPath_, book_.Rules().Rules());
 }
 
 }  // namespace app

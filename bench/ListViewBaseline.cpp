@@ -6,6 +6,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/RowsBench.h"
 #include "list/MessageList.h"
+#include "records/RowBook.h"
+#include "settings/Settings.h"
 
 namespace bench {
 
@@ -43,8 +45,9 @@ int RunListViewBaseline() {
     if (!parent) return 1;
     RECT client;
     GetClientRect(parent, &client);
-    // The program's list, with no row in its store: only the control's part is measured.
-    list::MessageList messageList;
+    // The program's list, with no row in its book: only the control's part is measured.
+    const records::RowBook book(settings::kDefaultKeepRows);
+    list::MessageList messageList(book);
     if (!messageList.Create(parent, 0, 0, client.right, client.bottom)) return 1;
     messageList.SetUpColumns();
     const HWND list = messageList.Handle();

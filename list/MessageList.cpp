@@ -1,10 +1,8 @@
-// MessageList.cpp: the control, its rows as they arrive, scrolling, and its notices; texts on demand from the store.
+// MessageList.cpp: the control, its rows as they arrive, scrolling, and its notices; texts on demand from the book.
 #include "list/MessageList.h"
 
 #include <cstring>
-#include <utility>
 
-#include "diag/DiagnosticReporter.h"
 #include "list/SenderSearch.h"
 #include "net/DottedQuad.h"
 #include "res/resource.h"
@@ -35,16 +33,17 @@ void CopyCellText(const char* text, size_t length, char* buffer, int capacity) {
     buffer[copied] = '\0';
 }
 
-void SupplyCellText(const records::ShownRows& rows, NMLVDISPINFOA& request) {
+// A row that has left is asked for only while the redraw is held, until the control hears of it.
+void SupplyCellText(const records::ShownRows& rows, int row, NMLVDISPINFOA& request) {
     LVITEMA& item = request.item;
-    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.Count()) return;
-    const records::StoredRow row = rows.Row(static_cast<size_t>(item.iItem));
+    if (!(item.mask & LVIF_TEXT) || row < 0) return;
+    const records::StoredRow stored = rows.Row(static_cast<size_t>(row));
     if (item.iSubItem == kSenderColumn) {
         char sender[net::kDottedQuadCapacity];
-        const size_t length = net::FormatDottedQuad(row.senderAddress, sender);
+        const size_t length = net::FormatDottedQuad(stored.senderAddress, sender);
         CopyCellText(sender, length, item.pszText, item.cchTextMax);
     } else if (item.iSubItem == kMessageColumn) {
-        CopyCellText(row.message, row.messageLength, item.pszText, item.cchTextMax);
+        CopyCellText(stored.message, stored.messageLength, item.pszText, item.cchTextMax);
     }
 }
 
@@ -68,33 +67,37 @@ void MessageList::ScaleColumnWidths(int fromDpi, int toDpi) {
         view_.SetColumnWidth(position, MulDiv(view_.ColumnWidth(position), toDpi, fromDpi));
 }
 
-bool MessageList::Append(net::RecordPtr record, bool autoscroll, bool moreComing, int firstRule) {
+int MessageList::ShownRowOfView(int viewRow) const {
+    const int row = viewRow - static_cast<int>(lag_);
+    return row >= 0 && static_cast<size_t>(row) < book_.Shown().Count() ? row : -1;
+}
+
+void MessageList::Show(const records::Admission& admission, bool autoscroll, bool moreComing) {
     if (moreComing && !redrawHeld_) {
         view_.SetRedraw(false);
         redrawHeld_ = true;
     }
-    const bool kept = store_.Append(*record);
-    if (kept) {
-        // Without room for its rule the row is still shown, uncoloured.
-        matches_.Admit(store_.Count() - 1, firstRule);
-        if (!shown_.Admit()) return true;
-        // Only a new row in view is painted; the view stays where it is.
-        view_.SetCount(shown_.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    } else {
-        if (!toldStoreFull_) diag::Report(E_OUTOFMEMORY, L"Cannot keep more rows: out of memory\n");
-        toldStoreFull_ = true;
-    }
-    if (!autoscroll) return kept;
+    lag_ += admission.departure.leftShown;
+    // Only a new row in view is painted; the view stays where it is.
+    if (admission.shown) view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (!redrawHeld_) LetLeftRowsGo();
+    if (!admission.shown || !autoscroll) return;
     if (redrawHeld_)
         ++pendingScrolls_;  // measured once, when the burst is shown
     else
         view_.ScrollBy(view_.OuterHeight());  // one list height; the control stops at the last row
-    return kept;
+}
+
+void MessageList::RowsLeft(const records::Departure& departure) {
+    lag_ += departure.leftShown;
+    if (!redrawHeld_) LetLeftRowsGo();
 }
 
 void MessageList::ShowHeldBack() {
     if (!redrawHeld_) return;
     view_.SetRedraw(true);
+    redrawHeld_ = false;
+    LetLeftRowsGo();
     const int rowHeight = view_.RowHeight();
     if (pendingScrolls_ > 0 && rowHeight > 0) {
         // One list height in whole rows, rounded to the nearest as the control
@@ -103,68 +106,64 @@ void MessageList::ShowHeldBack() {
         view_.ScrollBy(pendingScrolls_ * rowsPerHeight * rowHeight);
     }
     pendingScrolls_ = 0;
-    redrawHeld_ = false;
     // Painted now: during a flood the queue never empties for WM_PAINT's turn.
     view_.RepaintNow();
 }
 
-void MessageList::Clear() {
-    // The control first, so that it asks for no row that is gone.
+// What the user does between a flood's turns acts on the rows as shown then.
+void MessageList::CatchUp() {
+    if (redrawHeld_) ShowHeldBack();
+}
+
+void MessageList::ForgetRows() {
     view_.DeleteAll();
-    store_.Clear();
-    shown_.ForgetRows();
-    matches_.Forget();
-    toldStoreFull_ = false;
-}
-
-void MessageList::ApplyFilter(records::RowFilter filter) {
-    ShowChosenRows(shown_.Apply(std::move(filter)));
-}
-
-void MessageList::SetFilterOn(bool on) {
-    ShowChosenRows(shown_.SetOn(on));
-}
-
-records::WatchMatch MessageList::Watch(const net::SyslogRecord& record) {
-    return rules_.Watch(records::RowOfRecord(record.message, record.senderAddress, record.receivedAt));
-}
-
-bool MessageList::SetRules(std::vector<records::CountedRule> rules) {
-    if (!rules_.Set(std::move(rules))) return false;
-    if (!matches_.Rematch(store_, rules_))
-        diag::Report(E_OUTOFMEMORY, L"Cannot colour the rows by the watch rules: out of memory\n");
-    InvalidateRect(view_.Handle(), nullptr, TRUE);
-    return true;
+    lag_ = 0;
+    placeKnown_ = false;
 }
 
 // The selection named rows of the view before. Emptied first, the control
 // forgets it at once, where unselecting every row would visit each of them.
-void MessageList::ShowChosenRows(bool chosen) {
-    if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+void MessageList::ShowNewRows() {
+    lag_ = 0;
+    placeKnown_ = false;
     view_.SetCount(0, 0);
-    view_.SetCount(shown_.Count(), 0);
+    view_.SetCount(book_.Shown().Count(), 0);
     InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
-bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const {
+void MessageList::Redraw() {
+    InvalidateRect(view_.Handle(), nullptr, TRUE);
+}
+
+bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) {
     rowDoubleClicked = -1;
     result = 0;
     switch (notice.code) {
     case NM_CUSTOMDRAW:
         // With the colours off and no rules the list draws every row itself, as it always did.
-        if (!colours && rules_.Count() == 0) return false;
+        if (!colours && book_.Rules().Count() == 0) return false;
         result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(notice), colours);
         return true;
-    case LVN_GETDISPINFOA:
-        SupplyCellText(shown_, reinterpret_cast<NMLVDISPINFOA&>(notice));
+    case LVN_GETDISPINFOA: {
+        auto& request = reinterpret_cast<NMLVDISPINFOA&>(notice);
+        SupplyCellText(book_.Shown(), ShownRowOfView(request.item.iItem), request);
         return true;
+    }
     case LVN_ODFINDITEMA:
-        result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMA&>(notice));
+        CatchUp();
+        result = FindRowBySender(book_.Shown(), reinterpret_cast<const NMLVFINDITEMA&>(notice));
         return true;
     case LVN_ODFINDITEMW:
-        result = FindRowBySender(shown_, reinterpret_cast<const NMLVFINDITEMW&>(notice));
+        CatchUp();
+        result = FindRowBySender(book_.Shown(), reinterpret_cast<const NMLVFINDITEMW&>(notice));
         return true;
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED:
+        // The user changed the selection or the focus: read them again when rows leave.
+        if (!movingPlace_) placeKnown_ = false;
+        return false;
     case NM_DBLCLK: {
+        CatchUp();
         POINT cursor;
         GetCursorPos(&cursor);
         ScreenToClient(view_.Handle(), &cursor);

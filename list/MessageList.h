@@ -1,4 +1,4 @@
-// MessageList.h: the Message list: the report-view control and the store of its rows, owned together.
+// MessageList.h: the Message list: the report-view control that shows the row book.
 #pragma once
 
 #include <windows.h>
@@ -8,28 +8,32 @@
 #include <string>
 #include <vector>
 
-#include "net/SyslogRecord.h"
-#include "records/RecordStore.h"
-#include "records/RowMatches.h"
+#include "records/RowBook.h"
 #include "records/RowSearch.h"
-#include "records/ShownRows.h"
-#include "records/WatchRules.h"
 #include "win/ListView.h"
 
 namespace list {
 
+// A run of selected rows: the first, and one past the last.
+struct RowRun {
+    int first;
+    int end;
+};
+
 // The control holds no rows of its own (owner data): it is told their count
 // and asks for each text when it paints, searches or measures it. It shows
-// every stored row or, while a filter is in force, those that pass it: its
-// row indices, and those its members take and give, are of the rows shown.
-// The watch rules colour and mark the rows they match.
-// Its members live in one file per part: the control, arrival, scrolling,
-// the filter, the rules and notices (MessageList.cpp), selection and find
-// (RowSelection.cpp), copy (RowClipboard.cpp), colours and marks (RowDrawing.cpp).
+// the book's rows shown: its row indices, and those its members take and
+// give, are of those. The book's first rule of a row colours and marks it.
+// Rows leaving the book's front never move what the user sees by
+// themselves: the rows on screen, the selection, the focus and the mark stay
+// on the same messages (RowsLeaving.cpp).
+// Its members live in one file per part: the control, arrival, scrolling and
+// notices (MessageList.cpp), rows leaving (RowsLeaving.cpp), selection and
+// find (RowSelection.cpp), copy (RowClipboard.cpp), colours and marks
+// (RowDrawing.cpp).
 class MessageList {
 public:
-    // mostStoredBytes: the most the rows may take from the system.
-    explicit MessageList(size_t mostStoredBytes = records::RecordStore::kNoLimit) : store_(mostStoredBytes) {}
+    explicit MessageList(const records::RowBook& book) : book_(book) {}
     MessageList(const MessageList&) = delete;
     MessageList& operator=(const MessageList&) = delete;
 
@@ -43,47 +47,38 @@ public:
     void ScaleColumnWidths(int fromDpi, int toDpi);
 
     HWND Handle() const { return view_.Handle(); }
-    const records::RecordStore& Rows() const { return store_; }
-    const records::ShownRows& Shown() const { return shown_; }
-    const records::WatchRules& Rules() const { return rules_; }
-    int RowCount() const { return view_.Count(); }
+    int RowCount() const { return view_.Count() - static_cast<int>(lag_); }
 
-    // Copies the record into a new last row, then releases it. When the store
-    // cannot grow the row is lost, and a diagnostic says so once until Clear.
-    // A row the filter in force hides is kept unseen, and nothing scrolls for
-    // it. With autoscroll the view moves down by one list height. While more
-    // records are coming the redraw is held and the scrolling adds up until
-    // ShowHeldBack; the rows and the final view are the same as record by record.
-    // firstRule: the watch rule whose colours and mark the row takes (Watch gave it).
-    bool Append(net::RecordPtr record, bool autoscroll, bool moreComing, int firstRule = records::kNoRule);
-
-    // An arriving record, shown or not, is counted by every rule it matches.
-    records::WatchMatch Watch(const net::SyslogRecord& record);
-    // Takes the rules in force and tries every row on them again; false, with
-    // the rules as they were, when there is no memory for them.
-    bool SetRules(std::vector<records::CountedRule> rules);
+    // What the book did with a record: the rows that left go from the view,
+    // and a new row shown is added; with autoscroll the view moves down by
+    // one list height. While more records are coming the redraw is held and
+    // the scrolling adds up until ShowHeldBack; the rows and the final view
+    // are the same as record by record.
+    void Show(const records::Admission& admission, bool autoscroll, bool moreComing);
+    // Rows left the book without a record arriving (fewer rows kept).
+    void RowsLeft(const records::Departure& departure);
 
     // Redraws a held-back burst at once and scrolls it as far as its records asked.
     void ShowHeldBack();
 
-    // Deletes every row, shown or hidden, and gives their memory back; the filter stays.
-    void Clear();
-
-    // Shows the rows that pass the filter, which is turned on; no row stays selected.
-    void ApplyFilter(records::RowFilter filter);
-    // Turns the filter off (every row shown) or on again.
-    void SetFilterOn(bool on);
+    // The book is about to let every row go: the control forgets them first,
+    // so that it asks for no row that is gone.
+    void ForgetRows();
+    // The book shows other rows (a filter applied or turned off or on); no row stays selected.
+    void ShowNewRows();
+    // The rules changed: every row is drawn again.
+    void Redraw();
 
     // Answers the list's text, search and custom-draw requests (the rows drawn
     // in their first rule's colours, else their severity's when colours is on); false for notices it
     // leaves to the default procedure. A double click is reported through rowDoubleClicked.
-    bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) const;
+    bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked);
 
-    bool AnySelected() const;
+    bool AnySelected();
     // The focused row when it is selected, else the first selected row; -1 when no row is selected.
-    int CurrentRow() const;
+    int CurrentRow();
     // The row at a point on the screen, or -1.
-    int RowAtScreen(POINT screen) const;
+    int RowAtScreen(POINT screen);
     void SelectAll();
     // From the row after the current one (or before it, going up) on, without
     // wrapping round, the first row whose From or Details text holds what the
@@ -95,27 +90,36 @@ public:
     bool IsMarked(int row) const;
 
     // The selected rows' Capture lines, one per row, in list order.
-    std::string SelectedAsCaptureLines() const;
+    std::string SelectedAsCaptureLines();
     // Puts the selected rows on the clipboard as 8-bit text; with no row selected
     // the clipboard is left as it is. False when the clipboard could not be had.
-    bool CopySelected(HWND owner) const;
+    bool CopySelected(HWND owner);
 
 private:
     int NextSelected(int after) const;
     void SelectOnly(int row);
-    void ShowChosenRows(bool chosen);
-    int RuleOfRow(size_t row) const;
+    // The view's row as a shown row of the book; -1 for a row that has left.
+    int ShownRowOfView(int viewRow) const;
+    void CatchUp();
+    void LetLeftRowsGo();
+    void ReadPlace();
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const;
     void DrawMark(HDC dc, int row) const;
 
+    const records::RowBook& book_;
     win::ListView view_;
-    records::RecordStore store_;
-    records::ShownRows shown_{store_};
-    records::WatchRules rules_;
-    records::RowMatches matches_;  // by store index
-    bool toldStoreFull_ = false;
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw
+    // Shown rows that have left the book but are still the control's first
+    // rows: the control's row r is the book's shown row r - lag_.
+    size_t lag_ = 0;
+    // The selection and focus as the list last set them, while the user has
+    // not changed them since: reading them from the control costs a pass over
+    // every row.
+    std::vector<RowRun> selectedRuns_;
+    int focusedRow_ = -1;
+    bool placeKnown_ = false;
+    bool movingPlace_ = false;  // the control's notices of the list's own changes change nothing
 };
 
 }  // namespace list

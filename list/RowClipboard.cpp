@@ -29,17 +29,19 @@ bool PutTextOnClipboard(HWND owner, const std::string& text) {
 
 }  // namespace
 
-std::string MessageList::SelectedAsCaptureLines() const {
+std::string MessageList::SelectedAsCaptureLines() {
+    CatchUp();
+    const records::ShownRows& shown = book_.Shown();
     std::string lines;
     for (int row = NextSelected(win::ListView::kEveryRow); row >= 0; row = NextSelected(row)) {
         const size_t index = static_cast<size_t>(row);
-        if (index < shown_.Count()) records::AppendCaptureLine(lines, shown_.Row(index));
+        if (index < shown.Count()) records::AppendCaptureLine(lines, shown.Row(index));
     }
     return lines;
 }
 
 // Runs inside the window procedure: a failed allocation is answered as a failed copy.
-bool MessageList::CopySelected(HWND owner) const {
+bool MessageList::CopySelected(HWND owner) {
     try {
         const std::string lines = SelectedAsCaptureLines();
         if (lines.empty()) return true;

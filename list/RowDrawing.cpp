@@ -45,35 +45,34 @@ RowColours RuleColours(const records::WatchRule& rule) {
     return {OrListColour(rule.textColour), OrListColour(rule.backgroundColour)};
 }
 
-int MessageList::RuleOfRow(size_t row) const {
-    return matches_.FirstRule(shown_.StoreIndex(row));
-}
-
 bool MessageList::IsMarked(int row) const {
-    if (row < 0 || static_cast<size_t>(row) >= shown_.Count()) return false;
-    const int rule = RuleOfRow(static_cast<size_t>(row));
-    return rule != records::kNoRule && rules_.Rule(static_cast<size_t>(rule)).mark;
+    const int shown = ShownRowOfView(row);
+    if (shown < 0) return false;
+    const int rule = book_.Shown().Row(static_cast<size_t>(shown)).firstRule;
+    return rule != records::kNoRule && book_.Rules().Rule(static_cast<size_t>(rule)).mark;
 }
 
 // A rule's colours come before the severity's; only the message is read, so
 // the sender is not formatted for a row that is painted.
 LRESULT MessageList::DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    const DWORD_PTR row = draw.nmcd.dwItemSpec;
-    if (row >= shown_.Count()) return CDRF_DODEFAULT;
-    const int rule = RuleOfRow(row);
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const int shown = ShownRowOfView(row);
+    if (shown < 0) return CDRF_DODEFAULT;
+    const records::StoredRow stored = book_.Shown().Row(static_cast<size_t>(shown));
+    const int rule = stored.firstRule;
     if (draw.nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
-        if (IsMarked(static_cast<int>(row))) DrawMark(draw.nmcd.hdc, static_cast<int>(row));
+        if (IsMarked(row)) DrawMark(draw.nmcd.hdc, row);
         return CDRF_DODEFAULT;
     }
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     RowColours colours = {CLR_DEFAULT, CLR_DEFAULT};
     LRESULT asked = CDRF_DODEFAULT;
     if (rule != records::kNoRule) {
-        const records::WatchRule& watched = rules_.Rule(static_cast<size_t>(rule));
+        const records::WatchRule& watched = book_.Rules().Rule(static_cast<size_t>(rule));
         colours = RuleColours(watched);
         if (watched.mark) asked |= CDRF_NOTIFYPOSTPAINT;
-    } else if (!severityColours || !SeverityColours(records::LeadingPriority(shown_.Row(row).message), colours)) {
+    } else if (!severityColours || !SeverityColours(records::LeadingPriority(stored.message), colours)) {
         return CDRF_DODEFAULT;
     }
     if (colours.text != CLR_DEFAULT) draw.clrText = colours.text;

@@ -9,17 +9,20 @@ int MessageList::NextSelected(int after) const {
     return view_.NextRow(after, LVNI_SELECTED);
 }
 
-bool MessageList::AnySelected() const {
+bool MessageList::AnySelected() {
+    CatchUp();
     return NextSelected(win::ListView::kEveryRow) >= 0;
 }
 
-int MessageList::CurrentRow() const {
+int MessageList::CurrentRow() {
+    CatchUp();
     const int focused = view_.NextRow(win::ListView::kEveryRow, LVNI_FOCUSED);
     if (focused >= 0 && view_.IsSelected(focused)) return focused;
     return NextSelected(win::ListView::kEveryRow);
 }
 
-int MessageList::RowAtScreen(POINT screen) const {
+int MessageList::RowAtScreen(POINT screen) {
+    CatchUp();
     ScreenToClient(view_.Handle(), &screen);
     return view_.RowAt(screen);
 }
@@ -32,14 +35,16 @@ void MessageList::SelectOnly(int row) {
 }
 
 void MessageList::SelectAll() {
+    CatchUp();
     view_.SetState(win::ListView::kEveryRow, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
+    CatchUp();
     const int count = RowCount();
     const int start = records::SearchStart(CurrentRow(), count, down);
     const int found = records::FindRow(matcher, count, start, down, [this](int row, records::RowTexts& out) {
-        return records::ReadRowTexts(shown_, row, out);
+        return records::ReadRowTexts(book_.Shown(), row, out);
     });
     if (found < 0) return false;
     SelectOnly(found);
@@ -47,6 +52,7 @@ bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
 }
 
 bool MessageList::FindMarked(bool down) {
+    CatchUp();
     const int count = RowCount();
     const int step = down ? 1 : -1;
     for (int row = records::SearchStart(CurrentRow(), count, down); row >= 0 && row < count; row += step) {

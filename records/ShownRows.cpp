@@ -16,11 +16,9 @@ bool ShownRows::SetOn(bool on) {
     return Choose();
 }
 
-// Grows by half, not double, so the room kept spare stays under two bytes per stored row.
-bool ShownRows::Keep(std::uint32_t storeIndex) {
+bool ShownRows::Keep(size_t storeIndex) {
     try {
-        if (shown_.size() == shown_.capacity()) shown_.reserve(shown_.capacity() + shown_.capacity() / 2 + 1024);
-        shown_.push_back(storeIndex);
+        shown_.push_back(static_cast<std::uint32_t>(store_.FirstNumber() + storeIndex));
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -28,33 +26,43 @@ bool ShownRows::Keep(std::uint32_t storeIndex) {
 }
 
 bool ShownRows::Choose() {
-    std::vector<std::uint32_t>().swap(shown_);
+    ForgetRows();
     test_.reset();
     if (!InForce()) return true;
     test_.emplace(filter_);
     const size_t count = store_.Count();
     for (size_t index = 0; index < count; ++index) {
         if (!test_->Passes(store_.Row(index))) continue;
-        if (!Keep(static_cast<std::uint32_t>(index))) {
+        if (!Keep(index)) {
             // Without memory for the view, everything is shown rather than a part.
-            std::vector<std::uint32_t>().swap(shown_);
+            ForgetRows();
             test_.reset();
             on_ = false;
             return false;
         }
     }
-    shown_.shrink_to_fit();
     return true;
 }
 
 bool ShownRows::Admit() {
     if (!InForce()) return true;
     const size_t index = store_.Count() - 1;
-    return test_->Passes(store_.Row(index)) && Keep(static_cast<std::uint32_t>(index));
+    return test_->Passes(store_.Row(index)) && Keep(index);
+}
+
+size_t ShownRows::Leave(size_t count) {
+    if (!InForce()) return count;
+    size_t left = 0;
+    while (!shown_.empty() && StoreIndex(0) < count) {
+        shown_.pop_front();
+        ++left;
+    }
+    return left;
 }
 
 void ShownRows::ForgetRows() {
-    std::vector<std::uint32_t>().swap(shown_);
+    shown_.clear();
+    shown_.shrink_to_fit();
 }
 
 }  // namespace records

@@ -1,19 +1,21 @@
-// ShownRows.h: the stored rows the list shows, all of them or those a filter lets through.
+// ShownRows.h: the rows held that the list shows, all of them or those a filter lets through.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
-#include <vector>
 
 #include "records/RecordStore.h"
 #include "records/RowFilter.h"
 
 namespace records {
 
-// With no filter in force every stored row is shown, in arrival order, and
-// nothing is kept. With one, the shown rows' store indices are kept in order,
-// four bytes each. The filter is kept while it is off, so it can come back.
+// With no filter in force every held row is shown, oldest first, and nothing
+// is kept. With one, the shown rows' numbers in the store are kept in order,
+// four bytes each, cut to 32 bits: the rows held are far fewer than 2^32, so
+// a number less the oldest held row's, in 32 bits, is the row's index. The
+// filter is kept while it is off, so it can come back.
 class ShownRows {
 public:
     explicit ShownRows(const RecordStore& store) : store_(store) {}
@@ -23,7 +25,11 @@ public:
     // What the list counts and reads: shown row index < Count().
     size_t Count() const { return InForce() ? shown_.size() : store_.Count(); }
     StoredRow Row(size_t index) const { return store_.Row(StoreIndex(index)); }
-    size_t StoreIndex(size_t index) const { return InForce() ? shown_[index] : index; }
+    // The shown row's index among the rows held.
+    size_t StoreIndex(size_t index) const {
+        return InForce() ? static_cast<std::uint32_t>(shown_[index] - static_cast<std::uint32_t>(store_.FirstNumber()))
+                         : index;
+    }
     const RecordStore& Store() const { return store_; }
 
     const RowFilter& Filter() const { return filter_; }
@@ -38,21 +44,24 @@ public:
 
     // The store's last row has just been added: true when it is shown.
     bool Admit();
+    // The store's oldest count rows are about to leave: the shown ones among
+    // them leave the shown rows; answers how many that was.
+    size_t Leave(size_t count);
     // Every row has gone from the store; the filter stays.
     void ForgetRows();
 
-    // What the shown rows' indices take from memory.
-    size_t BytesHeld() const { return shown_.capacity() * sizeof(std::uint32_t); }
+    // What the shown rows' numbers take from memory.
+    size_t BytesHeld() const { return shown_.size() * sizeof(std::uint32_t); }
 
 private:
     bool Choose();
-    bool Keep(std::uint32_t storeIndex);
+    bool Keep(size_t storeIndex);
 
     const RecordStore& store_;
     RowFilter filter_;
     std::optional<RowFilterTest> test_;  // built from filter_ while it is in force
     bool on_ = false;
-    std::vector<std::uint32_t> shown_;  // store indices, ascending; empty while no filter is in force
+    std::deque<std::uint32_t> shown_;  // row numbers in 32 bits, oldest first; empty while no filter is in force
 };
 
 }  // namespace records

@@ -11,8 +11,6 @@
 
 namespace records {
 
-constexpr int kNoRule = -1;
-
 // One rule and how many arriving rows it has matched since the program started.
 struct CountedRule {
     WatchRule rule;

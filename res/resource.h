@@ -54,6 +54,7 @@
 #define IDC_AUTOSCROLL 1002
 #define IDC_FILE_NAME 1003
 #define IDC_BROWSE 1004
+#define IDC_KEEP_ROWS 1005
 
 // About dialog controls.
 #define IDC_WEB_LINK 214

@@ -1,7 +1,10 @@
 // OptionsDialog.cpp: the Options dialog's check boxes, name box and Browse.
 #include "settings/OptionsDialog.h"
 
+#include <cwchar>
+
 #include "res/resource.h"
+#include "win/LocaleNumber.h"
 
 namespace settings {
 
@@ -9,6 +12,9 @@ namespace {
 
 const wchar_t kCaptureFileFilter[] = L"CSV Files (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";
 const wchar_t kCaptureFileExtension[] = L"CSV";
+const wchar_t kKeepRowsRange[] = L"Keep the newest rows: enter a number from %ls to %ls.";
+constexpr int kKeepRowsTextCapacity = 64;
+constexpr size_t kRangeTextCapacity = sizeof kKeepRowsRange / sizeof kKeepRowsRange[0] + 2 * win::kGroupedCountCapacity;
 
 int CheckedAsFlag(HWND dialog, int checkBoxId) {
     return IsDlgButtonChecked(dialog, checkBoxId) == BST_CHECKED ? 1 : 0;
@@ -27,11 +33,18 @@ bool OptionsDialog::OnInit() {
     CheckFromValue(Handle(), IDC_TO_FILE, settings_.ToFile);
     EnableFileChoice(settings_.ToFile != 0);
     SetDlgItemTextW(Handle(), IDC_FILE_NAME, settings_.FileName);
+    wchar_t keepRows[win::kGroupedCountCapacity];
+    win::FormatGroupedCount(settings_.KeepRows, keepRows);
+    SetDlgItemTextW(Handle(), IDC_KEEP_ROWS, keepRows);
     return false;
 }
 
-// Stores what the user chose, the name in the box included.
+// Stores what the user chose, the name in the box included. A number of
+// rows out of range keeps the dialog open, on that box, and stores nothing.
 bool OptionsDialog::OnOK() {
+    size_t keepRows = 0;
+    if (!ReadKeepRows(keepRows)) return true;
+    settings_.KeepRows = keepRows;
     settings_.Autoscroll = CheckedAsFlag(Handle(), IDC_AUTOSCROLL);
     settings_.ToDisplay = CheckedAsFlag(Handle(), IDC_DISPLAY);
     settings_.ToFile = CheckedAsFlag(Handle(), IDC_TO_FILE);
@@ -51,6 +64,25 @@ bool OptionsDialog::OnCommand(WORD commandId, WORD notificationCode) {
     default:
         return false;
     }
+}
+
+bool OptionsDialog::ReadKeepRows(size_t& rows) {
+    wchar_t text[kKeepRowsTextCapacity] = {};
+    GetDlgItemTextW(Handle(), IDC_KEEP_ROWS, text, kKeepRowsTextCapacity);
+    if (win::ReadGroupedCount(text, rows) && rows >= kFewestKeptRows && rows <= kMostKeptRows) return true;
+    wchar_t fewest[win::kGroupedCountCapacity];
+    wchar_t most[win::kGroupedCountCapacity];
+    win::FormatGroupedCount(kFewestKeptRows, fewest);
+    win::FormatGroupedCount(kMostKeptRows, most);
+    wchar_t message[kRangeTextCapacity];
+    std::swprintf(message, kRangeTextCapacity, kKeepRowsRange, fewest, most);
+    wchar_t caption[kKeepRowsTextCapacity] = {};
+    GetWindowTextW(Handle(), caption, kKeepRowsTextCapacity);
+    MessageBoxW(Handle(), message, caption, MB_OK | MB_ICONEXCLAMATION);
+    const HWND box = GetDlgItem(Handle(), IDC_KEEP_ROWS);
+    SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    return false;
 }
 
 void OptionsDialog::OnToFileClicked() {

@@ -23,6 +23,8 @@ protected:
     bool OnCommand(WORD commandId, WORD notificationCode) override;
 
 private:
+    // The number of rows to keep from its box; false, after saying so, when it is no number in range.
+    bool ReadKeepRows(size_t& rows);
     void OnBrowse();
     void OnToFileClicked();
     void EnableFileChoice(bool enabled);

@@ -3,11 +3,15 @@
 
 #include <cwchar>
 
+#include "diag/DiagnosticReporter.h"
+#include "win/LocaleNumber.h"
+
 namespace settings {
 
 namespace {
 
 const wchar_t kSection[] = L"Settings";
+const wchar_t kKeepRowsKey[] = L"KeepRows";
 constexpr size_t kNumberTextCapacity = 64;
 
 int ReadNumber(const wchar_t* iniPath, const wchar_t* key, int defaultValue) {
@@ -20,6 +24,27 @@ void WriteNumber(const wchar_t* iniPath, const wchar_t* key, int value) {
     WritePrivateProfileStringW(kSection, key, text, iniPath);
 }
 
+// Plain digits, as they are written; absent, the default.
+size_t ReadKeepRows(const wchar_t* iniPath) {
+    wchar_t text[kNumberTextCapacity] = {};
+    GetPrivateProfileStringW(kSection, kKeepRowsKey, L"", text, kNumberTextCapacity, iniPath);
+    if (!text[0]) return kDefaultKeepRows;
+    size_t rows = 0;
+    const wchar_t* end = text;
+    while (*end >= L'0' && *end <= L'9') ++end;
+    if (*end == L'\0' && end - text <= 9) rows = static_cast<size_t>(std::wcstoul(text, nullptr, 10));
+    if (rows >= kFewestKeptRows && rows <= kMostKeptRows) return rows;
+    wchar_t fewest[win::kGroupedCountCapacity];
+    wchar_t most[win::kGroupedCountCapacity];
+    wchar_t kept[win::kGroupedCountCapacity];
+    win::FormatGroupedCount(kFewestKeptRows, fewest);
+    win::FormatGroupedCount(kMostKeptRows, most);
+    win::FormatGroupedCount(kDefaultKeepRows, kept);
+    diag::Report(S_OK, L"Cannot read KeepRows=%ls in the INI file (a number from %ls to %ls): the list keeps the newest %ls rows\n",
+                 text, fewest, most, kept);
+    return kDefaultKeepRows;
+}
+
 }  // namespace
 
 void Settings::Load(const wchar_t* iniPath) {
@@ -28,6 +53,7 @@ void Settings::Load(const wchar_t* iniPath) {
     ToFile = ReadNumber(iniPath, L"ToFile", 0);
     GetPrivateProfileStringW(kSection, L"FileName", L"", FileName, MAX_PATH, iniPath);
     Colours = ReadNumber(iniPath, L"Colours", 1);
+    KeepRows = ReadKeepRows(iniPath);
 }
 
 void Settings::Save(const wchar_t* iniPath) const {
@@ -36,6 +62,7 @@ void Settings::Save(const wchar_t* iniPath) const {
     WriteNumber(iniPath, L"ToFile", ToFile);
     WritePrivateProfileStringW(kSection, L"FileName", FileName, iniPath);
     WriteNumber(iniPath, L"Colours", Colours);
+    WriteNumber(iniPath, kKeepRowsKey, static_cast<int>(KeepRows));
 }
 
 }  // namespace settings

@@ -3,7 +3,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace settings {
+
+// How many of the newest rows the list keeps.
+constexpr size_t kDefaultKeepRows = 1000000;
+constexpr size_t kFewestKeptRows = 1000;
+constexpr size_t kMostKeptRows = 100000000;
 
 // Plain values, held as read: an unusual number is kept until the Options
 // dialog's OK stores 0 or 1 in its place.
@@ -13,8 +20,10 @@ struct Settings {
     int ToFile = 0;
     wchar_t FileName[MAX_PATH] = {};
     int Colours = 1;  // rows drawn in their severity's colours
+    size_t KeepRows = kDefaultKeepRows;
 
-    // Reads every option from the INI file; what is missing takes its default.
+    // Reads every option from the INI file; what is missing takes its default,
+    // and a number of rows to keep that cannot be read is reported and takes it too.
     void Load(const wchar_t* iniPath);
     // Writes every option to the INI file, in a fixed order; a failed write is not detected.
     void Save(const wchar_t* iniPath) const;

@@ -69,7 +69,23 @@ int ListView::NextRow(int after, UINT flags) const {
 }
 
 bool ListView::IsSelected(int row) const {
-    return Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+    return HasStates(row, LVIS_SELECTED);
+}
+
+bool ListView::HasStates(int row, UINT mask) const {
+    return (static_cast<UINT>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask)) & mask) == mask;
+}
+
+int ListView::SelectedCount() const {
+    return static_cast<int>(Send(LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+int ListView::SelectionMark() const {
+    return static_cast<int>(Send(LVM_GETSELECTIONMARK, 0, 0));
+}
+
+int ListView::TopRow() const {
+    return static_cast<int>(Send(LVM_GETTOPINDEX, 0, 0));
 }
 
 void ListView::SetState(int row, UINT mask, UINT state) {

@@ -40,8 +40,15 @@ public:
     // The next row after the one given (kEveryRow: from the top) that has every state in flags; -1 for none.
     int NextRow(int after, UINT flags) const;
     bool IsSelected(int row) const;
+    // Whether the row has every state in mask.
+    bool HasStates(int row, UINT mask) const;
+    int SelectedCount() const;
     void SetState(int row, UINT mask, UINT state);
+    // The row a Shift+click selects from, or -1.
+    int SelectionMark() const;
     void SetSelectionMark(int row);
+    // The first row in view.
+    int TopRow() const;
     void EnsureVisible(int row);
 
     // The row at a point in the control's client area, or -1.

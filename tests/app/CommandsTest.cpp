@@ -178,7 +178,7 @@ TEST(CaptureCommand, EveryRunStartsOnAndTheCheckMarkFollowsTheSwitch) {
         window.Close();
 
         // The switch is not one of the options: the INI file holds the options and nothing else.
-        EXPECT_EQ((std::set<std::string>{"Autoscroll", "Colours", "FileName", "ToDisplay", "ToFile"}),
+        EXPECT_EQ((std::set<std::string>{"Autoscroll", "Colours", "FileName", "KeepRows", "ToDisplay", "ToFile"}),
                   IniKeys(testing_support::Narrow(window.IniPath())));
     }
     RunningMainWindow nextRun;

@@ -117,7 +117,7 @@ def send_with_logger(text, tag="e2e", severity="notice"):
 
 
 # The keys the program writes at exit, in its order, with the values of a first start.
-WRITTEN_SETTINGS = {"Autoscroll": 1, "ToDisplay": 1, "ToFile": 0, "FileName": "", "Colours": 1}
+WRITTEN_SETTINGS = {"Autoscroll": 1, "ToDisplay": 1, "ToFile": 0, "FileName": "", "Colours": 1, "KeepRows": 1000000}
 
 
 def settings_ini(**keys):

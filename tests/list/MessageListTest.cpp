@@ -200,52 +200,6 @@ TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
     EXPECT_EQ(4, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
 }
 
-// Appends records to a list whose store may take only two chunks; the
-// diagnostics go to the running Main window's pane.
-TEST(MessageList, ARowTheStoreCannotKeepIsReleasedAndSaidOnceUntilClear) {
-    const long recordsBefore = net::SyslogRecordsAlive();
-    RunningMainWindow main;
-    list::MessageList list(2 << 20);
-    ASSERT_TRUE(list.Create(main.Handle(), 0, 0, 300, 200));
-    const std::string message(10000, 'x');
-    const auto append = [&](const std::string& text) {
-        sockaddr_in from{};
-        from.sin_addr.s_addr = inet_addr("10.1.2.3");
-        return list.Append(net::MakeSyslogRecord(text.data(), text.size(), from), false, false);
-    };
-    int kept = 0;
-    while (append(message + std::to_string(kept))) ++kept;
-    ASSERT_GT(kept, 100);
-    EXPECT_FALSE(append(message + "longer"));
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-    EXPECT_EQ(kept, win::ListView(list.Handle()).Count());
-    EXPECT_EQ(message + std::to_string(kept - 1), list.Rows().Row(static_cast<size_t>(kept) - 1).message);
-    // A marker reported after the failures reaches the pane after whatever they said.
-    const HWND pane = main.Window().DiagnosticsPane();
-    int markers = 0;
-    const auto sayMarker = [&] {
-        const std::string marker = "marker " + std::to_string(++markers) + "\n";
-        diag::Report(0, L"%hs", marker.c_str());
-        EXPECT_TRUE(PumpUntil([&] {
-            const std::string text = PaneText(pane);
-            return text.size() >= marker.size() && text.compare(text.size() - marker.size(), marker.size(), marker) == 0;
-        }));
-        return marker;
-    };
-    const std::string first = sayMarker();
-    const std::string once = PaneText(pane).substr(0, PaneText(pane).size() - first.size());
-    ExpectDiagnosticWithCode(once, "Cannot keep more rows: out of memory\n\r\n[0x8007000e] ", E_OUTOFMEMORY);
-
-    list.Clear();
-    EXPECT_EQ(0, win::ListView(list.Handle()).Count());
-    EXPECT_TRUE(append("kept again"));
-    while (append(message)) {
-    }
-    const std::string second = sayMarker();
-    EXPECT_EQ(once + first + once + second, PaneText(pane));
-    DestroyWindow(list.Handle());
-}
-
 TEST(SeverityColours, SeveritiesUpToWarningHaveColoursAndTheOthersKeepTheLists) {
     const COLORREF white = RGB(255, 255, 255);
     const COLORREF darkRed = RGB(139, 0, 0);
@@ -384,14 +338,14 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
         PostRecord(main.Window(), message);
     HandlePostedMessages();
     ASSERT_EQ(5, win::ListView(list).Count());
-    EXPECT_EQ(2u, main.Window().Messages().Rules().Rules()[1].matches) << "every matching rule counts";
+    EXPECT_EQ(2u, main.Window().Book().Rules().Rules()[1].matches) << "every matching rule counts";
     // A copy edited meanwhile, as in the dialog, keeps the matches made since it was taken.
-    std::vector<records::CountedRule> edited = main.Window().Messages().Rules().Rules();
+    std::vector<records::CountedRule> edited = main.Window().Book().Rules().Rules();
     PostRecord(main.Window(), "<5>notice again");
     HandlePostedMessages();
     edited[2].rule.backgroundColour = blue;
     main.Window().SetWatchRules(edited);
-    EXPECT_EQ(2u, main.Window().Messages().Rules().Rules()[2].matches);
+    EXPECT_EQ(2u, main.Window().Book().Rules().Rules()[2].matches);
     edited[2].rule.backgroundColour = green;
     main.Window().SetWatchRules(edited);
 

@@ -62,4 +62,42 @@ TEST(RecordStore, RowsReadBackWholeAcrossChunksAndAtEveryLength) {
     EXPECT_EQ(0u, store.BytesHeld());
 }
 
+// The newest 50,000 rows kept while 400,000 arrive: what remains reads back
+// whole, and once full the store takes no more from the system than one
+// chunk of each kind beyond what it held then.
+TEST(RecordStore, RowsLeavingGiveTheirChunksBackAndTheRestReadBackWhole) {
+    constexpr size_t kKept = 50000;
+    constexpr size_t kChunk = 1 << 20;
+    records::RecordStore store;
+    const auto append = [&](size_t number) {
+        std::string message = Numbered(number % 300, number);
+        return store.Append(net::SyslogRecord{&message[0], static_cast<std::uint32_t>(number), 0});
+    };
+    size_t bytesWhenFull = 0;
+    for (size_t number = 0; number < 400000; ++number) {
+        if (store.Count() == kKept) store.DropOldest(1);
+        ASSERT_TRUE(append(number));
+        if (number == 2 * kKept) bytesWhenFull = store.BytesHeld();
+        if (bytesWhenFull) {
+            ASSERT_LE(store.BytesHeld(), bytesWhenFull + 2 * kChunk) << "row " << number;
+        }
+    }
+    ASSERT_EQ(kKept, store.Count());
+    EXPECT_EQ(400000u - kKept, store.FirstNumber());
+    size_t wrong = 0;
+    for (size_t index = 0; index < kKept; ++index) {
+        const size_t number = 400000 - kKept + index;
+        const records::StoredRow row = store.Row(index);
+        const bool right = std::string(row.message, row.messageLength) == Numbered(number % 300, number) &&
+                           row.senderAddress == number;
+        if (!right && ++wrong <= 5) ADD_FAILURE() << "row " << index;
+    }
+    EXPECT_EQ(0u, wrong);
+
+    store.DropOldest(store.Count());
+    EXPECT_LE(store.BytesHeld(), 3 * kChunk) << "an entry chunk, the current message chunk and the spare";
+    ASSERT_TRUE(append(7));
+    EXPECT_EQ(Numbered(7, 7), store.Row(0).message);
+}
+
 }  // namespace

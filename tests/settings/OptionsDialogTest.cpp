@@ -381,3 +381,70 @@ TEST(OptionsDialog, ItsCheckBoxesAreCommonControls6Buttons) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each text typed into the box and OK: a number out of range, or no number,
+// is named in a message box and the dialog stays open on the box, changing
+// nothing; one in range, grouped as the locale writes it or not, is kept and
+// lets the oldest rows go at once.
+TEST(OptionsDialog, RowsToKeepOutOfRangeAreRefusedOnTheBoxAndInRangeLetTheOldestGo) {
+    RunningMainWindow main;
+    for (int number = 0; number < 1200; ++number)
+        testing_support::QueueRecord(main.Window(), testing_support::MakeRecord("row " + std::to_string(number)));
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return main.Window().Book().Held().Count() == 1200; }));
+    const struct {
+        const wchar_t* typed;
+        bool refused;
+        size_t kept;
+    } cases[] = {
+        {L"999", true, 1000000},          {L"100,000,001", true, 1000000}, {L"many", true, 1000000},
+        {L"", true, 1000000},             {L"1,0,00", false, 1000},        {L"2,000", false, 2000},
+        {L" 100000000 ", false, 100000000}, {L"1000", false, 1000},
+    };
+    size_t held = 1200;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing_support::Narrow(c.typed));
+        const size_t keptBefore = main.Window().Settings()->KeepRows;
+        HWND dialog = nullptr;
+        HWND box = nullptr;
+        std::wstring said;
+        bool stayedOpenOnTheBox = false;
+        const auto typeAndPressOk = [&] {
+            box = GetDlgItem(dialog, IDC_KEEP_ROWS);
+            SetWindowTextW(box, c.typed);
+            dialog_driver::PressButton(dialog, IDOK);
+            return true;
+        };
+        const auto readTheMessage = [&] {
+            const HWND message = dialog_driver::FindDialogOwnedBy(dialog);
+            if (!message) return false;
+            said = dialog_driver::StaticText(message);
+            dialog_driver::PressButton(message, IDOK);
+            return true;
+        };
+        const auto cancelOnTheBox = [&] {
+            if (dialog_driver::FindDialogOwnedBy(dialog)) return false;
+            stayedOpenOnTheBox = IsWindowVisible(dialog) && GetFocus() == box;
+            dialog_driver::PressButton(dialog, IDCANCEL);
+            return true;
+        };
+        ModalScript script = c.refused ? ModalScript({FindOptions(dialog), typeAndPressOk, readTheMessage, cancelOnTheBox})
+                                       : ModalScript({FindOptions(dialog), typeAndPressOk});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        ASSERT_TRUE(script.Finished());
+        if (c.refused) {
+            EXPECT_EQ(L"Keep the newest rows: enter a number from 1,000 to 100,000,000.", said);
+            EXPECT_TRUE(stayedOpenOnTheBox);
+            EXPECT_EQ(keptBefore, main.Window().Settings()->KeepRows);
+        }
+        EXPECT_EQ(c.kept, main.Window().Settings()->KeepRows);
+        held = std::min(held, c.kept);  // raising the number brings no row back
+        EXPECT_EQ(held, main.Window().Book().Held().Count());
+    }
+    EXPECT_EQ("row 200", std::string(main.Window().Book().Held().Row(0).message));
+    main.Close();
+    EXPECT_EQ(1000, IniNumber(main.IniPath(), L"KeepRows"));
+}
+
+}  // namespace

@@ -22,8 +22,8 @@ TEST(Settings, FirstStartUsesTheDefaultsAndWritesThemBack) {
     EXPECT_FALSE(main.Window().CaptureFileOpen());
     main.Close();
 
-    // The four keys come first, as they always did; Colours (on) follows them.
-    EXPECT_EQ("[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\n",
+    // The four keys come first, as they always did; Colours (on) and the rows kept follow them.
+    EXPECT_EQ("[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\nKeepRows=1000000\r\n",
               ReadFileBytes(main.IniPath()));
 }
 
@@ -33,7 +33,8 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     const std::string capture(capturePath.begin(), capturePath.end());
     // Watch rules left alone in a run stay as written, lines no rule and comments included.
     const std::string ini = testing_support::SettingsSection(
-        {{"Autoscroll", "7"}, {"ToDisplay", "-3"}, {"ToFile", "2147483647"}, {"FileName", capture}, {"Colours", "-5"}}) +
+        {{"Autoscroll", "7"}, {"ToDisplay", "-3"}, {"ToFile", "2147483647"}, {"FileName", capture}, {"Colours", "-5"},
+         {"KeepRows", "2500"}}) +
         "[WatchRules]\r\n; kept by hand\r\nRule2=name=a;show=x;hide=;case=0;severity=any;senders=;hidesenders=0;"
         "text=list;background=list;mark=1;flash=0;notify=0;beep=0\r\nno equals sign\r\n";
     RunningMainWindow main(ini);
@@ -42,8 +43,9 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     EXPECT_EQ(-3, options.ToDisplay);
     EXPECT_EQ(2147483647, options.ToFile);
     EXPECT_EQ(-5, options.Colours);
+    EXPECT_EQ(2500u, main.Window().Book().KeepRows());
     EXPECT_TRUE(main.Window().CaptureFileOpen());
-    EXPECT_EQ(1u, main.Window().Messages().Rules().Count());
+    EXPECT_EQ(1u, main.Window().Book().Rules().Count());
     main.Close();
 
     EXPECT_EQ(ini, ReadFileBytes(main.IniPath()));
@@ -62,7 +64,7 @@ TEST(Settings, FileNameLongerThan259CharactersIsCut) {
 
 // The watch rules' section, read and written as at start and exit, around [Settings].
 
-const char kSettings[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=0\r\n";
+const char kSettings[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=0\r\nKeepRows=1000000\r\n";
 
 std::string RuleValue(const std::string& name) {
     return "name=" + name + ";show=link down;hide=;case=0;severity=3;senders=10.0.0.9;hidesenders=0;"
@@ -95,7 +97,7 @@ TEST(WatchRulesFile, KeepsTheLinesItCannotReadUnderTheirKeysAndRenumbersTheRules
                            "Note=" + RuleValue("misnamed") + "\r\n" +
                            "Rule3=" + cut + "\r\n" +
                            "rule7=" + RuleValue("second") + "\r\n");
-    std::vector<records::CountedRule> rules = main.Window().Messages().Rules().Rules();
+    std::vector<records::CountedRule> rules = main.Window().Book().Rules().Rules();
     EXPECT_EQ((std::vector<std::string>{"first", "second"}), Names(rules));
     const HWND pane = main.Window().DiagnosticsPane();
     PumpUntil([&] { return PaneText(pane).size() > 200; });

@@ -1,0 +1,63 @@
+// RowBook.cpp: the rules see every record; a held one goes in at the end and the oldest leave first.
+#include "records/RowBook.h"
+
+#include <cstring>
+#include <utility>
+
+namespace records {
+
+Admission RowBook::Admit(const net::SyslogRecord& record, bool hold) {
+    Admission admission;
+    admission.match = rules_.Watch(RowOfRecord(record.message, record.senderAddress, record.receivedAt));
+    if (!hold) return admission;
+    if (store_.Count() >= keepRows_) admission.departure = Leave(store_.Count() - keepRows_ + 1);
+    if (!store_.Append(record, admission.match.first) && !MakeRoomInMemory(record, admission)) return admission;
+    admission.held = true;
+    // Without memory to list it among the rows shown, the row is held unseen.
+    admission.shown = shown_.Admit();
+    return admission;
+}
+
+// The oldest rows go until a chunk of theirs is free for the new row; the
+// book keeps as many rows as it then holds, the new one included. A message
+// longer than a chunk would take a chunk of its own, which no row gives back.
+bool RowBook::MakeRoomInMemory(const net::SyslogRecord& record, Admission& admission) {
+    if (store_.Count() == 0 || std::strlen(record.message) >= RecordStore::kChunkBytes) return false;
+    while (store_.Count() > 0 && !store_.HasSpareChunk()) admission.departure += Leave(1);
+    if (!store_.Append(record, admission.match.first)) return false;
+    keepRows_ = store_.Count();
+    admission.keepShrank = true;
+    return true;
+}
+
+Departure RowBook::Leave(size_t count) {
+    Departure departure;
+    departure.left = count;
+    departure.leftShown = shown_.Leave(count);
+    store_.DropOldest(count);
+    departure.firstTime = count > 0 && !rowsHaveLeft_;
+    rowsHaveLeft_ = rowsHaveLeft_ || count > 0;
+    return departure;
+}
+
+Departure RowBook::SetKeepRows(size_t rows) {
+    keepRows_ = rows;
+    keepRowsSet_ = rows;
+    return store_.Count() > rows ? Leave(store_.Count() - rows) : Departure();
+}
+
+bool RowBook::SetRules(std::vector<CountedRule> rules) {
+    if (!rules_.Set(std::move(rules))) return false;
+    const size_t count = store_.Count();
+    for (size_t index = 0; index < count; ++index)
+        store_.SetFirstRule(index, rules_.FirstMatch(store_.Row(index)));
+    return true;
+}
+
+void RowBook::Clear() {
+    store_.Clear();
+    shown_.ForgetRows();
+    keepRows_ = keepRowsSet_;
+}
+
+}  // namespace records
