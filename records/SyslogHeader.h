@@ -29,7 +29,8 @@ struct SyslogHeader {
 // Reads the header of a message of length bytes: the RFC 5424 form, the
 // traditional forms devices send ("Mmm dd [yyyy] hh:mm:ss[.fff]" or an ISO
 // time, an optional host, a tag with or without "[pid]", a leading sequence
-// number and '*'), or none. Reads no byte past the last; allocates nothing.
+// number and a '*' or '.' before the time), or none. Reads no byte past the
+// last; allocates nothing.
 SyslogHeader ReadSyslogHeader(const char* message, size_t length);
 
 }  // namespace records
