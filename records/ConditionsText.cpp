@@ -1,12 +1,11 @@
 // ConditionsText.cpp: one short part per condition set, joined by commas.
 #include "records/ConditionsText.h"
 
+#include "records/SyslogPriority.h"
+
 namespace records {
 
 namespace {
-
-const char* const kSeverityNames[kLowestSeverity + 1] = {"Emergency", "Alert",  "Critical",      "Error",
-                                                         "Warning",   "Notice", "Informational", "Debug"};
 
 std::string SendersText(const RowFilter& filter) {
     const size_t count = filter.senders.size();
@@ -15,10 +14,6 @@ std::string SendersText(const RowFilter& filter) {
 }
 
 }  // namespace
-
-const char* SeverityName(int severity) {
-    return kSeverityNames[severity];
-}
 
 std::string ConditionsText(const RowFilter& filter) {
     std::string text;

@@ -7,9 +7,6 @@
 
 namespace records {
 
-// The name of a severity from 0 (Emergency) to kLowestSeverity (Debug).
-const char* SeverityName(int severity);
-
 // The conditions set, in the order the filter's fields come, e.g.
 // "link down", not "debug", match case, severity up to Error, 2 senders hidden
 // and "every row" when none is set. Match case is named only beside a text.

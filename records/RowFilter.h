@@ -7,12 +7,12 @@
 
 #include "records/RowSearch.h"
 #include "records/StoredRow.h"
+#include "records/SyslogPriority.h"
 #include "net/DottedQuad.h"
 
 namespace records {
 
 constexpr int kAnySeverity = -1;
-constexpr int kLowestSeverity = 7;  // debug
 
 // The conditions as the user gave them; an empty text, kAnySeverity or an
 // empty sender set sets no condition.

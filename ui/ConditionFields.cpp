@@ -6,6 +6,7 @@
 #include <new>
 
 #include "records/ConditionsText.h"
+#include "records/SyslogPriority.h"
 #include "res/resource.h"
 #include "ui/DialogItemText.h"
 
