@@ -10,6 +10,7 @@
 
 #include "app/ProcessMainWindow.h"
 #include "bench/BenchLine.h"
+#include "records/RowSearch.h"
 
 namespace bench {
 
@@ -80,17 +81,32 @@ net::RecordPtr NumberedRecord(unsigned long sequence) {
     return net::MakeSyslogRecord(line.data(), line.size(), sender);
 }
 
+// The book counts every record it has seen, held or not: rows leaving a full book do not stop the count.
 void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
              const std::function<net::RecordPtr(unsigned long row)>& record) {
+    const std::uint64_t admittedBefore = window.Book().AdmittedCount();
     for (unsigned long part = first; part < last; part += kRowsPerPost) {
         const unsigned long end = part + kRowsPerPost < last ? part + kRowsPerPost : last;
         for (unsigned long row = part; row < end; ++row) window.Deliveries().Push(record(row));
-        while (window.StoredRows().Count() < end) {
+        const auto handled = [&] { return window.Book().AdmittedCount() - admittedBefore >= end - first; };
+        while (!handled()) {
             PumpQueued();
-            if (window.StoredRows().Count() < end) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+            if (!handled()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
         }
     }
     PumpQueued();
+}
+
+double FindNothing(app::MainWindow& window) {
+    const records::ShownRows& rows = window.ShownRows();
+    const int count = static_cast<int>(rows.Count());
+    const records::TextMatcher matcher("held by no row", false);
+    const double started = Now();
+    const int found = records::FindRow(matcher, count, 0, true, [&rows](int row, records::RowTexts& out) {
+        return records::ReadRowTexts(rows, row, out);
+    });
+    const double took = Now() - started;
+    return found < 0 ? took : -1;
 }
 
 void Result(const char* name, double value) {
@@ -122,6 +138,7 @@ void ScratchFolder::Remove() {
 namespace {
 
 const char kIniText[] = "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\n";
+const char kKeepRowsKey[] = "KeepRows=";
 // The system picks a free port that nobody sends to, so the window's own receive thread stays idle.
 constexpr unsigned short kAnyFreePort = 0;
 
@@ -134,11 +151,12 @@ bool WriteText(const std::wstring& path, const char* text) {
 
 }  // namespace
 
-int WithMainWindow(const std::function<int(app::MainWindow&, ScratchFolder&)>& measure) {
+int WithMainWindow(const std::function<int(app::MainWindow&, ScratchFolder&)>& measure, size_t keepRows) {
     int status = 1;
     ScratchFolder folder;
     const std::wstring iniPath = folder.File(L"monitor.INI");
-    if (!WriteText(iniPath, kIniText)) return status;
+    const std::string iniText = kIniText + std::string(kKeepRowsKey) + std::to_string(keepRows) + "\r\n";
+    if (!WriteText(iniPath, iniText.c_str())) return status;
     app::MainWindow window(kAnyFreePort, iniPath.c_str());
     app::SetProcessMainWindow(&window);
     if (window.Create()) {

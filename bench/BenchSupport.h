@@ -8,6 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "net/SyslogRecord.h"
+#include "settings/Settings.h"
 
 namespace bench {
 
@@ -39,6 +40,10 @@ net::RecordPtr NumberedRecord(unsigned long sequence);
 void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
              const std::function<net::RecordPtr(unsigned long row)>& record);
 
+// Seconds a search for a text no row holds takes over every row shown, as
+// Find runs it; -1 should a row hold it.
+double FindNothing(app::MainWindow& window);
+
 // Prints one "name=value" line of the result.
 void Result(const char* name, double value);
 
@@ -60,9 +65,10 @@ private:
 };
 
 // Creates and shows the Main window (auto-scroll and display on, no Capture
-// file, a port the system picks, its INI file in a scratch folder), runs
-// measure on it and destroys it. Answers what measure answers, or 1 when the
-// window could not be made.
-int WithMainWindow(const std::function<int(app::MainWindow&, ScratchFolder&)>& measure);
+// file, the newest keepRows rows kept, a port the system picks, its INI file
+// in a scratch folder), runs measure on it and destroys it. Answers what
+// measure answers, or 1 when the window could not be made.
+int WithMainWindow(const std::function<int(app::MainWindow&, ScratchFolder&)>& measure,
+                   size_t keepRows = settings::kDefaultKeepRows);
 
 }  // namespace bench

@@ -11,7 +11,6 @@
 #include "bench/RealisticLine.h"
 #include "bench/RowsBench.h"
 #include "list/MessageList.h"
-#include "records/RowSearch.h"
 #include "records/RowFilter.h"
 #include "res/resource.h"
 
@@ -34,18 +33,6 @@ net::RecordPtr MakeRecord(unsigned long row) {
 double Shown(app::MainWindow& window, double started) {
     UpdateWindow(window.MessageList());
     return Now() - started;
-}
-
-double FindNothing(app::MainWindow& window) {
-    const records::ShownRows& rows = window.ShownRows();
-    const int count = static_cast<int>(rows.Count());
-    const records::TextMatcher matcher("held by no row", false);
-    const double started = Now();
-    const int found = records::FindRow(matcher, count, 0, true, [&rows](int row, records::RowTexts& out) {
-        return records::ReadRowTexts(rows, row, out);
-    });
-    const double took = Now() - started;
-    return found < 0 ? took : -1;
 }
 
 void MeasureFilter(app::MainWindow& window, const char* name, records::RowFilter filter) {

@@ -19,6 +19,11 @@ int RunRecordFootprint();
 // without a filter.
 int RunFilterRows();
 
+// The row book full: ten million records through a list that keeps the
+// newest million (memory, cost of a record early and late), then ten million
+// rows held (bytes a row, a filter, Find, Clear).
+int RunBookRows();
+
 // The watch rules of an INI file's section in force against none: numbered
 // rows arriving through the Main window, and screens of them painted.
 int RunWatchRows(const wchar_t* rulesIniPath);

@@ -30,7 +30,11 @@ TIME_BUDGET_S = 600
 END_MARGIN_S = 10  # stopping Wine and Xvfb after the last step
 STEP_OVERHEAD_S = 20  # start, settle and close around each network step
 ROWS_BENCH_S = 200  # what the in-process measurements take on a busy machine
-ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240, "watch": 120}
+ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240, "watch": 120, "book": 900}
+# The list kept full through the network: this few rows kept, the book is full
+# after the first thousand datagrams of a burst or a paced step, and every row
+# after them lets the oldest go.
+KEPT_FULL_ROWS = 1000
 # The text filter in force for the filtered runs: one numbered line in a hundred.
 FILTER_TEXT = load.ONE_IN_A_HUNDRED
 # What the monitor says of a watch rule in its INI file that it cannot read.
@@ -194,14 +198,16 @@ class Bench:
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
                                                     load.DATAGRAMS_PER_STEP, MONITOR_BUFFER_BYTES)}
 
-    def write_monitor_folder(self, folder, display, rules=False):
+    def write_monitor_folder(self, folder, display, rules=False, keep_rows=None):
         """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on,
-        and the twenty watch rules when asked."""
+        the twenty watch rules when asked, and as many rows kept as asked (else the default)."""
         exe = os.path.join(folder, EXE_NAME)
         shutil.copy(self.args.monitor, exe)
         capture = os.path.join(folder, "capture.csv")
+        kept = {"KeepRows": keep_rows} if keep_rows else {}
         with open(os.path.join(folder, INI_NAME), "wb") as ini:
-            ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture)))
+            ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture),
+                                   **kept))
             if rules:
                 ini.write(watch_rules.section())
         return exe, capture
@@ -231,11 +237,12 @@ class Bench:
                 last = now
                 quiet_since = time.monotonic()
 
-    def monitor_run(self, send, count, display, filter_text=None, rules=False):
+    def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None):
         """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
-        with a text filter in force when one is given, and the twenty watch rules when asked."""
+        with a text filter in force when one is given, the twenty watch rules when asked, and as many
+        rows kept as asked."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
-        exe, capture = self.write_monitor_folder(folder, display, rules)
+        exe, capture = self.write_monitor_folder(folder, display, rules, keep_rows)
         monitor = self.start_holding_514([exe], cwd=folder,
                                          started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
         if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
@@ -264,9 +271,10 @@ class Bench:
         shutil.rmtree(folder, ignore_errors=True)
         return step
 
-    def monitor_step(self, rate, display, filter_text=None, rules=False):
+    def monitor_step(self, rate, display, filter_text=None, rules=False, keep_rows=None):
         return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
-                                                       load.DATAGRAMS_PER_STEP, display, filter_text, rules)}
+                                                       load.DATAGRAMS_PER_STEP, display, filter_text, rules,
+                                                       keep_rows)}
 
     # ---- bursts --------------------------------------------------------------
 
@@ -280,6 +288,7 @@ class Bench:
         every = (("monitor", lambda: self.monitor_run(send, count, True)),
                  ("monitor_filtered", lambda: self.monitor_run(send, count, True, FILTER_TEXT)),
                  ("monitor_watched", lambda: self.monitor_run(send, count, True, rules=True)),
+                 ("monitor_kept_full", lambda: self.monitor_run(send, count, True, keep_rows=KEPT_FULL_ROWS)),
                  ("bare_default", lambda: self.bare_run(send, count)),
                  ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES)))
         for key, run in ((key, run) for key, run in every if key in receivers):
@@ -534,6 +543,22 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_book_only(self):
+        """The list kept full, each figure beside the same one with room to spare, in one run: the bursts
+        and the paced rate into the monitor (display on), and in process ten million records through a
+        list of the newest million and ten million rows held."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(), "kept_full_rows": KEPT_FULL_ROWS}
+        results["bursts"] = [self.burst(count, size, ("monitor", "monitor_kept_full")) for count, size in load.BURSTS]
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    load.PACED_RATES)
+        results["on_kept_full"] = self.search("monitor, display on, list kept full",
+                                              lambda rate: self.monitor_step(rate, True, keep_rows=KEPT_FULL_ROWS),
+                                              load.PACED_RATES)
+        results["rows"] = {"book": self.rows_bench("book")}
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
@@ -582,6 +607,8 @@ def main():
                         help="only the figures the filter changes, with and without it; the filter's table")
     parser.add_argument("--watch-only", action="store_true",
                         help="only the figures the watch rules change, with and without them; the rules' table")
+    parser.add_argument("--book-only", action="store_true",
+                        help="only the figures of the list kept full, beside the same with room to spare; its table")
     parser.add_argument("--pinned", action="store_true",
                         help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
                              f"session itself on CPU {WINE_CPU}")
@@ -592,6 +619,7 @@ def main():
     # One part alone: every figure beside the results file, as JSON, and its table (or the figures) printed.
     parts = ((args.filter_only, Bench.run_filter_only, lambda results: "\n".join(report.filter_section(results))),
              (args.watch_only, Bench.run_watch_only, lambda results: "\n".join(report.watch_section(results))),
+             (args.book_only, Bench.run_book_only, lambda results: "\n".join(report.book_section(results))),
              (args.rows_only, Bench.run_rows_only, lambda results: json.dumps(results, indent=1)))
     for wanted, run_part, text in parts:
         if not wanted:

@@ -7,6 +7,7 @@
 namespace records {
 
 Admission RowBook::Admit(const net::SyslogRecord& record, bool hold) {
+    ++admitted_;
     Admission admission;
     admission.match = rules_.Watch(RowOfRecord(record.message, record.senderAddress, record.receivedAt));
     if (!hold) return admission;

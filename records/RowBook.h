@@ -53,6 +53,9 @@ public:
     // it is copied in as the newest row, the oldest leaving as needed.
     Admission Admit(const net::SyslogRecord& record, bool hold);
 
+    // How many records have been admitted, held or not, since the book was made.
+    std::uint64_t AdmittedCount() const { return admitted_; }
+
     size_t KeepRows() const { return keepRows_; }
     // Lowering it lets the oldest rows go at once; raising it keeps every row.
     Departure SetKeepRows(size_t rows);
@@ -85,6 +88,7 @@ private:
     size_t keepRows_;     // what is kept now
     size_t keepRowsSet_;  // what was asked for
     bool rowsHaveLeft_ = false;
+    std::uint64_t admitted_ = 0;
 };
 
 }  // namespace records
