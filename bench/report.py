@@ -470,7 +470,8 @@ def handoff_section(results):
              "grown for a second, less CPU 0's idle load over the same time (read for 3 s with the receiver "
              "started and idle), divided by the records kept. The models are bench/receive_models.cpp: each "
              "writes a line per record, as the monitor's Capture file does, and asks for the monitor's 8 MiB "
-             "receive buffer.", ""]
+             "receive buffer. An idle load of more than a few jiffies a second means that something else ran on "
+             "CPU 0 meanwhile, and the figure beside it is not to be trusted.", ""]
     if cpu:
         lines += ["| receiver | ms CPU per 1,000 records | against the bare loop | kept | idle load, "
                   "jiffies/s |", "|---|---|---|---|---|"] + cpu_rows(cpu) + [""]
