@@ -15,11 +15,15 @@ DeliveryPump::Turned DeliveryPump::Turn() {
     caughtUp_ = false;
     if (handled_ == batch_.size()) {
         handled_ = 0;
-        queue_.TakeAllOrArm(batch_);
-        if (batch_.empty()) {
+        if (handOff_.Take(batch_, GetTickCount64()) == net::HandOff::Clock::Stop) {
             KillTimer(window_, kTimerId);
             CatchUp();
             return Turned::Idle;
+        }
+        // Dry for now, but the burst may go on: the timer keeps running.
+        if (batch_.empty()) {
+            CatchUp();
+            return Turned::CaughtUp;
         }
     }
     const ULONGLONG turnStarted = GetTickCount64();

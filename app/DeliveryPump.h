@@ -10,6 +10,7 @@
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
 #include "net/DeliveryQueue.h"
+#include "net/HandOff.h"
 #include "records/CaptureFile.h"
 #include "records/RowBook.h"
 #include "settings/Settings.h"
@@ -29,24 +30,28 @@ struct DeliveryTargets {
 };
 
 // The doorbell starts a turn when the queue was idle. While deliveries keep
-// coming, a timer brings the next turn rather than a wake per item, so a lone
-// one still shows within kTurnIntervalMs. A turn handles what is queued, in
-// order, for at most kLongestTurnMs; what is left waits for the next turn, so
-// that input, painting and other programs' sent messages are answered during
-// a burst. While more records wait, the list holds its redraw and the Capture
-// file its lines; both catch up when the queue runs dry, and at least every
-// kLongestPendingMs during a flood. A turn's diagnostics go to the pane
-// together as it ends. A turn that finds nothing ends the burst and asks for
-// the doorbell again.
+// coming, a timer brings a turn every kTurnIntervalMs and nothing rings, since
+// a doorbell per item would cost as much as the item (net::HandOff). A turn
+// handles what is queued, in order, for at most kLongestTurnMs; what is left
+// waits for the next turn, so that input, painting and other programs' sent
+// messages are answered during a burst. While more records wait, the list
+// holds its redraw and the Capture file its lines; both catch up when the
+// queue runs dry, and at least every kLongestPendingMs during a flood. A
+// turn's diagnostics go to the pane together as it ends. Only once the turns
+// have found nothing for kQuietSpellMs does the burst end: the timer stops
+// and the doorbell is armed again, so a lone delivery after a quiet time is
+// shown at once.
 class DeliveryPump {
 public:
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT kTurnIntervalMs = 10;
     static constexpr ULONGLONG kLongestTurnMs = 50;
     static constexpr ULONGLONG kLongestPendingMs = 100;
+    static constexpr ULONGLONG kQuietSpellMs = 50;
 
     DeliveryPump(net::DeliveryQueue& queue, const DeliveryTargets& targets)
         : queue_(queue),
+          handOff_(queue, kQuietSpellMs),
           captureOn_(targets.captureOn),
           captureFile_(targets.captureFile),
           book_(targets.book),
@@ -81,6 +86,7 @@ private:
     void Write(const net::SyslogRecord& record);
 
     net::DeliveryQueue& queue_;
+    net::HandOff handOff_;
     const bool& captureOn_;
     records::CaptureFile& captureFile_;
     records::RowBook& book_;

@@ -61,6 +61,23 @@ CALLS_AFTER_S = 4.0  # sampled this long after the quiet time, for the summary t
 CALLS_START_S = 30.0
 # Beside the bench's own: the tray's notifications need a Wine-drawn desktop, which is made the prefix's default.
 DESKTOP_PREFIX = "desktop-wineprefix"
+# CPU per record: CPU 0's busy time (user, nice, system, irq and softirq in
+# /proc/stat) while the receiver on it takes a steady paced flow, less CPU 0's
+# idle load, read over CPU_IDLE_S with the receiver started and idle.
+CPU_RATE = 8_000
+CPU_RECORDS = 40_000
+CPU_IDLE_S = 3.0
+CPU_SETTLE_S = 1.0  # the receiver's output has not grown for this long: it has handled everything
+JIFFY_S = 1 / os.sysconf("SC_CLK_TCK")
+# The receive models (bench/receive_models.cpp), each a step further towards the monitor.
+RECEIVE_MODELS = ("blocking", "overlapped", "poll", "doorbell")
+# A lone datagram after a quiet time, timed to its row by a probe polling the row count this often.
+LONE_DATAGRAMS = 5
+LONE_QUIET_S = 2.0
+LONE_ROW_POLL_MS = 1
+# Each record's lag from its datagram to its row, at a rate the monitor keeps up with.
+STEADY_RATE = 2_000
+STEADY_RECORDS = 10_000
 
 
 def log(text):
@@ -92,6 +109,38 @@ def stop(process):
     if process.poll() is None:
         process.kill()
         process.wait()
+
+
+def cpu_busy_jiffies(cpu):
+    """The CPU's busy time since boot in jiffies: user, nice, system, irq and softirq of /proc/stat."""
+    with open("/proc/stat") as stat:
+        for line in stat:
+            name, *fields = line.split()
+            if name == f"cpu{cpu}":
+                user, nice, system, _idle, _iowait, irq, softirq = map(int, fields[:7])
+                return user + nice + system + irq + softirq
+    raise RuntimeError(f"no cpu{cpu} in /proc/stat")
+
+
+def read_samples(path):
+    """The watch probe's samples: (µs, row count) and (µs, WM_NULL round trip in µs), in order."""
+    rows, round_trips = [], []
+    with open(path) as samples:
+        for line in samples:
+            kind, at, value = line.split()
+            (rows if kind == "rows" else round_trips).append((int(at), int(value)))
+    return rows, round_trips
+
+
+def row_lags_ms(rows, sent_us):
+    """Each record's lag from its datagram's sending to the first sample showing its row; the
+    rows are taken to come in the order sent. A row never shown counts as infinitely late."""
+    lags, at = [], 0
+    for index, sent in enumerate(sent_us):
+        while at < len(rows) and rows[at][1] <= index:
+            at += 1
+        lags.append((rows[at][0] - sent) / 1000 if at < len(rows) else math.inf)
+    return lags
 
 
 def socket_memory():
@@ -225,17 +274,31 @@ class Bench:
             ini.write(watch_rules.section())
         return path
 
-    def wait_until_settled(self, path):
-        """Until the file has not grown for SETTLE_S: each record's line and row come together."""
+    def wait_until_settled(self, path, settle_s=SETTLE_S):
+        """Until the file has not grown for settle_s: each record's line and row come together."""
         last = file_size(path)
         quiet_since = time.monotonic()
         deadline = quiet_since + LONGEST_SETTLE_S
-        while time.monotonic() - quiet_since < SETTLE_S and time.monotonic() < deadline:
+        while time.monotonic() - quiet_since < settle_s and time.monotonic() < deadline:
             time.sleep(0.2)
             now = file_size(path)
             if now != last:
                 last = now
                 quiet_since = time.monotonic()
+
+    def start_monitor(self, exe, folder):
+        """The monitor copied to folder, once its window is up and it holds UDP 514."""
+        return self.start_holding_514([exe], cwd=folder,
+                                      started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+
+    def start_watch(self, exe, samples, stop_file, *row_poll_ms):
+        """The probe sampling the monitor's row count and WM_NULL round trips into samples until stop_file
+        exists; started WATCH_LEAD_S before it is answered, so it samples the idle monitor first."""
+        watch = self.wine(self.args.probe, windows_path(exe), "watch", windows_path(samples),
+                          windows_path(stop_file), *map(str, row_poll_ms),
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(WATCH_LEAD_S)
+        return watch
 
     def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None):
         """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
@@ -243,17 +306,12 @@ class Bench:
         rows kept as asked."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
         exe, capture = self.write_monitor_folder(folder, display, rules, keep_rows)
-        monitor = self.start_holding_514([exe], cwd=folder,
-                                         started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+        monitor = self.start_monitor(exe, folder)
         if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
             log("the filter could not be applied")
         samples = os.path.join(folder, "samples.txt")
         stop_file = os.path.join(folder, "stop")
-        watch = None
-        if display:
-            watch = self.wine(self.args.probe, windows_path(exe), "watch", windows_path(samples),
-                              windows_path(stop_file), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            time.sleep(WATCH_LEAD_S)
+        watch = self.start_watch(exe, samples, stop_file) if display else None
         sent = send()
         self.wait_until_settled(capture)
         port_memory = socket_memory()
@@ -264,7 +322,9 @@ class Bench:
         self.end_receiver(monitor)
         with open(capture, "rb") as file:
             lines = file.readlines()
-        step = {**sent, **port_memory, **damaged, "capture_lines": len(lines),
+        # Each datagram's sending time is for the lag figures alone.
+        sending = {key: value for key, value in sent.items() if key != "sent_us"}
+        step = {**sending, **port_memory, **damaged, "capture_lines": len(lines),
                 **sequence_figures(sequence_numbers(lines), count)}
         if display:
             step.update(self.display_figures(samples, sent, step["received"]))
@@ -299,12 +359,9 @@ class Bench:
 
     @staticmethod
     def display_figures(samples_path, sent, received):
-        """Lag from the last send to the last row, and the WM_NULL round trips until then."""
-        rows, round_trips = [], []
-        with open(samples_path) as samples:
-            for line in samples:
-                kind, at, value = line.split()
-                (rows if kind == "rows" else round_trips).append((int(at), int(value)))
+        """Lag from the last send to the last row, and the WM_NULL round trips until then; with each
+        datagram's sending time, each record's lag too."""
+        rows, round_trips = read_samples(samples_path)
         shown_at = next((at for at, count in rows if count >= received), None)
         figures = {"rows_shown": rows[-1][1] if rows else 0}
         if shown_at is not None:
@@ -315,6 +372,10 @@ class Bench:
         figures["null_median_ms"] = percentile(during, 0.5)
         figures["null_p99_ms"] = percentile(during, 0.99)
         figures["null_max_ms"] = max(during) if during else float("nan")
+        if "sent_us" in sent:
+            lags = row_lags_ms(rows, sent["sent_us"])
+            figures["row_lag_p99_ms"] = percentile(lags, 0.99)
+            figures["row_lag_max_ms"] = max(lags)
         return figures
 
     def search(self, name, step, rates):
@@ -349,6 +410,100 @@ class Bench:
         ceiling = search["zero_loss_rate"] or min(tried, default=load.PACED_RATES[0])
         return [rate for rate in load.PACED_RATES if rate <= ceiling]
 
+    # ---- the hand-off to the UI -------------------------------------------------
+
+    def cpu_run(self, start, output, end):
+        """CPU 0's time per 1,000 records for the receiver start() answers, which writes a line per
+        record to output and is ended by end(receiver): CPU_RECORDS numbered lines at CPU_RATE, less
+        CPU 0's idle load over the same time, divided by the records kept."""
+        receiver = start()
+        idle_from, idle_busy = time.monotonic(), cpu_busy_jiffies(WINE_CPU)
+        time.sleep(CPU_IDLE_S)
+        idle_per_s = (cpu_busy_jiffies(WINE_CPU) - idle_busy) / (time.monotonic() - idle_from)
+        busy_from, busy = time.monotonic(), cpu_busy_jiffies(WINE_CPU)
+        load.send_numbered_lines(CPU_RATE, CPU_RECORDS)
+        self.wait_until_settled(output, CPU_SETTLE_S)
+        busy, seconds = cpu_busy_jiffies(WINE_CPU) - busy, time.monotonic() - busy_from
+        end(receiver)
+        with open(output, "rb") as lines:
+            figures = sequence_figures(sequence_numbers(lines.readlines()), CPU_RECORDS)
+        cpu_s = max(0.0, busy - idle_per_s * seconds) * JIFFY_S
+        kept = figures["received"]
+        return {**figures, "sent": CPU_RECORDS, "rate_asked": CPU_RATE, "idle_jiffies_per_s": idle_per_s,
+                "busy_jiffies": busy, "seconds": seconds,
+                "ms_per_1000": cpu_s * 1e6 / kept if kept else math.nan}
+
+    def cpu_model_run(self, model):
+        folder = tempfile.mkdtemp(prefix=f"model-{model}-", dir=self.scratch)
+        output, stop_file = os.path.join(folder, "lines.txt"), os.path.join(folder, "stop")
+
+        def end(receiver):
+            open(stop_file, "w").close()
+            self.end_receiver(receiver)
+
+        figures = self.cpu_run(lambda: self.start_holding_514([self.args.receive_models, model,
+                                                               windows_path(output), windows_path(stop_file)]),
+                               output, end)
+        shutil.rmtree(folder, ignore_errors=True)
+        return figures
+
+    def cpu_monitor_run(self, display):
+        folder = tempfile.mkdtemp(prefix="monitor-cpu-", dir=self.scratch)
+        exe, capture = self.write_monitor_folder(folder, display)
+        figures = self.cpu_run(lambda: self.start_monitor(exe, folder), capture, self.end_receiver)
+        shutil.rmtree(folder, ignore_errors=True)
+        return figures
+
+    def cpu_per_record(self):
+        """The bare loop and the receive models, then the monitor with display on and off, one after
+        another; only pinned, where CPU 0 carries every Wine program and nothing else of the run."""
+        if not self.args.pinned:
+            log("CPU per record: not measured without --pinned")
+            return {}
+        runs = [(model, functools.partial(self.cpu_model_run, model)) for model in RECEIVE_MODELS]
+        runs += [("monitor", functools.partial(self.cpu_monitor_run, True)),
+                 ("monitor_display_off", functools.partial(self.cpu_monitor_run, False))]
+        figures = {}
+        for key, run in runs:
+            log(f"CPU per record: {key}")
+            figures[key] = run()
+            log(f"CPU per record: {key}: {report.number(figures[key]['ms_per_1000'], 1)} ms per 1,000, "
+                f"{figures[key]['received']:,} of {CPU_RECORDS:,} kept")
+        return figures
+
+    def lone_datagrams(self):
+        """LONE_DATAGRAMS numbered lines into the monitor (display on), each after LONE_QUIET_S of quiet:
+        from its sending to its row, as the watch probe polling every LONE_ROW_POLL_MS sees it."""
+        folder = tempfile.mkdtemp(prefix="lone-", dir=self.scratch)
+        exe, _ = self.write_monitor_folder(folder, True)
+        monitor = self.start_monitor(exe, folder)
+        samples, stop_file = os.path.join(folder, "samples.txt"), os.path.join(folder, "stop")
+        watch = self.start_watch(exe, samples, stop_file, LONE_ROW_POLL_MS)
+        sent_us = load.send_lone_lines(LONE_DATAGRAMS, LONE_QUIET_S)
+        time.sleep(LONE_QUIET_S)
+        open(stop_file, "w").close()
+        watch.wait(timeout=60)
+        self.end_receiver(monitor)
+        rows, _ = read_samples(samples)
+        shutil.rmtree(folder, ignore_errors=True)
+        lags = row_lags_ms(rows, sent_us)
+        return {"sent": len(sent_us), "lags_ms": lags, "median_ms": percentile(lags, 0.5), "max_ms": max(lags)}
+
+    def steady_step(self):
+        """STEADY_RECORDS numbered lines at STEADY_RATE into the monitor, display on: each record's lag
+        and the WM_NULL round trips meanwhile."""
+        return {"rate_asked": STEADY_RATE, **self.monitor_run(
+            lambda: load.send_timed_lines(STEADY_RATE, STEADY_RECORDS), STEADY_RECORDS, True)}
+
+    def handoff(self):
+        """What the hand-off to the UI costs in CPU, and how soon what it hands over is shown."""
+        figures = {"cpu": self.cpu_per_record()}
+        log("a lone datagram after a quiet time")
+        figures["lone"] = self.lone_datagrams()
+        log(f"every record's lag at {STEADY_RATE:,}/s")
+        figures["steady"] = self.steady_step()
+        return figures
+
     # ---- calling the user --------------------------------------------------------
 
     def probe_to_file(self, arguments, output):
@@ -369,8 +524,7 @@ class Bench:
             make_desktop_the_default()
             link_wine_fonts(prefix)
             exe, capture = self.write_monitor_folder(folder, True, rules=True)
-            monitor = self.start_holding_514([exe], cwd=folder,
-                                             started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+            monitor = self.start_monitor(exe, folder)
             probes = [self.probe_to_file([windows_path(exe), "calls", windows_path(samples),
                                           windows_path(stop_files[0])], os.path.join(folder, "calls-probe.txt")),
                       self.probe_to_file(["front", windows_path(stop_files[1])], told)]
@@ -486,8 +640,7 @@ class Bench:
         lines: private bytes per row held, then Clear timed and what it gave back."""
         folder = tempfile.mkdtemp(prefix="rows-", dir=self.scratch)
         exe, _ = self.write_monitor_folder(folder, True)
-        monitor = self.start_holding_514([exe], cwd=folder,
-                                         started=lambda process: self.probe(exe, "wait", "30000")[0] == 0)
+        monitor = self.start_monitor(exe, folder)
         before = self.probe_value(exe, "memory")
         for _ in range(NETWORK_ROWS // load.DATAGRAMS_PER_STEP):
             load.send_numbered_lines(NETWORK_ROWS_RATE)
@@ -559,11 +712,26 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_handoff_only(self):
+        """The hand-off to the UI and every figure its targets take, in one run: CPU per record, a lone
+        datagram, the lag at a steady rate, the bursts into the monitor, and the paced rates of the bare
+        loop and of the monitor with display on."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["handoff"] = self.handoff()
+        results["bursts"] = [self.burst(count, size, ("monitor",)) for count, size in load.BURSTS]
+        results["bare"] = self.search("bare loop", self.bare_step, load.PACED_RATES)
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    self.rates_up_to(results["bare"]))
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
         self.reserved_s = ROWS_BENCH_S + NETWORK_ROWS_S
         results["bursts"] = [self.burst(count, size) for count, size in load.BURSTS]
+        results["handoff"] = self.handoff()
         results["bare"] = self.search("bare loop", self.bare_step, load.PACED_RATES)
         results["off"] = self.search("monitor, display off", lambda rate: self.monitor_step(rate, False),
                                      self.rates_up_to(results["bare"]))
@@ -607,6 +775,9 @@ def main():
                         help="only the figures the filter changes, with and without it; the filter's table")
     parser.add_argument("--watch-only", action="store_true",
                         help="only the figures the watch rules change, with and without them; the rules' table")
+    parser.add_argument("--receive-models", required=True)
+    parser.add_argument("--handoff-only", action="store_true",
+                        help="only the figures of the hand-off to the UI; its table")
     parser.add_argument("--book-only", action="store_true",
                         help="only the figures of the list kept full, beside the same with room to spare; its table")
     parser.add_argument("--pinned", action="store_true",
@@ -617,7 +788,8 @@ def main():
         os.sched_setaffinity(0, {SENDER_CPU})
 
     # One part alone: every figure beside the results file, as JSON, and its table (or the figures) printed.
-    parts = ((args.filter_only, Bench.run_filter_only, lambda results: "\n".join(report.filter_section(results))),
+    parts = ((args.handoff_only, Bench.run_handoff_only, lambda results: "\n".join(report.handoff_section(results))),
+             (args.filter_only, Bench.run_filter_only, lambda results: "\n".join(report.filter_section(results))),
              (args.watch_only, Bench.run_watch_only, lambda results: "\n".join(report.watch_section(results))),
              (args.book_only, Bench.run_book_only, lambda results: "\n".join(report.book_section(results))),
              (args.rows_only, Bench.run_rows_only, lambda results: json.dumps(results, indent=1)))

@@ -2,7 +2,11 @@
 the sending and the counting of what a receiver made of them are the end-to-end
 tests' own (tests/e2e/fault_tools.py)."""
 
+import socket
+import time
+
 from fault_tools import PacedSender, numbered_message, numbered_messages, send_back_to_back
+from monitor import LOOPBACK, SYSLOG_PORT
 
 DATAGRAMS_PER_STEP = 100_000
 # The paced ladder, highest first.
@@ -31,6 +35,28 @@ def send_numbered_lines(rate, count=DATAGRAMS_PER_STEP):
     with the wall-clock microseconds of the first and the last send."""
     sender = PacedSender(numbered_lines(count), rate).run()
     return sending_figures(sender.sent, sender.first_us, sender.last_us)
+
+
+def send_timed_lines(rate, count):
+    """As send_numbered_lines, and when each line went out: sent_us, wall-clock microseconds by line."""
+    sender = PacedSender(numbered_lines(count), rate).run()
+    sent_us, done = [], 0
+    for until, at in sender.batches:
+        sent_us += [at] * (until - done)
+        done = until
+    return {**sending_figures(sender.sent, sender.first_us, sender.last_us), "sent_us": sent_us}
+
+
+def send_lone_lines(count, quiet_s):
+    """Sends lines 0..count-1 one at a time, each after quiet_s without any; answers the wall-clock
+    microseconds when each went out."""
+    sent_us = []
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+        for line in numbered_lines(count):
+            time.sleep(quiet_s)
+            sent_us.append(time.time_ns() // 1000)
+            sender.sendto(line, (LOOPBACK, SYSLOG_PORT))
+    return sent_us
 
 
 def send_matching_lines(count, seconds):

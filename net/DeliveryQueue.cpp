@@ -97,13 +97,21 @@ void DeliveryQueue::CountDropped(bool isRecord) {
     if (notice.text) Queue(notice, BytesOf(notice));
 }
 
+void DeliveryQueue::TakeAll(DeliveryBatch& batch) {
+    Take(batch, false);
+}
+
 void DeliveryQueue::TakeAllOrArm(DeliveryBatch& batch) {
+    Take(batch, true);
+}
+
+void DeliveryQueue::Take(DeliveryBatch& batch, bool armWhenEmpty) {
     batch.clear();
     ExclusiveLock held(lock_);
     takenBytes_ = 0;
     if (waiting_.empty()) {
         if (HandOverDroppedCount(batch)) return;
-        doorbellArmed_ = true;
+        if (armWhenEmpty) doorbellArmed_ = true;
         // A burst's room goes back once it is over; everyday traffic keeps its room.
         if (batch.capacity() > kRoomKeptWhenIdle) DeliveryBatch().swap(batch);
         if (waiting_.capacity() > kRoomKeptWhenIdle) DeliveryBatch().swap(waiting_);

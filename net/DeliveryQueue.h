@@ -24,7 +24,7 @@ constexpr size_t kDeliveryByteLimit = 256u * 1024u * 1024u;
 
 // Filled by the Receive thread and by the diagnostic reporter on any thread,
 // emptied by the UI thread. The UI is woken by a doorbell message that carries
-// nothing; it rings only when the UI has asked for it by finding the queue
+// nothing; it rings only when the UI has asked for it on finding the queue
 // empty, so a busy UI is never woken per item and an idle one not at all.
 // Past its byte limit, and when memory runs out, items are dropped and
 // counted: the pane is told once when dropping starts and, once the UI has
@@ -46,8 +46,10 @@ public:
 
     // Everything queued, in order, into batch (emptied first); the batch given
     // has been handled. When nothing is queued the UI has caught up: the batch
-    // then holds the count of what was dropped, if anything was, and otherwise
-    // the doorbell is armed, so the next item rings it.
+    // then holds the count of what was dropped, if anything was.
+    void TakeAll(DeliveryBatch& batch);
+    // The same; and when the batch comes back empty the doorbell is armed, so
+    // the next item rings it.
     void TakeAllOrArm(DeliveryBatch& batch);
 
     bool HasWaiting() const;
@@ -56,6 +58,7 @@ public:
     unsigned long long TakenSoFar() const;
 
 private:
+    void Take(DeliveryBatch& batch, bool armWhenEmpty);
     bool Append(Delivery& delivery, bool isRecord);
     bool Queue(Delivery& delivery, size_t bytes);
     void CountDropped(bool isRecord);

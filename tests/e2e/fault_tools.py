@@ -168,7 +168,9 @@ class PacedSender:
     """Sends the datagrams in order at rate per second: run() does it in the calling
     thread; as a context manager it is done by a thread of its own until all are out
     or the block ends. sent tells how many went out so far; first_us and last_us are
-    the wall-clock microseconds of the first and the last send."""
+    the wall-clock microseconds of the first and the last send; batches holds, for
+    each batch of datagrams due together, how many had gone out after it and the
+    wall-clock microseconds when it began to go out."""
 
     # Slept when no datagram is due yet; the ones due meanwhile go out together.
     PACE_SLICE_S = 0.0001
@@ -179,6 +181,7 @@ class PacedSender:
         self._thread = threading.Thread(target=self.run, daemon=True)
         self.sent = 0
         self.first_us = self.last_us = None
+        self.batches = []
 
     def __enter__(self):
         self._thread.start()
@@ -206,6 +209,7 @@ class PacedSender:
                 if due <= self.sent:
                     time.sleep(max(self.PACE_SLICE_S, self.sent / self._rate - (time.perf_counter() - started)))
                     continue
+                self.batches.append((due, time.time_ns() // 1000))
                 for message in self._messages[self.sent:due]:
                     sender.sendto(message, (LOOPBACK, SYSLOG_PORT))
                 self.sent = due

@@ -3,9 +3,11 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "diag/DiagnosticReporter.h"
 #include "net/DeliveryQueue.h"
+#include "net/HandOff.h"
 #include "tests/list/RecordFeed.h"
 #include "tests/support/TestSupport.h"
 
@@ -58,6 +60,60 @@ TEST(DeliveryQueue, RingsOnceUntilTheUiFindsItEmptyAndKeepsEveryItemInOrder) {
         // "fourth" is never taken: the queue releases it.
     }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
+    DestroyWindow(window);
+}
+
+const char* ClockText(net::HandOff::Clock clock) {
+    return clock == net::HandOff::Clock::Stop ? "stop" : "run";
+}
+
+// The hand-off on the test's own clock. At each moment the Receive thread
+// queues some records, the doorbells they rang are counted, and the UI may take
+// the queue, as its doorbell or its clock makes it do.
+TEST(DeliveryQueue, TheHandOffRingsOncePerFloodAndArmsTheDoorbellOnlyAfterAQuietSpell) {
+    constexpr ULONGLONG kQuietSpellMs = 30;
+    constexpr int kLooksAway = -1;
+    using Clock = net::HandOff::Clock;
+    struct Moment {
+        ULONGLONG at;
+        int queued;
+        int rings;
+        int taken;  // kLooksAway: the UI does not take the queue then
+        Clock clock;
+    };
+    const std::vector<Moment> moments = {
+        {1000, 1, 1, 1, Clock::Run},           // a lone record after a quiet time rings
+        {1010, 0, 0, 0, Clock::Run},           // found empty, but something came 10 ms ago
+        {1015, 1, 0, kLooksAway, Clock::Run},  // so the next record does not ring
+        {1020, 0, 0, 1, Clock::Run},
+        {1030, 80, 0, 80, Clock::Run},  // a flood, taken on the clock
+        {1040, 80, 0, 80, Clock::Run},
+        {1050, 80, 0, 80, Clock::Run},
+        {1060, 80, 0, 80, Clock::Run},
+        {1070, 0, 0, 0, Clock::Run},
+        {1080, 0, 0, 0, Clock::Run},
+        {1089, 0, 0, 0, Clock::Run},
+        {1090, 0, 0, 0, Clock::Stop},  // nothing for the quiet spell: the doorbell is armed
+        {1095, 2, 1, 2, Clock::Run},   // and the next records ring it, once
+        {1110, 0, 0, 0, Clock::Run},
+        {1125, 0, 0, 0, Clock::Stop},
+    };
+    const HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    {
+        net::DeliveryQueue deliveries;
+        deliveries.SetDoorbell(window, kDoorbell);
+        net::HandOff handOff(deliveries, kQuietSpellMs);
+        net::DeliveryBatch batch;
+        for (const Moment& moment : moments) {
+            SCOPED_TRACE(moment.at);
+            for (int i = 0; i < moment.queued; ++i) ASSERT_TRUE(deliveries.Push(MakeRecord(std::to_string(i))));
+            EXPECT_EQ(moment.rings, TakeDoorbells(window));
+            if (moment.taken == kLooksAway) continue;
+            EXPECT_STREQ(ClockText(moment.clock), ClockText(handOff.Take(batch, moment.at)));
+            EXPECT_EQ(static_cast<size_t>(moment.taken), batch.size());
+        }
+    }
     DestroyWindow(window);
 }
 

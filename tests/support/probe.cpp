@@ -11,11 +11,12 @@
 //   probe <monitor exe path> post <main|list|pane> <message> <wParam> <lParam> [<message> <wParam> <lParam>]...
 //                                                  posts each message to that window, as any program may;
 //                                                  numbers in C's notation (0x10, 1024, -1)
-//   probe <monitor exe path> watch <out file> <stop file>
+//   probe <monitor exe path> watch <out file> <stop file> [<row poll ms>]
 //                                                  samples until the stop file exists, writing to the out file
 //                                                  "nul <start µs> <round trip µs>", a WM_NULL round trip to
 //                                                  the main window, one every 100 ms, and "rows <µs> <count>",
-//                                                  the row count, polled every 10 ms, written when it changes
+//                                                  the row count, polled every 10 ms (or as given), written
+//                                                  when it changes
 //   probe <monitor exe path> calls <out file> <stop file>
 //                                                  samples until the stop file exists, writing to the out file
 //                                                  "caption <µs> <active|inactive|unknown>", how its caption
@@ -61,7 +62,7 @@ constexpr UINT kClearTimeoutMs = 1200000;
 constexpr UINT kRoundTripTimeoutMs = 10000;
 constexpr DWORD kPollMs = 50;
 constexpr DWORD kRoundTripIntervalMs = 100;
-constexpr DWORD kRowPollMs = 10;
+constexpr DWORD kRowPollMs = 10;  // unless the watch is given another
 // 100-ns intervals between 1601 and 1970.
 constexpr unsigned long long kUnixEpochIn100ns = 116444736000000000ULL;
 // Room for the longest message the monitor keeps (4096 bytes) and its terminator.
@@ -335,7 +336,7 @@ void SampleRoundTrips(HWND monitor, SampleLog& log, const std::atomic<bool>& sto
     }
 }
 
-void PollRows(HWND list, SampleLog& log, const std::atomic<bool>& stop) {
+void PollRows(HWND list, DWORD pollMs, SampleLog& log, const std::atomic<bool>& stop) {
     LRESULT last = -1;
     while (!stop) {
         LRESULT count = 0;
@@ -343,7 +344,7 @@ void PollRows(HWND list, SampleLog& log, const std::atomic<bool>& stop) {
             last = count;
             log.Line("rows", WallMicroseconds(), static_cast<unsigned long long>(count));
         }
-        Sleep(kRowPollMs);
+        Sleep(pollMs);
     }
 }
 
@@ -351,13 +352,13 @@ bool Exists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-int Watch(HWND monitor, const char* outPath, const char* stopPath) {
+int Watch(HWND monitor, const char* outPath, const char* stopPath, DWORD rowPollMs) {
     const HWND list = ListOf(monitor);
     SampleLog log(outPath);
     if (!list || !log.IsOpen()) return kFailed;
     std::atomic<bool> stop{false};
     std::thread roundTrips(SampleRoundTrips, monitor, std::ref(log), std::cref(stop));
-    std::thread rows(PollRows, list, std::ref(log), std::cref(stop));
+    std::thread rows(PollRows, list, rowPollMs, std::ref(log), std::cref(stop));
     while (!Exists(stopPath)) Sleep(kPollMs);
     stop = true;
     roundTrips.join();
@@ -561,7 +562,8 @@ int HoldFront(const char* stopPath) {
 bool ArgumentsFit(const char* command, int argc) {
     if (std::strcmp(command, "filter") == 0) return argc == 4;
     if (std::strcmp(command, "post") == 0) return argc >= 7 && (argc - 4) % 3 == 0;
-    if (std::strcmp(command, "watch") == 0 || std::strcmp(command, "calls") == 0) return argc == 5;
+    if (std::strcmp(command, "watch") == 0) return argc == 5 || argc == 6;
+    if (std::strcmp(command, "calls") == 0) return argc == 5;
     return argc == 3;
 }
 
@@ -569,7 +571,7 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
                  "       probe <monitor exe> post <main|list|pane> <message> <wParam> <lParam> ...\n"
-                 "       probe <monitor exe> watch <out file> <stop file>\n"
+                 "       probe <monitor exe> watch <out file> <stop file> [<row poll ms>]\n"
                  "       probe <monitor exe> calls <out file> <stop file>\n"
                  "       probe <monitor exe> filter <text shown rows contain>\n"
                  "       probe system-text <hex code>\n"
@@ -606,7 +608,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "clear") == 0) return Clear(monitor);
     if (std::strcmp(command, "memory") == 0) return PrintMemory(monitor);
     if (std::strcmp(command, "ping") == 0) return Ping(monitor);
-    if (std::strcmp(command, "watch") == 0) return Watch(monitor, argv[3], argv[4]);
+    if (std::strcmp(command, "watch") == 0)
+        return Watch(monitor, argv[3], argv[4], argc == 6 ? std::strtoul(argv[5], nullptr, 10) : kRowPollMs);
     if (std::strcmp(command, "filter") == 0) return Filter(monitor, argv[3]);
     if (std::strcmp(command, "calls") == 0) return WatchCalls(monitor, argv[3], argv[4]);
     return Usage();
