@@ -22,10 +22,12 @@ DeliveryPump::Turned DeliveryPump::Turn() {
         }
         // Dry for now, but the burst may go on: the timer keeps running.
         if (batch_.empty()) {
+            if (!CatchUpDue(true)) return Turned::HoldingBack;
             CatchUp();
             return Turned::CaughtUp;
         }
     }
+    recordsThisTurn_ = 0;
     const ULONGLONG turnStarted = GetTickCount64();
     do {
         const bool moreQueued = handled_ + 1 < batch_.size() || queue_.HasWaiting();
@@ -52,8 +54,10 @@ void DeliveryPump::Finish() {
 void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
     if (!settings_) return;  // past the destruction handler: released with the batch
     if (delivery.record) {
+        ++recordsThisTurn_;
+        behind_ = true;
         Arrive(std::move(delivery.record), moreQueued);
-        if (!moreQueued || GetTickCount64() - caughtUpAt_ >= kLongestPendingMs) CatchUp();
+        if (CatchUpDue(!moreQueued)) CatchUp();
         return;
     }
     diagnostics_.Add(pane_, std::move(delivery.text));
@@ -81,6 +85,14 @@ void DeliveryPump::Write(const net::SyslogRecord& record) {
     if (FAILED(written)) captureFile_.GiveUp(written);
 }
 
+// dry: nothing more is queued now. A lone record is shown at once, a flow
+// at most every kShortestCatchUpMs, a flood at least every kLongestPendingMs.
+bool DeliveryPump::CatchUpDue(bool dry) const {
+    const ULONGLONG since = GetTickCount64() - caughtUpAt_;
+    if (since >= kLongestPendingMs) return true;
+    return dry && (recordsThisTurn_ <= 1 || since >= kShortestCatchUpMs);
+}
+
 // The Capture file's lines go to the system and a held-back burst is shown.
 void DeliveryPump::CatchUp() {
     if (!settings_) return;
@@ -88,6 +100,7 @@ void DeliveryPump::CatchUp() {
     list_.ShowHeldBack();
     caughtUpAt_ = GetTickCount64();
     caughtUp_ = true;
+    behind_ = false;
 }
 
 }  // namespace app

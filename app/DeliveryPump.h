@@ -37,6 +37,9 @@ struct DeliveryTargets {
 // messages are answered during a burst. While more records wait, the list
 // holds its redraw and the Capture file its lines; both catch up when the
 // queue runs dry, and at least every kLongestPendingMs during a flood. A
+// record that came alone in its turn is shown at once; while records come
+// faster than one a turn, drying up catches up at most every
+// kShortestCatchUpMs, since a repaint costs more than many records. A
 // turn's diagnostics go to the pane together as it ends. Only once the turns
 // have found nothing for kQuietSpellMs does the burst end: the timer stops
 // and the doorbell is armed again, so a lone delivery after a quiet time is
@@ -47,6 +50,7 @@ public:
     static constexpr UINT kTurnIntervalMs = 10;
     static constexpr ULONGLONG kLongestTurnMs = 50;
     static constexpr ULONGLONG kLongestPendingMs = 100;
+    static constexpr ULONGLONG kShortestCatchUpMs = 50;
     static constexpr ULONGLONG kQuietSpellMs = 50;
 
     DeliveryPump(net::DeliveryQueue& queue, const DeliveryTargets& targets)
@@ -79,10 +83,15 @@ public:
 
     bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
 
+    // Every record queued so far is in the list and the Capture file: none
+    // waits in the queue or the batch, and none arrived since the last catch-up.
+    bool CaughtUp() const { return !behind_ && handled_ == batch_.size() && !queue_.HasWaiting(); }
+
 private:
     void Handle(net::Delivery& delivery, bool moreQueued);
     void Arrive(net::RecordPtr record, bool moreQueued);
     void CatchUp();
+    bool CatchUpDue(bool dry) const;
     void Write(const net::SyslogRecord& record);
 
     net::DeliveryQueue& queue_;
@@ -98,8 +107,10 @@ private:
     HWND window_ = nullptr;
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
     size_t handled_ = 0;
+    size_t recordsThisTurn_ = 0;
     ULONGLONG caughtUpAt_ = 0;
     bool caughtUp_ = false;  // in the current turn
+    bool behind_ = false;    // records arrived since the last catch-up
     bool closing_ = false;
     diag::DiagnosticBatch diagnostics_;  // a turn's texts, appended when the turn ends
 };

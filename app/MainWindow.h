@@ -55,6 +55,8 @@ public:
     void ApplyFilter(records::RowFilter filter);
     // What OK in the Watch rules dialog does: the rules colour, mark and call from now on.
     void SetWatchRules(std::vector<records::CountedRule> rules);
+    // Every record handed over so far is shown and written.
+    bool DeliveriesCaughtUp() const { return pump_.CaughtUp(); }
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
 

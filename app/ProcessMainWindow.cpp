@@ -17,6 +17,10 @@ void SetProcessMainWindow(MainWindow* mainWindow) {
     diag::SetDiagnosticSink(mainWindow ? &mainWindow->Deliveries() : nullptr);
 }
 
+MainWindow* ProcessMainWindow() {
+    return g_mainWindow;
+}
+
 HWND ProcessMainWindowHandle() {
     MainWindow* const mainWindow = g_mainWindow;
     return mainWindow ? mainWindow->Handle() : nullptr;

@@ -14,4 +14,7 @@ void SetProcessMainWindow(MainWindow* mainWindow);
 // The Main window's current handle, or null; callable from any thread.
 HWND ProcessMainWindowHandle();
 
+// The Main window object, or null; for the UI thread.
+MainWindow* ProcessMainWindow();
+
 }  // namespace app

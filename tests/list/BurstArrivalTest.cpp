@@ -152,7 +152,8 @@ TEST(BurstArrival, AFloodThatNeverPausesStillRepaints) {
     EXPECT_TRUE(HandleMessagesUntil([] { return RedrawWatch::redrawsAmidFlood >= kRedrawsAmidTheFlood; }, 30000));
     stop = true;
     poster.join();
-    EXPECT_TRUE(PumpUntil([&] { return win::ListView(list).Count() == posted; }, 120000));
+    EXPECT_TRUE(PumpUntil([&] { return win::ListView(list).Count() == posted && window.Window().DeliveriesCaughtUp(); },
+                          120000));
     EXPECT_TRUE(RedrawWatch::lastWasOn);
     RedrawWatch::flood = nullptr;
 }
