@@ -92,7 +92,7 @@ int Measure(app::MainWindow& window) {
     records::RowFilter sender;
     sender.senders = {RealisticSender(0)};
     MeasureFilter(window, "sender", sender);
-    records::RowFilter host;  // every row's header names one of 50 hosts
+    records::RowFilter host;  // the header of every row with a priority names one of 50 hosts
     host.hosts = {RealisticHost(0)};
     MeasureFilter(window, "host", host);
 
