@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -122,7 +121,7 @@ private:
     bool captureSwitch_ = true;
     ListFinder finder_;
     MatchCalls calls_;  // the user called back when a watch rule matches
-    std::optional<records::RowKeys> contextRow_;  // of the row the right-click menu was opened on
+    std::optional<records::RowKeys> contextRow_;  // the keys of the row the right-click menu was opened on
     bool titleCounts_ = false;  // the title shows the filter's counts
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
