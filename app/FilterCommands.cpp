@@ -1,7 +1,6 @@
-// FilterCommands.cpp: the Filter dialog, the filter's switch, the sender items of the list's menu, and the title.
+// FilterCommands.cpp: the Filter dialog, the filter's switch, the row items of the list's menu, and the title.
 #include "app/MainWindow.h"
 
-#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -12,7 +11,31 @@
 
 namespace app {
 
+namespace {
+
+// The list menu's items that filter by the row clicked.
+struct RowItem {
+    WORD command;
+    records::RowKey key;
+    bool hide;
+};
+constexpr RowItem kRowItems[] = {
+    {ID_LIST_SHOW_ONLY_SENDER, records::RowKey::kSender, false},
+    {ID_LIST_HIDE_SENDER, records::RowKey::kSender, true},
+    {ID_LIST_SHOW_ONLY_HOST, records::RowKey::kHost, false},
+    {ID_LIST_HIDE_HOST, records::RowKey::kHost, true},
+    {ID_LIST_SHOW_ONLY_APP, records::RowKey::kApp, false},
+    {ID_LIST_HIDE_APP, records::RowKey::kApp, true},
+};
+
+}  // namespace
+
 bool MainWindow::OnFilterCommand(WORD commandId) {
+    for (const RowItem& item : kRowItems) {
+        if (item.command != commandId) continue;
+        FilterByClickedRow(item.key, item.hide);
+        return true;
+    }
     switch (commandId) {
     case ID_VIEW_FILTER:
         EditFilter();
@@ -20,10 +43,6 @@ bool MainWindow::OnFilterCommand(WORD commandId) {
     case ID_VIEW_FILTER_ON:
         if (book_.Shown().Filter().IsEmpty()) return true;
         ShowNewView(book_.SetFilterOn(!book_.Shown().InForce()));
-        return true;
-    case ID_LIST_SHOW_ONLY_SENDER:
-    case ID_LIST_HIDE_SENDER:
-        FilterBySender(commandId);
         return true;
     case ID_LIST_SHOW_ALL_ROWS:
         ApplyFilter(records::RowFilter());
@@ -44,16 +63,11 @@ void MainWindow::EditFilter() {
 }
 
 // The other conditions stay as they are; the filter is turned on.
-void MainWindow::FilterBySender(WORD commandId) {
-    if (!contextSender_) return;
-    const std::uint32_t sender = *contextSender_;
+void MainWindow::FilterByClickedRow(records::RowKey key, bool hide) {
+    if (!contextRow_ || !records::HasKey(*contextRow_, key)) return;
     try {
         records::RowFilter filter = book_.Shown().Filter();
-        const bool addToHidden = commandId == ID_LIST_HIDE_SENDER && filter.hideSenders && !filter.senders.empty();
-        if (!addToHidden) filter.senders.clear();
-        if (std::find(filter.senders.begin(), filter.senders.end(), sender) == filter.senders.end())
-            filter.senders.push_back(sender);
-        filter.hideSenders = commandId == ID_LIST_HIDE_SENDER;
+        records::FilterByRow(filter, *contextRow_, key, hide);
         ApplyFilter(std::move(filter));
     } catch (const std::bad_alloc&) {
         diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
@@ -94,16 +108,22 @@ void MainWindow::ShowFilterInTitle() {
     titleCounts_ = inForce;
 }
 
-// The sender items act on the row given; without one they are greyed, as
-// "Show all rows" is while no filter is in force. The sender is taken now:
-// while the menu is open rows keep arriving and the oldest may leave.
+// The row items act on the row given; without one, or when its header names
+// no host (app), they are greyed, as "Show all rows" is while no filter is in
+// force. The row's sender, host and app are copied now: while the menu is
+// open rows keep arriving and the oldest may leave.
 void MainWindow::AddFilterItems(HMENU popup, int senderRow) {
-    contextSender_.reset();
-    if (senderRow >= 0 && static_cast<size_t>(senderRow) < book_.Shown().Count())
-        contextSender_ = book_.Shown().Row(static_cast<size_t>(senderRow)).senderAddress;
-    const UINT senderState = MF_BYCOMMAND | (contextSender_ ? MF_ENABLED : MF_GRAYED);
-    EnableMenuItem(popup, ID_LIST_SHOW_ONLY_SENDER, senderState);
-    EnableMenuItem(popup, ID_LIST_HIDE_SENDER, senderState);
+    contextRow_.reset();
+    try {
+        if (senderRow >= 0 && static_cast<size_t>(senderRow) < book_.Shown().Count())
+            contextRow_ = records::KeysOfRow(book_.Shown().Row(static_cast<size_t>(senderRow)));
+    } catch (const std::bad_alloc&) {
+        // Greyed, as over no row.
+    }
+    for (const RowItem& item : kRowItems) {
+        const bool enabled = contextRow_ && records::HasKey(*contextRow_, item.key);
+        EnableMenuItem(popup, item.command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
     EnableMenuItem(popup, ID_LIST_SHOW_ALL_ROWS,
                    MF_BYCOMMAND | (book_.Shown().InForce() ? MF_ENABLED : MF_GRAYED));
 }

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "net/DeliveryQueue.h"
 #include "net/ReceiveThread.h"
 #include "records/CaptureFile.h"
+#include "records/FilterByRow.h"
 #include "records/RowBook.h"
 #include "records/WatchRulesFile.h"
 #include "settings/OptionsEditor.h"
@@ -87,7 +87,7 @@ private:
     // The filter over the list and the title that counts its rows (FilterCommands.cpp).
     bool OnFilterCommand(WORD commandId);
     void EditFilter();
-    void FilterBySender(WORD commandId);
+    void FilterByClickedRow(records::RowKey key, bool hide);
     void ShowNewView(bool chosen);
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
@@ -123,7 +123,7 @@ private:
     bool captureSwitch_ = true;
     ListFinder finder_;
     MatchCalls calls_;  // the user called back when a watch rule matches
-    std::optional<std::uint32_t> contextSender_;  // the sender of the row the right-click menu was opened on
+    std::optional<records::RowKeys> contextRow_;  // the keys of the row the right-click menu was opened on
     bool titleCounts_ = false;  // the title shows the filter's counts
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active

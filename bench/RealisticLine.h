@@ -20,6 +20,13 @@ inline std::uint32_t RealisticSender(unsigned long row) {
     return 10u | 20u << 8 | 0u << 16 | static_cast<std::uint32_t>(host) << 24;
 }
 
+// The host row i's header names: host00 to host49.
+inline std::string RealisticHost(unsigned long row) {
+    char host[16];
+    std::snprintf(host, sizeof host, "host%02u", static_cast<unsigned>(row % kRealisticSenders));
+    return host;
+}
+
 // Lengths spread from 60 to 180 bytes around a median of 120, the facility
 // varying, every severity and some rows without a priority.
 inline std::string RealisticLine(unsigned long row) {
@@ -31,13 +38,13 @@ inline std::string RealisticLine(unsigned long row) {
     const unsigned facility = static_cast<unsigned>((row / kPriorityKinds) % 24);
     char head[96];
     int length;
+    const std::string host = RealisticHost(row);
     if (kind == kPriorityKinds - 1)
-        length = std::snprintf(head, sizeof head, "Dec  7 12:%02lu:%02lu host%02u daemon[%lu]: ", row / 60 % 60,
-                               row % 60, static_cast<unsigned>(row % kRealisticSenders), 1000 + row % 9000);
+        length = std::snprintf(head, sizeof head, "Dec  7 12:%02lu:%02lu %s daemon[%lu]: ", row / 60 % 60,
+                               row % 60, host.c_str(), 1000 + row % 9000);
     else
-        length = std::snprintf(head, sizeof head, "<%u>Dec  7 12:%02lu:%02lu host%02u daemon[%lu]: ",
-                               facility * 8 + kind, row / 60 % 60, row % 60,
-                               static_cast<unsigned>(row % kRealisticSenders), 1000 + row % 9000);
+        length = std::snprintf(head, sizeof head, "<%u>Dec  7 12:%02lu:%02lu %s daemon[%lu]: ",
+                               facility * 8 + kind, row / 60 % 60, row % 60, host.c_str(), 1000 + row % 9000);
     std::string line(head, static_cast<size_t>(length));
     if (row % kRareEvery == kRareEvery / 3) line += std::string(kRareWord) + " ";
     const size_t wanted = 60 + (row * 2654435761u >> 7) % 121;  // 60 to 180 bytes

@@ -44,7 +44,8 @@ TARGETS = {
 }
 # Wine's tray shows a notification this long after it is asked to; the first one's target allows for it.
 WINE_BALLOON_DELAY_S = 2.0
-FILTERS = (("text", "text passing 1 %"), ("severity", "Warning and above"), ("sender", "one sender of 50"))
+FILTERS = (("text", "text passing 1 %"), ("severity", "Warning and above"), ("sender", "one sender of 50"),
+           ("host", "one host of 50"))
 
 RECEIVERS = (("bare", "Bare Winsock loop"), ("off", "Monitor, display off"), ("on", "Monitor, display on"))
 BURST_RECEIVERS = (("monitor", "monitor, display on"), ("bare_default", "bare loop, default buffer"),

@@ -7,10 +7,10 @@ namespace records {
 
 namespace {
 
-std::string SendersText(const RowFilter& filter) {
-    const size_t count = filter.senders.size();
-    const std::string senders = std::to_string(count) + (count == 1 ? " sender" : " senders");
-    return filter.hideSenders ? senders + " hidden" : "only " + senders;
+// "only 2 senders", "1 host hidden".
+std::string SetText(size_t count, const char* what, bool hidden) {
+    const std::string set = std::to_string(count) + ' ' + what + (count == 1 ? "" : "s");
+    return hidden ? set + " hidden" : "only " + set;
 }
 
 }  // namespace
@@ -25,7 +25,9 @@ std::string ConditionsText(const RowFilter& filter) {
     if (!filter.hideText.empty()) add("not \"" + filter.hideText + '"');
     if (filter.matchCase && !text.empty()) add("match case");
     if (filter.lowestSeverity != kAnySeverity) add(std::string("severity up to ") + SeverityName(filter.lowestSeverity));
-    if (!filter.senders.empty()) add(SendersText(filter));
+    if (!filter.senders.empty()) add(SetText(filter.senders.size(), "sender", filter.hideSenders));
+    if (!filter.hosts.empty()) add(SetText(filter.hosts.size(), "host", filter.hideHosts));
+    if (!filter.apps.empty()) add(SetText(filter.apps.size(), "app", filter.hideApps));
     return text.empty() ? "every row" : text;
 }
 

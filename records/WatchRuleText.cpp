@@ -15,7 +15,7 @@ namespace {
 
 constexpr wchar_t kFieldSeparator = L';';
 constexpr wchar_t kValueSeparator = L'=';
-constexpr wchar_t kSenderSeparator = L',';
+constexpr wchar_t kListSeparator = L',';
 constexpr wchar_t kQuadSeparator = L'.';
 constexpr wchar_t kEscape = L'%';
 constexpr wchar_t kColourMark = L'#';
@@ -35,6 +35,11 @@ bool NeedsEscape(unsigned char byte) {
     return byte == '%' || byte == ';' || byte < 0x20 || byte >= 0x7F;
 }
 
+// In a list of names, the separator too.
+bool NeedsEscapeInName(unsigned char byte) {
+    return NeedsEscape(byte) || byte == kListSeparator;
+}
+
 void WriteHexByte(unsigned byte, std::wstring& out) {
     out += kHexDigits[byte >> 4 & 0xFu];
     out += kHexDigits[byte & 0xFu];
@@ -47,10 +52,10 @@ int HexDigit(wchar_t c) {
     return -1;
 }
 
-void WriteBytes(const std::string& bytes, std::wstring& out) {
+void WriteBytes(const std::string& bytes, std::wstring& out, bool (*needsEscape)(unsigned char) = NeedsEscape) {
     for (const char c : bytes) {
         const unsigned char byte = static_cast<unsigned char>(c);
-        if (NeedsEscape(byte)) {
+        if (needsEscape(byte)) {
             out += kEscape;
             WriteHexByte(byte, out);
         } else {
@@ -109,11 +114,36 @@ Reading ReadSeverity(std::wstring_view value, int& lowest) {
 
 void WriteSenders(const std::vector<std::uint32_t>& senders, std::wstring& out) {
     for (size_t index = 0; index < senders.size(); ++index) {
-        if (index) out += kSenderSeparator;
+        if (index) out += kListSeparator;
         char quad[net::kDottedQuadCapacity];
         net::FormatDottedQuad(senders[index], quad);
         for (const char* c = quad; *c; ++c) out += static_cast<wchar_t>(*c);
     }
+}
+
+// Hosts or apps: each name escaped, a ',' between them.
+void WriteNames(const std::vector<std::string>& names, std::wstring& out) {
+    for (size_t index = 0; index < names.size(); ++index) {
+        if (index) out += kListSeparator;
+        WriteBytes(names[index], out, NeedsEscapeInName);
+    }
+}
+
+Reading ReadNames(std::wstring_view value, std::vector<std::string>& names) {
+    std::vector<std::string> read;
+    while (!value.empty()) {
+        const size_t end = value.find(kListSeparator);
+        std::string name;
+        const Reading reading = ReadBytes(value.substr(0, end), name);
+        if (reading != Reading::kRead) return reading;
+        if (name.empty()) return Reading::kBadValue;  // no header names an empty host or app
+        read.push_back(std::move(name));
+        if (end == std::wstring_view::npos) break;
+        value.remove_prefix(end + 1);
+        if (value.empty()) return Reading::kBadValue;  // a ',' with no name after it
+    }
+    names = std::move(read);
+    return Reading::kRead;
 }
 
 // One number of a dotted quad as FormatDottedQuad writes it: no leading zeros, at most 255.
@@ -142,7 +172,7 @@ bool ReadDottedQuad(std::wstring_view text, std::uint32_t& address) {
 Reading ReadSenders(std::wstring_view value, std::vector<std::uint32_t>& senders) {
     std::vector<std::uint32_t> read;
     while (!value.empty()) {
-        const size_t end = value.find(kSenderSeparator);
+        const size_t end = value.find(kListSeparator);
         std::uint32_t address = 0;
         if (!ReadDottedQuad(value.substr(0, end), address)) return Reading::kBadValue;
         read.push_back(address);
@@ -186,7 +216,19 @@ struct FieldForm {
     const wchar_t* name;
     void (*write)(const WatchRule& rule, std::wstring& out);
     Reading (*read)(std::wstring_view value, WatchRule& rule);
+    // Null: the field is always written, and must be read. Otherwise it is
+    // written only when this answers true, and reads as the rule's default
+    // when missing, so that rules written without it read as before.
+    bool (*written)(const WatchRule& rule) = nullptr;
 };
+
+bool HostsSet(const WatchRule& rule) {
+    return !rule.conditions.hosts.empty() || rule.conditions.hideHosts;
+}
+
+bool AppsSet(const WatchRule& rule) {
+    return !rule.conditions.apps.empty() || rule.conditions.hideApps;
+}
 
 // The fields in the order they are written.
 const FieldForm kFields[] = {
@@ -204,6 +246,14 @@ const FieldForm kFields[] = {
      [](std::wstring_view v, WatchRule& r) { return ReadSenders(v, r.conditions.senders); }},
     {L"hidesenders", [](const WatchRule& r, std::wstring& out) { WriteFlag(r.conditions.hideSenders, out); },
      [](std::wstring_view v, WatchRule& r) { return ReadFlag(v, r.conditions.hideSenders); }},
+    {L"hosts", [](const WatchRule& r, std::wstring& out) { WriteNames(r.conditions.hosts, out); },
+     [](std::wstring_view v, WatchRule& r) { return ReadNames(v, r.conditions.hosts); }, HostsSet},
+    {L"hidehosts", [](const WatchRule& r, std::wstring& out) { WriteFlag(r.conditions.hideHosts, out); },
+     [](std::wstring_view v, WatchRule& r) { return ReadFlag(v, r.conditions.hideHosts); }, HostsSet},
+    {L"apps", [](const WatchRule& r, std::wstring& out) { WriteNames(r.conditions.apps, out); },
+     [](std::wstring_view v, WatchRule& r) { return ReadNames(v, r.conditions.apps); }, AppsSet},
+    {L"hideapps", [](const WatchRule& r, std::wstring& out) { WriteFlag(r.conditions.hideApps, out); },
+     [](std::wstring_view v, WatchRule& r) { return ReadFlag(v, r.conditions.hideApps); }, AppsSet},
     {L"text", [](const WatchRule& r, std::wstring& out) { WriteColour(r.textColour, out); },
      [](std::wstring_view v, WatchRule& r) { return ReadColour(v, r.textColour); }},
     {L"background", [](const WatchRule& r, std::wstring& out) { WriteColour(r.backgroundColour, out); },
@@ -269,7 +319,8 @@ bool ReadField(std::wstring_view part, bool (&seen)[kFieldCount], WatchRule& rul
 std::wstring WatchRuleText(const WatchRule& rule) {
     std::wstring text;
     for (size_t field = 0; field < kFieldCount; ++field) {
-        if (field) text += kFieldSeparator;
+        if (kFields[field].written && !kFields[field].written(rule)) continue;
+        if (!text.empty()) text += kFieldSeparator;
         text += kFields[field].name;
         text += kValueSeparator;
         kFields[field].write(rule, text);
@@ -288,7 +339,7 @@ bool ReadWatchRuleText(const std::wstring& text, WatchRule& rule, std::wstring& 
         rest.remove_prefix(end + 1);
     }
     for (size_t field = 0; field < kFieldCount; ++field) {
-        if (seen[field]) continue;
+        if (seen[field] || kFields[field].written) continue;
         why = AboutField(L"field ", kFields[field].name, L" missing");
         return false;
     }

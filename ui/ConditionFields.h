@@ -5,18 +5,32 @@
 
 #include <vector>
 
+#include "records/HeaderCensus.h"
+#include "records/RecordStore.h"
 #include "records/RowFilter.h"
 #include "records/SenderCensus.h"
 
 namespace ui {
 
-// Fills the lowest severity's choices and the senders' list, in the order
-// given, as the dialog opens; without memory for the list it has what it has.
-void FillConditionChoices(HWND dialog, const std::vector<records::SenderCount>& senders);
+// What the senders', hosts' and apps' lists offer, in the order listed: those
+// of the rows held, and those the filter names with 0 rows.
+struct ConditionChoices {
+    std::vector<records::SenderCount> senders;
+    std::vector<records::NameCount> hosts;
+    std::vector<records::NameCount> apps;
+};
 
-void ShowConditions(HWND dialog, const records::RowFilter& filter);
+// Throws std::bad_alloc.
+ConditionChoices CountConditionChoices(const records::RecordStore& rows, const records::RowFilter& filter);
 
-// Throws std::bad_alloc without memory for the texts or senders.
-records::RowFilter ReadConditions(HWND dialog);
+// Fills the lowest severity's choices and the senders', hosts' and apps'
+// lists as the dialog opens; without memory for a list it has what it has.
+void FillConditionChoices(HWND dialog, const ConditionChoices& choices);
+
+// The choices must be those the lists were filled with.
+void ShowConditions(HWND dialog, const records::RowFilter& filter, const ConditionChoices& choices);
+
+// Throws std::bad_alloc without memory for the texts, senders, hosts or apps.
+records::RowFilter ReadConditions(HWND dialog, const ConditionChoices& choices);
 
 }  // namespace ui

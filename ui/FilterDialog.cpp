@@ -10,15 +10,15 @@
 namespace ui {
 
 bool FilterDialog::OnInit() {
-    FillConditionChoices(Handle(), senders_);
-    ShowConditions(Handle(), filter_);
+    FillConditionChoices(Handle(), choices_);
+    ShowConditions(Handle(), filter_, choices_);
     return true;
 }
 
 // Runs inside the dialog procedure: without memory for the fields the dialog stays open.
 bool FilterDialog::OnOK() {
     try {
-        records::RowFilter chosen = ReadConditions(Handle());
+        records::RowFilter chosen = ReadConditions(Handle(), choices_);
         std::swap(filter_, chosen);
     } catch (const std::bad_alloc&) {
         return true;
@@ -28,18 +28,18 @@ bool FilterDialog::OnOK() {
 
 bool FilterDialog::OnCommand(WORD commandId, WORD notificationCode) {
     if (commandId != IDC_FILTER_CLEAR || notificationCode != BN_CLICKED) return false;
-    ShowConditions(Handle(), records::RowFilter());
+    ShowConditions(Handle(), records::RowFilter(), choices_);
     return true;
 }
 
 bool EditFilter(HWND owner, records::RowFilter& filter, const records::RecordStore& rows) {
-    std::vector<records::SenderCount> senders;
+    ConditionChoices choices;
     try {
-        senders = records::CountSenders(rows, filter.senders);
+        choices = CountConditionChoices(rows, filter);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    FilterDialog dialog(filter, std::move(senders));
+    FilterDialog dialog(filter, std::move(choices));
     return dialog.RunModal(owner, IDD_FILTER) == IDOK;
 }
 

@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <utility>
 
 #include "records/RecordStore.h"
 #include "records/RowFilter.h"
-#include "records/SenderCensus.h"
+#include "ui/ConditionFields.h"
 #include "win/ModalDialog.h"
 
 namespace ui {
@@ -15,8 +15,8 @@ namespace ui {
 // Run on dialog resource IDD_FILTER. The filter changes only at OK.
 class FilterDialog : public win::ModalDialog {
 public:
-    FilterDialog(records::RowFilter& filter, std::vector<records::SenderCount> senders)
-        : filter_(filter), senders_(std::move(senders)) {}
+    FilterDialog(records::RowFilter& filter, ConditionChoices choices)
+        : filter_(filter), choices_(std::move(choices)) {}
 
 protected:
     bool OnInit() override;
@@ -25,11 +25,11 @@ protected:
 
 private:
     records::RowFilter& filter_;
-    const std::vector<records::SenderCount> senders_;  // in the order listed
+    const ConditionChoices choices_;
 };
 
-// Shows the dialog over owner, filled with the filter and the rows' senders;
-// true when it ended with OK, which stored the fields in filter.
+// Shows the dialog over owner, filled with the filter and the rows' senders,
+// hosts and apps; true when it ended with OK, which stored the fields in filter.
 bool EditFilter(HWND owner, records::RowFilter& filter, const records::RecordStore& rows);
 
 }  // namespace ui

@@ -39,8 +39,8 @@ bool WatchRuleDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 bool WatchRuleDialog::OnInit() {
     SetDlgItemTextA(Handle(), IDC_WATCH_NAME, rule_.name.c_str());
-    FillConditionChoices(Handle(), senders_);
-    ShowConditions(Handle(), rule_.conditions);
+    FillConditionChoices(Handle(), choices_);
+    ShowConditions(Handle(), rule_.conditions, choices_);
     Check(Handle(), IDC_WATCH_MARK, rule_.mark);
     Check(Handle(), IDC_WATCH_FLASH, rule_.flash);
     Check(Handle(), IDC_WATCH_NOTIFY, rule_.notify);
@@ -57,7 +57,7 @@ bool WatchRuleDialog::OnOK() {
             SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IDC_WATCH_NAME)), TRUE);
             return true;
         }
-        chosen.conditions = ReadConditions(Handle());
+        chosen.conditions = ReadConditions(Handle(), choices_);
         chosen.textColour = textColour_;
         chosen.backgroundColour = backgroundColour_;
         chosen.mark = Checked(Handle(), IDC_WATCH_MARK);
@@ -116,13 +116,13 @@ LRESULT WatchRuleDialog::SampleColours(HDC dc) const {
 }
 
 bool EditWatchRule(HWND owner, records::WatchRule& rule, const records::RecordStore& rows) {
-    std::vector<records::SenderCount> senders;
+    ConditionChoices choices;
     try {
-        senders = records::CountSenders(rows, rule.conditions.senders);
+        choices = CountConditionChoices(rows, rule.conditions);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    WatchRuleDialog dialog(rule, std::move(senders));
+    WatchRuleDialog dialog(rule, std::move(choices));
     return dialog.RunModal(owner, IDD_WATCH_RULE) == IDOK;
 }
 

@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <utility>
-#include <vector>
 
 #include "records/RecordStore.h"
-#include "records/SenderCensus.h"
 #include "records/WatchRule.h"
+#include "ui/ConditionFields.h"
 #include "win/ModalDialog.h"
 
 namespace ui {
@@ -18,9 +17,9 @@ namespace ui {
 // only with a name: OK without one keeps the dialog open.
 class WatchRuleDialog : public win::ModalDialog {
 public:
-    WatchRuleDialog(records::WatchRule& rule, std::vector<records::SenderCount> senders)
+    WatchRuleDialog(records::WatchRule& rule, ConditionChoices choices)
         : rule_(rule),
-          senders_(std::move(senders)),
+          choices_(std::move(choices)),
           textColour_(rule.textColour),
           backgroundColour_(rule.backgroundColour) {}
 
@@ -38,14 +37,14 @@ private:
     LRESULT SampleColours(HDC dc) const;
 
     records::WatchRule& rule_;
-    const std::vector<records::SenderCount> senders_;  // in the order listed
-    std::uint32_t textColour_;                         // as chosen so far: 0x00BBGGRR or kListColour
+    const ConditionChoices choices_;
+    std::uint32_t textColour_;  // as chosen so far: 0x00BBGGRR or kListColour
     std::uint32_t backgroundColour_;
     COLORREF customColours_[16] = {};  // the colour dialog's own sixteen, kept while this dialog is open
 };
 
-// Shows the dialog over owner, filled with the rule and the rows' senders;
-// true when it ended with OK, which stored the fields in rule.
+// Shows the dialog over owner, filled with the rule and the rows' senders,
+// hosts and apps; true when it ended with OK, which stored the fields in rule.
 bool EditWatchRule(HWND owner, records::WatchRule& rule, const records::RecordStore& rows);
 
 }  // namespace ui

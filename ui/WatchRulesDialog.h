@@ -42,7 +42,7 @@ private:
 
     std::vector<records::CountedRule>& rules_;
     std::vector<records::CountedRule> working_;
-    const records::RecordStore& rows_;  // for the senders the rule dialog offers
+    const records::RecordStore& rows_;  // for the senders, hosts and apps the rule dialog offers
     win::ListView list_;
 };
 

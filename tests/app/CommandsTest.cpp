@@ -685,10 +685,44 @@ POINT RowCentre(HWND list, int row) {
     return centre;
 }
 
+// The index of the item the open menu highlights, or -1.
+int HighlightedItem(HMENU popup) {
+    for (int item = 0; item < GetMenuItemCount(popup); ++item)
+        if (GetMenuState(popup, static_cast<UINT>(item), MF_BYPOSITION) & MF_HILITE) return item;
+    return -1;
+}
+
+// Takes the right-click menu, once it is up, down to an item with the Down
+// key, one press at a time, and chooses it with Enter: not every item has a
+// mnemonic of its own. Called at every tick of the loop the menu runs in.
+class ItemByArrows {
+public:
+    explicit ItemByArrows(UINT command) : command_(command) {}
+
+    void Tick() {
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (done_ || !menuWindow || !IsWindowVisible(menuWindow)) return;
+        const HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        const int highlighted = HighlightedItem(popup);
+        if (pressed_ && highlighted == lastHighlighted_) return;  // the last press not yet taken
+        lastHighlighted_ = highlighted;
+        pressed_ = true;
+        done_ = (GetMenuState(popup, command_, MF_BYCOMMAND) & MF_HILITE) != 0;
+        testing_support::PressKey(done_ ? VK_RETURN : VK_DOWN);
+    }
+
+private:
+    UINT command_;
+    bool done_ = false;
+    bool pressed_ = false;
+    int lastHighlighted_ = -1;
+};
+
 // Through the program's own loop, as a user does it: Ctrl+L, a text typed
 // into the Filter dialog and Enter; then the right-click menu's sender items
-// chosen by their mnemonics.
-TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySender) {
+// chosen by their mnemonics; then, with rows a relay forwards, its host and
+// app items, by mnemonic or by the arrow keys.
+TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySenderHostAndApp) {
     DeliverRecord(window_.Window(), "<11>disk error", "10.0.0.1");
     DeliverRecord(window_.Window(), "<14>all fine", "10.0.0.2");
     DeliverRecord(window_.Window(), "<12>error again", "10.0.0.3");
@@ -709,24 +743,55 @@ TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySender) {
     EXPECT_EQ("Kelv SysLog monitor - 2 of 3 rows shown", WindowTitle(main_));
     EXPECT_EQ((std::vector<std::string>{"<11>disk error", "<12>error again"}), ShownMessages(list_));
 
-    const struct {
+    struct Step {
         int row;
-        WORD key;
+        WORD key;   // the item's mnemonic, or 0 to go down to the item with the arrow keys
+        UINT item;
         const char* title;
         std::vector<std::string> shown;
-    } steps[] = {
-        {1, 'H', "Kelv SysLog monitor - 1 of 3 rows shown", {"<11>disk error"}},  // hides 10.0.0.3
-        {0, 'R', "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
-        {1, 'O', "Kelv SysLog monitor - 1 of 3 rows shown", {"<14>all fine"}},  // only 10.0.0.2
     };
-    for (const auto& step : steps) {
+    const auto run = [&](const Step& step) {
         SCOPED_TRACE(step.title);
         ASSERT_TRUE(testing_support::MoveMouseTo(RowCentre(list_, step.row)));
         ASSERT_TRUE(testing_support::ClickRightButton());
-        ASSERT_TRUE(testing_support::PressKey(step.key));
-        EXPECT_TRUE(LoopUntil([&] { return WindowTitle(main_) == step.title && ShownMessages(list_) == step.shown; }));
-    }
+        if (step.key) {
+            ASSERT_TRUE(testing_support::PressKey(step.key));
+        }
+        ItemByArrows arrows(step.item);
+        EXPECT_TRUE(LoopUntil([&] { return WindowTitle(main_) == step.title && ShownMessages(list_) == step.shown; },
+                              [&] {
+                                  if (!step.key) arrows.Tick();
+                              }));
+    };
+    const Step bySender[] = {
+        {1, 'H', 0, "Kelv SysLog monitor - 1 of 3 rows shown", {"<11>disk error"}},  // hides 10.0.0.3
+        {0, 'R', 0, "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
+        {1, 'O', 0, "Kelv SysLog monitor - 1 of 3 rows shown", {"<14>all fine"}},  // only 10.0.0.2
+    };
+    for (const Step& step : bySender) run(step);
+
+    const char* const fw1Login = "<13>Dec  8 10:01:02 fw1 sshd[12]: login";
+    const char* const fw2Job = "<13>1 2026-12-08T10:01:03Z fw2 cron 99 - - job";
+    const char* const fw1Job = "<13>Dec  8 10:01:04 fw1 cron[3]: job";
+    for (const char* message : {fw1Login, fw2Job, fw1Job}) DeliverRecord(window_.Window(), message, "10.0.0.9");
+    const std::vector<std::string> all = {"<11>disk error", "<14>all fine", "<12>error again", fw1Login, fw2Job, fw1Job};
+    const Step byHostAndApp[] = {
+        {0, 'R', 0, "Kelv SysLog monitor", all},
+        {3, 0, ID_LIST_SHOW_ONLY_HOST, "Kelv SysLog monitor - 2 of 6 rows shown", {fw1Login, fw1Job}},
+        // The host stays; the app is added.
+        {1, 'P', 0, "Kelv SysLog monitor - 1 of 6 rows shown", {fw1Job}},
+        {0, 'R', 0, "Kelv SysLog monitor", all},
+        {4, 0, ID_LIST_HIDE_HOST, "Kelv SysLog monitor - 5 of 6 rows shown",
+         {"<11>disk error", "<14>all fine", "<12>error again", fw1Login, fw1Job}},
+        // A second host hidden joins the first.
+        {3, 0, ID_LIST_HIDE_HOST, "Kelv SysLog monitor - 3 of 6 rows shown",
+         {"<11>disk error", "<14>all fine", "<12>error again"}},
+    };
+    for (const Step& step : byHostAndApp) run(step);
     testing_support::ParkMouse();
+    // The Filter dialog opens on the hosts hidden, so its OK keeps them.
+    FilterWithDialog(main_, [](HWND) {});
+    EXPECT_EQ("Kelv SysLog monitor - 3 of 6 rows shown", WindowTitle(main_));
 }
 
 // ---- Colours, the menu and the keys ---------------------------------------------
@@ -855,7 +920,47 @@ bool ChooseFromTheListMenu(CommandTarget& target, char key) {
                            [key](HWND menuWindow) { PostMessageA(menuWindow, WM_CHAR, static_cast<WPARAM>(key), 0); });
 }
 
+// Opens the list's right-click menu over the row and goes down to the item
+// with the Down key, then chooses it with Enter, or leaves the menu with
+// Escape when it is greyed; answers whether it was chosen.
+bool ChooseByArrowsFromTheListMenu(CommandTarget& target, int row, UINT command) {
+    RECT bounds{};
+    ListView_GetItemRect(target.list, row, &bounds, LVIR_BOUNDS);
+    POINT at{bounds.left + 10, (bounds.top + bounds.bottom) / 2};
+    ClientToScreen(target.list, &at);
+    bool chosen = false;
+    int presses = 0;
+    dialog_driver::ModalScript script({[&] {
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        const HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        const UINT state = GetMenuState(popup, command, MF_BYCOMMAND);
+        const bool there = (state & MF_HILITE) != 0;
+        if (!there && ++presses <= GetMenuItemCount(popup)) {
+            PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+            return false;
+        }
+        chosen = there && !(state & MF_GRAYED);
+        PostMessageA(menuWindow, WM_KEYDOWN, chosen ? VK_RETURN : VK_ESCAPE, 0);
+        return true;
+    }});
+    SendMessageA(target.main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target.list), MAKELPARAM(at.x, at.y));
+    return script.Finished() && chosen;
+}
+
 using CommandCheck = std::function<bool(CommandTarget&, UINT command)>;
+
+// With two rows of one app from two hosts besides the target's two without a
+// header, the item is greyed over a row without one and, over the first of
+// the two, leaves the rows given.
+CommandCheck FiltersByTheRowsHeader(std::vector<std::string> shown) {
+    return [shown](CommandTarget& target, UINT command) {
+        DeliverRecord(target.window.Window(), "<13>Dec  8 10:01:02 fw1 sshd[1]: third", "10.0.0.9");
+        DeliverRecord(target.window.Window(), "<13>1 2026-12-08T10:01:03Z fw2 sshd - - - fourth", "10.0.0.9");
+        const bool greyedOverFirst = !ChooseByArrowsFromTheListMenu(target, 0, command);
+        return greyedOverFirst && ChooseByArrowsFromTheListMenu(target, 2, command) && ShownMessages(target.list) == shown;
+    };
+}
 
 // With a rule that marks the row holding the text, the command selects that row alone from the one selected.
 CommandCheck SelectsTheMarkedRow(const char* text, int from, int marked) {
@@ -911,6 +1016,13 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
          [](CommandTarget& target, UINT) {
              return ChooseFromTheListMenu(target, 'h') && win::ListView(target.list).Count() == 0;
          }},
+        // The host and app items act on the row's header.
+        {ID_LIST_SHOW_ONLY_HOST, FiltersByTheRowsHeader({"<13>Dec  8 10:01:02 fw1 sshd[1]: third"})},
+        {ID_LIST_HIDE_HOST,
+         FiltersByTheRowsHeader({"<3>first", "second", "<13>1 2026-12-08T10:01:03Z fw2 sshd - - - fourth"})},
+        {ID_LIST_SHOW_ONLY_APP, FiltersByTheRowsHeader({"<13>Dec  8 10:01:02 fw1 sshd[1]: third",
+                                                        "<13>1 2026-12-08T10:01:03Z fw2 sshd - - - fourth"})},
+        {ID_LIST_HIDE_APP, FiltersByTheRowsHeader({"<3>first", "second"})},
         {ID_LIST_SHOW_ALL_ROWS,
          [](CommandTarget& target, UINT) {
              return ChooseFromTheListMenu(target, 'h') && ChooseFromTheListMenu(target, 'r') &&

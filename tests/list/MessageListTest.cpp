@@ -384,4 +384,27 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(1)) << "the notice, once no rule is left";
 }
 
+// A rule on an app colours the rows whose header names that app, in either
+// form, and no row that only mentions it.
+TEST(WatchRules, ARuleOnAnAppColoursThatAppsRowsAlone) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    const COLORREF blue = RGB(0, 0, 160);
+    records::CountedRule sshd = Rule("", RGB(255, 255, 0), blue, false);
+    sshd.rule.name = "sshd logins";
+    sshd.rule.conditions.apps = {"sshd"};
+    main.Window().SetWatchRules({sshd});
+    for (const char* message : {"<13>Dec  8 10:01:02 fw1 sshd[12]: login", "<13>Dec  8 10:01:02 fw1 cron[3]: sshd: job",
+                                "<13>1 2026-12-08T10:01:03Z fw2 sshd - - - login", "sshd: without a priority, no header"})
+        PostRecord(main.Window(), message, "10.0.0.9");
+    HandlePostedMessages();
+    ASSERT_EQ(4, win::ListView(list).Count());
+    EXPECT_EQ(2u, main.Window().Book().Rules().Rules()[0].matches);
+    const PrintedList printed(list);
+    EXPECT_EQ(blue, printed.Background(0));
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(1)) << "cron's row mentions sshd";
+    EXPECT_EQ(blue, printed.Background(2));
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(3));
+}
+
 }  // namespace

@@ -18,8 +18,8 @@ std::uint32_t Address(unsigned a, unsigned b, unsigned c, unsigned d) {
 
 auto Fields(const WatchRule& r) {
     const records::RowFilter& c = r.conditions;
-    return std::tie(r.name, c.showText, c.hideText, c.matchCase, c.lowestSeverity, c.senders, c.hideSenders,
-                    r.textColour, r.backgroundColour, r.mark, r.flash, r.notify, r.beep);
+    return std::tie(r.name, c.showText, c.hideText, c.matchCase, c.lowestSeverity, c.senders, c.hideSenders, c.hosts,
+                    c.hideHosts, c.apps, c.hideApps, r.textColour, r.backgroundColour, r.mark, r.flash, r.notify, r.beep);
 }
 
 const wchar_t kLinkDownText[] =
@@ -36,6 +36,14 @@ WatchRule LinkDown() {
     return rule;
 }
 
+// The good value with one piece of it replaced.
+std::wstring LinkDownWith(const std::wstring& from, const std::wstring& to) {
+    std::wstring text = kLinkDownText;
+    const size_t at = text.find(from);
+    EXPECT_NE(std::wstring::npos, at) << from;
+    return text.replace(at, from.size(), to);
+}
+
 // Every byte that needs care, both flag values and colours of three different bytes.
 WatchRule Awkward() {
     WatchRule rule;
@@ -46,6 +54,9 @@ WatchRule Awkward() {
     rule.conditions.lowestSeverity = 0;
     rule.conditions.senders = {Address(10, 0, 0, 9), Address(192, 168, 1, 20), 0, 0xFFFFFFFF};
     rule.conditions.hideSenders = true;
+    rule.conditions.hosts = {"fw1", "a,b%;c\xC9=", ","};
+    rule.conditions.apps = {"CRON"};
+    rule.conditions.hideApps = true;
     rule.textColour = 0x00123456;
     rule.backgroundColour = records::kListColour;
     rule.beep = true;
@@ -55,15 +66,30 @@ WatchRule Awkward() {
 const wchar_t kAwkwardText[] =
     L"name= a%3Bb%25c=d ;show=%01%09%1F%7F%80%C9%FF;hide=%2541;case=1;severity=0;"
     L"senders=10.0.0.9,192.168.1.20,0.0.0.0,255.255.255.255;hidesenders=1;"
+    L"hosts=fw1,a%2Cb%25%3Bc%C9=,%2C;hidehosts=0;apps=CRON;hideapps=1;"
     L"text=#563412;background=list;mark=0;flash=0;notify=0;beep=1";
 
+// A rule without hosts or apps is written as rules were before they came; with
+// either, both of its fields are written.
 TEST(WatchRuleText, IsWrittenInTheFixedOrderWithTheTextsEscaped) {
     EXPECT_EQ(kLinkDownText, records::WatchRuleText(LinkDown()));
     EXPECT_EQ(kAwkwardText, records::WatchRuleText(Awkward()));
+    WatchRule hidingHosts = LinkDown();
+    hidingHosts.conditions.hosts = {"sw2"};
+    hidingHosts.conditions.hideHosts = true;
+    EXPECT_EQ(LinkDownWith(L"hidesenders=0;", L"hidesenders=0;hosts=sw2;hidehosts=1;"),
+              records::WatchRuleText(hidingHosts));
+    WatchRule showingApps = LinkDown();
+    showingApps.conditions.apps = {"sshd", "cron"};
+    EXPECT_EQ(LinkDownWith(L"hidesenders=0;", L"hidesenders=0;apps=sshd,cron;hideapps=0;"),
+              records::WatchRuleText(showingApps));
 }
 
 TEST(WatchRuleText, ReadsBackEveryRuleAsItWasWritten) {
     std::vector<WatchRule> rules = {LinkDown(), Awkward(), WatchRule()};
+    WatchRule hideFlagsAlone;  // hides an empty set: no condition, but written and read as it was
+    hideFlagsAlone.conditions.hideHosts = hideFlagsAlone.conditions.hideApps = true;
+    rules.push_back(hideFlagsAlone);
     for (int severity = records::kAnySeverity; severity <= records::kLowestSeverity; ++severity) {
         WatchRule rule;
         rule.conditions.lowestSeverity = severity;
@@ -75,6 +101,7 @@ TEST(WatchRuleText, ReadsBackEveryRuleAsItWasWritten) {
     for (int byte = 1; byte < 256; ++byte) everyByte += static_cast<char>(byte);
     WatchRule allBytes;
     allBytes.name = allBytes.conditions.showText = allBytes.conditions.hideText = everyByte;
+    allBytes.conditions.hosts = allBytes.conditions.apps = {everyByte, everyByte.substr(40, 10)};
     rules.push_back(allBytes);
 
     for (const WatchRule& rule : rules) {
@@ -91,25 +118,19 @@ TEST(WatchRuleText, ReadsFieldsInAnyOrderAndHexInEitherCase) {
     WatchRule read;
     std::wstring why;
     ASSERT_TRUE(records::ReadWatchRuleText(L"beep=1;notify=0;flash=0;mark=0;background=list;text=#563412;"
+                                           L"hideapps=1;apps=CRON;hidehosts=0;hosts=fw1,a%2cb%25%3bc%c9=,%2c;"
                                            L"hidesenders=1;senders=10.0.0.9,192.168.1.20,0.0.0.0,255.255.255.255;"
                                            L"severity=0;case=1;hide=%2541;show=%01%09%1f%7f%80%c9%Ff;name= a%3bb%25c=d ",
                                            read, why))
         << why;
     EXPECT_TRUE(Fields(Awkward()) == Fields(read));
+    // A line written before hosts and apps came reads as a rule without them.
     ASSERT_TRUE(records::ReadWatchRuleText(
         L"name=LINK-DOWN;show=link down;hide=;case=0;severity=any;senders=;hidesenders=0;text=#ffffff;"
         L"background=#8b0000;mark=1;flash=1;notify=1;beep=0",
         read, why))
         << why;
     EXPECT_TRUE(Fields(LinkDown()) == Fields(read));
-}
-
-// The good value with one piece of it replaced.
-std::wstring LinkDownWith(const std::wstring& from, const std::wstring& to) {
-    std::wstring text = kLinkDownText;
-    const size_t at = text.find(from);
-    EXPECT_NE(std::wstring::npos, at) << from;
-    return text.replace(at, from.size(), to);
 }
 
 TEST(WatchRuleText, SaysWhyAValueCannotBeRead) {
@@ -150,6 +171,17 @@ TEST(WatchRuleText, SaysWhyAValueCannotBeRead) {
         {LinkDownWith(L"show=link down", L"show=link%"), L"bad escape in field \"show\""},
         {LinkDownWith(L"hide=", L"hide=%G1"), L"bad escape in field \"hide\""},
         {LinkDownWith(L"name=LINK-DOWN", L"name=%-1"), L"bad escape in field \"name\""},
+        {LinkDownWith(L";text", L";hosts=fw1;hosts=fw2;text"), L"field \"hosts\" repeated"},
+        {LinkDownWith(L";text", L";hosts=fw1,;text"), L"bad value in field \"hosts\""},
+        {LinkDownWith(L";text", L";hosts=,fw1;text"), L"bad value in field \"hosts\""},
+        {LinkDownWith(L";text", L";hosts=fw1,,fw2;text"), L"bad value in field \"hosts\""},
+        {LinkDownWith(L";text", L";hosts=caf\xE9;text"), L"bad value in field \"hosts\""},
+        {LinkDownWith(L";text", L";hosts=fw1%2;text"), L"bad escape in field \"hosts\""},
+        {LinkDownWith(L";text", L";hidehosts=yes;text"), L"bad value in field \"hidehosts\""},
+        {LinkDownWith(L";text", L";apps=sshd,%zz;text"), L"bad escape in field \"apps\""},
+        {LinkDownWith(L";text", L";apps=ss\thd;text"), L"bad value in field \"apps\""},
+        {LinkDownWith(L";text", L";hideapps=;text"), L"bad value in field \"hideapps\""},
+        {LinkDownWith(L";text", L";Hosts=fw1;text"), L"unknown field \"Hosts\""},
     };
     for (const auto& c : cases) {
         WatchRule rule = Awkward();

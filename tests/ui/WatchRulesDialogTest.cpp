@@ -109,12 +109,28 @@ void Append(records::RecordStore& rows, std::uint32_t sender, const char* text) 
     ASSERT_TRUE(rows.Append(net::SyslogRecord{&message[0], sender, 0}));
 }
 
+// The items of one of the dialog's list boxes, in order.
+std::vector<std::string> ListBoxItems(HWND dialog, int id) {
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+        char text[64] = {};
+        if (SendDlgItemMessageA(dialog, id, LB_GETTEXTLEN, item, 0) < static_cast<LRESULT>(sizeof text))
+            SendDlgItemMessageA(dialog, id, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
 // The last rule there is room for: OK without a name first keeps the rule
 // dialog open, with the focus on the name; once added, Add is greyed.
 TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) {
     records::RecordStore rows;
     Append(rows, Address(10, 0, 0, 9), "<11>disk full");
     Append(rows, Address(10, 0, 0, 10), "<12>link down");
+    Append(rows, Address(10, 0, 0, 50), "<13>Dec  8 10:01:02 fw1 sshd[12]: login");
+    Append(rows, Address(10, 0, 0, 50), "<13>1 2026-12-08T10:01:03Z sw2 cron - - - link down");
+    Append(rows, Address(10, 0, 0, 50), "<13>1 2026-12-08T10:01:04Z sw2 cron - - - link down");
     std::vector<CountedRule> rules(records::kMostWatchRules - 1, Counted("earlier", 1));
     const int last = static_cast<int>(records::kMostWatchRules) - 1;
     HWND list = nullptr;
@@ -124,6 +140,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     std::string enabledAtOpen, enabledAfterAdd;
     link_paint::Colours sample{};
     std::vector<std::string> listed;
+    std::vector<std::string> hostsOffered, appsOffered;
     std::string conditions;
     ModalScript script({Find(kRulesTitle, list),
                         [&] {
@@ -146,6 +163,11 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
                             // Listed by address: 10.0.0.9, then 10.0.0.10.
                             SendDlgItemMessageA(rule, IDC_FILTER_SENDERS, LB_SETSEL, TRUE, 1);
                             Click(rule, IDC_FILTER_HIDE_SENDERS);
+                            hostsOffered = ListBoxItems(rule, IDC_FILTER_HOSTS);
+                            appsOffered = ListBoxItems(rule, IDC_FILTER_APPS);
+                            SendDlgItemMessageA(rule, IDC_FILTER_HOSTS, LB_SETSEL, TRUE, 1);
+                            Click(rule, IDC_FILTER_HIDE_HOSTS);
+                            SendDlgItemMessageA(rule, IDC_FILTER_APPS, LB_SETSEL, TRUE, 1);
                             Click(rule, IDC_WATCH_MARK);
                             Click(rule, IDC_WATCH_NOTIFY);
                             PressButton(rule, IDC_WATCH_BACKGROUND);
@@ -186,7 +208,9 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), sample.text);
     ASSERT_EQ(records::kMostWatchRules, listed.size());
     EXPECT_EQ("LINK-DOWN 0", listed.back());
-    EXPECT_EQ("\"link down\", severity up to Error, 1 sender hidden", conditions);
+    EXPECT_EQ((std::vector<std::string>{"fw1 (1 rows)", "sw2 (2 rows)"}), hostsOffered);
+    EXPECT_EQ((std::vector<std::string>{"cron (2 rows)", "sshd (1 rows)"}), appsOffered);
+    EXPECT_EQ("\"link down\", severity up to Error, 1 sender hidden, 1 host hidden, only 1 app", conditions);
     ASSERT_EQ(records::kMostWatchRules, rules.size());
     EXPECT_EQ(listed, Held(rules));
     const records::WatchRule& made = rules.back().rule;
@@ -197,6 +221,10 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     EXPECT_EQ(3, made.conditions.lowestSeverity);
     EXPECT_EQ((std::vector<std::uint32_t>{Address(10, 0, 0, 10)}), made.conditions.senders);
     EXPECT_TRUE(made.conditions.hideSenders);
+    EXPECT_EQ((std::vector<std::string>{"sw2"}), made.conditions.hosts);
+    EXPECT_TRUE(made.conditions.hideHosts);
+    EXPECT_EQ((std::vector<std::string>{"sshd"}), made.conditions.apps);
+    EXPECT_FALSE(made.conditions.hideApps);
     EXPECT_EQ(records::kListColour, made.textColour);
     EXPECT_EQ(kDarkRed, made.backgroundColour);
     EXPECT_TRUE(made.mark);
