@@ -542,6 +542,20 @@ TEST_F(FindTest, F3WithoutATextOpensTheDialogAndAfterOneFindsNextAndPrevious) {
     EXPECT_EQ(main_, BoxShownBy([&] { Command(main_, ID_FIND_PREVIOUS, kAcceleratorCode); }).owner);
 }
 
+// Text typed in the dialog (the code page) finds a message sent as UTF-8 as
+// it is shown, case folded; the bytes of its UTF-8 read in the code page do not.
+TEST_F(FindTest, TextTypedInTheCodePageFindsAMessageSentAsUtf8) {
+    DeliverRecord(window_.Window(), "<14>Z\xC3\xBCrich \xE2\x80\x94 \xE2\x82\xAC" "12,50");
+    DeliverRecord(window_.Window(), "<14>Z\xFCrich in the code page");
+    const HWND dialog = OpenFindDialog(main_);
+    ASSERT_TRUE(dialog);
+    FindNext(dialog, "z\xDCRICH \x97 \x80", false, true);
+    EXPECT_EQ(std::vector<int>{kRows}, SelectedRows(list_));
+    FindNext(dialog, "Z\xFCrich", true, true);
+    EXPECT_EQ(std::vector<int>{kRows + 1}, SelectedRows(list_));
+    EXPECT_EQ(L"Cannot find \"Z\u00C3\u00BC\"", BoxShownBy([&] { FindNext(dialog, "Z\xC3\xBC", false, false); }).text);
+}
+
 // Through the program's own loop, from real key presses: Ctrl+F opens the
 // dialog; inside it Ctrl+C is the edit box's, not the Capture switch, and
 // Enter finds; F3 in the list finds again.
