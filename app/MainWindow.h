@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/ColumnCommands.h"
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
@@ -120,6 +121,7 @@ private:
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
     ListFinder finder_;
+    ColumnCommands columns_{messageList_};
     MatchCalls calls_;  // the user called back when a watch rule matches
     std::optional<std::uint32_t> contextSender_;  // the sender of the row the right-click menu was opened on
     bool titleCounts_ = false;  // the title shows the filter's counts

@@ -5,11 +5,14 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "records/RowBook.h"
 #include "records/RowSearch.h"
+#include "records/ShownCells.h"
+#include "settings/ColumnLayout.h"
 #include "win/ListView.h"
 
 namespace list {
@@ -20,8 +23,14 @@ struct RowRun {
     int end;
 };
 
+// The selected rows' Capture lines: as received, and as the list shows them.
+struct CopiedText {
+    std::string bytes;
+    std::wstring shown;
+};
+
 // The control holds no rows of its own (owner data): it is told their count
-// and asks for each text when it paints, searches or measures it. It shows
+// and asks for each text, wide, when it paints, searches or measures it. It shows
 // the book's rows shown: its row indices, and those its members take and
 // give, are of those. The book's first rule of a row colours and marks it.
 // Rows leaving the book's front never move what the user sees by
@@ -42,6 +51,16 @@ public:
 
     // Inserts the "From" and "Details" columns and sets the extended style.
     void SetUpColumns();
+
+    // Shows the layout's columns in its order and widths. From and Details
+    // stay the control's first two columns wherever they are shown, as
+    // readers of the control expect; the headers can be dragged to another
+    // order only while an optional column is shown, so the plain list is as
+    // it always was.
+    void ShowColumns(const settings::ColumnLayout& layout);
+    // The columns as the list shows them now, in the order and widths the user left them.
+    settings::ColumnLayout Columns() const;
+    HWND Header() const { return view_.Header(); }
 
     // Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
     void ScaleColumnWidths(int fromDpi, int toDpi);
@@ -90,9 +109,10 @@ public:
     bool IsMarked(int row) const;
 
     // The selected rows' Capture lines, one per row, in list order.
-    std::string SelectedAsCaptureLines();
-    // Puts the selected rows on the clipboard as 8-bit text; with no row selected
-    // the clipboard is left as it is. False when the clipboard could not be had.
+    CopiedText SelectedAsCaptureLines();
+    // Puts the selected rows on the clipboard as 8-bit text, their bytes as
+    // received, and as Unicode text as shown; with no row selected the
+    // clipboard is left as it is. False when the clipboard could not be had.
     bool CopySelected(HWND owner);
 
 private:
@@ -100,6 +120,7 @@ private:
     void SelectOnly(int row);
     // The view's row as a shown row of the book; -1 for a row that has left.
     int ShownRowOfView(int viewRow) const;
+    void SupplyCellText(LVITEMW& item);
     void CatchUp();
     void LetLeftRowsGo();
     void ReadPlace();
@@ -108,6 +129,9 @@ private:
 
     const records::RowBook& book_;
     win::ListView view_;
+    std::array<settings::ListColumn, settings::kListColumnCount> columnAt_{};  // by the control's column index
+    int columnCount_ = 0;
+    records::ShownCells cells_;
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw
     // Shown rows that have left the book but are still the control's first

@@ -33,6 +33,16 @@
 #define ID_VIEW_WATCH_RULES 40017
 #define ID_NEXT_MARKED_ROW 40018
 #define ID_PREVIOUS_MARKED_ROW 40019
+// The optional columns of the list, shown or hidden (View > Columns and the header's right-click menu).
+#define ID_COLUMN_RECEIVED 40100
+#define ID_COLUMN_TIME 40101
+#define ID_COLUMN_HOST 40102
+#define ID_COLUMN_FACILITY 40103
+#define ID_COLUMN_SEVERITY 40104
+#define ID_COLUMN_APP 40105
+#define ID_COLUMN_PID 40106
+#define ID_COLUMN_MSGID 40107
+#define ID_COLUMN_MESSAGE 40108
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -54,46 +55,49 @@ TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
     EXPECT_EQ(odd, CellText(list, 0, 1, 260));
 }
 
-// Asks the Main window for a cell's text as the list would, with a buffer of
-// the given size inside one full of a marker.
-std::string AskForCell(HWND mainWindow, HWND list, int row, int column, int capacity, LRESULT& answer) {
-    char buffer[32];
-    memset(buffer, '@', sizeof buffer);
-    NMLVDISPINFOA request{};
+// Asks the Main window for a cell's text as the list would, wide, with a
+// buffer of the given size inside one full of a marker.
+std::wstring AskForCell(HWND mainWindow, HWND list, int row, int column, int capacity, LRESULT& answer) {
+    wchar_t buffer[32];
+    std::fill(std::begin(buffer), std::end(buffer), L'@');
+    NMLVDISPINFOW request{};
     request.hdr.hwndFrom = list;
     request.hdr.idFrom = IDC_MESSAGE_LIST;
-    request.hdr.code = LVN_GETDISPINFOA;
+    request.hdr.code = LVN_GETDISPINFOW;
     request.item.mask = LVIF_TEXT;
     request.item.iItem = row;
     request.item.iSubItem = column;
     request.item.pszText = buffer;
     request.item.cchTextMax = capacity;
     answer = SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&request));
-    return std::string(buffer, sizeof buffer);
+    return std::wstring(buffer, sizeof buffer / sizeof buffer[0]);
 }
 
 TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     PostRecord(main.Window(), "details");
+    PostRecord(main.Window(), "\xE2\x82\xAC\xF0\x9F\x98\x80!");  // a euro sign and a character of two halves
     HandlePostedMessages();
     struct Request {
         int row, column, capacity;
-        std::string written;
+        std::wstring written;
     };
     const Request requests[] = {
-        {0, 1, 32, std::string("details\0", 8)},
-        {0, 1, 4, std::string("det\0", 4)},
-        {0, 0, 5, std::string("10.1\0", 5)},
-        {0, 1, 1, std::string(1, '\0')},
-        {0, 1, 0, ""},
-        {0, 2, 32, ""},
-        {1, 1, 32, ""},
-        {-1, 0, 32, ""},
+        {0, 1, 32, std::wstring(L"details\0", 8)},
+        {0, 1, 4, std::wstring(L"det\0", 4)},
+        {0, 0, 5, std::wstring(L"10.1\0", 5)},
+        {0, 1, 1, std::wstring(1, L'\0')},
+        {0, 1, 0, L""},
+        {1, 1, 32, std::wstring(L"\u20AC\U0001F600!\0", 5)},
+        {1, 1, 3, std::wstring(L"\u20AC\0", 2)},  // the pair is not cut in two
+        {0, 2, 32, L""},
+        {2, 1, 32, L""},
+        {-1, 0, 32, L""},
     };
     for (const Request& request : requests) {
         LRESULT answer = -1;
-        EXPECT_EQ(request.written + std::string(32 - request.written.size(), '@'),
+        EXPECT_EQ(request.written + std::wstring(32 - request.written.size(), L'@'),
                   AskForCell(main.Handle(), list, request.row, request.column, request.capacity, answer))
             << "row " << request.row << ", column " << request.column << ", buffer " << request.capacity;
         EXPECT_EQ(0, answer);
@@ -181,18 +185,18 @@ TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
     EXPECT_EQ(2, FocusedRow(list));
     EXPECT_EQ(2, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 
-    // The search as the list asks it of an 8-bit parent: a whole text, from a row on, wrapping round.
-    NMLVFINDITEMA find{};
+    // The search as the list asks it: a whole text, from a row on, wrapping round.
+    NMLVFINDITEMW find{};
     find.hdr.hwndFrom = list;
     find.hdr.idFrom = IDC_MESSAGE_LIST;
-    find.hdr.code = LVN_ODFINDITEMA;
+    find.hdr.code = LVN_ODFINDITEMW;
     find.lvfi.flags = LVFI_STRING | LVFI_WRAP;
-    find.lvfi.psz = "10.1.2.3";
+    find.lvfi.psz = L"10.1.2.3";
     find.iStart = 2;
     EXPECT_EQ(0, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
     find.lvfi.flags = LVFI_STRING;
     EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
-    find.lvfi.psz = "172.16.0";
+    find.lvfi.psz = L"172.16.0";
     EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)))
         << "a whole text is not a start";
     find.lvfi.flags = LVFI_PARTIAL;
@@ -270,6 +274,18 @@ public:
         return CLR_NONE;
     }
 
+    // Whether two rows paint the same pixels in the column.
+    bool SameCell(int row, int otherRow, int column) const {
+        RECT cell, other;
+        ListView_GetSubItemRect(list_, row, column, LVIR_BOUNDS, &cell);
+        ListView_GetSubItemRect(list_, otherRow, column, LVIR_BOUNDS, &other);
+        for (LONG y = 0; y < cell.bottom - cell.top; ++y)
+            for (LONG x = 0; x < std::min<LONG>(client_.right, cell.right) - cell.left; ++x)
+                if (GetPixel(canvas_, cell.left + x, cell.top + y) != GetPixel(canvas_, other.left + x, other.top + y))
+                    return false;
+        return true;
+    }
+
 private:
     RECT Bounds(int row) const {
         RECT bounds;
@@ -303,6 +319,44 @@ TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
     EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
     EXPECT_EQ(window, printed.Background(2));
     EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
+}
+
+// A message is shown as its sender wrote it: valid UTF-8 with a byte above
+// 0x7F decoded, its byte order mark left out; any other in the code page, as
+// always; a tab as a space. Each is read as the control gives it to a wide
+// reader and to an 8-bit one (the probe), and painted exactly as the same
+// text sent in the code page paints.
+TEST(MessageList, EachMessageIsShownAsItsSenderWroteIt) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    struct Shown {
+        std::string bytes;
+        std::wstring text;
+        std::string inTheCodePage;
+    };
+    const Shown rows[] = {
+        {"Z\xC3\xBCrich \xE2\x80\x94 \xE2\x82\xAC" "12,50", L"Z\u00FCrich \u2014 \u20AC" "12,50",
+         "Z\xFCrich \x97 \x80" "12,50"},
+        {"caf\xE9 \xB0" "C \xC3", L"caf\u00E9 \u00B0" "C \u00C3", "caf\xE9 \xB0" "C \xC3"},
+        {"1 2003-10-11T22:14:15.003Z web01 app - ID47 - \xEF\xBB\xBFZ\xC3\xBCrich",
+         L"1 2003-10-11T22:14:15.003Z web01 app - ID47 - Z\u00FCrich",
+         "1 2003-10-11T22:14:15.003Z web01 app - ID47 - Z\xFCrich"},
+        {"tab\there", L"tab here", "tab here"},
+    };
+    for (const Shown& row : rows) {
+        PostRecord(main.Window(), row.bytes);
+        PostRecord(main.Window(), row.inTheCodePage);
+    }
+    HandlePostedMessages();
+    const PrintedList printed(list);
+    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+        SCOPED_TRACE(rows[i].inTheCodePage);
+        EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i, 1));
+        EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i + 1, 1));
+        EXPECT_EQ(rows[i].inTheCodePage, testing_support::CellText(list, 2 * i, 1));
+        EXPECT_TRUE(printed.SameCell(2 * i, 2 * i + 1, 1));
+        EXPECT_EQ(rows[i].bytes, RowMessage(main.Window(), 2 * i)) << "kept as received";
+    }
 }
 
 records::CountedRule Rule(const char* showText, COLORREF text, COLORREF background, bool mark) {
