@@ -75,6 +75,7 @@
 #define IDC_RECORD_SENDER 1020
 #define IDC_RECORD_MESSAGE 1021
 #define IDC_RECORD_RECEIVED 1022
+#define IDC_RECORD_FIELDS 1200
 
 // Filter dialog controls.
 #define IDC_FILTER_SHOW_TEXT 1101
