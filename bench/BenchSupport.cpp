@@ -5,6 +5,9 @@
 
 #include <psapi.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -33,6 +36,37 @@ double PrivateBytes() {
     // Wine fills only PagefileUsage; on Windows the two are the same figure.
     const SIZE_T privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     return static_cast<double>(privateBytes);
+}
+
+namespace {
+
+constexpr int kPaintsPerScreen = 2;
+
+}  // namespace
+
+int RowsPerScreen(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+}
+
+double PaintScreens(HWND list) {
+    const int perScreen = RowsPerScreen(list);
+    double painting = 0;
+    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    for (int screen = 0; screen < kPaintedScreens; ++screen) {
+        // Its last row visible from the screen above brings the screen's first row to the top.
+        SendMessageA(list, LVM_ENSUREVISIBLE, (screen + 1) * perScreen - 1, FALSE);
+        UpdateWindow(list);
+        const double started = Now();
+        for (int paint = 0; paint < kPaintsPerScreen; ++paint)
+            RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        painting += Now() - started;
+    }
+    return painting / (kPaintedScreens * kPaintsPerScreen);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "net/SyslogRecord.h"
@@ -38,6 +39,17 @@ net::RecordPtr NumberedRecord(unsigned long sequence);
 // time as the receive thread does, until it holds them.
 void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
              const std::function<net::RecordPtr(unsigned long row)>& record);
+
+// The screens PaintScreens paints, from the top down, each a list height further.
+constexpr int kPaintedScreens = 50;
+
+// Every screen of the list from the top down painted whole a few times,
+// the scrolling to each untimed; answers the seconds one paint of a screen took.
+double PaintScreens(HWND list);
+// How many rows a screen of the list holds.
+int RowsPerScreen(HWND list);
+// The middle value: of rounds measured in turns, the one a passing load peak does not move.
+double Median(std::vector<double> values);
 
 // Prints one "name=value" line of the result.
 void Result(const char* name, double value);
