@@ -82,6 +82,13 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_CONTEXTMENU:
         return columns_.OnContextMenu(Handle(), reinterpret_cast<HWND>(wParam), lParam) ||
                OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    case WM_DRAWITEM: {
+        const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (draw.CtlType != ODT_LISTVIEW || draw.hwndItem != messageList_.Handle()) return false;
+        messageList_.PaintRow(draw, settings_ && settings_->Colours);
+        result = TRUE;
+        return true;
+    }
     // The list's cells are given wide, so that each message is shown as its sender wrote it.
     case WM_NOTIFYFORMAT:
         if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) != IDC_MESSAGE_LIST) return false;

@@ -43,9 +43,12 @@ void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
 // The screens PaintScreens paints, from the top down, each a list height further.
 constexpr int kPaintedScreens = 50;
 
-// Every screen of the list from the top down painted whole a few times,
-// the scrolling to each untimed; answers the seconds one paint of a screen took.
-double PaintScreens(HWND list);
+// What a screen's paint covers: the whole list, its header included, or its rows alone.
+enum class Painted { WholeList, Rows };
+
+// Every screen of the list from the top down painted a few times, the
+// scrolling to each untimed; answers the seconds one paint of a screen took.
+double PaintScreens(HWND list, Painted painted);
 // How many rows a screen of the list holds.
 int RowsPerScreen(HWND list);
 // The middle value: of rounds measured in turns, the one a passing load peak does not move.

@@ -44,7 +44,7 @@ void MeasurePainting(app::MainWindow& window, const std::vector<records::Counted
     for (int round = 0; round < kRounds; ++round) {
         for (const bool ruled : {round % 2 == 0, round % 2 != 0}) {
             window.SetWatchRules(ruled ? rules : std::vector<records::CountedRule>());
-            (ruled ? with : without).push_back(PaintScreens(list));
+            (ruled ? with : without).push_back(PaintScreens(list, Painted::WholeList));
         }
     }
     const double plain = Median(without), ruled = Median(with);

@@ -52,6 +52,7 @@ void MessageList::ShowColumns(const settings::ColumnLayout& layout) {
     }
     view_.SetColumnOrder(order, columnCount_);
     view_.SwitchExtendedStyle(LVS_EX_HEADERDRAGDROP, !layout.IsPlain());
+    SetOwnerDrawn(!layout.IsPlain());
     InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
@@ -160,6 +161,12 @@ bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int
     result = 0;
     switch (notice.code) {
     case NM_CUSTOMDRAW:
+        // Rows painted here take their colours as they are painted.
+        if (ownerDrawn_) {
+            if (reinterpret_cast<const NMCUSTOMDRAW&>(notice).dwDrawStage == CDDS_PREPAINT) places_.known = false;
+            result = CDRF_DODEFAULT;
+            return true;
+        }
         // With the colours off and no rules the list draws every row itself, as it always did.
         if (!colours && book_.Rules().Count() == 0) return false;
         result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(notice), colours);

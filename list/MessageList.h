@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "list/RowDrawing.h"
 #include "records/RowBook.h"
 #include "records/RowSearch.h"
 #include "records/ShownCells.h"
@@ -16,6 +17,9 @@
 #include "win/ListView.h"
 
 namespace list {
+
+// The characters whose advances a painted row reads once a paint.
+constexpr size_t kAsciiCharacters = 128;
 
 // A run of selected rows: the first, and one past the last.
 struct RowRun {
@@ -39,7 +43,8 @@ struct CopiedText {
 // Its members live in one file per part: the control, arrival, scrolling and
 // notices (MessageList.cpp), rows leaving (RowsLeaving.cpp), selection and
 // find (RowSelection.cpp), copy (RowClipboard.cpp), colours and marks
-// (RowDrawing.cpp).
+// (RowDrawing.cpp), the rows painted here while optional columns are shown
+// (RowPainting.cpp).
 class MessageList {
 public:
     explicit MessageList(const records::RowBook& book) : book_(book) {}
@@ -92,6 +97,8 @@ public:
     // in their first rule's colours, else their severity's when colours is on); false for notices it
     // leaves to the default procedure. A double click is reported through rowDoubleClicked.
     bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked);
+    // Paints a row the list asks its owner to paint (while optional columns are shown), in the same colours.
+    void PaintRow(const DRAWITEMSTRUCT& draw, bool colours);
 
     bool AnySelected();
     // The focused row when it is selected, else the first selected row; -1 when no row is selected.
@@ -125,13 +132,33 @@ private:
     void LetLeftRowsGo();
     void ReadPlace();
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const;
+    void SetOwnerDrawn(bool on);
+    void ReadCellPlaces(HDC dc);
+    RowColours PaintColours(const DRAWITEMSTRUCT& draw, const records::StoredRow& stored, bool severityColours) const;
     void DrawMark(HDC dc, int row) const;
+
+    // Where a painted row's texts lie, left to right, in the list's client area.
+    struct CellPlace {
+        settings::ListColumn column;
+        int textLeft;
+        int textRight;
+    };
+    struct CellPlaces {
+        bool known = false;
+        int count = 0;
+        std::array<CellPlace, settings::kListColumnCount> cells;
+        int textHeight = 0;
+        std::array<int, kAsciiCharacters> asciiWidths;  // each ASCII character's advance in the list's font
+        int ellipsisWidth = 0;
+    };
 
     const records::RowBook& book_;
     win::ListView view_;
     std::array<settings::ListColumn, settings::kListColumnCount> columnAt_{};  // by the control's column index
     int columnCount_ = 0;
     records::ShownCells cells_;
+    bool ownerDrawn_ = false;  // the rows are painted by PaintRow
+    CellPlaces places_;        // read again at the start of each paint
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw
     // Shown rows that have left the book but are still the control's first

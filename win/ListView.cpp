@@ -41,6 +41,14 @@ HWND ListView::Header() const {
     return reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
 }
 
+int ListView::ColumnLeft(int position) const {
+    const HWND header = Header();
+    RECT column{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column));
+    MapWindowPoints(header, control_, reinterpret_cast<POINT*>(&column), 2);
+    return column.left;
+}
+
 int ListView::ColumnWidth(int position) const {
     return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(position), 0));
 }

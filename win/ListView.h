@@ -32,6 +32,8 @@ public:
     void SetColumnOrder(const int* order, int count);
     bool ColumnOrder(int* order, int count) const;
     HWND Header() const;
+    // Where a column's left edge lies in the control's client area, as it is scrolled.
+    int ColumnLeft(int position) const;
     void SetExtendedStyle(DWORD style);
     // Sets or clears the extended style's bits, leaving the others.
     void SwitchExtendedStyle(DWORD bits, bool on);

@@ -274,6 +274,14 @@ public:
         return CLR_NONE;
     }
 
+    // The pixels of a part of the list, row by row.
+    std::vector<COLORREF> Block(const RECT& part) const {
+        std::vector<COLORREF> pixels;
+        for (LONG y = part.top; y < part.bottom; ++y)
+            for (LONG x = part.left; x < part.right; ++x) pixels.push_back(GetPixel(canvas_, x, y));
+        return pixels;
+    }
+
     // Whether two rows paint the same pixels in the column.
     bool SameCell(int row, int otherRow, int column) const {
         RECT cell, other;
@@ -301,24 +309,77 @@ private:
     RECT client_;
 };
 
-// A critical row on dark red, an error row in red letters, a notice as always.
+// The list with From and Details alone, which draws its rows itself, and with
+// a column more, whose rows the program paints.
+void ShowAColumnMore(RunningMainWindow& main) {
+    SendMessageA(main.Handle(), WM_COMMAND, ID_COLUMN_SEVERITY, 0);
+}
+
+// A critical row on dark red, an error row in red letters, a notice as always;
+// a selected row in the selection's colours.
 TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     PostRecord(main.Window(), "<2>critical");
     PostRecord(main.Window(), "<3>error");
     PostRecord(main.Window(), "<5>notice");
+    PostRecord(main.Window(), "<3>selected error");
     HandlePostedMessages();
-    ASSERT_EQ(3, win::ListView(list).Count());
+    ASSERT_EQ(4, win::ListView(list).Count());
+    ListView_SetItemState(list, 3, LVIS_SELECTED, LVIS_SELECTED);
 
-    const PrintedList printed(list);
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
-    EXPECT_TRUE(printed.Holds(0, RGB(255, 255, 255)));
-    EXPECT_EQ(window, printed.Background(1));
-    EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
-    EXPECT_EQ(window, printed.Background(2));
-    EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
+    for (const bool columnMore : {false, true}) {
+        SCOPED_TRACE(columnMore ? "a column more" : "From and Details");
+        if (columnMore) ShowAColumnMore(main);
+        const PrintedList printed(list);
+        const COLORREF window = GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
+        EXPECT_TRUE(printed.Holds(0, RGB(255, 255, 255)));
+        EXPECT_EQ(window, printed.Background(1));
+        EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
+        EXPECT_EQ(window, printed.Background(2));
+        EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), printed.Background(3)) << "selected, without the focus";
+    }
+}
+
+// The part of a row's cell left of its grid line: its From text (the row's
+// label, whose bounds are the whole row's) or another column's.
+RECT CellFace(HWND list, int row, int column) {
+    RECT cell;
+    ListView_GetSubItemRect(list, row, column, LVIR_BOUNDS, &cell);
+    if (column == 0) cell.right = cell.left + ListView_GetColumnWidth(list, 0);
+    cell.right -= 2;
+    cell.bottom -= 1;
+    return cell;
+}
+
+// With a column more the program paints the rows: each looks as the list
+// draws it, to the pixel: its texts' places, font and colours, and a text cut
+// with an ellipsis where its column is too narrow for it.
+TEST(MessageList, RowsPaintedWithAColumnMoreLookAsTheListDrawsThem) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    for (const char* message : {"<13>a notice, as always", "<2>critical: white on dark red", "<3>an error in red",
+                                "selected, without the focus, and too long for its column"})
+        PostRecord(main.Window(), message);
+    HandlePostedMessages();
+    ListView_SetItemState(list, 3, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetColumnWidth(list, 1, 180);
+    std::vector<std::vector<COLORREF>> drawn;
+    for (const bool columnMore : {false, true}) {
+        if (columnMore) ShowAColumnMore(main);
+        const PrintedList printed(list);
+        for (int row = 0; row < 4; ++row)
+            for (const int column : {0, 1}) {
+                RECT face = CellFace(list, row, column);
+                face.right = std::min(face.right, face.left + 300);  // Details is narrower with a column more
+                drawn.push_back(printed.Block(face));
+            }
+    }
+    const size_t cells = drawn.size() / 2;
+    for (size_t cell = 0; cell < cells; ++cell)
+        EXPECT_TRUE(drawn[cell] == drawn[cells + cell]) << "row " << cell / 2 << ", column " << cell % 2;
 }
 
 // A message is shown as its sender wrote it: valid UTF-8 with a byte above
@@ -348,14 +409,17 @@ TEST(MessageList, EachMessageIsShownAsItsSenderWroteIt) {
         PostRecord(main.Window(), row.inTheCodePage);
     }
     HandlePostedMessages();
-    const PrintedList printed(list);
-    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
-        SCOPED_TRACE(rows[i].inTheCodePage);
-        EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i, 1));
-        EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i + 1, 1));
-        EXPECT_EQ(rows[i].inTheCodePage, testing_support::CellText(list, 2 * i, 1));
-        EXPECT_TRUE(printed.SameCell(2 * i, 2 * i + 1, 1));
-        EXPECT_EQ(rows[i].bytes, RowMessage(main.Window(), 2 * i)) << "kept as received";
+    for (const bool columnMore : {false, true}) {
+        if (columnMore) ShowAColumnMore(main);
+        const PrintedList printed(list);
+        for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+            SCOPED_TRACE(rows[i].inTheCodePage + (columnMore ? ", a column more" : ""));
+            EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i, 1));
+            EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i + 1, 1));
+            EXPECT_EQ(rows[i].inTheCodePage, testing_support::CellText(list, 2 * i, 1));
+            EXPECT_TRUE(printed.SameCell(2 * i, 2 * i + 1, 1));
+            EXPECT_EQ(rows[i].bytes, RowMessage(main.Window(), 2 * i)) << "kept as received";
+        }
     }
 }
 
@@ -432,6 +496,17 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
     ASSERT_EQ(5, win::ListView(list).Count());
     EXPECT_EQ(2, press(ID_NEXT_MARKED_ROW)) << "port down, among the rows shown";
     EXPECT_EQ(2, press(ID_PREVIOUS_MARKED_ROW)) << "link down is hidden: none above";
+
+    {
+        ShowAColumnMore(main);
+        const PrintedList printed(list);
+        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0)) << "painted with a column more";
+        EXPECT_EQ(CLR_NONE, printed.Mark(0));
+        EXPECT_EQ(green, printed.Background(1));
+        EXPECT_EQ(CLR_NONE, printed.Mark(1));
+        EXPECT_EQ(blue, printed.Background(3));
+        EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), printed.Mark(3));
+    }
 
     main.Window().SetWatchRules({});
     const PrintedList printed(list);
