@@ -63,7 +63,10 @@ void Settings::Save(const wchar_t* iniPath) const {
     WritePrivateProfileStringW(kSettingsSection, L"FileName", FileName, iniPath);
     WriteNumber(iniPath, L"Colours", Colours);
     WriteNumber(iniPath, kKeepRowsKey, static_cast<int>(KeepRows));
-    if (Columns != columnsRead_) WriteColumnLayout(iniPath, Columns);
+    // A plain list's widths are not kept, as they never were.
+    const bool columnsChanged =
+        Columns.IsPlain() != columnsRead_.IsPlain() || (!Columns.IsPlain() && Columns != columnsRead_);
+    if (columnsChanged) WriteColumnLayout(iniPath, Columns);
 }
 
 }  // namespace settings

@@ -31,8 +31,9 @@ struct Settings {
     // and a number of rows to keep or columns that cannot be read are reported and take it too.
     void Load(const wchar_t* iniPath);
     // Writes every option to the INI file, in a fixed order; a failed write
-    // is not detected. The columns are written only when they changed in
-    // the run, so a value that could not be read stays as it was.
+    // is not detected. The columns are written only when other columns, or
+    // their order or widths, were chosen in the run, so a value that could
+    // not be read stays as it was.
     void Save(const wchar_t* iniPath) const;
 
 private:
