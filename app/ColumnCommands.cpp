@@ -60,8 +60,8 @@ bool ColumnCommands::OnContextMenu(HWND owner, HWND window, LPARAM position) {
     }
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     if (!menu) return true;
+    // The popup's check marks are set as it opens (WM_INITMENUPOPUP).
     if (const HMENU popup = PopupHolding(menu, kItems[0].command)) {
-        CheckItems(popup);
         const UINT chosen = static_cast<UINT>(
             TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
         if (chosen) OnCommand(static_cast<WORD>(chosen));
