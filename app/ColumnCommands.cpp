@@ -53,11 +53,7 @@ void ColumnCommands::CheckItems(HMENU popup) const {
 
 bool ColumnCommands::OnContextMenu(HWND owner, HWND window, LPARAM position) {
     if (window != list_.Header()) return false;
-    POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    if (position == -1) {
-        at = {0, 0};
-        ClientToScreen(window, &at);
-    }
+    const POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     const HMENU menu = LoadMenuA(win::ModuleInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     if (!menu) return true;
     // The popup's check marks are set as it opens (WM_INITMENUPOPUP).

@@ -40,7 +40,7 @@ void MessageList::ShowColumns(const settings::ColumnLayout& layout) {
     for (size_t position = 0; position < layout.Count(); ++position) {
         const settings::ShownColumn& shown = layout[position];
         const int width = win::ScaleToDpi(shown.width, dpi);
-        int index = shown.column == settings::ListColumn::From ? 0 : 1;
+        int index = shown.column == kFirstColumns[0] ? 0 : 1;
         if (settings::IsOptional(shown.column)) {
             index = columnCount_++;
             view_.InsertColumn(index, settings::ColumnName(shown.column), width);
