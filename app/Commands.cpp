@@ -28,17 +28,19 @@ bool MainWindow::OnCommand(WORD commandId) {
         ui::RunAboutDialog(Handle());
         return true;
     default:
-        return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId);
+        return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId) ||
+               columns_.OnCommand(commandId);
     }
 }
 
-// The check marks show the capture switch and the colours whenever the View popup opens.
+// The check marks show the capture switch, the colours and the columns whenever the View popup opens.
 void MainWindow::OnInitMenuPopup(HMENU popup) {
     CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
     const records::ShownRows& shown = book_.Shown();
     CheckMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.InForce() ? MF_CHECKED : MF_UNCHECKED));
     EnableMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.Filter().IsEmpty() ? MF_GRAYED : MF_ENABLED));
+    columns_.CheckItems(popup);
 }
 
 // Nothing else changes: the Capture file stays as it is.

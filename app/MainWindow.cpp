@@ -80,7 +80,20 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnTurned(pump_.Turn());
         return true;
     case WM_CONTEXTMENU:
-        return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+        return columns_.OnContextMenu(Handle(), reinterpret_cast<HWND>(wParam), lParam) ||
+               OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    case WM_DRAWITEM: {
+        const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (draw.CtlType != ODT_LISTVIEW || draw.hwndItem != messageList_.Handle()) return false;
+        messageList_.PaintRow(draw, settings_ && settings_->Colours);
+        result = TRUE;
+        return true;
+    }
+    // The list's cells are given wide, so that each message is shown as its sender wrote it.
+    case WM_NOTIFYFORMAT:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) != IDC_MESSAGE_LIST) return false;
+        result = NFR_UNICODE;
+        return true;
     // A click on the icon; from anybody else it can only bring the window to the front.
     case UM_NOTIFY_ICON:
         calls_.OnIconMessage(wParam, lParam);
@@ -118,6 +131,7 @@ LRESULT MainWindow::OnCreate() {
 
     settings_.emplace();
     settings_->Load(iniPath_);
+    messageList_.ShowColumns(settings_->Columns);
     book_.SetKeepRows(settings_->KeepRows);
     calls_.Start(Handle());
     ReadWatchRules();
@@ -153,6 +167,7 @@ void MainWindow::OnDestroy() {
     pump_.Finish();
     captureFile_.Close();
     if (settings_) {
+        settings_->Columns = messageList_.Columns();
         settings_->Save(iniPath_);
         WriteWatchRules();
     }

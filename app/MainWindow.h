@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/ColumnCommands.h"
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
@@ -122,6 +123,7 @@ private:
     HANDLE initEvent_ = nullptr;
     bool captureSwitch_ = true;
     ListFinder finder_;
+    ColumnCommands columns_{messageList_};
     MatchCalls calls_;  // the user called back when a watch rule matches
     std::optional<records::RowKeys> contextRow_;  // the keys of the row the right-click menu was opened on
     bool titleCounts_ = false;  // the title shows the filter's counts

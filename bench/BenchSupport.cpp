@@ -5,6 +5,9 @@
 
 #include <psapi.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -34,6 +37,45 @@ double PrivateBytes() {
     // Wine fills only PagefileUsage; on Windows the two are the same figure.
     const SIZE_T privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     return static_cast<double>(privateBytes);
+}
+
+namespace {
+
+constexpr int kPaintsPerScreen = 2;
+
+}  // namespace
+
+int RowsPerScreen(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+}
+
+// The rows lie below the header, which the list does not clip its painting from.
+double PaintScreens(HWND list, Painted painted) {
+    const int perScreen = RowsPerScreen(list);
+    RECT rows;
+    GetClientRect(list, &rows);
+    RECT header;
+    GetWindowRect(ListView_GetHeader(list), &header);
+    rows.top = header.bottom - header.top;
+    const bool whole = painted == Painted::WholeList;
+    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | (whole ? 0 : RDW_NOCHILDREN);
+    double painting = 0;
+    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    for (int screen = 0; screen < kPaintedScreens; ++screen) {
+        // Its last row visible from the screen above brings the screen's first row to the top.
+        SendMessageA(list, LVM_ENSUREVISIBLE, (screen + 1) * perScreen - 1, FALSE);
+        UpdateWindow(list);
+        const double started = Now();
+        for (int paint = 0; paint < kPaintsPerScreen; ++paint)
+            RedrawWindow(list, whole ? nullptr : &rows, nullptr, flags);
+        painting += Now() - started;
+    }
+    return painting / (kPaintedScreens * kPaintsPerScreen);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "net/SyslogRecord.h"
@@ -43,6 +44,20 @@ void Deliver(app::MainWindow& window, unsigned long first, unsigned long last,
 // Seconds a search for a text no row holds takes over every row shown, as
 // Find runs it; -1 should a row hold it.
 double FindNothing(app::MainWindow& window);
+
+// The screens PaintScreens paints, from the top down, each a list height further.
+constexpr int kPaintedScreens = 50;
+
+// What a screen's paint covers: the whole list, its header included, or its rows alone.
+enum class Painted { WholeList, Rows };
+
+// Every screen of the list from the top down painted a few times, the
+// scrolling to each untimed; answers the seconds one paint of a screen took.
+double PaintScreens(HWND list, Painted painted);
+// How many rows a screen of the list holds.
+int RowsPerScreen(HWND list);
+// The middle value: of rounds measured in turns, the one a passing load peak does not move.
+double Median(std::vector<double> values);
 
 // Prints one "name=value" line of the result.
 void Result(const char* name, double value);

@@ -28,4 +28,8 @@ int RunBookRows();
 // rows arriving through the Main window, and screens of them painted.
 int RunWatchRows(const wchar_t* rulesIniPath);
 
+// Twenty thousand realistic rows, some of them UTF-8: screens of them painted
+// with every column shown against the two columns, in turns.
+int RunColumnRows();
+
 }  // namespace bench

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "app/MainWindow.h"
@@ -17,8 +16,6 @@ namespace bench {
 namespace {
 
 constexpr int kArrivalRows = 100000;  // timed through the window, without and with the rules
-constexpr int kScreens = 50;  // painted in turn from the top, each a list height further down
-constexpr int kPaintsPerScreen = 2;
 // Without and with the rules in turn, each first in every other round, so a
 // drift of the machine's load weighs on both; the median round stands for each.
 constexpr int kRounds = 6;
@@ -35,36 +32,9 @@ void MeasureArrival(app::MainWindow& window, const std::vector<records::CountedR
     Result("arrival_us_per_row_rules", (Now() - started) * 1e6 / kArrivalRows);
 }
 
-int RowsPerScreen(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-}
-
-// Every screen from the top down painted whole kPaintsPerScreen times, the
-// scrolling to it untimed; answers the seconds one paint of a screen took.
-double PaintScreens(HWND list) {
-    const int perScreen = RowsPerScreen(list);
-    double painting = 0;
-    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
-    for (int screen = 0; screen < kScreens; ++screen) {
-        // Its last row visible from the screen above brings the screen's first row to the top.
-        SendMessageA(list, LVM_ENSUREVISIBLE, (screen + 1) * perScreen - 1, FALSE);
-        UpdateWindow(list);
-        const double started = Now();
-        for (int paint = 0; paint < kPaintsPerScreen; ++paint)
-            RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        painting += Now() - started;
-    }
-    return painting / (kScreens * kPaintsPerScreen);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void MeasurePainting(app::MainWindow& window, const std::vector<records::CountedRule>& rules) {
     const HWND list = window.MessageList();
-    const int painted = kScreens * RowsPerScreen(list);
+    const int painted = kPaintedScreens * RowsPerScreen(list);
     int marked = 0;
     for (int row = 0; row < painted; ++row) marked += window.Messages().IsMarked(row);
     Result("paint_rows_per_screen", RowsPerScreen(list));
@@ -74,7 +44,7 @@ void MeasurePainting(app::MainWindow& window, const std::vector<records::Counted
     for (int round = 0; round < kRounds; ++round) {
         for (const bool ruled : {round % 2 == 0, round % 2 != 0}) {
             window.SetWatchRules(ruled ? rules : std::vector<records::CountedRule>());
-            (ruled ? with : without).push_back(PaintScreens(list));
+            (ruled ? with : without).push_back(PaintScreens(list, Painted::WholeList));
         }
     }
     const double plain = Median(without), ruled = Median(with);

@@ -1,10 +1,7 @@
 // MessageList.cpp: the control, its rows as they arrive, scrolling, and its notices; texts on demand from the book.
 #include "list/MessageList.h"
 
-#include <cstring>
-
 #include "list/SenderSearch.h"
-#include "net/DottedQuad.h"
 #include "res/resource.h"
 #include "win/Dpi.h"
 
@@ -13,39 +10,9 @@ namespace list {
 namespace {
 
 constexpr DWORD kExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
-
-struct Column {
-    const char* header;
-    int width;  // at 96 DPI
-};
-constexpr Column kColumns[] = {{"From", 75}, {"Details", 800}};
-constexpr int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
-
-constexpr int kSenderColumn = 0;
-constexpr int kMessageColumn = 1;
-
-// Copies as many bytes as fit, always terminated; nothing is interpreted.
-void CopyCellText(const char* text, size_t length, char* buffer, int capacity) {
-    if (capacity <= 0 || !buffer) return;
-    const size_t room = static_cast<size_t>(capacity) - 1;
-    const size_t copied = length < room ? length : room;
-    std::memcpy(buffer, text, copied);
-    buffer[copied] = '\0';
-}
-
-// A row that has left is asked for only while the redraw is held, until the control hears of it.
-void SupplyCellText(const records::ShownRows& rows, int row, NMLVDISPINFOA& request) {
-    LVITEMA& item = request.item;
-    if (!(item.mask & LVIF_TEXT) || row < 0) return;
-    const records::StoredRow stored = rows.Row(static_cast<size_t>(row));
-    if (item.iSubItem == kSenderColumn) {
-        char sender[net::kDottedQuadCapacity];
-        const size_t length = net::FormatDottedQuad(stored.senderAddress, sender);
-        CopyCellText(sender, length, item.pszText, item.cchTextMax);
-    } else if (item.iSubItem == kMessageColumn) {
-        CopyCellText(stored.message, stored.messageLength, item.pszText, item.cchTextMax);
-    }
-}
+// The control's first columns, in every layout.
+constexpr settings::ListColumn kFirstColumns[] = {settings::ListColumn::From, settings::ListColumn::Details};
+constexpr int kFirstColumnCount = static_cast<int>(sizeof kFirstColumns / sizeof kFirstColumns[0]);
 
 }  // namespace
 
@@ -57,13 +24,56 @@ bool MessageList::Create(HWND parent, int x, int y, int width, int height) {
 
 void MessageList::SetUpColumns() {
     const int dpi = win::WindowDpi(view_.Handle());
-    for (int position = 0; position < kColumnCount; ++position)
-        view_.InsertColumn(position, kColumns[position].header, win::ScaleToDpi(kColumns[position].width, dpi));
+    for (const settings::ListColumn column : kFirstColumns) {
+        view_.InsertColumn(columnCount_, settings::ColumnName(column),
+                           win::ScaleToDpi(settings::UsualColumnWidth(column), dpi));
+        columnAt_[static_cast<size_t>(columnCount_++)] = column;
+    }
     view_.SetExtendedStyle(kExtendedStyle);
 }
 
+// The optional columns are inserted afresh after the first two, and the order set over all of them.
+void MessageList::ShowColumns(const settings::ColumnLayout& layout) {
+    const int dpi = win::WindowDpi(view_.Handle());
+    while (columnCount_ > kFirstColumnCount) view_.DeleteColumn(--columnCount_);
+    int order[settings::kListColumnCount];
+    for (size_t position = 0; position < layout.Count(); ++position) {
+        const settings::ShownColumn& shown = layout[position];
+        const int width = win::ScaleToDpi(shown.width, dpi);
+        int index = shown.column == kFirstColumns[0] ? 0 : 1;
+        if (settings::IsOptional(shown.column)) {
+            index = columnCount_++;
+            view_.InsertColumn(index, settings::ColumnName(shown.column), width);
+            columnAt_[static_cast<size_t>(index)] = shown.column;
+        } else {
+            view_.SetColumnWidth(index, width);
+        }
+        order[position] = index;
+    }
+    view_.SetColumnOrder(order, columnCount_);
+    view_.SwitchExtendedStyle(LVS_EX_HEADERDRAGDROP, !layout.IsPlain());
+    SetOwnerDrawn(!layout.IsPlain());
+    InvalidateRect(view_.Handle(), nullptr, TRUE);
+}
+
+settings::ColumnLayout MessageList::Columns() const {
+    settings::ColumnLayout layout;
+    int order[settings::kListColumnCount];
+    if (!view_.ColumnOrder(order, columnCount_)) return layout;
+    const int dpi = win::WindowDpi(view_.Handle());
+    settings::ShownColumn shown[settings::kListColumnCount];
+    for (int position = 0; position < columnCount_; ++position) {
+        const int index = order[position];
+        if (index < 0 || index >= columnCount_) return layout;
+        shown[position] = {columnAt_[static_cast<size_t>(index)],
+                           MulDiv(view_.ColumnWidth(index), win::kDesignDpi, dpi)};
+    }
+    layout.Set(shown, static_cast<size_t>(columnCount_));
+    return layout;
+}
+
 void MessageList::ScaleColumnWidths(int fromDpi, int toDpi) {
-    for (int position = 0; position < kColumnCount; ++position)
+    for (int position = 0; position < columnCount_; ++position)
         view_.SetColumnWidth(position, MulDiv(view_.ColumnWidth(position), toDpi, fromDpi));
 }
 
@@ -117,6 +127,7 @@ void MessageList::CatchUp() {
 
 void MessageList::ForgetRows() {
     view_.DeleteAll();
+    cells_.Forget();
     lag_ = 0;
     placeKnown_ = false;
 }
@@ -135,23 +146,33 @@ void MessageList::Redraw() {
     InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
+// A row that has left is asked for only while the redraw is held, until the control hears of it.
+void MessageList::SupplyCellText(LVITEMW& item) {
+    const int row = ShownRowOfView(item.iItem);
+    if (!(item.mask & LVIF_TEXT) || row < 0 || item.iSubItem < 0 || item.iSubItem >= columnCount_ || !item.pszText ||
+        item.cchTextMax <= 0)
+        return;
+    cells_.Write(book_.Shown(), static_cast<size_t>(row), columnAt_[static_cast<size_t>(item.iSubItem)], item.pszText,
+                 static_cast<size_t>(item.cchTextMax));
+}
+
 bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked) {
     rowDoubleClicked = -1;
     result = 0;
     switch (notice.code) {
     case NM_CUSTOMDRAW:
+        // Rows painted here take their colours as they are painted.
+        if (ownerDrawn_) {
+            if (reinterpret_cast<const NMCUSTOMDRAW&>(notice).dwDrawStage == CDDS_PREPAINT) places_.known = false;
+            result = CDRF_DODEFAULT;
+            return true;
+        }
         // With the colours off and no rules the list draws every row itself, as it always did.
         if (!colours && book_.Rules().Count() == 0) return false;
         result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(notice), colours);
         return true;
-    case LVN_GETDISPINFOA: {
-        auto& request = reinterpret_cast<NMLVDISPINFOA&>(notice);
-        SupplyCellText(book_.Shown(), ShownRowOfView(request.item.iItem), request);
-        return true;
-    }
-    case LVN_ODFINDITEMA:
-        CatchUp();
-        result = FindRowBySender(book_.Shown(), reinterpret_cast<const NMLVFINDITEMA&>(notice));
+    case LVN_GETDISPINFOW:
+        SupplyCellText(reinterpret_cast<NMLVDISPINFOW&>(notice).item);
         return true;
     case LVN_ODFINDITEMW:
         CatchUp();

@@ -5,14 +5,21 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "list/RowDrawing.h"
 #include "records/RowBook.h"
 #include "records/RowSearch.h"
+#include "records/ShownCells.h"
+#include "settings/ColumnLayout.h"
 #include "win/ListView.h"
 
 namespace list {
+
+// The characters whose advances a painted row reads once a paint.
+constexpr size_t kAsciiCharacters = 128;
 
 // A run of selected rows: the first, and one past the last.
 struct RowRun {
@@ -20,8 +27,14 @@ struct RowRun {
     int end;
 };
 
+// The selected rows' Capture lines: as received, and as the list shows them.
+struct CopiedText {
+    std::string bytes;
+    std::wstring shown;
+};
+
 // The control holds no rows of its own (owner data): it is told their count
-// and asks for each text when it paints, searches or measures it. It shows
+// and asks for each text, wide, when it paints, searches or measures it. It shows
 // the book's rows shown: its row indices, and those its members take and
 // give, are of those. The book's first rule of a row colours and marks it.
 // Rows leaving the book's front never move what the user sees by
@@ -30,7 +43,8 @@ struct RowRun {
 // Its members live in one file per part: the control, arrival, scrolling and
 // notices (MessageList.cpp), rows leaving (RowsLeaving.cpp), selection and
 // find (RowSelection.cpp), copy (RowClipboard.cpp), colours and marks
-// (RowDrawing.cpp).
+// (RowDrawing.cpp), the rows painted here while optional columns are shown
+// (RowPainting.cpp).
 class MessageList {
 public:
     explicit MessageList(const records::RowBook& book) : book_(book) {}
@@ -42,6 +56,16 @@ public:
 
     // Inserts the "From" and "Details" columns and sets the extended style.
     void SetUpColumns();
+
+    // Shows the layout's columns in its order and widths. From and Details
+    // stay the control's first two columns wherever they are shown, as
+    // readers of the control expect; the headers can be dragged to another
+    // order only while an optional column is shown, so the plain list is as
+    // it always was.
+    void ShowColumns(const settings::ColumnLayout& layout);
+    // The columns as the list shows them now, in the order and widths the user left them.
+    settings::ColumnLayout Columns() const;
+    HWND Header() const { return view_.Header(); }
 
     // Keeps the columns' widths, the user's own included, the same size on a screen of another DPI.
     void ScaleColumnWidths(int fromDpi, int toDpi);
@@ -73,6 +97,8 @@ public:
     // in their first rule's colours, else their severity's when colours is on); false for notices it
     // leaves to the default procedure. A double click is reported through rowDoubleClicked.
     bool HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int& rowDoubleClicked);
+    // Paints a row the list asks its owner to paint (while optional columns are shown), in the same colours.
+    void PaintRow(const DRAWITEMSTRUCT& draw, bool colours);
 
     bool AnySelected();
     // The focused row when it is selected, else the first selected row; -1 when no row is selected.
@@ -90,9 +116,10 @@ public:
     bool IsMarked(int row) const;
 
     // The selected rows' Capture lines, one per row, in list order.
-    std::string SelectedAsCaptureLines();
-    // Puts the selected rows on the clipboard as 8-bit text; with no row selected
-    // the clipboard is left as it is. False when the clipboard could not be had.
+    CopiedText SelectedAsCaptureLines();
+    // Puts the selected rows on the clipboard as 8-bit text, their bytes as
+    // received, and as Unicode text as shown; with no row selected the
+    // clipboard is left as it is. False when the clipboard could not be had.
     bool CopySelected(HWND owner);
 
 private:
@@ -100,14 +127,38 @@ private:
     void SelectOnly(int row);
     // The view's row as a shown row of the book; -1 for a row that has left.
     int ShownRowOfView(int viewRow) const;
+    void SupplyCellText(LVITEMW& item);
     void CatchUp();
     void LetLeftRowsGo();
     void ReadPlace();
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw, bool severityColours) const;
+    void SetOwnerDrawn(bool on);
+    void ReadCellPlaces(HDC dc);
+    RowColours PaintColours(const DRAWITEMSTRUCT& draw, const records::StoredRow& stored, bool severityColours) const;
     void DrawMark(HDC dc, int row) const;
+
+    // Where a painted row's texts lie, left to right, in the list's client area.
+    struct CellPlace {
+        settings::ListColumn column;
+        int textLeft;
+        int textRight;
+    };
+    struct CellPlaces {
+        bool known = false;
+        int count = 0;
+        std::array<CellPlace, settings::kListColumnCount> cells;
+        int textHeight = 0;
+        std::array<int, kAsciiCharacters> asciiWidths;  // each ASCII character's advance in the list's font
+        int ellipsisWidth = 0;
+    };
 
     const records::RowBook& book_;
     win::ListView view_;
+    std::array<settings::ListColumn, settings::kListColumnCount> columnAt_{};  // by the control's column index
+    int columnCount_ = 0;
+    records::ShownCells cells_;
+    bool ownerDrawn_ = false;  // the rows are painted by PaintRow
+    CellPlaces places_;        // read again at the start of each paint
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw
     // Shown rows that have left the book but are still the control's first

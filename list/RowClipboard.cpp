@@ -1,51 +1,70 @@
-// RowClipboard.cpp: one string of Capture lines, handed to the clipboard in one block.
+// RowClipboard.cpp: the Capture lines as received and as shown, handed to the clipboard in one block each.
 #include "list/MessageList.h"
 
 #include <cstring>
 #include <new>
 
 #include "records/CaptureLine.h"
+#include "records/ShownText.h"
 
 namespace list {
 
 namespace {
 
-// The clipboard owns the block once SetClipboardData has taken it.
-bool PutTextOnClipboard(HWND owner, const std::string& text) {
+// The clipboard owns a block once SetClipboardData has taken it.
+bool PutOnClipboard(UINT format, const void* text, size_t bytes) {
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!block) return false;
+    bool placed = false;
+    if (void* copy = GlobalLock(block)) {
+        std::memcpy(copy, text, bytes);
+        GlobalUnlock(block);
+        placed = SetClipboardData(format, block) != nullptr;
+    }
+    if (!placed) GlobalFree(block);
+    return placed;
+}
+
+bool PutTextsOnClipboard(HWND owner, const CopiedText& text) {
     if (!OpenClipboard(owner)) return false;
     EmptyClipboard();
-    bool placed = false;
-    if (const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        if (void* bytes = GlobalLock(block)) {
-            std::memcpy(bytes, text.c_str(), text.size() + 1);
-            GlobalUnlock(block);
-            placed = SetClipboardData(CF_TEXT, block) != nullptr;
-        }
-        if (!placed) GlobalFree(block);
-    }
+    const bool placed = PutOnClipboard(CF_TEXT, text.bytes.c_str(), text.bytes.size() + 1) &&
+                        PutOnClipboard(CF_UNICODETEXT, text.shown.c_str(), (text.shown.size() + 1) * sizeof(wchar_t));
     CloseClipboard();
     return placed;
 }
 
 }  // namespace
 
-std::string MessageList::SelectedAsCaptureLines() {
+// A line as shown: the whole line is UTF-8 exactly when its message is.
+CopiedText MessageList::SelectedAsCaptureLines() {
     CatchUp();
     const records::ShownRows& shown = book_.Shown();
-    std::string lines;
+    CopiedText text;
     for (int row = NextSelected(win::ListView::kEveryRow); row >= 0; row = NextSelected(row)) {
         const size_t index = static_cast<size_t>(row);
-        if (index < shown.Count()) records::AppendCaptureLine(lines, shown.Row(index));
+        if (index >= shown.Count()) continue;
+        const records::StoredRow stored = shown.Row(index);
+        const size_t start = text.bytes.size();
+        records::AppendCaptureLine(text.bytes, stored);
+        const size_t lineLength = text.bytes.size() - start;
+        const size_t shownStart = text.shown.size();
+        text.shown.resize(shownStart + lineLength + 1);
+        const size_t shownLength =
+            records::WriteShownPart(text.bytes.data() + start, lineLength,
+                                    records::IsShownAsUtf8(stored.message, stored.messageLength),
+                                    &text.shown[shownStart], lineLength + 1);
+        text.shown.resize(shownStart + shownLength);
     }
-    return lines;
+    return text;
 }
 
 // Runs inside the window procedure: a failed allocation is answered as a failed copy.
 bool MessageList::CopySelected(HWND owner) {
     try {
-        const std::string lines = SelectedAsCaptureLines();
-        if (lines.empty()) return true;
-        return PutTextOnClipboard(owner, lines);
+        const CopiedText text = SelectedAsCaptureLines();
+        if (text.bytes.empty()) return true;
+        return PutTextsOnClipboard(owner, text);
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;

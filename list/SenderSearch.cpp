@@ -7,8 +7,7 @@ namespace list {
 
 namespace {
 
-template <typename Char>
-bool SenderMatches(std::uint32_t address, const Char* wanted, bool prefixOnly) {
+bool SenderMatches(std::uint32_t address, const wchar_t* wanted, bool prefixOnly) {
     char sender[net::kDottedQuadCapacity];
     const size_t length = net::FormatDottedQuad(address, sender);
     size_t i = 0;
@@ -17,8 +16,9 @@ bool SenderMatches(std::uint32_t address, const Char* wanted, bool prefixOnly) {
     return prefixOnly || i == length;
 }
 
-template <typename FindNotice>
-LRESULT FindRow(const records::ShownRows& rows, const FindNotice& find) {
+}  // namespace
+
+LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find) {
     const auto& wanted = find.lvfi;
     if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz) return -1;
     const bool prefixOnly = (wanted.flags & LVFI_PARTIAL) != 0;
@@ -30,16 +30,6 @@ LRESULT FindRow(const records::ShownRows& rows, const FindNotice& find) {
     for (size_t index = 0; index < start; ++index)
         if (SenderMatches(rows.Row(index).senderAddress, wanted.psz, prefixOnly)) return static_cast<LRESULT>(index);
     return -1;
-}
-
-}  // namespace
-
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMA& find) {
-    return FindRow(rows, find);
-}
-
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find) {
-    return FindRow(rows, find);
 }
 
 }  // namespace list

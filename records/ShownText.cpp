@@ -58,25 +58,43 @@ wchar_t Shown(wchar_t c) {
     return c == L'\t' ? L' ' : c;
 }
 
+// The code point at at, valid UTF-8 of count bytes, as one or two wide
+// characters; answers how many (0 for a byte order mark, which is not shown).
+size_t ShownCharacters(const unsigned char* text, size_t count, wchar_t (&out)[2]) {
+    const char32_t code = DecodeSequence(text, count);
+    if (code == kByteOrderMark) return 0;
+    if (code < kFirstOutsideBasicPlane) {
+        out[0] = Shown(static_cast<wchar_t>(code));
+        return 1;
+    }
+    const char32_t above = code - kFirstOutsideBasicPlane;
+    out[0] = static_cast<wchar_t>(kHighSurrogate + (above >> 10));
+    out[1] = static_cast<wchar_t>(kLowSurrogate + (above & 0x3FF));
+    return 2;
+}
+
 // Bytes found valid UTF-8, decoded while whole characters fit.
 size_t WriteUtf8(const unsigned char* text, size_t length, wchar_t* out, size_t room) {
     size_t written = 0;
     for (size_t at = 0; at < length;) {
         const size_t count = SequenceLength(text, at, length);
-        const char32_t code = DecodeSequence(text + at, count);
+        wchar_t shown[2];
+        const size_t characters = ShownCharacters(text + at, count, shown);
+        if (room - written < characters) break;
+        for (size_t i = 0; i < characters; ++i) out[written++] = shown[i];
         at += count;
-        if (code == kByteOrderMark) continue;
-        if (code < kFirstOutsideBasicPlane) {
-            if (room - written < 1) break;
-            out[written++] = Shown(static_cast<wchar_t>(code));
-        } else {
-            if (room - written < 2) break;
-            const char32_t above = code - kFirstOutsideBasicPlane;
-            out[written++] = static_cast<wchar_t>(kHighSurrogate + (above >> 10));
-            out[written++] = static_cast<wchar_t>(kLowSurrogate + (above & 0x3FF));
-        }
     }
     return written;
+}
+
+// Every sequence valid, ASCII included.
+bool IsWholeUtf8(const unsigned char* text, size_t length) {
+    for (size_t at = 0; at < length;) {
+        const size_t count = SequenceLength(text, at, length);
+        if (count == 0) return false;
+        at += count;
+    }
+    return true;
 }
 
 bool IsDoubleByte(unsigned codePage) {
@@ -121,6 +139,16 @@ size_t WriteCodePage(const char* text, size_t length, wchar_t* out, size_t room,
     return written > 0 ? static_cast<size_t>(written) : 0;
 }
 
+// utf8: the bytes are valid UTF-8 and are to be decoded so.
+size_t WriteShown(const char* bytes, size_t length, bool utf8, wchar_t* out, size_t capacity, unsigned codePage) {
+    if (capacity == 0) return 0;
+    const size_t room = capacity - 1;
+    const size_t written = utf8 ? WriteUtf8(reinterpret_cast<const unsigned char*>(bytes), length, out, room)
+                                : WriteCodePage(bytes, length, out, room, codePage);
+    out[written] = L'\0';
+    return written;
+}
+
 }  // namespace
 
 bool IsShownAsUtf8(const char* bytes, size_t length) {
@@ -136,13 +164,33 @@ bool IsShownAsUtf8(const char* bytes, size_t length) {
 }
 
 size_t WriteShownText(const char* bytes, size_t length, wchar_t* out, size_t capacity, unsigned codePage) {
-    if (capacity == 0) return 0;
-    const size_t room = capacity - 1;
-    const size_t written = IsShownAsUtf8(bytes, length)
-                               ? WriteUtf8(reinterpret_cast<const unsigned char*>(bytes), length, out, room)
-                               : WriteCodePage(bytes, length, out, room, codePage);
-    out[written] = L'\0';
-    return written;
+    return WriteShown(bytes, length, IsShownAsUtf8(bytes, length), out, capacity, codePage);
+}
+
+size_t WriteShownPart(const char* bytes, size_t length, bool asUtf8, wchar_t* out, size_t capacity,
+                      unsigned codePage) {
+    const bool utf8 = asUtf8 && IsWholeUtf8(reinterpret_cast<const unsigned char*>(bytes), length);
+    return WriteShown(bytes, length, utf8, out, capacity, codePage);
+}
+
+bool ShownUtf8Reader::Next(wchar_t& out) {
+    if (lowSurrogate_) {
+        out = lowSurrogate_;
+        lowSurrogate_ = 0;
+        return true;
+    }
+    while (at_ < length_) {
+        const size_t count = SequenceLength(text_, at_, length_);
+        if (count == 0) return false;  // bytes that are no UTF-8 after all end the text
+        wchar_t shown[2];
+        const size_t characters = ShownCharacters(text_ + at_, count, shown);
+        at_ += count;
+        if (characters == 0) continue;
+        out = shown[0];
+        if (characters == 2) lowSurrogate_ = shown[1];
+        return true;
+    }
+    return false;
 }
 
 }  // namespace records

@@ -37,6 +37,16 @@
 #define ID_LIST_HIDE_HOST 40151
 #define ID_LIST_SHOW_ONLY_APP 40152
 #define ID_LIST_HIDE_APP 40153
+// The optional columns of the list, shown or hidden (View > Columns and the header's right-click menu).
+#define ID_COLUMN_RECEIVED 40100
+#define ID_COLUMN_TIME 40101
+#define ID_COLUMN_HOST 40102
+#define ID_COLUMN_FACILITY 40103
+#define ID_COLUMN_SEVERITY 40104
+#define ID_COLUMN_APP 40105
+#define ID_COLUMN_PID 40106
+#define ID_COLUMN_MSGID 40107
+#define ID_COLUMN_MESSAGE 40108
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
@@ -69,6 +79,7 @@
 #define IDC_RECORD_SENDER 1020
 #define IDC_RECORD_MESSAGE 1021
 #define IDC_RECORD_RECEIVED 1022
+#define IDC_RECORD_FIELDS 1200
 
 // Filter dialog controls.
 #define IDC_FILTER_SHOW_TEXT 1101

@@ -5,7 +5,11 @@
 
 #include <cstddef>
 
+#include "settings/ColumnLayout.h"
+
 namespace settings {
+
+constexpr wchar_t kSettingsSection[] = L"Settings";
 
 // How many of the newest rows the list keeps.
 constexpr size_t kDefaultKeepRows = 1000000;
@@ -21,12 +25,19 @@ struct Settings {
     wchar_t FileName[MAX_PATH] = {};
     int Colours = 1;  // rows drawn in their severity's colours
     size_t KeepRows = kDefaultKeepRows;
+    ColumnLayout Columns;  // the Message list's, as the list last had them
 
     // Reads every option from the INI file; what is missing takes its default,
-    // and a number of rows to keep that cannot be read is reported and takes it too.
+    // and a number of rows to keep or columns that cannot be read are reported and take it too.
     void Load(const wchar_t* iniPath);
-    // Writes every option to the INI file, in a fixed order; a failed write is not detected.
+    // Writes every option to the INI file, in a fixed order; a failed write
+    // is not detected. The columns are written only when other columns, or
+    // their order or widths, were chosen in the run, so a value that could
+    // not be read stays as it was.
     void Save(const wchar_t* iniPath) const;
+
+private:
+    ColumnLayout columnsRead_;
 };
 
 }  // namespace settings

@@ -9,7 +9,8 @@
 namespace ui {
 
 // Run on dialog resource IDD_RECORD_VIEW: the sender and the whole message
-// text, selectable and copyable, as the record's own 8-bit bytes.
+// text, selectable and copyable, shown as the list shows it, and below it
+// the fields of its header that are there, one a line.
 class RecordView : public win::ModalDialog {
 public:
     // The row is read only while the view opens.

@@ -25,6 +25,30 @@ void ListView::InsertColumn(int position, const char* header, int width) {
     Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column));
 }
 
+void ListView::DeleteColumn(int position) {
+    Send(LVM_DELETECOLUMN, static_cast<WPARAM>(position), 0);
+}
+
+void ListView::SetColumnOrder(const int* order, int count) {
+    Send(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order));
+}
+
+bool ListView::ColumnOrder(int* order, int count) const {
+    return Send(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order)) != 0;
+}
+
+HWND ListView::Header() const {
+    return reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
+}
+
+int ListView::ColumnLeft(int position) const {
+    const HWND header = Header();
+    RECT column{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column));
+    MapWindowPoints(header, control_, reinterpret_cast<POINT*>(&column), 2);
+    return column.left;
+}
+
 int ListView::ColumnWidth(int position) const {
     return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(position), 0));
 }
@@ -35,6 +59,10 @@ void ListView::SetColumnWidth(int position, int width) {
 
 void ListView::SetExtendedStyle(DWORD style) {
     Send(LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+}
+
+void ListView::SwitchExtendedStyle(DWORD bits, bool on) {
+    Send(LVM_SETEXTENDEDLISTVIEWSTYLE, bits, on ? bits : 0);
 }
 
 int ListView::Count() const {

@@ -25,9 +25,18 @@ public:
     bool Create(HWND parent, int id, DWORD style, const RECT& place);
 
     void InsertColumn(int position, const char* header, int width);
+    void DeleteColumn(int position);
     int ColumnWidth(int position) const;
     void SetColumnWidth(int position, int width);
+    // The columns' positions left to right, as the order they were inserted in.
+    void SetColumnOrder(const int* order, int count);
+    bool ColumnOrder(int* order, int count) const;
+    HWND Header() const;
+    // Where a column's left edge lies in the control's client area, as it is scrolled.
+    int ColumnLeft(int position) const;
     void SetExtendedStyle(DWORD style);
+    // Sets or clears the extended style's bits, leaving the others.
+    void SwitchExtendedStyle(DWORD bits, bool on);
 
     int Count() const;
     // An owner-data list's row count; flags as LVM_SETITEMCOUNT takes them.

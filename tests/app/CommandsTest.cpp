@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/FilterTitle.h"
@@ -65,6 +66,24 @@ std::set<std::string> IniKeys(const std::string& iniPath) {
             keys.insert(std::string(entry, std::strcspn(entry, "=")));
     }
     return keys;
+}
+
+// The list's headers, left to right.
+std::vector<std::string> ColumnHeaders(HWND list) {
+    const int count = Header_GetItemCount(ListView_GetHeader(list));
+    std::vector<int> order(static_cast<size_t>(count));
+    ListView_GetColumnOrderArray(list, count, order.data());
+    std::vector<std::string> headers;
+    for (const int index : order) {
+        char text[64] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+        headers.push_back(text);
+    }
+    return headers;
 }
 
 HMENU ViewPopup(HWND mainWindow) {
@@ -325,17 +344,22 @@ TEST_F(Accelerators, ControlCInTheDiagnosticsPaneTogglesCaptureAndControlInsertC
     EXPECT_TRUE(window_.Window().CaptureOn());
 }
 
-// Ctrl+Insert in the list copies the selected rows as Capture lines.
+// Ctrl+Insert in the list copies the selected rows as Capture lines: as
+// 8-bit text their bytes as received, as Unicode text as the list shows them.
 TEST_F(Accelerators, ControlInsertInTheListCopiesTheSelectedRows) {
     DeliverRecord(window_.Window(), "first, with a comma");
-    DeliverRecord(window_.Window(), "second");
+    DeliverRecord(window_.Window(), "Z\xC3\xBCrich\t\xE2\x82\xAC" "12");
+    DeliverRecord(window_.Window(), "caf\xE9");
     Command(main_, ID_EDIT_SELECT_ALL, kMenuCode);
     ASSERT_TRUE(SetClipboardText(main_, "marker"));
 
     ASSERT_TRUE(FocusOn(main_, list_));
     ASSERT_TRUE(testing_support::PressControlChord(VK_INSERT));
-    const std::string rows = "10.0.0.1,\"first, with a comma\"\r\n10.0.0.1,second\r\n";
+    const std::string rows =
+        "10.0.0.1,\"first, with a comma\"\r\n10.0.0.1,Z\xC3\xBCrich\t\xE2\x82\xAC" "12\r\n10.0.0.1,caf\xE9\r\n";
     EXPECT_TRUE(LoopUntil([&] { return ClipboardText(main_) == rows; })) << ClipboardText(main_);
+    EXPECT_EQ(L"10.0.0.1,\"first, with a comma\"\r\n10.0.0.1,Z\u00FCrich \u20AC" L"12\r\n10.0.0.1,caf\u00E9\r\n",
+              testing_support::ClipboardUnicodeText(main_));
     EXPECT_TRUE(window_.Window().CaptureOn());
 }
 
@@ -540,6 +564,20 @@ TEST_F(FindTest, F3WithoutATextOpensTheDialogAndAfterOneFindsNextAndPrevious) {
     EXPECT_EQ(std::vector<int>{kFirstNeedle}, SelectedRows(list_));
     // Without the dialog the box belongs to the Main window.
     EXPECT_EQ(main_, BoxShownBy([&] { Command(main_, ID_FIND_PREVIOUS, kAcceleratorCode); }).owner);
+}
+
+// Text typed in the dialog (the code page) finds a message sent as UTF-8 as
+// it is shown, case folded; the bytes of its UTF-8 read in the code page do not.
+TEST_F(FindTest, TextTypedInTheCodePageFindsAMessageSentAsUtf8) {
+    DeliverRecord(window_.Window(), "<14>Z\xC3\xBCrich \xE2\x80\x94 \xE2\x82\xAC" "12,50");
+    DeliverRecord(window_.Window(), "<14>Z\xFCrich in the code page");
+    const HWND dialog = OpenFindDialog(main_);
+    ASSERT_TRUE(dialog);
+    FindNext(dialog, "z\xDCRICH \x97 \x80", false, true);
+    EXPECT_EQ(std::vector<int>{kRows}, SelectedRows(list_));
+    FindNext(dialog, "Z\xFCrich", true, true);
+    EXPECT_EQ(std::vector<int>{kRows + 1}, SelectedRows(list_));
+    EXPECT_EQ(L"Cannot find \"Z\u00C3\u00BC\"", BoxShownBy([&] { FindNext(dialog, "Z\xC3\xBC", false, false); }).text);
 }
 
 // Through the program's own loop, from real key presses: Ctrl+F opens the
@@ -962,6 +1000,14 @@ CommandCheck FiltersByTheRowsHeader(std::vector<std::string> shown) {
     };
 }
 
+// The column's header follows Details' left neighbour once the command has run.
+CommandCheck ShowsTheColumn(const char* header) {
+    return [header](CommandTarget& target, UINT command) {
+        Command(target.main, static_cast<WORD>(command), kMenuCode);
+        return ColumnHeaders(target.list) == std::vector<std::string>{"From", header, "Details"};
+    };
+}
+
 // With a rule that marks the row holding the text, the command selects that row alone from the one selected.
 CommandCheck SelectsTheMarkedRow(const char* text, int from, int marked) {
     return [=](CommandTarget& target, UINT command) {
@@ -1039,6 +1085,15 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
         {ID_VIEW_WATCH_RULES, OpensAModalDialog},
         {ID_NEXT_MARKED_ROW, SelectsTheMarkedRow("second", 0, 1)},
         {ID_PREVIOUS_MARKED_ROW, SelectsTheMarkedRow("first", 1, 0)},
+        {ID_COLUMN_RECEIVED, ShowsTheColumn("Received")},
+        {ID_COLUMN_TIME, ShowsTheColumn("Time")},
+        {ID_COLUMN_HOST, ShowsTheColumn("Host")},
+        {ID_COLUMN_FACILITY, ShowsTheColumn("Facility")},
+        {ID_COLUMN_SEVERITY, ShowsTheColumn("Severity")},
+        {ID_COLUMN_APP, ShowsTheColumn("App")},
+        {ID_COLUMN_PID, ShowsTheColumn("PID")},
+        {ID_COLUMN_MSGID, ShowsTheColumn("MsgID")},
+        {ID_COLUMN_MESSAGE, ShowsTheColumn("Message")},
     };
     return checks;
 }
@@ -1113,6 +1168,47 @@ TEST(ListMenu, OpensWhereAskedWithCopyGreyedOnlyWithoutASelection) {
     EXPECT_EQ(corner.x + 40, seen.at.x);
     EXPECT_EQ(corner.y + 30, seen.at.y);
     EXPECT_FALSE(seen.copyState & MF_GRAYED);
+}
+
+// A right-click on the header offers every optional column, checked while it
+// is shown, and shows or hides the one chosen; so does View > Columns.
+TEST(ColumnMenu, TheHeadersRightClickMenuAndTheViewMenuShowAndHideTheColumns) {
+    DesktopLock lock;
+    RunningMainWindow window(SettingsIni(0, L""));
+    const HWND main = window.Handle();
+    const HWND list = window.Window().MessageList();
+    const HWND header = ListView_GetHeader(list);
+    Command(main, ID_COLUMN_APP, kMenuCode);
+    RECT place;
+    GetWindowRect(header, &place);
+
+    std::vector<std::pair<std::string, bool>> items;
+    dialog_driver::ModalScript script({[&] {
+        const HWND menuWindow = FindWindowA("#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+        const HMENU popup = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        for (int position = 0; position < GetMenuItemCount(popup); ++position) {
+            char text[32] = {};
+            GetMenuStringA(popup, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+            items.emplace_back(text, (GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & MF_CHECKED) != 0);
+        }
+        PostMessageA(menuWindow, WM_CHAR, 'h', 0);
+        return true;
+    }});
+    SendMessageA(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(header), MAKELPARAM(place.left + 20, place.top + 5));
+    ASSERT_TRUE(script.Finished());
+    const std::vector<std::pair<std::string, bool>> offered = {
+        {"&Received", false}, {"&Time", false}, {"&Host", false}, {"&Facility", false}, {"&Severity", false},
+        {"&App", true},       {"&PID", false},  {"Msg&ID", false}, {"&Message", false}};
+    EXPECT_EQ(offered, items);
+    EXPECT_EQ((std::vector<std::string>{"From", "App", "Host", "Details"}), ColumnHeaders(list));
+
+    const HMENU view = ViewPopup(main);
+    SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), MAKELPARAM(0, FALSE));
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(view, ID_COLUMN_HOST, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(0u, GetMenuState(view, ID_COLUMN_PID, MF_BYCOMMAND) & MF_CHECKED);
+    Command(main, ID_COLUMN_APP, kMenuCode);
+    EXPECT_EQ((std::vector<std::string>{"From", "Host", "Details"}), ColumnHeaders(list));
 }
 
 }  // namespace

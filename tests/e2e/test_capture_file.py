@@ -15,6 +15,9 @@ RAW_DATAGRAMS = [
     (b"first line\nsecond line", b"first line\nsecond line", b"127.0.0.1,first line\r\nsecond line\r\n"),
     (b"", b"", b"127.0.0.1,\r\n"),
     (b"caf\xe9 \xb0C \xff", b"caf\xe9 \xb0C \xff", b"127.0.0.1,caf\xe9 \xb0C \xff\r\n"),
+    # UTF-8 is shown decoded: the probe reads the list's text in the code page (1252).
+    ("Z\u00fcrich \u2014 \u20ac12,50".encode(), b"Z\xfcrich \x97 \x8012,50",
+     b'127.0.0.1,"' + "Z\u00fcrich \u2014 \u20ac12,50".encode() + b'"\r\n'),
     (b"ends with CR LF\r\n", b"ends with CR LF", b"127.0.0.1,ends with CR LF\r\n"),
 ]
 

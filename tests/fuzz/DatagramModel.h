@@ -20,6 +20,13 @@ std::string ExpectedMessage(const std::string& bytes);
 // The message text of a datagram received through the 4096-byte buffer.
 std::string ExpectedReceivedMessage(const std::string& datagram);
 
+// What an 8-bit reader of the list's Details cell reads for the message (the
+// list gives its cells wide, the control converts them to the code page):
+// a message the system finds valid UTF-8 that holds a byte above 0x7F is
+// decoded as UTF-8 and its byte order marks left out, any other is read in
+// the code page; a tab reads as a space.
+std::string ExpectedCellText(const std::string& message);
+
 // "%u.%u.%u.%u" of the address's bytes in network order.
 std::string DottedQuad(unsigned char a, unsigned char b, unsigned char c, unsigned char d);
 

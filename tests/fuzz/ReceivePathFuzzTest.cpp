@@ -168,11 +168,12 @@ private:
             const std::string stored = testing_support::RowMessage(main_.Window(), row);
             const bool recordRight =
                 stored == message && testing_support::RowSender(main_.Window(), row) == kLoopbackSender;
-            const bool shownRight =
-                CellText(List(), row, 1) == message && CellText(List(), row, 0) == kLoopbackSender;
+            const std::string shown = CellText(List(), row, 1);
+            const bool shownRight = shown == ExpectedCellText(message) && CellText(List(), row, 0) == kLoopbackSender;
             EXPECT_TRUE(recordRight && shownRight)
                 << "row " << row << ", " << SeedNote(seed_) << "\n"
-                << FirstDifference(message, stored);
+                << FirstDifference(message, stored) << "\n"
+                << FirstDifference(ExpectedCellText(message), shown);
             same = same && recordRight && shownRight;
         }
         rowsChecked_ = wanted;

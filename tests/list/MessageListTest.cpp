@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -54,46 +55,49 @@ TEST(MessageList, PercentSignsAndBackslashesAreShownAsReceived) {
     EXPECT_EQ(odd, CellText(list, 0, 1, 260));
 }
 
-// Asks the Main window for a cell's text as the list would, with a buffer of
-// the given size inside one full of a marker.
-std::string AskForCell(HWND mainWindow, HWND list, int row, int column, int capacity, LRESULT& answer) {
-    char buffer[32];
-    memset(buffer, '@', sizeof buffer);
-    NMLVDISPINFOA request{};
+// Asks the Main window for a cell's text as the list would, wide, with a
+// buffer of the given size inside one full of a marker.
+std::wstring AskForCell(HWND mainWindow, HWND list, int row, int column, int capacity, LRESULT& answer) {
+    wchar_t buffer[32];
+    std::fill(std::begin(buffer), std::end(buffer), L'@');
+    NMLVDISPINFOW request{};
     request.hdr.hwndFrom = list;
     request.hdr.idFrom = IDC_MESSAGE_LIST;
-    request.hdr.code = LVN_GETDISPINFOA;
+    request.hdr.code = LVN_GETDISPINFOW;
     request.item.mask = LVIF_TEXT;
     request.item.iItem = row;
     request.item.iSubItem = column;
     request.item.pszText = buffer;
     request.item.cchTextMax = capacity;
     answer = SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&request));
-    return std::string(buffer, sizeof buffer);
+    return std::wstring(buffer, sizeof buffer / sizeof buffer[0]);
 }
 
 TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     PostRecord(main.Window(), "details");
+    PostRecord(main.Window(), "\xE2\x82\xAC\xF0\x9F\x98\x80!");  // a euro sign and a character of two halves
     HandlePostedMessages();
     struct Request {
         int row, column, capacity;
-        std::string written;
+        std::wstring written;
     };
     const Request requests[] = {
-        {0, 1, 32, std::string("details\0", 8)},
-        {0, 1, 4, std::string("det\0", 4)},
-        {0, 0, 5, std::string("10.1\0", 5)},
-        {0, 1, 1, std::string(1, '\0')},
-        {0, 1, 0, ""},
-        {0, 2, 32, ""},
-        {1, 1, 32, ""},
-        {-1, 0, 32, ""},
+        {0, 1, 32, std::wstring(L"details\0", 8)},
+        {0, 1, 4, std::wstring(L"det\0", 4)},
+        {0, 0, 5, std::wstring(L"10.1\0", 5)},
+        {0, 1, 1, std::wstring(1, L'\0')},
+        {0, 1, 0, L""},
+        {1, 1, 32, std::wstring(L"\u20AC\U0001F600!\0", 5)},
+        {1, 1, 3, std::wstring(L"\u20AC\0", 2)},  // the pair is not cut in two
+        {0, 2, 32, L""},
+        {2, 1, 32, L""},
+        {-1, 0, 32, L""},
     };
     for (const Request& request : requests) {
         LRESULT answer = -1;
-        EXPECT_EQ(request.written + std::string(32 - request.written.size(), '@'),
+        EXPECT_EQ(request.written + std::wstring(32 - request.written.size(), L'@'),
                   AskForCell(main.Handle(), list, request.row, request.column, request.capacity, answer))
             << "row " << request.row << ", column " << request.column << ", buffer " << request.capacity;
         EXPECT_EQ(0, answer);
@@ -181,18 +185,18 @@ TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
     EXPECT_EQ(2, FocusedRow(list));
     EXPECT_EQ(2, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 
-    // The search as the list asks it of an 8-bit parent: a whole text, from a row on, wrapping round.
-    NMLVFINDITEMA find{};
+    // The search as the list asks it: a whole text, from a row on, wrapping round.
+    NMLVFINDITEMW find{};
     find.hdr.hwndFrom = list;
     find.hdr.idFrom = IDC_MESSAGE_LIST;
-    find.hdr.code = LVN_ODFINDITEMA;
+    find.hdr.code = LVN_ODFINDITEMW;
     find.lvfi.flags = LVFI_STRING | LVFI_WRAP;
-    find.lvfi.psz = "10.1.2.3";
+    find.lvfi.psz = L"10.1.2.3";
     find.iStart = 2;
     EXPECT_EQ(0, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
     find.lvfi.flags = LVFI_STRING;
     EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
-    find.lvfi.psz = "172.16.0";
+    find.lvfi.psz = L"172.16.0";
     EXPECT_EQ(-1, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)))
         << "a whole text is not a start";
     find.lvfi.flags = LVFI_PARTIAL;
@@ -270,6 +274,26 @@ public:
         return CLR_NONE;
     }
 
+    // The pixels of a part of the list, row by row.
+    std::vector<COLORREF> Block(const RECT& part) const {
+        std::vector<COLORREF> pixels;
+        for (LONG y = part.top; y < part.bottom; ++y)
+            for (LONG x = part.left; x < part.right; ++x) pixels.push_back(GetPixel(canvas_, x, y));
+        return pixels;
+    }
+
+    // Whether two rows paint the same pixels in the column.
+    bool SameCell(int row, int otherRow, int column) const {
+        RECT cell, other;
+        ListView_GetSubItemRect(list_, row, column, LVIR_BOUNDS, &cell);
+        ListView_GetSubItemRect(list_, otherRow, column, LVIR_BOUNDS, &other);
+        for (LONG y = 0; y < cell.bottom - cell.top; ++y)
+            for (LONG x = 0; x < std::min<LONG>(client_.right, cell.right) - cell.left; ++x)
+                if (GetPixel(canvas_, cell.left + x, cell.top + y) != GetPixel(canvas_, other.left + x, other.top + y))
+                    return false;
+        return true;
+    }
+
 private:
     RECT Bounds(int row) const {
         RECT bounds;
@@ -285,24 +309,118 @@ private:
     RECT client_;
 };
 
-// A critical row on dark red, an error row in red letters, a notice as always.
+// The list with From and Details alone, which draws its rows itself, and with
+// a column more, whose rows the program paints.
+void ShowAColumnMore(RunningMainWindow& main) {
+    SendMessageA(main.Handle(), WM_COMMAND, ID_COLUMN_SEVERITY, 0);
+}
+
+// A critical row on dark red, an error row in red letters, a notice as always;
+// a selected row in the selection's colours.
 TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     PostRecord(main.Window(), "<2>critical");
     PostRecord(main.Window(), "<3>error");
     PostRecord(main.Window(), "<5>notice");
+    PostRecord(main.Window(), "<3>selected error");
     HandlePostedMessages();
-    ASSERT_EQ(3, win::ListView(list).Count());
+    ASSERT_EQ(4, win::ListView(list).Count());
+    ListView_SetItemState(list, 3, LVIS_SELECTED, LVIS_SELECTED);
 
-    const PrintedList printed(list);
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
-    EXPECT_TRUE(printed.Holds(0, RGB(255, 255, 255)));
-    EXPECT_EQ(window, printed.Background(1));
-    EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
-    EXPECT_EQ(window, printed.Background(2));
-    EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
+    for (const bool columnMore : {false, true}) {
+        SCOPED_TRACE(columnMore ? "a column more" : "From and Details");
+        if (columnMore) ShowAColumnMore(main);
+        const PrintedList printed(list);
+        const COLORREF window = GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
+        EXPECT_TRUE(printed.Holds(0, RGB(255, 255, 255)));
+        EXPECT_EQ(window, printed.Background(1));
+        EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
+        EXPECT_EQ(window, printed.Background(2));
+        EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), printed.Background(3)) << "selected, without the focus";
+    }
+}
+
+// The part of a row's cell left of its grid line: its From text (the row's
+// label, whose bounds are the whole row's) or another column's.
+RECT CellFace(HWND list, int row, int column) {
+    RECT cell;
+    ListView_GetSubItemRect(list, row, column, LVIR_BOUNDS, &cell);
+    if (column == 0) cell.right = cell.left + ListView_GetColumnWidth(list, 0);
+    cell.right -= 2;
+    cell.bottom -= 1;
+    return cell;
+}
+
+// With a column more the program paints the rows: each looks as the list
+// draws it, to the pixel: its texts' places, font and colours, and a text cut
+// with an ellipsis where its column is too narrow for it.
+TEST(MessageList, RowsPaintedWithAColumnMoreLookAsTheListDrawsThem) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    for (const char* message : {"<13>a notice, as always", "<2>critical: white on dark red", "<3>an error in red",
+                                "selected, without the focus, and too long for its column"})
+        PostRecord(main.Window(), message);
+    HandlePostedMessages();
+    ListView_SetItemState(list, 3, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetColumnWidth(list, 1, 180);
+    std::vector<std::vector<COLORREF>> drawn;
+    for (const bool columnMore : {false, true}) {
+        if (columnMore) ShowAColumnMore(main);
+        const PrintedList printed(list);
+        for (int row = 0; row < 4; ++row)
+            for (const int column : {0, 1}) {
+                RECT face = CellFace(list, row, column);
+                face.right = std::min(face.right, face.left + 300);  // Details is narrower with a column more
+                drawn.push_back(printed.Block(face));
+            }
+    }
+    const size_t cells = drawn.size() / 2;
+    for (size_t cell = 0; cell < cells; ++cell)
+        EXPECT_TRUE(drawn[cell] == drawn[cells + cell]) << "row " << cell / 2 << ", column " << cell % 2;
+}
+
+// A message is shown as its sender wrote it: valid UTF-8 with a byte above
+// 0x7F decoded, its byte order mark left out; any other in the code page, as
+// always; a tab as a space. Each is read as the control gives it to a wide
+// reader and to an 8-bit one (the probe), and painted exactly as the same
+// text sent in the code page paints.
+TEST(MessageList, EachMessageIsShownAsItsSenderWroteIt) {
+    RunningMainWindow main;
+    const HWND list = main.Window().MessageList();
+    struct Shown {
+        std::string bytes;
+        std::wstring text;
+        std::string inTheCodePage;
+    };
+    const Shown rows[] = {
+        {"Z\xC3\xBCrich \xE2\x80\x94 \xE2\x82\xAC" "12,50", L"Z\u00FCrich \u2014 \u20AC" "12,50",
+         "Z\xFCrich \x97 \x80" "12,50"},
+        {"caf\xE9 \xB0" "C \xC3", L"caf\u00E9 \u00B0" "C \u00C3", "caf\xE9 \xB0" "C \xC3"},
+        {"1 2003-10-11T22:14:15.003Z web01 app - ID47 - \xEF\xBB\xBFZ\xC3\xBCrich",
+         L"1 2003-10-11T22:14:15.003Z web01 app - ID47 - Z\u00FCrich",
+         "1 2003-10-11T22:14:15.003Z web01 app - ID47 - Z\xFCrich"},
+        {"tab\there", L"tab here", "tab here"},
+    };
+    for (const Shown& row : rows) {
+        PostRecord(main.Window(), row.bytes);
+        PostRecord(main.Window(), row.inTheCodePage);
+    }
+    HandlePostedMessages();
+    for (const bool columnMore : {false, true}) {
+        if (columnMore) ShowAColumnMore(main);
+        const PrintedList printed(list);
+        for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+            SCOPED_TRACE(rows[i].inTheCodePage + (columnMore ? ", a column more" : ""));
+            EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i, 1));
+            EXPECT_EQ(rows[i].text, WideCellText(list, 2 * i + 1, 1));
+            EXPECT_EQ(rows[i].inTheCodePage, testing_support::CellText(list, 2 * i, 1));
+            EXPECT_TRUE(printed.SameCell(2 * i, 2 * i + 1, 1));
+            EXPECT_EQ(rows[i].bytes, RowMessage(main.Window(), 2 * i)) << "kept as received";
+        }
+    }
 }
 
 records::CountedRule Rule(const char* showText, COLORREF text, COLORREF background, bool mark) {
@@ -378,6 +496,17 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
     ASSERT_EQ(5, win::ListView(list).Count());
     EXPECT_EQ(2, press(ID_NEXT_MARKED_ROW)) << "port down, among the rows shown";
     EXPECT_EQ(2, press(ID_PREVIOUS_MARKED_ROW)) << "link down is hidden: none above";
+
+    {
+        ShowAColumnMore(main);
+        const PrintedList printed(list);
+        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0)) << "painted with a column more";
+        EXPECT_EQ(CLR_NONE, printed.Mark(0));
+        EXPECT_EQ(green, printed.Background(1));
+        EXPECT_EQ(CLR_NONE, printed.Mark(1));
+        EXPECT_EQ(blue, printed.Background(3));
+        EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), printed.Mark(3));
+    }
 
     main.Window().SetWatchRules({});
     const PrintedList printed(list);

@@ -25,7 +25,8 @@ const std::vector<Row> kRows = {
     {"10.0.0.1", "<14>nothing to see"},          // 2
     {"192.168.5.9", "<12>disk full again"},      // 3
     {"10.0.0.1", "<14>caf\xC9 opened"},          // 4: É in the 8-bit code page
-    {"10.0.0.3", "<13>last"},                    // 5
+    {"10.0.0.4", "<14>Z\xC3\xBCrich \xE2\x80\x94 \xE2\x82\xAC" "12,50\tpaid"},  // 5: UTF-8
+    {"10.0.0.3", "<13>last"},                    // 6
 };
 
 int Find(const char* text, bool matchCase, int currentRow, bool down) {
@@ -48,7 +49,7 @@ TEST(RowSearch, DownStartsAfterTheCurrentRowOrAtTheFirst) {
 TEST(RowSearch, UpStartsBeforeTheCurrentRowOrAtTheLast) {
     EXPECT_EQ(3, Find("disk", false, -1, false));
     EXPECT_EQ(1, Find("disk", false, 3, false));
-    EXPECT_EQ(5, Find("last", false, -1, false));  // the last row itself, when none is current
+    EXPECT_EQ(6, Find("last", false, -1, false));  // the last row itself, when none is current
 }
 
 TEST(RowSearch, MatchCaseComparesExactBytesAndOtherwiseFoldsTheCodePagesLetters) {
@@ -60,10 +61,23 @@ TEST(RowSearch, MatchCaseComparesExactBytesAndOtherwiseFoldsTheCodePagesLetters)
     EXPECT_EQ(-1, Find("caf\xE9", true, -1, true));
 }
 
+// A UTF-8 message is searched as it is shown, for the text as typed in the
+// code page: its characters, not its bytes read in the code page; a tab is
+// shown and found as a space.
+TEST(RowSearch, AMessageShownAsUtf8IsSearchedAsItIsShown) {
+    EXPECT_EQ(5, Find("Z\xFCrich \x97 \x80" "12,50 paid", true, -1, true));
+    EXPECT_EQ(5, Find("z\xDCRICH", false, -1, true));
+    EXPECT_EQ(-1, Find("z\xDCRICH", true, -1, true));
+    EXPECT_EQ(-1, Find("Z\xC3\xBC", false, -1, true));
+    EXPECT_EQ(-1, Find("\xE2\x82\xAC", false, -1, true));
+    EXPECT_EQ(5, Find("12,50 PAID", false, -1, true));
+    EXPECT_EQ(5, Find("50\tpaid", false, -1, true));
+}
+
 TEST(RowSearch, DoesNotWrapAroundAndFindsNothingPastTheEnd) {
     EXPECT_EQ(-1, Find("disk", false, 3, true));      // row 1 lies above: not searched
     EXPECT_EQ(-1, Find("disk", false, 1, false));     // row 3 lies below
-    EXPECT_EQ(-1, Find("started", false, 5, true));   // from the last row down: nothing left
+    EXPECT_EQ(-1, Find("started", false, 6, true));   // from the last row down: nothing left
     EXPECT_EQ(-1, Find("no such text", false, -1, true));
     EXPECT_EQ(-1, Find("disk fullness", false, -1, true));  // a text longer than the rest of the message
 }

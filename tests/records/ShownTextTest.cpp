@@ -93,6 +93,38 @@ TEST(ShownText, ValidUtf8WithBytesAbove7FIsDecodedAndAnythingElseTakesTheCodePag
         if (c.capacity > 0) expected += L'\0';
         expected.append(c.capacity + 1 - expected.size(), kUntouched);
         EXPECT_EQ(expected, buffer) << what;
+        if (!c.utf8 || c.capacity != kRoomy) continue;
+        // Read a character at a time, as Find reads it, the text is the same.
+        records::ShownUtf8Reader reader(c.bytes.data(), c.bytes.size());
+        std::wstring read;
+        for (wchar_t character; reader.Next(character);) read += character;
+        EXPECT_EQ(c.shown, read) << what;
+    }
+}
+
+// A field is shown as its whole message is; a part that is not whole UTF-8
+// by itself (cut in a character) takes the code page rather than be misread.
+TEST(ShownText, APartOfAMessageIsShownAsTheWholeIs) {
+    struct Part {
+        std::string bytes;
+        bool asUtf8;
+        std::wstring shown;
+    };
+    const Part parts[] = {
+        {"Z\xC3\xBCrich", true, L"Z\u00FCrich"},
+        {"Z\xC3\xBCrich", false, L"Z\u00C3\u00BCrich"},
+        {"web01", true, L"web01"},
+        {"\xEF\xBB\xBFx\ty", true, L"x y"},
+        {"Z\xC3", true, L"Z\u00C3"},
+        {"\xBC" "rich", true, L"\u00BC" "rich"},
+    };
+    for (const Part& part : parts) {
+        const guarded::GuardedBytes bytes(part.bytes);
+        std::wstring buffer(kRoomy, kUntouched);
+        const size_t written =
+            records::WriteShownPart(bytes.Data(), bytes.Length(), part.asUtf8, &buffer[0], kRoomy, kWesternEurope);
+        EXPECT_EQ(part.shown, buffer.substr(0, written)) << ::testing::PrintToString(part.bytes);
+        EXPECT_EQ(L'\0', buffer[written]);
     }
 }
 

@@ -425,6 +425,9 @@ TEST(OptionsDialog, RowsToKeepOutOfRangeAreRefusedOnTheBoxAndInRangeLetTheOldest
         };
         const auto cancelOnTheBox = [&] {
             if (dialog_driver::FindDialogOwnedBy(dialog)) return false;
+            // Another test's window may have been made active meanwhile: the
+            // dialog, brought back, gives the focus to the control it keeps.
+            SetForegroundWindow(dialog);
             stayedOpenOnTheBox = IsWindowVisible(dialog) && GetFocus() == box;
             dialog_driver::PressButton(dialog, IDCANCEL);
             return true;

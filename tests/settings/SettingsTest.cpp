@@ -1,11 +1,16 @@
 // SettingsTest.cpp: the options and the watch rules a run reads from its INI file and writes back.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "records/WatchRulesFile.h"
+#include "res/resource.h"
+#include "tests/list/RecordFeed.h"
 #include "tests/support/TestSupport.h"
+#include "win/Dpi.h"
 
 namespace {
 
@@ -20,6 +25,8 @@ TEST(Settings, FirstStartUsesTheDefaultsAndWritesThemBack) {
     EXPECT_STREQ(L"", options.FileName);
     EXPECT_EQ(1, options.Colours);
     EXPECT_FALSE(main.Window().CaptureFileOpen());
+    // A wider Details column of the plain list is not kept, as it never was: no Columns keys.
+    ListView_SetColumnWidth(main.Window().MessageList(), 1, 500);
     main.Close();
 
     // The four keys come first, as they always did; Colours (on) and the rows kept follow them.
@@ -60,6 +67,144 @@ TEST(Settings, FileNameLongerThan259CharactersIsCut) {
 
     const std::string written = ReadFileBytes(main.IniPath());
     EXPECT_NE(std::string::npos, written.find("FileName=" + longName.substr(0, 259) + "\r\n")) << written;
+}
+
+// The list's columns as they are kept in [Settings].
+
+const char kPlainSettings[] =
+    "[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\nKeepRows=1000000\r\n";
+
+int ColumnCount(HWND list) {
+    return static_cast<int>(SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
+}
+
+// The header of the column the control numbers so (its sub-item).
+std::string Header(HWND list, int index) {
+    char text[64] = {};
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+    return text;
+}
+
+// The headers as the list shows them, left to right.
+std::vector<std::string> Headers(HWND list) {
+    std::vector<int> order(static_cast<size_t>(ColumnCount(list)));
+    ListView_GetColumnOrderArray(list, ColumnCount(list), order.data());
+    std::vector<std::string> headers;
+    for (const int index : order) headers.push_back(Header(list, index));
+    return headers;
+}
+
+// The number the control gives the column with the header, wherever it is shown.
+int Column(HWND list, const std::string& header) {
+    for (int index = 0; index < ColumnCount(list); ++index)
+        if (Header(list, index) == header) return index;
+    return -1;
+}
+
+DWORD ExtendedStyle(HWND list) {
+    return static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+}
+
+void Choose(RunningMainWindow& main, WORD command) {
+    SendMessageA(main.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+constexpr DWORD kPlainStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
+
+// Chosen, dragged to another order and widened, the columns come back so in
+// the next run; with the last optional one hidden the keys go, and the list
+// is as it always was.
+TEST(Columns, ChosenReorderedAndWidenedAreKeptAcrossARestartAndGoWithTheLastOptionalOne) {
+    std::string kept;
+    {
+        RunningMainWindow main;
+        const HWND list = main.Window().MessageList();
+        if (win::WindowDpi(list) != win::kDesignDpi) GTEST_SKIP() << "the screen is not at 96 DPI";
+        EXPECT_EQ(kPlainStyle, ExtendedStyle(list));
+        Choose(main, ID_COLUMN_HOST);
+        Choose(main, ID_COLUMN_RECEIVED);
+        EXPECT_EQ((std::vector<std::string>{"From", "Host", "Received", "Details"}), Headers(list));
+        EXPECT_EQ(kPlainStyle | LVS_EX_HEADERDRAGDROP, ExtendedStyle(list));
+        // As a drag of the header leaves them: Received first; then Host made wider.
+        const int dragged[] = {Column(list, "Received"), Column(list, "From"), Column(list, "Host"),
+                               Column(list, "Details")};
+        ListView_SetColumnOrderArray(list, 4, dragged);
+        ListView_SetColumnWidth(list, Column(list, "Host"), 150);
+        main.Close();
+        kept = ReadFileBytes(main.IniPath());
+        EXPECT_EQ(std::string(kPlainSettings) + "Columns=Received,From,Host,Details\r\nColumnWidths=130,75,150,800\r\n",
+                  kept);
+    }
+    RunningMainWindow main(kept);
+    const HWND list = main.Window().MessageList();
+    EXPECT_EQ((std::vector<std::string>{"Received", "From", "Host", "Details"}), Headers(list));
+    EXPECT_EQ(150, ListView_GetColumnWidth(list, Column(list, "Host")));
+    EXPECT_EQ(kPlainStyle | LVS_EX_HEADERDRAGDROP, ExtendedStyle(list));
+    PostRecord(main.Window(), "<38>Oct 11 22:14:15 web01 sshd[42]: accepted");
+    HandlePostedMessages();
+    EXPECT_EQ("10.1.2.3", CellText(list, 0, 0));
+    EXPECT_EQ("<38>Oct 11 22:14:15 web01 sshd[42]: accepted", CellText(list, 0, 1)) << "the probe's columns stay";
+    EXPECT_EQ("web01", CellText(list, 0, Column(list, "Host")));
+    EXPECT_EQ(12u, CellText(list, 0, Column(list, "Received")).size()) << "hh:mm:ss.mmm today";
+    // Another day's row shows its date too.
+    net::RecordPtr earlier = MakeRecord("earlier");
+    const SYSTEMTIME local{2024, 2, 0, 29, 5, 37, 27, 123};
+    SYSTEMTIME universal;
+    FILETIME at;
+    TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal);
+    SystemTimeToFileTime(&universal, &at);
+    earlier->receivedAt = (static_cast<std::uint64_t>(at.dwHighDateTime) << 32) | at.dwLowDateTime;
+    DeliverRecord(main.Window(), std::move(earlier));
+    EXPECT_EQ("2024-02-29 05:37:27.123", CellText(list, 1, Column(list, "Received")));
+
+    Choose(main, ID_COLUMN_HOST);
+    Choose(main, ID_COLUMN_RECEIVED);
+    EXPECT_EQ((std::vector<std::string>{"From", "Details"}), Headers(list));
+    EXPECT_EQ(kPlainStyle, ExtendedStyle(list));
+    main.Close();
+    EXPECT_EQ(kPlainSettings, ReadFileBytes(main.IniPath()));
+}
+
+// A value that cannot be read is told once at start, the list shows what it
+// can, and the file keeps the value as written until the user chooses.
+TEST(Columns, AValueThatCannotBeReadIsReportedOnceAndKeptAsWritten) {
+    struct Case {
+        const char* columns;
+        const char* widths;
+        std::vector<std::string> headers;
+        std::string pane;
+    };
+    const char* const kPlain = "the list shows From and Details\n";
+    const char* const kUsualWidths = "the columns take their usual widths\n";
+    const Case cases[] = {
+        {"From,Hots,Details", "75,100,800", {"From", "Details"},
+         std::string("Cannot read Columns=From,Hots,Details in the INI file (unknown column \"Hots\"): ") + kPlain},
+        {"From,Host,Details,Host", "", {"From", "Details"},
+         std::string("Cannot read Columns=From,Host,Details,Host in the INI file (\"Host\" named twice): ") + kPlain},
+        {"Host,Details", "", {"From", "Details"},
+         std::string("Cannot read Columns=Host,Details in the INI file (\"From\" missing): ") + kPlain},
+        {"From,Host,Details", "75,wide,800", {"From", "Host", "Details"},
+         std::string("Cannot read ColumnWidths=75,wide,800 in the INI file (\"wide\" is not a width from 0 to "
+                     "10000): ") + kUsualWidths},
+        {"From,Host,Details", "75,800", {"From", "Host", "Details"},
+         std::string("Cannot read ColumnWidths=75,800 in the INI file (2 widths for 3 columns): ") + kUsualWidths},
+        {"from, HOST ,Details", "75, 90,800", {"From", "Host", "Details"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns);
+        const std::string ini = SettingsSection({{"Columns", c.columns}, {"ColumnWidths", c.widths}});
+        RunningMainWindow main(ini);
+        const HWND pane = main.Window().DiagnosticsPane();
+        PumpUntil([&] { return !PaneText(pane).empty(); }, c.pane.empty() ? 200 : 5000);
+        EXPECT_EQ(c.pane, PaneText(pane));
+        EXPECT_EQ(c.headers, Headers(main.Window().MessageList()));
+        main.Close();
+        EXPECT_EQ(ini, ReadFileBytes(main.IniPath()).substr(0, ini.size())) << "the value kept as written";
+    }
 }
 
 // The watch rules' section, read and written as at start and exit, around [Settings].

@@ -200,6 +200,17 @@ std::string ClipboardText(HWND owner) {
     return text;
 }
 
+std::wstring ClipboardUnicodeText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboardWhenFree(owner)) return L"<clipboard busy>";
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 std::string PaneText(HWND pane) {
     const int length = GetWindowTextLengthA(pane);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -217,6 +228,19 @@ std::string CellText(HWND list, int row, int column) {
     item.cchTextMax = kCellCapacity;
     const LRESULT length =
         SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring WideCellText(HWND list, int row, int column) {
+    constexpr int kCellCapacity = 8192;
+    std::wstring text(kCellCapacity, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = &text[0];
+    item.cchTextMax = kCellCapacity;
+    const LRESULT length =
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     text.resize(static_cast<size_t>(length));
     return text;
 }

@@ -83,6 +83,8 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string PaneText(HWND pane);
 // What a list-view shows in a cell, asked for as any reader of the control would (up to 8,191 bytes).
 std::string CellText(HWND list, int row, int column);
+// The same as the control gives it to a wide reader.
+std::wstring WideCellText(HWND list, int row, int column);
 
 // A row's message and sender text as the list's store keeps them; "<no row>" past the last.
 std::string RowMessage(const app::MainWindow& window, int index);
@@ -91,6 +93,8 @@ std::string RowSender(const app::MainWindow& window, int index);
 bool SetClipboardText(HWND owner, const std::string& text);
 // The clipboard's 8-bit text, or "<clipboard busy>".
 std::string ClipboardText(HWND owner);
+// Its Unicode text, or "<clipboard busy>".
+std::wstring ClipboardUnicodeText(HWND owner);
 
 // The Main window created on a free port with its INI in a folder of its own,
 // shown, and set as the process's Main window; closed (and its quit request

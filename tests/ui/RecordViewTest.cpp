@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -52,8 +53,9 @@ void DoubleClick(HWND list, POINT clientPoint) {
 struct SeenView {
     HWND owner = nullptr;
     std::string sender;
-    std::string message;
+    std::wstring message;
     std::string received;
+    std::wstring fields;
     LONG messageStyle = 0;
 };
 
@@ -63,7 +65,8 @@ ModalScript::Step ReadViewThen(SeenView& seen, void (*close)(HWND)) {
         if (!view) return false;
         seen.owner = GetWindow(view, GW_OWNER);
         seen.sender = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_SENDER));
-        seen.message = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_MESSAGE));
+        seen.message = dialog_driver::Text(GetDlgItem(view, IDC_RECORD_MESSAGE));
+        seen.fields = dialog_driver::Text(GetDlgItem(view, IDC_RECORD_FIELDS));
         seen.received = dialog_driver::TextA(GetDlgItem(view, IDC_RECORD_RECEIVED));
         seen.messageStyle = GetWindowLongW(GetDlgItem(view, IDC_RECORD_MESSAGE), GWL_STYLE);
         close(view);
@@ -90,7 +93,7 @@ TEST(RecordView, ADoubleClickedRowShowsItsWholeRecord) {
 
     ASSERT_TRUE(script.Finished());
     EXPECT_EQ(longMessage.size(), seen.message.size());
-    EXPECT_EQ(longMessage, seen.message);
+    EXPECT_EQ(std::wstring(longMessage.begin(), longMessage.end()), seen.message);
     EXPECT_EQ("127.0.0.1", seen.sender);
     EXPECT_EQ(main.Handle(), seen.owner);
     EXPECT_TRUE(seen.messageStyle & ES_READONLY);
@@ -112,23 +115,46 @@ std::uint64_t LocalMoment(WORD year, WORD month, WORD day, WORD hour, WORD minut
     return (static_cast<std::uint64_t>(at.dwHighDateTime) << 32) | at.dwLowDateTime;
 }
 
-TEST(RecordView, ShowsTheBytesUnconvertedAndTheLocalTimeOfArrival) {
+// The message as the list shows it, the header's fields that are there one
+// a line below it, and the moment of arrival in local time.
+TEST(RecordView, ShowsTheMessageAsTheListDoesTheFieldsOfItsHeaderAndTheLocalTimeOfArrival) {
     testing_support::RunningMainWindow main;
     const HWND list = main.Window().MessageList();
-    const std::string message = "<13>tab\there, \"quoted\" 100% \\path\r\nsecond line \xE9\xFC";
-    net::RecordPtr record = testing_support::MakeRecord(message, "127.0.0.1");
-    ASSERT_TRUE(record);
-    record->receivedAt = LocalMoment(2026, 12, 8, 5, 37, 27, 123);
-    testing_support::DeliverRecord(main.Window(), std::move(record));
-    ASSERT_EQ(1, win::ListView(list).Count());
+    struct Case {
+        std::string message;
+        std::wstring shown;
+        std::wstring fields;
+    };
+    const Case cases[] = {
+        {"<34>Oct 11 22:14:15 web01 sshd[42]: tab\there, \"quoted\" 100% \\path\r\nsecond line \xE9\xFC",
+         L"<34>Oct 11 22:14:15 web01 sshd[42]: tab here, \"quoted\" 100% \\path\r\nsecond line \u00E9\u00FC",
+         L"Host: web01\r\nApp: sshd\r\nPID: 42\r\nFacility: auth\r\nSeverity: Critical\r\nTime: Oct 11 22:14:15"},
+        {"<165>1 2003-10-11T22:14:15.003Z mymachine.example.com evntslog - ID47 - \xEF\xBB\xBFZ\xC3\xBCrich \xE2\x82\xAC",
+         L"<165>1 2003-10-11T22:14:15.003Z mymachine.example.com evntslog - ID47 - Z\u00FCrich \u20AC",
+         L"Host: mymachine.example.com\r\nApp: evntslog\r\nFacility: local4\r\nSeverity: Notice\r\n"
+         L"Time: 2003-10-11T22:14:15.003Z\r\nMsgID: ID47"},
+        {"<13>Oct  8 05:37:27 Z\xC3\xBCrich: Gr\xC3\xBC\xC3\x9F" "e", L"<13>Oct  8 05:37:27 Z\u00FCrich: Gr\u00FC\u00DF" "e",
+         L"App: Z\u00FCrich\r\nFacility: user\r\nSeverity: Notice\r\nTime: Oct  8 05:37:27"},
+        {"no header at all", L"no header at all", L""},
+    };
+    for (const Case& c : cases) {
+        net::RecordPtr record = testing_support::MakeRecord(c.message, "127.0.0.1");
+        ASSERT_TRUE(record);
+        record->receivedAt = LocalMoment(2026, 12, 8, 5, 37, 27, 123);
+        testing_support::DeliverRecord(main.Window(), std::move(record));
+    }
+    ASSERT_EQ(static_cast<int>(std::size(cases)), win::ListView(list).Count());
 
-    SeenView seen;
-    ModalScript script({ReadViewThen(seen, PressOk)});
-    DoubleClick(list, RowCentre(list, 0));
-
-    ASSERT_TRUE(script.Finished());
-    EXPECT_EQ(message, seen.message);
-    EXPECT_EQ("Received 2026-12-08 05:37:27.123", seen.received);
+    for (int row = 0; row < static_cast<int>(std::size(cases)); ++row) {
+        SCOPED_TRACE(row);
+        SeenView seen;
+        ModalScript script({ReadViewThen(seen, PressOk)});
+        DoubleClick(list, RowCentre(list, row));
+        ASSERT_TRUE(script.Finished());
+        EXPECT_EQ(cases[row].shown, seen.message);
+        EXPECT_EQ(cases[row].fields, seen.fields);
+        EXPECT_EQ("Received 2026-12-08 05:37:27.123", seen.received);
+    }
 }
 
 TEST(RecordView, ADoubleClickOffTheRowsOpensNothing) {
