@@ -4,15 +4,20 @@
 #include <cstring>
 #include <utility>
 
+#include "records/SyslogPriority.h"
+
 namespace records {
 
 Admission RowBook::Admit(const net::SyslogRecord& record, bool hold) {
     Admission admission;
     admission.match = rules_.Watch(RowOfRecord(record.message, record.senderAddress, record.receivedAt));
+    const int priority = LeadingPriority(record.message);
+    history_.Count(record.receivedAt, SeverityClassOf(priority));
     if (!hold) return admission;
     if (store_.Count() >= keepRows_) admission.departure = Leave(store_.Count() - keepRows_ + 1);
     if (!store_.Append(record, admission.match.first) && !MakeRoomInMemory(record, admission)) return admission;
     admission.held = true;
+    counts_.Add(record.senderAddress, priority);
     // Without memory to list it among the rows shown, the row is held unseen.
     admission.shown = shown_.Admit();
     return admission;
@@ -34,6 +39,10 @@ Departure RowBook::Leave(size_t count) {
     Departure departure;
     departure.left = count;
     departure.leftShown = shown_.Leave(count);
+    for (size_t index = 0; index < count; ++index) {
+        const StoredRow row = store_.Row(index);
+        counts_.Remove(row.senderAddress, LeadingPriority(row.message, row.messageLength));
+    }
     store_.DropOldest(count);
     departure.firstTime = count > 0 && !rowsHaveLeft_;
     rowsHaveLeft_ = rowsHaveLeft_ || count > 0;
@@ -57,6 +66,8 @@ bool RowBook::SetRules(std::vector<CountedRule> rules) {
 void RowBook::Clear() {
     store_.Clear();
     shown_.ForgetRows();
+    counts_.Clear();
+    history_.Clear();
     keepRows_ = keepRowsSet_;
 }
 
