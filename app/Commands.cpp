@@ -28,22 +28,25 @@ bool MainWindow::OnCommand(WORD commandId) {
         ui::RunAboutDialog(Handle());
         return true;
     default:
-        return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId);
+        return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId) ||
+               OnTrafficCommand(commandId);
     }
 }
 
 // The check marks show the capture switch and the colours whenever the View popup opens.
 void MainWindow::OnInitMenuPopup(HMENU popup) {
-    CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (capture_.IsOn() ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
     const records::ShownRows& shown = book_.Shown();
     CheckMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.InForce() ? MF_CHECKED : MF_UNCHECKED));
     EnableMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.Filter().IsEmpty() ? MF_GRAYED : MF_ENABLED));
+    CheckTrafficItems(popup);
 }
 
-// Nothing else changes: the Capture file stays as it is.
+// Nothing else changes: the Capture file stays as it is. While it is off the title says so.
 void MainWindow::ToggleCapture() {
-    captureSwitch_ = !captureSwitch_;
+    capture_.Toggle();
+    ShowFilterInTitle();
 }
 
 void MainWindow::Clear() {
@@ -69,7 +72,7 @@ void MainWindow::RunOptions() {
 }
 
 void MainWindow::RunSave() {
-    RunSaveCommand(Handle(), book_.Shown());
+    RunSaveCommand(Handle(), book_.Shown(), messageList_.ViewedRows());
 }
 
 }  // namespace app

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "app/CaptureSwitch.h"
 #include "app/MatchCalls.h"
 #include "app/RowsKeptNotices.h"
 #include "diag/DiagnosticsPane.h"
@@ -18,7 +19,7 @@ namespace app {
 
 // The Main window's parts a delivery reaches; fixed for the window's life.
 struct DeliveryTargets {
-    const bool& captureOn;
+    CaptureSwitch& capture;
     records::CaptureFile& captureFile;
     records::RowBook& book;
     list::MessageList& list;
@@ -47,7 +48,7 @@ public:
 
     DeliveryPump(net::DeliveryQueue& queue, const DeliveryTargets& targets)
         : queue_(queue),
-          captureOn_(targets.captureOn),
+          capture_(targets.capture),
           captureFile_(targets.captureFile),
           book_(targets.book),
           list_(targets.list),
@@ -81,7 +82,7 @@ private:
     void Write(const net::SyslogRecord& record);
 
     net::DeliveryQueue& queue_;
-    const bool& captureOn_;
+    CaptureSwitch& capture_;
     records::CaptureFile& captureFile_;
     records::RowBook& book_;
     list::MessageList& list_;

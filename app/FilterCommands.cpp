@@ -68,7 +68,7 @@ void MainWindow::ApplyFilter(records::RowFilter filter) {
 void MainWindow::ShowNewView(bool chosen) {
     if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
     messageList_.ShowNewRows();
-    const size_t shown = book_.Shown().Count();
+    const size_t shown = messageList_.ViewedRows();
     if (settings_ && settings_->Autoscroll && shown > 0)
         SendMessageA(messageList_.Handle(), LVM_ENSUREVISIBLE, shown - 1, FALSE);
     ShowFilterInTitle();
@@ -84,14 +84,21 @@ void MainWindow::OnTurned(DeliveryPump::Turned turned) {
     ShowFilterInTitle();
 }
 
-// Untouched while no filter is in force, so the title stays exactly the program's name.
+// Untouched while no filter is in force, the list is not paused and capture
+// is on, so the title stays exactly the program's name.
 void MainWindow::ShowFilterInTitle() {
-    const bool inForce = book_.Shown().InForce();
-    if (!inForce && !titleCounts_) return;
+    TitleFacts facts;
+    facts.filterInForce = book_.Shown().InForce();
+    facts.shownRows = book_.Shown().Count();
+    facts.heldRows = book_.Held().Count();
+    facts.paused = messageList_.Paused();
+    facts.newWhilePaused = messageList_.NewWhilePaused();
+    facts.captureOff = !capture_.IsOn();
+    if (facts.IsPlain() && !titleCounts_) return;
     char title[kTitleCapacity];
-    FormatMainWindowTitle(inForce, book_.Shown().Count(), book_.Held().Count(), title);
+    FormatMainWindowTitle(facts, title);
     SetWindowTextA(Handle(), title);
-    titleCounts_ = inForce;
+    titleCounts_ = !facts.IsPlain();
 }
 
 // The sender items act on the row given; without one they are greyed, as

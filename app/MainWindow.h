@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/CaptureSwitch.h"
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
@@ -47,7 +48,7 @@ public:
     const ui::SplitterBar& Splitter() const { return splitter_; }
     // Present between the window's creation and destruction.
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
-    bool CaptureOn() const { return captureSwitch_; }
+    bool CaptureOn() const { return capture_.IsOn(); }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
     // The port reception is bound to, once the window is created; 0 when the set-up failed.
     unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
@@ -98,6 +99,11 @@ private:
     void ReadWatchRules();
     void WriteWatchRules() const;
 
+    // The pause, the status bar and the Traffic window (TrafficCommands.cpp).
+    bool OnTrafficCommand(WORD commandId);
+    void CheckTrafficItems(HMENU popup);
+    void TogglePause();
+
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -118,17 +124,17 @@ private:
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
-    bool captureSwitch_ = true;
+    CaptureSwitch capture_;
     ListFinder finder_;
     MatchCalls calls_;  // the user called back when a watch rule matches
     std::optional<std::uint32_t> contextSender_;  // the sender of the row the right-click menu was opened on
-    bool titleCounts_ = false;  // the title shows the filter's counts
+    bool titleCounts_ = false;  // the title tells more than the program's name
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file and the list.
     DeliveryPump pump_{deliveries_,
-                       {captureSwitch_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
+                       {capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

@@ -18,11 +18,10 @@ bool SenderMatches(std::uint32_t address, const Char* wanted, bool prefixOnly) {
 }
 
 template <typename FindNotice>
-LRESULT FindRow(const records::ShownRows& rows, const FindNotice& find) {
+LRESULT FindRow(const records::ShownRows& rows, size_t count, const FindNotice& find) {
     const auto& wanted = find.lvfi;
     if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz) return -1;
     const bool prefixOnly = (wanted.flags & LVFI_PARTIAL) != 0;
-    const size_t count = rows.Count();
     const size_t start = find.iStart > 0 && static_cast<size_t>(find.iStart) < count ? find.iStart : 0;
     for (size_t index = start; index < count; ++index)
         if (SenderMatches(rows.Row(index).senderAddress, wanted.psz, prefixOnly)) return static_cast<LRESULT>(index);
@@ -34,12 +33,12 @@ LRESULT FindRow(const records::ShownRows& rows, const FindNotice& find) {
 
 }  // namespace
 
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMA& find) {
-    return FindRow(rows, find);
+LRESULT FindRowBySender(const records::ShownRows& rows, size_t count, const NMLVFINDITEMA& find) {
+    return FindRow(rows, count, find);
 }
 
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find) {
-    return FindRow(rows, find);
+LRESULT FindRowBySender(const records::ShownRows& rows, size_t count, const NMLVFINDITEMW& find) {
+    return FindRow(rows, count, find);
 }
 
 }  // namespace list

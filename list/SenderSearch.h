@@ -9,11 +9,11 @@
 
 namespace list {
 
-// The shown row the list's search asks for, or -1: from the start row on, wrapping
+// The shown row the list's search asks for among the first count, or -1: from the start row on, wrapping
 // round when asked, a sender text that starts with the text (LVFI_PARTIAL) or
 // equals it. The control asks with 8-bit or wide text, whatever the parent
 // chose (Wine always asks wide).
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMA& find);
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find);
+LRESULT FindRowBySender(const records::ShownRows& rows, size_t count, const NMLVFINDITEMA& find);
+LRESULT FindRowBySender(const records::ShownRows& rows, size_t count, const NMLVFINDITEMW& find);
 
 }  // namespace list

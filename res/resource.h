@@ -33,6 +33,7 @@
 #define ID_VIEW_WATCH_RULES 40017
 #define ID_NEXT_MARKED_ROW 40018
 #define ID_PREVIOUS_MARKED_ROW 40019
+#define ID_VIEW_PAUSE 40200
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
