@@ -55,6 +55,7 @@ void MainWindow::Clear() {
     rowsKeptNotices_.Cleared();
     diag::ClearDiagnosticsPane(pane_);
     ShowFilterInTitle();
+    statusBar_.Refresh(true);
 }
 
 // After OK the rows are drawn again under the new options, the Capture

@@ -75,9 +75,11 @@ void MainWindow::ShowNewView(bool chosen) {
 }
 
 // A title set costs the window manager a round trip: during a flood the
-// counts follow at most every kLongestPendingMs, and exactly when it ends.
+// counts follow at most every kLongestPendingMs, and exactly when it ends; the
+// status bar's at most every ui::StatusBar::kShortestIntervalMs.
 void MainWindow::OnTurned(DeliveryPump::Turned turned) {
     if (turned == DeliveryPump::Turned::HoldingBack) return;
+    statusBar_.Refresh(turned == DeliveryPump::Turned::Idle);
     const ULONGLONG now = GetTickCount64();
     if (turned == DeliveryPump::Turned::CaughtUp && now - titleCountedAt_ < DeliveryPump::kLongestPendingMs) return;
     titleCountedAt_ = now;

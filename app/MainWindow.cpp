@@ -59,6 +59,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam), result);
     case WM_SIZE:
+        // The status bar, when shown, takes the client area's bottom; the rest lies above it.
+        splitter_.SetReservedBottom(statusBar_.Layout());
         splitter_.Layout(LOWORD(lParam), HIWORD(lParam));
         return true;
     case WM_DESTROY:
@@ -74,6 +76,10 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_TIMER:
         if (calls_.IsTimer(wParam)) {
             calls_.OnTimer(book_.Rules(), GetTickCount64());
+            return true;
+        }
+        if (statusBar_.IsTimer(wParam)) {
+            statusBar_.Refresh(true);
             return true;
         }
         if (!pump_.IsTimer(wParam)) return false;
@@ -122,6 +128,7 @@ LRESULT MainWindow::OnCreate() {
     calls_.Start(Handle());
     ReadWatchRules();
     captureFile_.OpenIfWanted(*settings_);
+    if (settings_->StatusBar.value_or(0)) ShowStatusBar(true);
 
     initEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!initEvent_) {

@@ -22,6 +22,7 @@
 #include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
+#include "ui/StatusBar.h"
 #include "win/Window.h"
 
 namespace app {
@@ -46,6 +47,7 @@ public:
     const records::ShownRows& ShownRows() const { return book_.Shown(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
+    const ui::StatusBar& Status() const { return statusBar_; }
     // Present between the window's creation and destruction.
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
     bool CaptureOn() const { return capture_.IsOn(); }
@@ -103,6 +105,7 @@ private:
     bool OnTrafficCommand(WORD commandId);
     void CheckTrafficItems(HMENU popup);
     void TogglePause();
+    void ShowStatusBar(bool shown);
 
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);
@@ -135,6 +138,7 @@ private:
     // Takes the deliveries to the pane, the Capture file and the list.
     DeliveryPump pump_{deliveries_,
                        {capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
+    ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

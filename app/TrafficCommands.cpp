@@ -1,6 +1,7 @@
 // TrafficCommands.cpp: the Main window's pause of the list, its status bar and its Traffic window.
 #include "app/MainWindow.h"
 
+#include "diag/DiagnosticReporter.h"
 #include "res/resource.h"
 
 namespace app {
@@ -10,6 +11,10 @@ bool MainWindow::OnTrafficCommand(WORD commandId) {
     case ID_VIEW_PAUSE:
         TogglePause();
         return true;
+    case ID_VIEW_STATUS_BAR:
+        ShowStatusBar(!statusBar_.IsShown());
+        settings_->StatusBar = statusBar_.IsShown() ? 1 : 0;
+        return true;
     default:
         return false;
     }
@@ -17,6 +22,7 @@ bool MainWindow::OnTrafficCommand(WORD commandId) {
 
 void MainWindow::CheckTrafficItems(HMENU popup) {
     CheckMenuItem(popup, ID_VIEW_PAUSE, MF_BYCOMMAND | (messageList_.Paused() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_VIEW_STATUS_BAR, MF_BYCOMMAND | (statusBar_.IsShown() ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Records keep arriving into the book and the Capture file meanwhile; the title counts them.
@@ -26,6 +32,17 @@ void MainWindow::TogglePause() {
     else
         messageList_.Pause();
     ShowFilterInTitle();
+    statusBar_.Refresh(true);
+}
+
+// The list and the pane lie above the bar, laid out as in the whole client area before.
+void MainWindow::ShowStatusBar(bool shown) {
+    if (!statusBar_.Show(Handle(), shown))
+        diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot show the status bar\n");
+    RECT client;
+    GetClientRect(Handle(), &client);
+    splitter_.SetReservedBottom(statusBar_.Layout());
+    splitter_.Layout(client.right, client.bottom);
 }
 
 }  // namespace app

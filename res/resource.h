@@ -34,11 +34,13 @@
 #define ID_NEXT_MARKED_ROW 40018
 #define ID_PREVIOUS_MARKED_ROW 40019
 #define ID_VIEW_PAUSE 40200
+#define ID_VIEW_STATUS_BAR 40201
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
 #define IDC_DIAGNOSTICS_PANE 2
 #define IDC_SPLITTER_BAR 10
+#define IDC_STATUS_BAR 1310
 
 // The program's own window messages (WM_USER is 0x0400).
 // The doorbell: deliveries wait in the Main window's queue. It carries

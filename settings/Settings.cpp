@@ -1,6 +1,7 @@
 // Settings.cpp: reading the options from the INI file and writing them back.
 #include "settings/Settings.h"
 
+#include <cstdio>
 #include <cwchar>
 
 #include "diag/DiagnosticReporter.h"
@@ -12,6 +13,8 @@ namespace {
 
 const wchar_t kSection[] = L"Settings";
 const wchar_t kKeepRowsKey[] = L"KeepRows";
+const wchar_t kStatusBarKey[] = L"StatusBar";
+const wchar_t kTrafficWindowKey[] = L"TrafficWindow";
 constexpr size_t kNumberTextCapacity = 64;
 
 int ReadNumber(const wchar_t* iniPath, const wchar_t* key, int defaultValue) {
@@ -45,6 +48,36 @@ size_t ReadKeepRows(const wchar_t* iniPath) {
     return kDefaultKeepRows;
 }
 
+// Absent when the key is missing or empty.
+std::optional<int> ReadOptionalNumber(const wchar_t* iniPath, const wchar_t* key) {
+    wchar_t text[kNumberTextCapacity] = {};
+    GetPrivateProfileStringW(kSection, key, L"", text, kNumberTextCapacity, iniPath);
+    if (!text[0]) return std::nullopt;
+    return ReadNumber(iniPath, key, 0);
+}
+
+// "left,top,width,height" in pixels, as it is written; anything else is reported and left in the file.
+std::optional<WindowPlace> ReadWindowPlace(const wchar_t* iniPath, const wchar_t* key) {
+    wchar_t text[kNumberTextCapacity] = {};
+    GetPrivateProfileStringW(kSection, key, L"", text, kNumberTextCapacity, iniPath);
+    if (!text[0]) return std::nullopt;
+    WindowPlace place{};
+    wchar_t after = L'\0';
+    if (std::swscanf(text, L"%d,%d,%d,%d%lc", &place.left, &place.top, &place.width, &place.height, &after) == 4 &&
+        place.width > 0 && place.height > 0)
+        return place;
+    diag::Report(S_OK, L"Cannot read %ls=%ls in the INI file (left,top,width,height in pixels): the window opens "
+                       L"where the system puts it\n",
+                 key, text);
+    return std::nullopt;
+}
+
+void WriteWindowPlace(const wchar_t* iniPath, const wchar_t* key, const WindowPlace& place) {
+    wchar_t text[kNumberTextCapacity];
+    std::swprintf(text, kNumberTextCapacity, L"%d,%d,%d,%d", place.left, place.top, place.width, place.height);
+    WritePrivateProfileStringW(kSection, key, text, iniPath);
+}
+
 }  // namespace
 
 void Settings::Load(const wchar_t* iniPath) {
@@ -54,6 +87,8 @@ void Settings::Load(const wchar_t* iniPath) {
     GetPrivateProfileStringW(kSection, L"FileName", L"", FileName, MAX_PATH, iniPath);
     Colours = ReadNumber(iniPath, L"Colours", 1);
     KeepRows = ReadKeepRows(iniPath);
+    StatusBar = ReadOptionalNumber(iniPath, kStatusBarKey);
+    TrafficWindow = ReadWindowPlace(iniPath, kTrafficWindowKey);
 }
 
 void Settings::Save(const wchar_t* iniPath) const {
@@ -63,6 +98,8 @@ void Settings::Save(const wchar_t* iniPath) const {
     WritePrivateProfileStringW(kSection, L"FileName", FileName, iniPath);
     WriteNumber(iniPath, L"Colours", Colours);
     WriteNumber(iniPath, kKeepRowsKey, static_cast<int>(KeepRows));
+    if (StatusBar) WriteNumber(iniPath, kStatusBarKey, *StatusBar);
+    if (TrafficWindow) WriteWindowPlace(iniPath, kTrafficWindowKey, *TrafficWindow);
 }
 
 }  // namespace settings

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 
 namespace settings {
 
@@ -12,8 +13,17 @@ constexpr size_t kDefaultKeepRows = 1000000;
 constexpr size_t kFewestKeptRows = 1000;
 constexpr size_t kMostKeptRows = 100000000;
 
+// Where a window was last, in screen pixels.
+struct WindowPlace {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
 // Plain values, held as read: an unusual number is kept until the Options
-// dialog's OK stores 0 or 1 in its place.
+// dialog's OK stores 0 or 1 in its place. The optional ones are absent from
+// the file until the user first changes them, and written back only then.
 struct Settings {
     int Autoscroll = 1;
     int ToDisplay = 1;
@@ -21,11 +31,14 @@ struct Settings {
     wchar_t FileName[MAX_PATH] = {};
     int Colours = 1;  // rows drawn in their severity's colours
     size_t KeepRows = kDefaultKeepRows;
+    std::optional<int> StatusBar;  // shown when non-zero; absent: not shown
+    std::optional<WindowPlace> TrafficWindow;  // absent: where the system puts it
 
     // Reads every option from the INI file; what is missing takes its default,
     // and a number of rows to keep that cannot be read is reported and takes it too.
     void Load(const wchar_t* iniPath);
-    // Writes every option to the INI file, in a fixed order; a failed write is not detected.
+    // Writes every option to the INI file, in a fixed order, the optional
+    // ones when present; a failed write is not detected.
     void Save(const wchar_t* iniPath) const;
 };
 

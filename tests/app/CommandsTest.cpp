@@ -965,6 +965,14 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
         {ID_VIEW_WATCH_RULES, OpensAModalDialog},
         {ID_NEXT_MARKED_ROW, SelectsTheMarkedRow("second", 0, 1)},
         {ID_PREVIOUS_MARKED_ROW, SelectsTheMarkedRow("first", 1, 0)},
+        {ID_VIEW_PAUSE, ThenShows([](CommandTarget& target) {
+             return target.window.Window().Messages().Paused() &&
+                    dialog_driver::TextA(target.main) == "Kelv SysLog monitor - paused, 0 new";
+         })},
+        {ID_VIEW_STATUS_BAR, ThenShows([](CommandTarget& target) {
+             const HWND bar = target.window.Window().Status().Handle();
+             return bar && IsWindowVisible(bar);
+         })},
     };
     return checks;
 }
