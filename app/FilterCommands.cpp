@@ -23,7 +23,7 @@ bool MainWindow::OnFilterCommand(WORD commandId) {
         return true;
     case ID_LIST_SHOW_ONLY_SENDER:
     case ID_LIST_HIDE_SENDER:
-        FilterBySender(commandId);
+        if (contextSender_) FilterBySender(commandId, *contextSender_);
         return true;
     case ID_LIST_SHOW_ALL_ROWS:
         ApplyFilter(records::RowFilter());
@@ -44,9 +44,7 @@ void MainWindow::EditFilter() {
 }
 
 // The other conditions stay as they are; the filter is turned on.
-void MainWindow::FilterBySender(WORD commandId) {
-    if (!contextSender_) return;
-    const std::uint32_t sender = *contextSender_;
+void MainWindow::FilterBySender(WORD commandId, std::uint32_t sender) {
     try {
         records::RowFilter filter = book_.Shown().Filter();
         const bool addToHidden = commandId == ID_LIST_HIDE_SENDER && filter.hideSenders && !filter.senders.empty();
@@ -58,6 +56,11 @@ void MainWindow::FilterBySender(WORD commandId) {
     } catch (const std::bad_alloc&) {
         diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
     }
+}
+
+// As the list's "Show only this sender" does, for a sender chosen in the Traffic window.
+void MainWindow::ShowOnlySender(std::uint32_t sender) {
+    FilterBySender(ID_LIST_SHOW_ONLY_SENDER, sender);
 }
 
 void MainWindow::ApplyFilter(records::RowFilter filter) {

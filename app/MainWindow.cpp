@@ -154,12 +154,14 @@ bool MainWindow::StartReceiveThread() {
 void MainWindow::OnDestroy() {
     calls_.Stop();
     finder_.CloseDialog();
+    traffic_.Close();
     pump_.Close();
     StopReceiveThread();
     // The thread's last records still belong in the Capture file.
     pump_.Finish();
     captureFile_.Close();
     if (settings_) {
+        if (traffic_.LastPlace()) settings_->TrafficWindow = traffic_.LastPlace();
         settings_->Save(iniPath_);
         WriteWatchRules();
     }

@@ -23,6 +23,7 @@
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
 #include "ui/StatusBar.h"
+#include "ui/TrafficWindow.h"
 #include "win/Window.h"
 
 namespace app {
@@ -48,6 +49,7 @@ public:
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
     const ui::StatusBar& Status() const { return statusBar_; }
+    const ui::TrafficWindow& Traffic() const { return traffic_; }
     // Present between the window's creation and destruction.
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
     bool CaptureOn() const { return capture_.IsOn(); }
@@ -88,7 +90,8 @@ private:
     // The filter over the list and the title that counts its rows (FilterCommands.cpp).
     bool OnFilterCommand(WORD commandId);
     void EditFilter();
-    void FilterBySender(WORD commandId);
+    void FilterBySender(WORD commandId, std::uint32_t sender);
+    void ShowOnlySender(std::uint32_t sender);
     void ShowNewView(bool chosen);
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
@@ -139,6 +142,7 @@ private:
     DeliveryPump pump_{deliveries_,
                        {capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
     ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
+    ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) { ShowOnlySender(sender); }};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

@@ -11,6 +11,10 @@ bool MainWindow::OnTrafficCommand(WORD commandId) {
     case ID_VIEW_PAUSE:
         TogglePause();
         return true;
+    case ID_VIEW_TRAFFIC:
+        if (!traffic_.Open(Handle(), traffic_.LastPlace() ? traffic_.LastPlace() : settings_->TrafficWindow))
+            diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot open the Traffic window\n");
+        return true;
     case ID_VIEW_STATUS_BAR:
         ShowStatusBar(!statusBar_.IsShown());
         settings_->StatusBar = statusBar_.IsShown() ? 1 : 0;

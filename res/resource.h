@@ -35,6 +35,7 @@
 #define ID_PREVIOUS_MARKED_ROW 40019
 #define ID_VIEW_PAUSE 40200
 #define ID_VIEW_STATUS_BAR 40201
+#define ID_VIEW_TRAFFIC 40202
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
@@ -86,6 +87,12 @@
 #define IDC_WATCH_REMOVE 1124
 #define IDC_WATCH_UP 1125
 #define IDC_WATCH_DOWN 1126
+
+// Traffic window controls; 1304 to 1307 are kept for the top hosts' and apps' titles and lists.
+#define IDC_TRAFFIC_SPAN 1300
+#define IDC_TRAFFIC_CHART 1301
+#define IDC_TRAFFIC_SENDERS_TITLE 1302
+#define IDC_TRAFFIC_TOP_SENDERS 1303
 
 // Watch rule dialog controls; its conditions use the Filter dialog's ids.
 #define IDC_WATCH_NAME 1131

@@ -969,6 +969,10 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
              return target.window.Window().Messages().Paused() &&
                     dialog_driver::TextA(target.main) == "Kelv SysLog monitor - paused, 0 new";
          })},
+        {ID_VIEW_TRAFFIC, ThenShows([](CommandTarget& target) {
+             const HWND traffic = target.window.Window().Traffic().Handle();
+             return traffic && IsWindowVisible(traffic) && GetWindow(traffic, GW_OWNER) == target.main;
+         })},
         {ID_VIEW_STATUS_BAR, ThenShows([](CommandTarget& target) {
              const HWND bar = target.window.Window().Status().Handle();
              return bar && IsWindowVisible(bar);
