@@ -1,66 +1,98 @@
-// HeldCounts.cpp: a count per sender, gone with its last row; without memory for a new sender it is left out.
+// HeldCounts.cpp: linear probing over a power-of-two table; a freed place takes the entries after it that belong before it.
 #include "records/HeldCounts.h"
 
 #include <algorithm>
 #include <new>
 
-#include "records/SyslogPriority.h"
-
 namespace records {
 
 namespace {
 
-constexpr int kLastErrorSeverity = 3;
+constexpr size_t kFirstPlaces = 64;
 
-bool IsError(int priority) {
-    return priority != kNoPriority && SeverityOf(priority) <= kLastErrorSeverity;
+// Every bit of the address stirred into every bit of the result: addresses
+// differ in their last number, which an address keeps in its highest byte.
+std::uint32_t Stirred(std::uint32_t address) {
+    address ^= address >> 16;
+    address *= 0x7FEB352Du;
+    address ^= address >> 15;
+    address *= 0x846CA68Bu;
+    address ^= address >> 16;
+    return address;
 }
 
 }  // namespace
 
-size_t* HeldCounts::RowsOf(std::uint32_t sender) {
-    if (lastRows_ && sender == lastSender_) return lastRows_;
-    const auto found = senders_.find(sender);
-    if (found == senders_.end()) return nullptr;
-    lastSender_ = sender;
-    lastRows_ = &found->second;
-    return lastRows_;
+size_t HeldCounts::Home(std::uint32_t sender) const {
+    return static_cast<size_t>(Stirred(sender)) & (places_.size() - 1);
 }
 
-void HeldCounts::Add(std::uint32_t sender, int priority) {
-    if (IsError(priority)) ++errors_;
-    if (size_t* const rows = RowsOf(sender)) {
-        ++*rows;
-        return;
-    }
+size_t HeldCounts::Find(std::uint32_t sender) const {
+    const size_t mask = places_.size() - 1;
+    size_t place = Home(sender);
+    while (places_[place].rows != 0 && places_[place].sender != sender) place = (place + 1) & mask;
+    return place;
+}
+
+bool HeldCounts::Grow() {
     try {
-        lastRows_ = &senders_.emplace(sender, 1).first->second;
-        lastSender_ = sender;
+        std::vector<Place> bigger(places_.empty() ? kFirstPlaces : places_.size() * 2, Place{0, 0});
+        bigger.swap(places_);
+        for (const Place& place : bigger)
+            if (place.rows != 0) places_[Find(place.sender)] = place;
     } catch (const std::bad_alloc&) {
-        lastRows_ = nullptr;
+        return false;
     }
+    return true;
 }
 
-void HeldCounts::Remove(std::uint32_t sender, int priority) {
-    if (IsError(priority) && errors_ > 0) --errors_;
-    size_t* const rows = RowsOf(sender);
-    if (!rows) return;  // left out for want of memory
-    if (--*rows > 0) return;
-    senders_.erase(sender);
-    lastRows_ = nullptr;
+void HeldCounts::Add(std::uint32_t sender, bool errorOrWorse) {
+    if (errorOrWorse) ++errors_;
+    if (!places_.empty()) {
+        Place& found = places_[Find(sender)];
+        if (found.rows != 0) {
+            ++found.rows;
+            return;
+        }
+    }
+    if ((senders_ + 1) * 2 > places_.size() && !Grow()) return;
+    places_[Find(sender)] = Place{sender, 1};
+    ++senders_;
+}
+
+void HeldCounts::Remove(std::uint32_t sender, bool errorOrWorse) {
+    if (errorOrWorse && errors_ > 0) --errors_;
+    if (places_.empty()) return;
+    const size_t place = Find(sender);
+    if (places_[place].rows == 0) return;  // left out for want of memory
+    if (--places_[place].rows == 0) Free(place);
+}
+
+// Each later entry of the run that would not be found past the gap moves into it.
+void HeldCounts::Free(size_t gap) {
+    const size_t mask = places_.size() - 1;
+    for (size_t next = (gap + 1) & mask; places_[next].rows != 0; next = (next + 1) & mask) {
+        const size_t home = Home(places_[next].sender);
+        const bool reachesGap = gap <= next ? (home <= gap || home > next) : (home <= gap && home > next);
+        if (!reachesGap) continue;
+        places_[gap] = places_[next];
+        gap = next;
+    }
+    places_[gap].rows = 0;
+    --senders_;
 }
 
 void HeldCounts::Clear() {
-    senders_.clear();
-    senders_.rehash(0);
+    std::vector<Place>().swap(places_);
+    senders_ = 0;
     errors_ = 0;
-    lastRows_ = nullptr;
 }
 
 std::vector<SenderCount> HeldCounts::TopSenders(size_t most) const {
     std::vector<SenderCount> all;
-    all.reserve(senders_.size());
-    for (const auto& [address, rows] : senders_) all.push_back({address, rows});
+    all.reserve(senders_);
+    for (const Place& place : places_)
+        if (place.rows != 0) all.push_back({place.sender, place.rows});
     const size_t kept = std::min(most, all.size());
     std::partial_sort(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(kept), all.end(),
                       [](const SenderCount& left, const SenderCount& right) {

@@ -85,7 +85,7 @@ public:
 
 private:
     Departure Leave(size_t count);
-    bool MakeRoomInMemory(const net::SyslogRecord& record, Admission& admission);
+    bool MakeRoomInMemory(const net::SyslogRecord& record, bool errorOrWorse, Admission& admission);
 
     RecordStore store_;
     ShownRows shown_{store_};

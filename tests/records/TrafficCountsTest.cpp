@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "net/SyslogRecord.h"
+#include "records/HeldCounts.h"
 #include "records/RowBook.h"
 #include "records/TrafficHistory.h"
 
@@ -159,6 +161,56 @@ TEST(TrafficCounts, TheBookCountsItsRowsPerSenderAndItsErrorsAsRowsComeAndLeave)
     }
     ASSERT_EQ(1u, book.Counts().TopSenders(1).size());
     EXPECT_EQ(5u << 24 | 10u, book.Counts().TopSenders(1)[0].address);
+}
+
+// Many senders, neighbours in address, held and leaving in a mixed order as
+// the rows of a busy network do: each keeps its own count, and one that
+// leaves with its last row takes no other with it. Thousands of them held
+// at once, and a thousand of which no more than two dozen rows are held at
+// a time, which keeps the table small and its ends busy.
+TEST(TrafficCounts, ManySendersComeAndGoAndEachKeepsItsCount) {
+    const struct {
+        std::uint32_t hosts;
+        size_t mostRows;
+    } mixes[] = {{3000, SIZE_MAX}, {1000, 24}};
+    for (const auto& mix : mixes) {
+        SCOPED_TRACE(mix.hosts);
+        records::HeldCounts counts;
+        std::map<std::uint32_t, size_t> model;
+        std::vector<std::uint32_t> held;  // one entry a row
+        std::uint32_t random = 12345;
+        const auto next = [&random] { return random = random * 1103515245u + 12345u; };
+        for (int step = 0; step < 60000; ++step) {
+            const bool add = held.empty() ||
+                             (held.size() < mix.mostRows && (next() >> 16) % 100 < (step < 30000 ? 60u : 40u));
+            if (add) {
+                const std::uint32_t host = (next() >> 16) % mix.hosts;
+                const std::uint32_t sender = 10u | (host >> 8) << 16 | (host & 0xFFu) << 24;  // 10.0.0.0 up
+                counts.Add(sender, false);
+                ++model[sender];
+                held.push_back(sender);
+            } else {
+                const size_t row = (next() >> 8) % held.size();
+                const std::uint32_t sender = held[row];
+                held[row] = held.back();
+                held.pop_back();
+                counts.Remove(sender, false);
+                if (--model[sender] == 0) model.erase(sender);
+            }
+            if (step % 500 != 499) continue;
+            ASSERT_EQ(model.size(), counts.Senders()) << "step " << step;
+            std::map<std::uint32_t, size_t> seen;
+            for (const records::SenderCount& sender : counts.TopSenders(model.size() + 1))
+                seen[sender.address] = sender.rows;
+            ASSERT_EQ(model, seen) << "step " << step;
+        }
+        while (!held.empty()) {
+            counts.Remove(held.back(), false);
+            held.pop_back();
+        }
+        EXPECT_EQ(0u, counts.Senders());
+        EXPECT_TRUE(counts.TopSenders(10).empty());
+    }
 }
 
 }  // namespace
