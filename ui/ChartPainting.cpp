@@ -96,7 +96,7 @@ void Line(HDC dc, int x0, int y0, int x1, int y1) {
 }
 
 void Text(HDC dc, const wchar_t* text, RECT place, UINT format) {
-    DrawTextW(dc, text, -1, &place, format | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text, -1, &place, format | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
 }
 
 struct Palette {
@@ -153,15 +153,42 @@ void PaintLegend(HDC dc, const RECT& client, const RECT& plot, int dpi) {
     }
 }
 
+// Into the canvas's pixels when it has them, else through FillRect.
+class PieceFiller {
+public:
+    explicit PieceFiller(const Canvas& canvas) : canvas_(canvas) {
+        if (canvas_.pixels) GdiFlush();  // what GDI drew before lies in the pixels
+    }
+
+    void Fill(RECT piece, size_t severity) {
+        const COLORREF colour = ClassColour(static_cast<SeverityClass>(severity));
+        if (!canvas_.pixels) {
+            if (!brushes_[severity]) brushes_[severity].Reset(CreateSolidBrush(colour));
+            FillRect(canvas_.dc, &piece, brushes_[severity].Get());
+            return;
+        }
+        const std::uint32_t pixel = static_cast<std::uint32_t>(GetRValue(colour)) << 16 |
+                                    static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
+        const LONG left = std::max(piece.left, 0L);
+        const LONG right = std::min(piece.right, static_cast<LONG>(canvas_.width));
+        for (LONG y = std::max(piece.top, 0L); y < std::min(piece.bottom, static_cast<LONG>(canvas_.height)); ++y) {
+            std::uint32_t* const row = canvas_.pixels + static_cast<size_t>(y) * static_cast<size_t>(canvas_.width);
+            if (left < right) std::fill(row + left, row + right, pixel);
+        }
+    }
+
+private:
+    const Canvas& canvas_;
+    win::GdiObject<HBRUSH> brushes_[records::kSeverityClasses];
+};
+
 // Each bar from the bottom up, worst first; each class's top is where its
 // count and those below it end, so the pieces add up to the whole bar.
-void PaintBars(HDC dc, const RECT& plot, const ChartData& data, double top) {
-    win::GdiObject<HBRUSH> brushes[records::kSeverityClasses];
-    for (size_t index = 0; index < records::kSeverityClasses; ++index)
-        brushes[index].Reset(CreateSolidBrush(ClassColour(static_cast<SeverityClass>(index))));
+void PaintBars(const Canvas& canvas, const RECT& plot, const ChartData& data, double top) {
     const double binSeconds = static_cast<double>(records::ShapeOf(data.span).binSeconds);
     const double pixelsPerMessage = (plot.bottom - plot.top) / (top * binSeconds);
     const size_t bars = data.bins.size();
+    PieceFiller filler(canvas);
     for (size_t bar = 0; bar < bars; ++bar) {
         const records::TrafficBin& bin = data.bins[bar];
         if (bin.Total() == 0) continue;
@@ -174,7 +201,7 @@ void PaintBars(HDC dc, const RECT& plot, const ChartData& data, double top) {
             below += bin.counts[index];
             const int height = static_cast<int>(std::lround(static_cast<double>(below) * pixelsPerMessage));
             const RECT piece = {left, plot.bottom - height, right, bottom};
-            FillRect(dc, &piece, brushes[index].Get());
+            filler.Fill(piece, index);
             bottom = piece.top;
         }
     }
@@ -255,7 +282,8 @@ int BarAt(const RECT& client, int dpi, size_t bars, POINT point) {
                             (plot.right - plot.left));
 }
 
-void PaintChart(HDC dc, const RECT& client, int dpi, const ChartData& data, bool highContrast) {
+void PaintChart(const Canvas& canvas, const RECT& client, int dpi, const ChartData& data, bool highContrast) {
+    const HDC dc = canvas.dc;
     const Palette palette = PaletteFor(highContrast);
     win::GdiObject<HBRUSH> background(CreateSolidBrush(palette.background));
     FillRect(dc, &client, background.Get());
@@ -268,7 +296,7 @@ void PaintChart(HDC dc, const RECT& client, int dpi, const ChartData& data, bool
     const RECT plot = PlotArea(client, dpi);
     PaintScale(dc, client, plot, dpi, top, palette);
     PaintLegend(dc, client, plot, dpi);
-    PaintBars(dc, plot, data, top);
+    PaintBars(canvas, plot, data, top);
     PaintTimes(dc, client, plot, dpi, data, palette);
 }
 

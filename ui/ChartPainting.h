@@ -35,10 +35,21 @@ RECT PlotArea(const RECT& client, int dpi);
 // The bar under the point, or -1.
 int BarAt(const RECT& client, int dpi, size_t bars, POINT point);
 
+// A device context to paint into and, when it holds a 32-bit top-down DIB
+// section at its origin, that section's pixels: the bars are written into
+// them straight, since a GDI call for each bar's piece would cost more than
+// everything else painted.
+struct Canvas {
+    HDC dc;
+    std::uint32_t* pixels = nullptr;  // rows of width pixels, the top row first; null: GDI alone
+    int width = 0;
+    int height = 0;
+};
+
 // Everything, background first, in the font selected into the context. In
 // high contrast the background, the text and the axes take the system's
 // colours; the bars keep theirs.
-void PaintChart(HDC dc, const RECT& client, int dpi, const ChartData& data, bool highContrast);
+void PaintChart(const Canvas& canvas, const RECT& client, int dpi, const ChartData& data, bool highContrast);
 
 // The bar's time (its first and last second for a bin of several), its
 // messages and their rate, and each class that has some, one to a line.

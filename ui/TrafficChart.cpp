@@ -119,13 +119,13 @@ void TrafficChart::Paint(HDC target) {
     const win::MemoryDc memory(target);
     if (!buffer || !memory.Get()) {
         const win::SelectedObject font(target, font_);
-        PaintChart(target, client, dpi, data_, highContrast);
+        PaintChart({target}, client, dpi, data_, highContrast);
         return;
     }
     {
         const win::SelectedObject bitmap(memory.Get(), buffer.Get());
         const win::SelectedObject font(memory.Get(), font_);
-        PaintChart(memory.Get(), client, dpi, data_, highContrast);
+        PaintChart({memory.Get(), static_cast<std::uint32_t*>(bits), width, height}, client, dpi, data_, highContrast);
         BitBlt(target, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
     }
 }

@@ -13,6 +13,7 @@
 #include "tests/support/TestSupport.h"
 #include "ui/ChartPainting.h"
 #include "ui/TrafficWindow.h"
+#include "ui/TrafficWindowClassName.h"
 #include "win/Dpi.h"
 
 namespace {
@@ -231,7 +232,8 @@ TEST(TrafficWindow, TheChartStacksEachBarInTheSeverityColoursWhereTheCountsSay) 
                {{kDarkRed, static_cast<int>(height * (4.0 / 150) / 0.05 + 0.5)}});
 }
 
-// In high contrast the axes and the text take the system's window text colour.
+// In high contrast the axes and the text take the system's window text colour; the bars keep theirs. Painted
+// through GDI alone, as into any context that is not the chart's own buffer.
 TEST(TrafficWindow, InHighContrastTheAxesTakeTheSystemsColours) {
     const RECT client = {0, 0, 400, 200};
     const RECT plot = ui::PlotArea(client, 96);
@@ -244,9 +246,11 @@ TEST(TrafficWindow, InHighContrastTheAxesTakeTheSystemsColours) {
         const HGDIOBJ before = SelectObject(dc, bitmap);
         ui::ChartData data;
         data.bins.resize(records::kTenMinutes.bins);
-        ui::PaintChart(dc, client, 96, data, highContrast);
+        data.bins.back().counts[static_cast<size_t>(records::SeverityClass::Error)] = 1;
+        ui::PaintChart({dc}, client, 96, data, highContrast);
         const COLORREF axis = GetPixel(dc, plot.left, (plot.top + plot.bottom) / 2);
         const COLORREF background = GetPixel(dc, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2 + 10);
+        EXPECT_EQ(kRed, GetPixel(dc, plot.right - 1, plot.bottom - 2)) << "the bars keep their colours";
         SelectObject(dc, before);
         DeleteObject(bitmap);
         DeleteDC(dc);
@@ -277,7 +281,7 @@ TEST(TrafficWindow, TopSendersAreCountedAndADoubleClickShowsOnlyThatSender) {
     ASSERT_TRUE(window);
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_TRAFFIC, 0);
     EXPECT_EQ(window, traffic.Handle());
-    EXPECT_EQ(1, WindowsOfClass("KelvSysLog_traffic"));
+    EXPECT_EQ(1, WindowsOfClass(ui::kTrafficWindowClassName));
 
     const HWND senders = traffic.TopSenders();
     const std::vector<std::vector<std::string>> expected = {{"10.0.0.1", "4", "33.3 %"},
