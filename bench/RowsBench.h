@@ -23,4 +23,9 @@ int RunFilterRows();
 // rows arriving through the Main window, and screens of them painted.
 int RunWatchRows(const wchar_t* rulesIniPath);
 
+// The traffic's counters alone against a record's admission to the book;
+// arrival through the Main window; then a million rows held over a day and
+// the Traffic window painted and updated for each span.
+int RunTrafficRows();
+
 }  // namespace bench

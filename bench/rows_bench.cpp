@@ -1,6 +1,6 @@
 // rows_bench.cpp: in-process row benchmarks; prints "name=value" lines.
 //
-//   rows_bench monitor | listview | records | filter | watch <INI file holding the watch rules>
+//   rows_bench monitor | listview | records | filter | traffic | watch <INI file holding the watch rules>
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,10 +17,11 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "listview") == 0) return bench::RunListViewBaseline();
     if (argc == 2 && std::strcmp(argv[1], "records") == 0) return bench::RunRecordFootprint();
     if (argc == 2 && std::strcmp(argv[1], "filter") == 0) return bench::RunFilterRows();
+    if (argc == 2 && std::strcmp(argv[1], "traffic") == 0) return bench::RunTrafficRows();
     if (argc == 3 && std::strcmp(argv[1], "watch") == 0) {
         wchar_t rulesIni[MAX_PATH];
         if (MultiByteToWideChar(CP_ACP, 0, argv[2], -1, rulesIni, MAX_PATH)) return bench::RunWatchRows(rulesIni);
     }
-    std::fprintf(stderr, "usage: rows_bench monitor | listview | records | filter | watch <INI file>\n");
+    std::fprintf(stderr, "usage: rows_bench monitor | listview | records | filter | traffic | watch <INI file>\n");
     return 2;
 }

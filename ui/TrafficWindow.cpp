@@ -1,5 +1,6 @@
 // TrafficWindow.cpp: the span's choice above the chart, the top lists below it, all laid out for the window's DPI.
 #include "ui/TrafficWindow.h"
+#include "ui/TrafficWindowClassName.h"
 
 #include <commctrl.h>
 
@@ -16,7 +17,7 @@ namespace ui {
 namespace {
 
 const win::WindowClass kTrafficClass = {
-    "KelvSysLog_traffic", CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+    kTrafficWindowClassName, CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
     nullptr, nullptr, nullptr, nullptr,
 };
 const char kTitle[] = "Traffic";
