@@ -79,7 +79,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             return true;
         }
         if (statusBar_.IsTimer(wParam)) {
-            statusBar_.Refresh(true);
+            statusBar_.Refresh(false);
             return true;
         }
         if (!pump_.IsTimer(wParam)) return false;

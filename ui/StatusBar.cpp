@@ -61,6 +61,7 @@ StatusTexts FormatStatus(const StatusFacts& facts) {
 }
 
 bool StatusBar::Show(HWND parent, bool shown) {
+    parent_ = parent;
     if (shown && !bar_) {
         const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
@@ -74,9 +75,9 @@ bool StatusBar::Show(HWND parent, bool shown) {
     shown_ = shown;
     ShowWindow(bar_, shown ? SW_SHOWNA : SW_HIDE);
     if (shown) {
-        SetTimer(parent, kTimerId, kLookAgainMs, nullptr);
         // Told afresh: what the bar held before it was hidden is not known to be there.
         for (wchar_t (&told)[kStatusPartCapacity] : told_.part) std::wcscpy(told, kNeverTold);
+        toldAt_ = 0;
         Refresh(true);
     } else {
         KillTimer(parent, kTimerId);
@@ -120,11 +121,16 @@ StatusFacts StatusBar::Facts() const {
 }
 
 // Only the parts that changed are set: each costs the bar a repaint.
-void StatusBar::Refresh(bool now) {
+void StatusBar::Refresh(bool mustShow) {
     if (!shown_) return;
     const ULONGLONG tick = GetTickCount64();
-    if (!now && tick - toldAt_ < kShortestIntervalMs) return;
+    const ULONGLONG since = tick - toldAt_;
+    if (since < kShortestIntervalMs) {
+        if (mustShow) SetTimer(parent_, kTimerId, static_cast<UINT>(kShortestIntervalMs - since), nullptr);
+        return;
+    }
     toldAt_ = tick;
+    SetTimer(parent_, kTimerId, kLookAgainMs, nullptr);
     const StatusTexts texts = FormatStatus(Facts());
     for (size_t part = 0; part < kStatusParts; ++part) {
         if (std::wcscmp(texts.part[part], told_.part[part]) == 0) continue;

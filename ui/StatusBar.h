@@ -53,8 +53,8 @@ struct StatusSources {
 };
 
 // A status bar control along the bottom of the Main window. It is told of
-// arrivals by its owner, and looks again every second for the rate, which
-// falls while nothing arrives.
+// arrivals by its owner, and looks again a second after it last told, for
+// the rate, which falls while nothing arrives.
 class StatusBar {
 public:
     static constexpr UINT_PTR kTimerId = 3;  // on the parent, beside its other timers
@@ -74,9 +74,11 @@ public:
     // After the parent changed size: the height it takes at the bottom, 0 while hidden.
     int Layout();
 
-    // Tells what the sources say now; unless now is set, not within
-    // kShortestIntervalMs of the last time.
-    void Refresh(bool now);
+    // Tells what the sources say now, but never within kShortestIntervalMs of
+    // the last time: then a change that must be shown (a flood has ended, the
+    // user acted) is told as soon as the interval is over, and anything else
+    // waits for the next look.
+    void Refresh(bool mustShow);
     bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
 
 private:
@@ -84,7 +86,8 @@ private:
     StatusFacts Facts() const;
 
     const StatusSources sources_;
-    HWND bar_ = nullptr;  // a child of the parent, destroyed with it
+    HWND parent_ = nullptr;  // its timer's window
+    HWND bar_ = nullptr;     // a child of the parent, destroyed with it
     bool shown_ = false;
     ULONGLONG toldAt_ = 0;
     StatusTexts told_ = {};
