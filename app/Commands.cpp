@@ -29,23 +29,25 @@ bool MainWindow::OnCommand(WORD commandId) {
         return true;
     default:
         return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId) ||
-               columns_.OnCommand(commandId);
+               columns_.OnCommand(commandId) || OnTrafficCommand(commandId);
     }
 }
 
 // The check marks show the capture switch, the colours and the columns whenever the View popup opens.
 void MainWindow::OnInitMenuPopup(HMENU popup) {
-    CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (captureSwitch_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_VIEW_CAPTURE, MF_BYCOMMAND | (capture_.IsOn() ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_VIEW_COLOURS, MF_BYCOMMAND | (settings_ && settings_->Colours ? MF_CHECKED : MF_UNCHECKED));
     const records::ShownRows& shown = book_.Shown();
     CheckMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.InForce() ? MF_CHECKED : MF_UNCHECKED));
     EnableMenuItem(popup, ID_VIEW_FILTER_ON, MF_BYCOMMAND | (shown.Filter().IsEmpty() ? MF_GRAYED : MF_ENABLED));
     columns_.CheckItems(popup);
+    CheckTrafficItems(popup);
 }
 
-// Nothing else changes: the Capture file stays as it is.
+// Nothing else changes: the Capture file stays as it is. While it is off the title says so.
 void MainWindow::ToggleCapture() {
-    captureSwitch_ = !captureSwitch_;
+    capture_.Toggle();
+    ShowFilterInTitle();
 }
 
 void MainWindow::Clear() {
@@ -54,6 +56,7 @@ void MainWindow::Clear() {
     rowsKeptNotices_.Cleared();
     diag::ClearDiagnosticsPane(pane_);
     ShowFilterInTitle();
+    statusBar_.Refresh(true);
 }
 
 // After OK the rows are drawn again under the new options, the Capture
@@ -71,7 +74,7 @@ void MainWindow::RunOptions() {
 }
 
 void MainWindow::RunSave() {
-    RunSaveCommand(Handle(), book_.Shown());
+    RunSaveCommand(Handle(), book_.Shown(), messageList_.ViewedRows());
 }
 
 }  // namespace app

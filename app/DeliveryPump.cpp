@@ -5,6 +5,14 @@
 
 namespace app {
 
+namespace {
+
+const wchar_t kIgnoredWhileOff[] =
+    L"Capture is off, so arriving messages are ignored: neither shown nor written. Ctrl+C (View > Capture) "
+    L"turns capture back on\n";
+
+}  // namespace
+
 void DeliveryPump::Start(HWND window, UINT doorbell) {
     window_ = window;
     queue_.SetDoorbell(window, doorbell);
@@ -44,7 +52,7 @@ void DeliveryPump::Finish() {
     do {
         for (; handled_ < batch_.size(); ++handled_) {
             const net::RecordPtr& record = batch_[handled_].record;
-            if (record && captureOn_ && captureFile_.IsOpen()) Write(*record);
+            if (record && capture_.IsOn() && captureFile_.IsOpen()) Write(*record);
         }
         handled_ = 0;
         queue_.TakeAllOrArm(batch_);
@@ -64,12 +72,16 @@ void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
 }
 
 // A record is written even when it is not shown, and the watch rules see it
-// either way; with the capture switch off it is neither written nor seen. It
+// either way; with the capture switch off it is neither written nor seen,
+// and the first one since the switch went off is told of in the pane. It
 // goes one way: to the Capture file, the row book, the list, the calls. The
 // Settings are read afresh for every record, so an OK in the Options dialog
 // applies from the next one on.
 void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
-    if (!captureOn_) return;
+    if (!capture_.IsOn()) {
+        if (capture_.FirstIgnored()) diagnostics_.Add(pane_, diag::MakeDiagnostic(S_OK, kIgnoredWhileOff));
+        return;
+    }
     if (captureFile_.IsOpen()) Write(*record);
     const settings::Settings& settings = *settings_;
     const bool hold = settings.ToDisplay != 0;

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "app/CaptureSwitch.h"
 #include "app/MatchCalls.h"
 #include "app/RowsKeptNotices.h"
 #include "diag/DiagnosticsPane.h"
@@ -19,7 +20,7 @@ namespace app {
 
 // The Main window's parts a delivery reaches; fixed for the window's life.
 struct DeliveryTargets {
-    const bool& captureOn;
+    CaptureSwitch& capture;
     records::CaptureFile& captureFile;
     records::RowBook& book;
     list::MessageList& list;
@@ -56,7 +57,7 @@ public:
     DeliveryPump(net::DeliveryQueue& queue, const DeliveryTargets& targets)
         : queue_(queue),
           handOff_(queue, kQuietSpellMs),
-          captureOn_(targets.captureOn),
+          capture_(targets.capture),
           captureFile_(targets.captureFile),
           book_(targets.book),
           list_(targets.list),
@@ -96,7 +97,7 @@ private:
 
     net::DeliveryQueue& queue_;
     net::HandOff handOff_;
-    const bool& captureOn_;
+    CaptureSwitch& capture_;
     records::CaptureFile& captureFile_;
     records::RowBook& book_;
     list::MessageList& list_;

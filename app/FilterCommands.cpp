@@ -62,16 +62,26 @@ void MainWindow::EditFilter() {
     }
 }
 
-// The other conditions stay as they are; the filter is turned on.
 void MainWindow::FilterByClickedRow(records::RowKey key, bool hide) {
-    if (!contextRow_ || !records::HasKey(*contextRow_, key)) return;
+    if (contextRow_ && records::HasKey(*contextRow_, key)) FilterByKeys(*contextRow_, key, hide);
+}
+
+// The other conditions stay as they are; the filter is turned on.
+void MainWindow::FilterByKeys(const records::RowKeys& keys, records::RowKey key, bool hide) {
     try {
         records::RowFilter filter = book_.Shown().Filter();
-        records::FilterByRow(filter, *contextRow_, key, hide);
+        records::FilterByRow(filter, keys, key, hide);
         ApplyFilter(std::move(filter));
     } catch (const std::bad_alloc&) {
         diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
     }
+}
+
+// As the list's "Show only this sender" does, for a sender chosen in the Traffic window.
+void MainWindow::ShowOnlySender(std::uint32_t sender) {
+    records::RowKeys keys;
+    keys.sender = sender;
+    FilterByKeys(keys, records::RowKey::kSender, false);
 }
 
 void MainWindow::ApplyFilter(records::RowFilter filter) {
@@ -82,30 +92,39 @@ void MainWindow::ApplyFilter(records::RowFilter filter) {
 void MainWindow::ShowNewView(bool chosen) {
     if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
     messageList_.ShowNewRows();
-    const size_t shown = book_.Shown().Count();
+    const size_t shown = messageList_.ViewedRows();
     if (settings_ && settings_->Autoscroll && shown > 0)
         SendMessageA(messageList_.Handle(), LVM_ENSUREVISIBLE, shown - 1, FALSE);
     ShowFilterInTitle();
 }
 
 // A title set costs the window manager a round trip: during a flood the
-// counts follow at most every kLongestPendingMs, and exactly when it ends.
+// counts follow at most every kLongestPendingMs, and exactly when it ends; the
+// status bar's at most every ui::StatusBar::kShortestIntervalMs.
 void MainWindow::OnTurned(DeliveryPump::Turned turned) {
     if (turned == DeliveryPump::Turned::HoldingBack) return;
+    statusBar_.Refresh(turned == DeliveryPump::Turned::Idle);
     const ULONGLONG now = GetTickCount64();
     if (turned == DeliveryPump::Turned::CaughtUp && now - titleCountedAt_ < DeliveryPump::kLongestPendingMs) return;
     titleCountedAt_ = now;
     ShowFilterInTitle();
 }
 
-// Untouched while no filter is in force, so the title stays exactly the program's name.
+// Untouched while no filter is in force, the list is not paused and capture
+// is on, so the title stays exactly the program's name.
 void MainWindow::ShowFilterInTitle() {
-    const bool inForce = book_.Shown().InForce();
-    if (!inForce && !titleCounts_) return;
+    TitleFacts facts;
+    facts.filterInForce = book_.Shown().InForce();
+    facts.shownRows = book_.Shown().Count();
+    facts.heldRows = book_.Held().Count();
+    facts.paused = messageList_.Paused();
+    facts.newWhilePaused = messageList_.NewWhilePaused();
+    facts.captureOff = !capture_.IsOn();
+    if (facts.IsPlain() && !titleCounts_) return;
     char title[kTitleCapacity];
-    FormatMainWindowTitle(inForce, book_.Shown().Count(), book_.Held().Count(), title);
+    FormatMainWindowTitle(facts, title);
     SetWindowTextA(Handle(), title);
-    titleCounts_ = inForce;
+    titleCounts_ = !facts.IsPlain();
 }
 
 // The row items act on the row given; without one, or when its header names

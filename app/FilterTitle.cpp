@@ -4,22 +4,41 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/MainWindowClassName.h"
 #include "win/LocaleNumber.h"
 
 namespace app {
 
-void FormatMainWindowTitle(bool filterInForce, size_t shownRows, size_t heldRows, char (&title)[kTitleCapacity]) {
-    if (!filterInForce) {
-        std::snprintf(title, kTitleCapacity, "%s", kMainWindowTitle);
-        return;
+namespace {
+
+// After what the title holds, cut at its end.
+void Append(char (&title)[kTitleCapacity], const char* text) {
+    const size_t used = std::strlen(title);
+    std::snprintf(title + used, kTitleCapacity - used, "%s", text);
+}
+
+}  // namespace
+
+void FormatMainWindowTitle(const TitleFacts& facts, char (&title)[kTitleCapacity]) {
+    std::snprintf(title, kTitleCapacity, "%s", kMainWindowTitle);
+    char part[kTitleCapacity];
+    if (facts.filterInForce) {
+        char shown[win::kGroupedCountCapacity];
+        char held[win::kGroupedCountCapacity];
+        win::FormatGroupedCount(facts.shownRows, shown);
+        win::FormatGroupedCount(facts.heldRows, held);
+        std::snprintf(part, sizeof part, " - %s of %s rows shown", shown, held);
+        Append(title, part);
     }
-    char shown[win::kGroupedCountCapacity];
-    char held[win::kGroupedCountCapacity];
-    win::FormatGroupedCount(shownRows, shown);
-    win::FormatGroupedCount(heldRows, held);
-    std::snprintf(title, kTitleCapacity, "%s - %s of %s rows shown", kMainWindowTitle, shown, held);
+    if (facts.paused) {
+        char fresh[win::kGroupedCountCapacity];
+        win::FormatGroupedCount(facts.newWhilePaused, fresh);
+        std::snprintf(part, sizeof part, " - paused, %s new", fresh);
+        Append(title, part);
+    }
+    if (facts.captureOff) Append(title, " - capture off: arriving messages are ignored");
 }
 
 }  // namespace app

@@ -1,13 +1,28 @@
-// FilterTitle.h: the Main window's title, which says how many rows a filter shows.
+// FilterTitle.h: the Main window's title, which says how many rows a filter shows, that the list is paused and
+// that the capture switch is off.
 #pragma once
 
 #include <cstddef>
 
 namespace app {
 
-constexpr size_t kTitleCapacity = 128;
+constexpr size_t kTitleCapacity = 256;
 
-// "Kelv SysLog monitor - N of M rows shown" while a filter is in force, else the plain title.
-void FormatMainWindowTitle(bool filterInForce, size_t shownRows, size_t heldRows, char (&title)[kTitleCapacity]);
+// What the title tells beside the program's name.
+struct TitleFacts {
+    bool filterInForce = false;
+    size_t shownRows = 0;
+    size_t heldRows = 0;
+    bool paused = false;
+    size_t newWhilePaused = 0;
+    bool captureOff = false;
+
+    bool IsPlain() const { return !filterInForce && !paused && !captureOff; }
+};
+
+// "Kelv SysLog monitor", then " - N of M rows shown" while a filter is in
+// force, " - paused, N new" while the list is paused and " - capture off:
+// arriving messages are ignored" while the capture switch is off, in that order.
+void FormatMainWindowTitle(const TitleFacts& facts, char (&title)[kTitleCapacity]);
 
 }  // namespace app

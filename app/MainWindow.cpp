@@ -59,6 +59,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam), result);
     case WM_SIZE:
+        // The status bar, when shown, takes the client area's bottom; the rest lies above it.
+        splitter_.SetReservedBottom(statusBar_.Layout());
         splitter_.Layout(LOWORD(lParam), HIWORD(lParam));
         return true;
     case WM_DESTROY:
@@ -74,6 +76,10 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_TIMER:
         if (calls_.IsTimer(wParam)) {
             calls_.OnTimer(book_.Rules(), GetTickCount64());
+            return true;
+        }
+        if (statusBar_.IsTimer(wParam)) {
+            statusBar_.Refresh(false);
             return true;
         }
         if (!pump_.IsTimer(wParam)) return false;
@@ -136,6 +142,7 @@ LRESULT MainWindow::OnCreate() {
     calls_.Start(Handle());
     ReadWatchRules();
     captureFile_.OpenIfWanted(*settings_);
+    if (settings_->StatusBar.value_or(0)) ShowStatusBar(true);
 
     initEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!initEvent_) {
@@ -161,6 +168,7 @@ bool MainWindow::StartReceiveThread() {
 void MainWindow::OnDestroy() {
     calls_.Stop();
     finder_.CloseDialog();
+    traffic_.Close();
     pump_.Close();
     StopReceiveThread();
     // The thread's last records still belong in the Capture file.
@@ -168,6 +176,7 @@ void MainWindow::OnDestroy() {
     captureFile_.Close();
     if (settings_) {
         settings_->Columns = messageList_.Columns();
+        if (traffic_.LastPlace()) settings_->TrafficWindow = traffic_.LastPlace();
         settings_->Save(iniPath_);
         WriteWatchRules();
     }

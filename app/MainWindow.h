@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/CaptureSwitch.h"
 #include "app/ColumnCommands.h"
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
@@ -22,6 +23,8 @@
 #include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
 #include "ui/SplitterBar.h"
+#include "ui/StatusBar.h"
+#include "ui/TrafficWindow.h"
 #include "win/Window.h"
 
 namespace app {
@@ -46,9 +49,11 @@ public:
     const records::ShownRows& ShownRows() const { return book_.Shown(); }
     HWND DiagnosticsPane() const { return pane_; }
     const ui::SplitterBar& Splitter() const { return splitter_; }
+    const ui::StatusBar& Status() const { return statusBar_; }
+    const ui::TrafficWindow& Traffic() const { return traffic_; }
     // Present between the window's creation and destruction.
     settings::Settings* Settings() { return settings_ ? &*settings_ : nullptr; }
-    bool CaptureOn() const { return captureSwitch_; }
+    bool CaptureOn() const { return capture_.IsOn(); }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
     // The port reception is bound to, once the window is created; 0 when the set-up failed.
     unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
@@ -89,6 +94,8 @@ private:
     bool OnFilterCommand(WORD commandId);
     void EditFilter();
     void FilterByClickedRow(records::RowKey key, bool hide);
+    void FilterByKeys(const records::RowKeys& keys, records::RowKey key, bool hide);
+    void ShowOnlySender(std::uint32_t sender);
     void ShowNewView(bool chosen);
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
@@ -100,6 +107,12 @@ private:
     bool UseWatchRules(std::vector<records::CountedRule> rules);
     void ReadWatchRules();
     void WriteWatchRules() const;
+
+    // The pause, the status bar and the Traffic window (TrafficCommands.cpp).
+    bool OnTrafficCommand(WORD commandId);
+    void CheckTrafficItems(HMENU popup);
+    void TogglePause();
+    void ShowStatusBar(bool shown);
 
     // Focus and DPI (FocusAndDpi.cpp).
     bool OnActivate(WORD state, bool minimised);
@@ -121,18 +134,20 @@ private:
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
-    bool captureSwitch_ = true;
+    CaptureSwitch capture_;
     ListFinder finder_;
     ColumnCommands columns_{messageList_};
     MatchCalls calls_;  // the user called back when a watch rule matches
     std::optional<records::RowKeys> contextRow_;  // the keys of the row the right-click menu was opened on
-    bool titleCounts_ = false;  // the title shows the filter's counts
+    bool titleCounts_ = false;  // the title tells more than the program's name
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file and the list.
     DeliveryPump pump_{deliveries_,
-                       {captureSwitch_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
+                       {capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
+    ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
+    ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) { ShowOnlySender(sender); }};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

@@ -30,7 +30,7 @@ bool AskForSavePath(HWND owner, wchar_t (&path)[MAX_PATH]) {
 
 }  // namespace
 
-void RunSaveCommand(HWND owner, const records::ShownRows& rows) {
+void RunSaveCommand(HWND owner, const records::ShownRows& rows, size_t count) {
     wchar_t path[MAX_PATH] = {};
     if (!AskForSavePath(owner, path)) return;
 
@@ -41,7 +41,7 @@ void RunSaveCommand(HWND owner, const records::ShownRows& rows) {
         return;
     }
     // A failed write must not pass for a saved file.
-    StatusCode saved = records::WriteAllRows(rows, stream);
+    StatusCode saved = records::WriteAllRows(rows, stream, count);
     if (std::fclose(stream) != 0 && saved == S_OK) saved = records::LastRuntimeStatus();
     if (FAILED(saved)) diag::Report(saved, L"Failed to write in file\n");
 }

@@ -32,4 +32,9 @@ int RunWatchRows(const wchar_t* rulesIniPath);
 // with every column shown against the two columns, in turns.
 int RunColumnRows();
 
+// The traffic's counters alone against a record's admission to the book;
+// arrival through the Main window; then a million rows held over a day and
+// the Traffic window painted and updated for each span.
+int RunTrafficRows();
+
 }  // namespace bench

@@ -31,7 +31,7 @@ END_MARGIN_S = 10  # stopping Wine and Xvfb after the last step
 STEP_OVERHEAD_S = 20  # start, settle and close around each network step
 ROWS_BENCH_S = 220  # what the in-process measurements take on a busy machine
 ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240, "columns": 90, "watch": 120,
-                   "book": 900}
+                   "book": 900, "traffic": 300}
 # The list kept full through the network: this few rows kept, the book is full
 # after the first thousand datagrams of a burst or a paced step, and every row
 # after them lets the oldest go.
@@ -248,16 +248,18 @@ class Bench:
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
                                                     load.DATAGRAMS_PER_STEP, MONITOR_BUFFER_BYTES)}
 
-    def write_monitor_folder(self, folder, display, rules=False, keep_rows=None):
+    def write_monitor_folder(self, folder, display, rules=False, keep_rows=None, traffic=False):
         """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on,
-        the twenty watch rules when asked, and as many rows kept as asked (else the default)."""
+        the twenty watch rules when asked, as many rows kept as asked (else the default), and the status bar
+        when the traffic is watched."""
         exe = os.path.join(folder, EXE_NAME)
         shutil.copy(self.args.monitor, exe)
         capture = os.path.join(folder, "capture.csv")
         kept = {"KeepRows": keep_rows} if keep_rows else {}
+        status_bar = {"StatusBar": 1} if traffic else {}
         with open(os.path.join(folder, INI_NAME), "wb") as ini:
             ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture),
-                                   **kept))
+                                   **kept, **status_bar))
             if rules:
                 ini.write(watch_rules.section())
         return exe, capture
@@ -301,15 +303,17 @@ class Bench:
         time.sleep(WATCH_LEAD_S)
         return watch
 
-    def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None):
+    def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None, traffic=False):
         """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
-        with a text filter in force when one is given, the twenty watch rules when asked, and as many
-        rows kept as asked."""
+        with a text filter in force when one is given, the twenty watch rules when asked, as many
+        rows kept as asked, and the status bar on and the Traffic window open when the traffic is watched."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
-        exe, capture = self.write_monitor_folder(folder, display, rules, keep_rows)
+        exe, capture = self.write_monitor_folder(folder, display, rules, keep_rows, traffic)
         monitor = self.start_monitor(exe, folder)
         if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
             log("the filter could not be applied")
+        if traffic and self.probe(exe, "traffic")[1].split() != [b"traffic", b"yes", b"status", b"yes"]:
+            log("the Traffic window or the status bar is not shown")
         samples = os.path.join(folder, "samples.txt")
         stop_file = os.path.join(folder, "stop")
         watch = self.start_watch(exe, samples, stop_file) if display else None
@@ -332,10 +336,10 @@ class Bench:
         shutil.rmtree(folder, ignore_errors=True)
         return step
 
-    def monitor_step(self, rate, display, filter_text=None, rules=False, keep_rows=None):
+    def monitor_step(self, rate, display, filter_text=None, rules=False, keep_rows=None, traffic=False):
         return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
                                                        load.DATAGRAMS_PER_STEP, display, filter_text, rules,
-                                                       keep_rows)}
+                                                       keep_rows, traffic)}
 
     # ---- bursts --------------------------------------------------------------
 
@@ -727,6 +731,21 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_traffic_only(self):
+        """What watching the traffic changes, in one run: the paced rate into the monitor (display on) with the
+        status bar on and the Traffic window open, beside it with both off; and the counters and the window in
+        process."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    load.PACED_RATES)
+        results["on_traffic"] = self.search("monitor, display on, status bar and Traffic window",
+                                            lambda rate: self.monitor_step(rate, True, traffic=True),
+                                            load.PACED_RATES)
+        results["rows"] = {"traffic": self.rows_bench("traffic")}
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
@@ -781,6 +800,9 @@ def main():
                         help="only the figures of the hand-off to the UI; its table")
     parser.add_argument("--book-only", action="store_true",
                         help="only the figures of the list kept full, beside the same with room to spare; its table")
+    parser.add_argument("--traffic-only", action="store_true",
+                        help="only the figures watching the traffic changes: the paced rate with the status bar "
+                             "and the Traffic window against without, the counters and the window in process")
     parser.add_argument("--pinned", action="store_true",
                         help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
                              f"session itself on CPU {WINE_CPU}")
@@ -793,6 +815,8 @@ def main():
              (args.filter_only, Bench.run_filter_only, lambda results: "\n".join(report.filter_section(results))),
              (args.watch_only, Bench.run_watch_only, lambda results: "\n".join(report.watch_section(results))),
              (args.book_only, Bench.run_book_only, lambda results: "\n".join(report.book_section(results))),
+             (args.traffic_only, Bench.run_traffic_only,
+              lambda results: "\n".join(report.traffic_section(results))),
              (args.rows_only, Bench.run_rows_only, lambda results: json.dumps(results, indent=1)))
     for wanted, run_part, text in parts:
         if not wanted:

@@ -1,6 +1,6 @@
 // rows_bench.cpp: in-process row benchmarks; prints "name=value" lines.
 //
-//   rows_bench monitor | listview | records | filter | book | columns | watch <INI file holding the watch rules>
+//   rows_bench monitor | listview | records | filter | book | columns | traffic | watch <INI file holding the watch rules>
 #include <windows.h>
 
 #include <commctrl.h>
@@ -19,10 +19,11 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "filter") == 0) return bench::RunFilterRows();
     if (argc == 2 && std::strcmp(argv[1], "book") == 0) return bench::RunBookRows();
     if (argc == 2 && std::strcmp(argv[1], "columns") == 0) return bench::RunColumnRows();
+    if (argc == 2 && std::strcmp(argv[1], "traffic") == 0) return bench::RunTrafficRows();
     if (argc == 3 && std::strcmp(argv[1], "watch") == 0) {
         wchar_t rulesIni[MAX_PATH];
         if (MultiByteToWideChar(CP_ACP, 0, argv[2], -1, rulesIni, MAX_PATH)) return bench::RunWatchRows(rulesIni);
     }
-    std::fprintf(stderr, "usage: rows_bench monitor | listview | records | filter | book | columns | watch <INI file>\n");
+    std::fprintf(stderr, "usage: rows_bench monitor | listview | records | filter | book | columns | traffic | watch <INI file>\n");
     return 2;
 }

@@ -1,6 +1,8 @@
 // MessageList.cpp: the control, its rows as they arrive, scrolling, and its notices; texts on demand from the book.
 #include "list/MessageList.h"
 
+#include <algorithm>
+
 #include "list/SenderSearch.h"
 #include "res/resource.h"
 #include "win/Dpi.h"
@@ -79,19 +81,25 @@ void MessageList::ScaleColumnWidths(int fromDpi, int toDpi) {
 
 int MessageList::ShownRowOfView(int viewRow) const {
     const int row = viewRow - static_cast<int>(lag_);
-    return row >= 0 && static_cast<size_t>(row) < book_.Shown().Count() ? row : -1;
+    return row >= 0 && static_cast<size_t>(row) < ViewedRows() ? row : -1;
 }
 
+size_t MessageList::ViewedRows() const {
+    return paused_ ? book_.Shown().CountBefore(pausedAt_) : book_.Shown().Count();
+}
+
+// Only rows in the view leave it: while paused, rows that arrived since the pause may leave too.
 void MessageList::Show(const records::Admission& admission, bool autoscroll, bool moreComing) {
     if (moreComing && !redrawHeld_) {
         view_.SetRedraw(false);
         redrawHeld_ = true;
     }
-    lag_ += admission.departure.leftShown;
+    lag_ += std::min(admission.departure.leftShown, static_cast<size_t>(RowCount()));
     // Only a new row in view is painted; the view stays where it is.
-    if (admission.shown) view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    const bool added = admission.shown && !paused_;
+    if (added) view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     if (!redrawHeld_) LetLeftRowsGo();
-    if (!admission.shown || !autoscroll) return;
+    if (!added || !autoscroll) return;
     if (redrawHeld_)
         ++pendingScrolls_;  // measured once, when the burst is shown
     else
@@ -99,7 +107,7 @@ void MessageList::Show(const records::Admission& admission, bool autoscroll, boo
 }
 
 void MessageList::RowsLeft(const records::Departure& departure) {
-    lag_ += departure.leftShown;
+    lag_ += std::min(departure.leftShown, static_cast<size_t>(RowCount()));
     if (!redrawHeld_) LetLeftRowsGo();
 }
 
@@ -125,11 +133,30 @@ void MessageList::CatchUp() {
     if (redrawHeld_) ShowHeldBack();
 }
 
+void MessageList::Pause() {
+    if (paused_) return;
+    CatchUp();
+    paused_ = true;
+    pausedAt_ = book_.Held().FirstNumber() + book_.Held().Count();
+}
+
+void MessageList::Resume(bool autoscroll) {
+    if (!paused_) return;
+    CatchUp();
+    paused_ = false;
+    const size_t count = book_.Shown().Count();
+    view_.SetCount(count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (autoscroll && count > 0) view_.EnsureVisible(static_cast<int>(count - 1));
+    InvalidateRect(view_.Handle(), nullptr, TRUE);
+}
+
+// The store numbers its rows from 0 again: every row from now on arrived since the pause.
 void MessageList::ForgetRows() {
     view_.DeleteAll();
     cells_.Forget();
     lag_ = 0;
     placeKnown_ = false;
+    pausedAt_ = 0;
 }
 
 // The selection named rows of the view before. Emptied first, the control
@@ -138,7 +165,7 @@ void MessageList::ShowNewRows() {
     lag_ = 0;
     placeKnown_ = false;
     view_.SetCount(0, 0);
-    view_.SetCount(book_.Shown().Count(), 0);
+    view_.SetCount(ViewedRows(), 0);
     InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
@@ -176,7 +203,7 @@ bool MessageList::HandleNotice(NMHDR& notice, bool colours, LRESULT& result, int
         return true;
     case LVN_ODFINDITEMW:
         CatchUp();
-        result = FindRowBySender(book_.Shown(), reinterpret_cast<const NMLVFINDITEMW&>(notice));
+        result = FindRowBySender(book_.Shown(), ViewedRows(), reinterpret_cast<const NMLVFINDITEMW&>(notice));
         return true;
     case LVN_ITEMCHANGED:
     case LVN_ODSTATECHANGED:

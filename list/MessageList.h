@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,8 @@ struct CopiedText {
 // give, are of those. The book's first rule of a row colours and marks it.
 // Rows leaving the book's front never move what the user sees by
 // themselves: the rows on screen, the selection, the focus and the mark stay
-// on the same messages (RowsLeaving.cpp).
+// on the same messages (RowsLeaving.cpp). While paused it shows the book's
+// rows shown less those that arrived since.
 // Its members live in one file per part: the control, arrival, scrolling and
 // notices (MessageList.cpp), rows leaving (RowsLeaving.cpp), selection and
 // find (RowSelection.cpp), copy (RowClipboard.cpp), colours and marks
@@ -72,6 +74,8 @@ public:
 
     HWND Handle() const { return view_.Handle(); }
     int RowCount() const { return view_.Count() - static_cast<int>(lag_); }
+    // The book's shown rows the view shows: all of them, or those that arrived before the pause.
+    size_t ViewedRows() const;
 
     // What the book did with a record: the rows that left go from the view,
     // and a new row shown is added; with autoscroll the view moves down by
@@ -84,6 +88,15 @@ public:
 
     // Redraws a held-back burst at once and scrolls it as far as its records asked.
     void ShowHeldBack();
+
+    // From now on no row is added to the view and nothing scrolls; rows
+    // leaving the book's front still leave it.
+    void Pause();
+    // The rows that arrived meanwhile are shown at once; with autoscroll the newest is scrolled into view.
+    void Resume(bool autoscroll);
+    bool Paused() const { return paused_; }
+    // The rows shown that arrived since the pause, which the view does not show.
+    size_t NewWhilePaused() const { return book_.Shown().Count() - ViewedRows(); }
 
     // The book is about to let every row go: the control forgets them first,
     // so that it asks for no row that is gone.
@@ -171,6 +184,8 @@ private:
     int focusedRow_ = -1;
     bool placeKnown_ = false;
     bool movingPlace_ = false;  // the control's notices of the list's own changes change nothing
+    bool paused_ = false;
+    std::uint64_t pausedAt_ = 0;  // the store's number of the first row that arrived after the pause
 };
 
 }  // namespace list

@@ -81,7 +81,7 @@ void MessageList::LetLeftRowsGo() {
     } catch (const std::bad_alloc&) {
         selectedRuns_.clear();  // without memory to move it, the selection goes rather than lands on other rows
     }
-    const int rowCount = static_cast<int>(book_.Shown().Count());
+    const int rowCount = static_cast<int>(ViewedRows());
     view_.SetCount(static_cast<size_t>(rowCount), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     SelectRuns(view_, selectedRuns_, rowCount);
     focusedRow_ = focusedRow_ >= left ? focusedRow_ - left : -1;

@@ -18,11 +18,10 @@ bool SenderMatches(std::uint32_t address, const wchar_t* wanted, bool prefixOnly
 
 }  // namespace
 
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find) {
+LRESULT FindRowBySender(const records::ShownRows& rows, size_t count, const NMLVFINDITEMW& find) {
     const auto& wanted = find.lvfi;
     if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz) return -1;
     const bool prefixOnly = (wanted.flags & LVFI_PARTIAL) != 0;
-    const size_t count = rows.Count();
     const size_t start = find.iStart > 0 && static_cast<size_t>(find.iStart) < count ? find.iStart : 0;
     for (size_t index = start; index < count; ++index)
         if (SenderMatches(rows.Row(index).senderAddress, wanted.psz, prefixOnly)) return static_cast<LRESULT>(index);

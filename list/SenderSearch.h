@@ -9,9 +9,10 @@
 
 namespace list {
 
-// The shown row the list's search asks for, or -1: from the start row on, wrapping
+// The shown row the list's search asks for among the first count, or -1: from the start row on, wrapping
 // round when asked, a sender text that starts with the text (LVFI_PARTIAL) or
-// equals it. The control asks with wide text, as its cells are.
-LRESULT FindRowBySender(const records::ShownRows& rows, const NMLVFINDITEMW& find);
+// equals it, among the first count rows shown. The control asks with wide
+// text, as its cells are.
+LRESULT FindRowBySender(const records::ShownRows& rows, size_t count, const NMLVFINDITEMW& find);
 
 }  // namespace list

@@ -92,6 +92,7 @@ bool DeliveryQueue::Queue(Delivery& delivery, size_t bytes) {
 void DeliveryQueue::CountDropped(bool isRecord) {
     const bool first = droppedRecords_ == 0 && droppedTexts_ == 0;
     ++(isRecord ? droppedRecords_ : droppedTexts_);
+    if (isRecord) ++recordsDroppedSoFar_;
     if (!first) return;
     Delivery notice{nullptr, diag::MakeDiagnostic(S_OK, kDroppingStarts)};
     if (notice.text) Queue(notice, BytesOf(notice));
@@ -150,6 +151,11 @@ bool DeliveryQueue::HasWaiting() const {
 unsigned long long DeliveryQueue::TakenSoFar() const {
     ExclusiveLock held(lock_);
     return taken_;
+}
+
+unsigned long long DeliveryQueue::RecordsDroppedSoFar() const {
+    ExclusiveLock held(lock_);
+    return recordsDroppedSoFar_;
 }
 
 }  // namespace net

@@ -56,6 +56,8 @@ public:
 
     // How many items the UI thread has taken so far.
     unsigned long long TakenSoFar() const;
+    // How many records were dropped since the queue was made.
+    unsigned long long RecordsDroppedSoFar() const;
 
 private:
     void Take(DeliveryBatch& batch, bool armWhenEmpty);
@@ -71,6 +73,7 @@ private:
     size_t takenBytes_ = 0;  // the batch the UI is handling
     unsigned long long droppedRecords_ = 0;  // since the UI last caught up
     unsigned long long droppedTexts_ = 0;
+    unsigned long long recordsDroppedSoFar_ = 0;
     unsigned long long taken_ = 0;
     bool doorbellArmed_ = true;
     HWND doorbellWindow_ = nullptr;

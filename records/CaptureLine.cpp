@@ -94,9 +94,9 @@ StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row) {
     return WriteLine(stream, row.senderAddress, row.message, row.messageLength);
 }
 
-StatusCode WriteAllRows(const ShownRows& rows, FILE* stream) {
-    const size_t count = rows.Count();
-    for (size_t index = 0; index < count; ++index) {
+StatusCode WriteAllRows(const ShownRows& rows, FILE* stream, size_t count) {
+    const size_t written = count < rows.Count() ? count : rows.Count();
+    for (size_t index = 0; index < written; ++index) {
         const StatusCode written = WriteCaptureLine(stream, rows.Row(index));
         if (FAILED(written)) return written;
     }

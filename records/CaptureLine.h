@@ -1,6 +1,7 @@
 // CaptureLine.h: one record as a line of text: sender, comma, message (quoted when it holds a comma).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -20,8 +21,9 @@ StatusCode WriteCaptureLine(FILE* stream, const net::SyslogRecord& record);
 // The same line for a row of the Message list.
 StatusCode WriteCaptureLine(FILE* stream, const StoredRow& row);
 
-// One line per shown row, first to last, into the stream; stops at the first failure.
-StatusCode WriteAllRows(const ShownRows& rows, FILE* stream);
+// One line per shown row, first to last (at most the first count), into the
+// stream; stops at the first failure.
+StatusCode WriteAllRows(const ShownRows& rows, FILE* stream, size_t count = SIZE_MAX);
 
 // The message is put in double quotes when it holds a comma, and only then.
 bool CaptureLineQuotes(const char* message);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "records/WatchRule.h"
+
 namespace records {
 
 char* RecordStore::TakeChunk(size_t size) {
@@ -72,7 +74,9 @@ RecordStore::Entry* RecordStore::NextEntry() {
     return entryChunks_[chunkIndex] + end_ % kEntriesPerChunk;
 }
 
-bool RecordStore::Append(const net::SyslogRecord& record, int firstRule) {
+static_assert(kMostWatchRules < 1 << 7, "a row's first rule, plus one, is kept in 7 bits");
+
+bool RecordStore::Append(const net::SyslogRecord& record, int firstRule, bool errorOrWorse) {
     const size_t length = std::strlen(record.message);
     if (length > kLongestMessage) return false;
     // The entry first: a message copied without one would hold its bytes until Clear.
@@ -84,6 +88,7 @@ bool RecordStore::Append(const net::SyslogRecord& record, int firstRule) {
     entry->message = message;
     entry->messageLength = static_cast<std::uint32_t>(length);
     entry->firstRule = static_cast<std::uint32_t>(firstRule + 1);
+    entry->errorOrWorse = errorOrWorse ? 1 : 0;
     entry->senderAddress = record.senderAddress;
     entry->receivedAt = record.receivedAt;
     ++end_;
@@ -98,7 +103,7 @@ const RecordStore::Entry& RecordStore::EntryOf(size_t index) const {
 StoredRow RecordStore::Row(size_t index) const {
     const Entry& entry = EntryOf(index);
     return {entry.message, entry.messageLength, entry.senderAddress, entry.receivedAt,
-            static_cast<int>(entry.firstRule) - 1};
+            static_cast<int>(entry.firstRule) - 1, entry.errorOrWorse != 0};
 }
 
 void RecordStore::SetFirstRule(size_t index, int firstRule) {

@@ -30,9 +30,9 @@ public:
     RecordStore& operator=(const RecordStore&) = delete;
 
     // Copies the record's message and sender's address into a new last row
-    // with the first rule it matched; false, with nothing kept, when the
-    // store cannot grow.
-    bool Append(const net::SyslogRecord& record, int firstRule = kNoRule);
+    // with the first rule it matched and whether it is an error or worse;
+    // false, with nothing kept, when the store cannot grow.
+    bool Append(const net::SyslogRecord& record, int firstRule = kNoRule, bool errorOrWorse = false);
 
     size_t Count() const { return static_cast<size_t>(end_ - first_); }
 
@@ -62,7 +62,8 @@ private:
     struct Entry {
         const char* message;
         std::uint32_t messageLength : 24;
-        std::uint32_t firstRule : 8;  // the rule's index + 1; 0: none
+        std::uint32_t firstRule : 7;  // the rule's index + 1; 0: none
+        std::uint32_t errorOrWorse : 1;  // kept here so a row can leave without its message being read
         std::uint32_t senderAddress;
         std::uint64_t receivedAt;
     };

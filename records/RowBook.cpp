@@ -4,16 +4,23 @@
 #include <cstring>
 #include <utility>
 
+#include "records/SyslogPriority.h"
+
 namespace records {
 
 Admission RowBook::Admit(const net::SyslogRecord& record, bool hold) {
     ++admitted_;
     Admission admission;
     admission.match = rules_.Watch(RowOfRecord(record.message, record.senderAddress, record.receivedAt));
+    const int priority = LeadingPriority(record.message);
+    history_.Count(record.receivedAt, SeverityClassOf(priority));
     if (!hold) return admission;
     if (store_.Count() >= keepRows_) admission.departure = Leave(store_.Count() - keepRows_ + 1);
-    if (!store_.Append(record, admission.match.first) && !MakeRoomInMemory(record, admission)) return admission;
+    const bool errorOrWorse = IsErrorOrWorse(priority);
+    if (!store_.Append(record, admission.match.first, errorOrWorse) && !MakeRoomInMemory(record, errorOrWorse, admission))
+        return admission;
     admission.held = true;
+    counts_.Add(record.senderAddress, errorOrWorse);
     // Without memory to list it among the rows shown, the row is held unseen.
     admission.shown = shown_.Admit();
     return admission;
@@ -22,10 +29,10 @@ Admission RowBook::Admit(const net::SyslogRecord& record, bool hold) {
 // The oldest rows go until a chunk of theirs is free for the new row; the
 // book keeps as many rows as it then holds, the new one included. A message
 // longer than a chunk would take a chunk of its own, which no row gives back.
-bool RowBook::MakeRoomInMemory(const net::SyslogRecord& record, Admission& admission) {
+bool RowBook::MakeRoomInMemory(const net::SyslogRecord& record, bool errorOrWorse, Admission& admission) {
     if (store_.Count() == 0 || std::strlen(record.message) >= RecordStore::kChunkBytes) return false;
     while (store_.Count() > 0 && !store_.HasSpareChunk()) admission.departure += Leave(1);
-    if (!store_.Append(record, admission.match.first)) return false;
+    if (!store_.Append(record, admission.match.first, errorOrWorse)) return false;
     keepRows_ = store_.Count();
     admission.keepShrank = true;
     return true;
@@ -35,6 +42,10 @@ Departure RowBook::Leave(size_t count) {
     Departure departure;
     departure.left = count;
     departure.leftShown = shown_.Leave(count);
+    for (size_t index = 0; index < count; ++index) {
+        const StoredRow row = store_.Row(index);
+        counts_.Remove(row.senderAddress, row.errorOrWorse);
+    }
     store_.DropOldest(count);
     departure.firstTime = count > 0 && !rowsHaveLeft_;
     rowsHaveLeft_ = rowsHaveLeft_ || count > 0;
@@ -58,6 +69,8 @@ bool RowBook::SetRules(std::vector<CountedRule> rules) {
 void RowBook::Clear() {
     store_.Clear();
     shown_.ForgetRows();
+    counts_.Clear();
+    history_.Clear();
     keepRows_ = keepRowsSet_;
 }
 

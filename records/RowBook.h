@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "net/SyslogRecord.h"
+#include "records/HeldCounts.h"
 #include "records/RecordStore.h"
 #include "records/RowFilter.h"
 #include "records/ShownRows.h"
+#include "records/TrafficHistory.h"
 #include "records/WatchRules.h"
 
 namespace records {
@@ -49,8 +51,9 @@ public:
     RowBook(const RowBook&) = delete;
     RowBook& operator=(const RowBook&) = delete;
 
-    // An arriving record: every rule it matches counts it; when hold is set
-    // it is copied in as the newest row, the oldest leaving as needed.
+    // An arriving record: every rule it matches counts it, and so does the
+    // traffic's history; when hold is set it is copied in as the newest row,
+    // the oldest leaving as needed.
     Admission Admit(const net::SyslogRecord& record, bool hold);
 
     // How many records have been admitted, held or not, since the book was made.
@@ -63,6 +66,10 @@ public:
     const RecordStore& Held() const { return store_; }
     const ShownRows& Shown() const { return shown_; }
     const WatchRules& Rules() const { return rules_; }
+    // Every record admitted, counted in its second by severity.
+    const TrafficHistory& History() const { return history_; }
+    // The rows held per sender, and those of an error or worse.
+    const HeldCounts& Counts() const { return counts_; }
 
     // Takes the filter and turns it on; false, with the filter off, when
     // there is no memory to choose the rows.
@@ -74,17 +81,20 @@ public:
     // False, with the rules as they were, when there is no memory for them.
     bool SetRules(std::vector<CountedRule> rules);
 
-    // Every row goes and its memory with it; the filter, the rules and
-    // their counts stay, and the number kept is the one set again.
+    // Every row goes and its memory with it, and the traffic's history
+    // starts afresh; the filter, the rules and their counts stay, and the
+    // number kept is the one set again.
     void Clear();
 
 private:
     Departure Leave(size_t count);
-    bool MakeRoomInMemory(const net::SyslogRecord& record, Admission& admission);
+    bool MakeRoomInMemory(const net::SyslogRecord& record, bool errorOrWorse, Admission& admission);
 
     RecordStore store_;
     ShownRows shown_{store_};
     WatchRules rules_;
+    TrafficHistory history_;
+    HeldCounts counts_;
     size_t keepRows_;     // what is kept now
     size_t keepRowsSet_;  // what was asked for
     bool rowsHaveLeft_ = false;

@@ -8,14 +8,9 @@
 
 namespace records {
 
-namespace {
-
-// The first number of the address in the highest byte, so that numbers compare as addresses.
 std::uint32_t AddressOrder(std::uint32_t address) {
     return (address & 0xFFu) << 24 | (address & 0xFF00u) << 8 | (address & 0xFF0000u) >> 8 | address >> 24;
 }
-
-}  // namespace
 
 std::vector<SenderCount> CountSenders(const RecordStore& rows,
                                       const std::vector<std::uint32_t>& alsoListed) {

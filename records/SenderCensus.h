@@ -15,6 +15,9 @@ struct SenderCount {
     size_t rows;
 };
 
+// The address with its first number in the highest byte, so that addresses compare as numbers.
+std::uint32_t AddressOrder(std::uint32_t address);
+
 // Each sender of the rows once, and each of alsoListed that sent none with 0
 // rows, sorted by address as numbers (10.0.0.9 before 10.0.0.10).
 std::vector<SenderCount> CountSenders(const RecordStore& rows,

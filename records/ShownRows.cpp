@@ -6,6 +6,24 @@
 
 namespace records {
 
+// The numbers kept rise with the index: a binary search.
+size_t ShownRows::CountBefore(std::uint64_t number) const {
+    const std::uint64_t first = store_.FirstNumber();
+    if (number <= first) return 0;
+    const std::uint64_t heldBefore = number - first;
+    if (!InForce()) return heldBefore < store_.Count() ? static_cast<size_t>(heldBefore) : store_.Count();
+    size_t low = 0;
+    size_t high = shown_.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (StoreIndex(middle) < heldBefore)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 bool ShownRows::Apply(RowFilter filter) {
     filter_ = std::move(filter);
     return SetOn(true);

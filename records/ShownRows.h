@@ -25,6 +25,8 @@ public:
     // What the list counts and reads: shown row index < Count().
     size_t Count() const { return InForce() ? shown_.size() : store_.Count(); }
     StoredRow Row(size_t index) const { return store_.Row(StoreIndex(index)); }
+    // How many shown rows come before the row of the number given in the store (FirstNumber's count).
+    size_t CountBefore(std::uint64_t number) const;
     // The shown row's index among the rows held.
     size_t StoreIndex(size_t index) const {
         return InForce() ? static_cast<std::uint32_t>(shown_[index] - static_cast<std::uint32_t>(store_.FirstNumber()))

@@ -17,6 +17,7 @@ struct StoredRow {
     std::uint32_t senderAddress;  // as in in_addr::s_addr
     std::uint64_t receivedAt;     // as a FILETIME: UTC, 100 ns since 1601
     int firstRule = kNoRule;      // the first watch rule it matched: its colours and mark
+    bool errorOrWorse = false;    // its leading priority is of severity 0 to 3
 };
 
 }  // namespace records

@@ -26,6 +26,11 @@ constexpr int SeverityOf(int priority) {
     return priority % 8;
 }
 
+// Whether the priority is of severity 0 (emergency) to 3 (error); no priority is not.
+constexpr bool IsErrorOrWorse(int priority) {
+    return priority != kNoPriority && SeverityOf(priority) <= 3;
+}
+
 // The facility a priority carries (priority / 8): 0 kern ... 23 local7.
 constexpr int FacilityOf(int priority) {
     return priority / 8;

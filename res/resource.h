@@ -47,11 +47,16 @@
 #define ID_COLUMN_PID 40106
 #define ID_COLUMN_MSGID 40107
 #define ID_COLUMN_MESSAGE 40108
+// The View menu's pause, status bar and Traffic window.
+#define ID_VIEW_PAUSE 40200
+#define ID_VIEW_STATUS_BAR 40201
+#define ID_VIEW_TRAFFIC 40202
 
 // The Main window's children.
 #define IDC_MESSAGE_LIST 1
 #define IDC_DIAGNOSTICS_PANE 2
 #define IDC_SPLITTER_BAR 10
+#define IDC_STATUS_BAR 1310
 
 // The program's own window messages (WM_USER is 0x0400).
 // The doorbell: deliveries wait in the Main window's queue. It carries
@@ -104,6 +109,12 @@
 #define IDC_WATCH_REMOVE 1124
 #define IDC_WATCH_UP 1125
 #define IDC_WATCH_DOWN 1126
+
+// Traffic window controls; 1304 to 1307 are kept for the top hosts' and apps' titles and lists.
+#define IDC_TRAFFIC_SPAN 1300
+#define IDC_TRAFFIC_CHART 1301
+#define IDC_TRAFFIC_SENDERS_TITLE 1302
+#define IDC_TRAFFIC_TOP_SENDERS 1303
 
 // Watch rule dialog controls; its conditions use the Filter dialog's ids.
 #define IDC_WATCH_NAME 1131

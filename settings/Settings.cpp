@@ -1,6 +1,7 @@
 // Settings.cpp: reading the options from the INI file and writing them back.
 #include "settings/Settings.h"
 
+#include <cstdio>
 #include <cwchar>
 
 #include "diag/DiagnosticReporter.h"
@@ -11,6 +12,8 @@ namespace settings {
 namespace {
 
 const wchar_t kKeepRowsKey[] = L"KeepRows";
+const wchar_t kStatusBarKey[] = L"StatusBar";
+const wchar_t kTrafficWindowKey[] = L"TrafficWindow";
 constexpr size_t kNumberTextCapacity = 64;
 
 int ReadNumber(const wchar_t* iniPath, const wchar_t* key, int defaultValue) {
@@ -44,6 +47,36 @@ size_t ReadKeepRows(const wchar_t* iniPath) {
     return kDefaultKeepRows;
 }
 
+// Absent when the key is missing or empty.
+std::optional<int> ReadOptionalNumber(const wchar_t* iniPath, const wchar_t* key) {
+    wchar_t text[kNumberTextCapacity] = {};
+    GetPrivateProfileStringW(kSettingsSection, key, L"", text, kNumberTextCapacity, iniPath);
+    if (!text[0]) return std::nullopt;
+    return ReadNumber(iniPath, key, 0);
+}
+
+// "left,top,width,height" in pixels, as it is written; anything else is reported and left in the file.
+std::optional<WindowPlace> ReadWindowPlace(const wchar_t* iniPath, const wchar_t* key) {
+    wchar_t text[kNumberTextCapacity] = {};
+    GetPrivateProfileStringW(kSettingsSection, key, L"", text, kNumberTextCapacity, iniPath);
+    if (!text[0]) return std::nullopt;
+    WindowPlace place{};
+    wchar_t after = L'\0';
+    if (std::swscanf(text, L"%d,%d,%d,%d%lc", &place.left, &place.top, &place.width, &place.height, &after) == 4 &&
+        place.width > 0 && place.height > 0)
+        return place;
+    diag::Report(S_OK, L"Cannot read %ls=%ls in the INI file (left,top,width,height in pixels): the window opens "
+                       L"where the system puts it\n",
+                 key, text);
+    return std::nullopt;
+}
+
+void WriteWindowPlace(const wchar_t* iniPath, const wchar_t* key, const WindowPlace& place) {
+    wchar_t text[kNumberTextCapacity];
+    std::swprintf(text, kNumberTextCapacity, L"%d,%d,%d,%d", place.left, place.top, place.width, place.height);
+    WritePrivateProfileStringW(kSettingsSection, key, text, iniPath);
+}
+
 }  // namespace
 
 void Settings::Load(const wchar_t* iniPath) {
@@ -54,6 +87,8 @@ void Settings::Load(const wchar_t* iniPath) {
     Colours = ReadNumber(iniPath, L"Colours", 1);
     KeepRows = ReadKeepRows(iniPath);
     Columns = columnsRead_ = ReadColumnLayout(iniPath);
+    StatusBar = ReadOptionalNumber(iniPath, kStatusBarKey);
+    TrafficWindow = ReadWindowPlace(iniPath, kTrafficWindowKey);
 }
 
 void Settings::Save(const wchar_t* iniPath) const {
@@ -67,6 +102,8 @@ void Settings::Save(const wchar_t* iniPath) const {
     const bool columnsChanged =
         Columns.IsPlain() != columnsRead_.IsPlain() || (!Columns.IsPlain() && Columns != columnsRead_);
     if (columnsChanged) WriteColumnLayout(iniPath, Columns);
+    if (StatusBar) WriteNumber(iniPath, kStatusBarKey, *StatusBar);
+    if (TrafficWindow) WriteWindowPlace(iniPath, kTrafficWindowKey, *TrafficWindow);
 }
 
 }  // namespace settings

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 
 #include "settings/ColumnLayout.h"
 
@@ -16,8 +17,17 @@ constexpr size_t kDefaultKeepRows = 1000000;
 constexpr size_t kFewestKeptRows = 1000;
 constexpr size_t kMostKeptRows = 100000000;
 
+// Where a window was last, in screen pixels.
+struct WindowPlace {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
 // Plain values, held as read: an unusual number is kept until the Options
-// dialog's OK stores 0 or 1 in its place.
+// dialog's OK stores 0 or 1 in its place. The optional ones are absent from
+// the file until the user first changes them, and written back only then.
 struct Settings {
     int Autoscroll = 1;
     int ToDisplay = 1;
@@ -26,14 +36,16 @@ struct Settings {
     int Colours = 1;  // rows drawn in their severity's colours
     size_t KeepRows = kDefaultKeepRows;
     ColumnLayout Columns;  // the Message list's, as the list last had them
+    std::optional<int> StatusBar;  // shown when non-zero; absent: not shown
+    std::optional<WindowPlace> TrafficWindow;  // absent: where the system puts it
 
     // Reads every option from the INI file; what is missing takes its default,
     // and a number of rows to keep or columns that cannot be read are reported and take it too.
     void Load(const wchar_t* iniPath);
-    // Writes every option to the INI file, in a fixed order; a failed write
-    // is not detected. The columns are written only when other columns, or
-    // their order or widths, were chosen in the run, so a value that could
-    // not be read stays as it was.
+    // Writes every option to the INI file, in a fixed order, the optional
+    // ones when present; a failed write is not detected. The columns are
+    // written only when other columns, or their order or widths, were chosen
+    // in the run, so a value that could not be read stays as it was.
     void Save(const wchar_t* iniPath) const;
 
 private:

@@ -89,8 +89,9 @@ HWND SplitterBar::Create(HWND parent, HWND upper, HWND lower) {
     return bar;
 }
 
-void SplitterBar::Layout(int clientWidth, int clientHeight) {
+void SplitterBar::Layout(int clientWidth, int fullClientHeight) {
     if (!upper_ || !lower_) return;  // nothing to place before Create
+    const int clientHeight = NonNegative(fullClientHeight - reservedBottom_);
     const int barTop = static_cast<int>(static_cast<double>(clientHeight) * static_cast<double>(ratio_));
     const int barBottom = barTop + thickness_;
 
@@ -133,6 +134,7 @@ bool SplitterBar::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result
 void SplitterBar::Drag(LPARAM pressPoint) {
     RECT client;
     GetClientRect(parent_, &client);
+    client.bottom = NonNegative(client.bottom - reservedBottom_);
     const int grabOffset = static_cast<short>(HIWORD(pressPoint));
     SetCapture(Handle());
 

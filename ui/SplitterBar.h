@@ -23,6 +23,11 @@ public:
     // Takes the bar's thickness and its edges' inset for the DPI; the next Layout applies them.
     void SetDpi(int dpi);
 
+    // The height at the client area's bottom that another window takes (a
+    // status bar): the three windows and the ratio live in the height above
+    // it. The next Layout applies it.
+    void SetReservedBottom(int height) { reservedBottom_ = height; }
+
     float Ratio() const { return ratio_; }
     int Thickness() const { return thickness_; }
 
@@ -40,6 +45,7 @@ private:
     HWND lower_ = nullptr;
     int paintInset_;
     int rightMargin_ = 0;
+    int reservedBottom_ = 0;
 };
 
 }  // namespace ui

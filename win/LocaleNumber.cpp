@@ -30,17 +30,14 @@ UINT LocaleGrouping() {
     return grouping;
 }
 
-}  // namespace
-
-void FormatGroupedCount(size_t count, wchar_t (&text)[kGroupedCountCapacity]) {
-    wchar_t digits[kGroupedCountCapacity];
-    std::swprintf(digits, kGroupedCountCapacity, L"%llu", static_cast<unsigned long long>(count));
+// Plain digits, a '.' before the decimals, as the locale writes them.
+void FormatDigits(const wchar_t* digits, int decimals, wchar_t (&text)[kGroupedCountCapacity]) {
     wchar_t decimal[kLocaleTextCapacity] = {};
     wchar_t thousand[kLocaleTextCapacity] = {};
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, kLocaleTextCapacity);
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousand, kLocaleTextCapacity);
     NUMBERFMTW format{};
-    format.NumDigits = 0;
+    format.NumDigits = static_cast<UINT>(decimals);
     format.LeadingZero = LocaleNumber(LOCALE_ILZERO);
     format.Grouping = LocaleGrouping();
     format.lpDecimalSep = decimal;
@@ -48,6 +45,24 @@ void FormatGroupedCount(size_t count, wchar_t (&text)[kGroupedCountCapacity]) {
     format.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
     if (!GetNumberFormatW(LOCALE_USER_DEFAULT, 0, digits, &format, text, kGroupedCountCapacity))
         std::swprintf(text, kGroupedCountCapacity, L"%ls", digits);
+}
+
+}  // namespace
+
+void FormatGroupedCount(size_t count, wchar_t (&text)[kGroupedCountCapacity]) {
+    wchar_t digits[kGroupedCountCapacity];
+    std::swprintf(digits, kGroupedCountCapacity, L"%llu", static_cast<unsigned long long>(count));
+    FormatDigits(digits, 0, text);
+}
+
+void FormatGroupedNumber(double value, int decimals, wchar_t (&text)[kGroupedCountCapacity]) {
+    constexpr int kMostDecimals = 3;
+    constexpr double kLargest = 1e18;  // what fits in the digits' room
+    const int shown = decimals < 0 ? 0 : decimals > kMostDecimals ? kMostDecimals : decimals;
+    const double clamped = value < 0 ? 0 : value > kLargest ? kLargest : value;
+    wchar_t digits[kGroupedCountCapacity];
+    std::swprintf(digits, kGroupedCountCapacity, L"%.*f", shown, clamped);
+    FormatDigits(digits, shown, text);
 }
 
 // In the system's 8-bit code page, as the 8-bit windows show text.

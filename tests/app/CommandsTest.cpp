@@ -173,6 +173,11 @@ BOOL CALLBACK CancelDialog(HWND window, LPARAM seen) {
 
 // ---- Capture switch and check mark ----------------------------------------
 
+const char kTitleWhileOff[] = "Kelv SysLog monitor - capture off: arriving messages are ignored";
+const char kIgnoredNotice[] =
+    "Capture is off, so arriving messages are ignored: neither shown nor written. Ctrl+C (View > Capture) turns "
+    "capture back on\n";
+
 TEST(CaptureCommand, EveryRunStartsOnAndTheCheckMarkFollowsTheSwitch) {
     DesktopLock lock;
     std::wstring iniPath;
@@ -225,6 +230,8 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
 
     Command(main, ID_VIEW_CAPTURE, kMenuCode);
     ASSERT_FALSE(window.Window().CaptureOn());
+    EXPECT_EQ(kTitleWhileOff, dialog_driver::TextA(main));
+    EXPECT_EQ("", PaneText(window.Window().DiagnosticsPane()));
     const unsigned long long takenBefore = window.Window().Deliveries().TakenSoFar();
     testing_support::SendDatagram(window.Port(), "while off");
     // Handled by the time the pump looks at its condition again.
@@ -232,6 +239,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     DeliverRecord(window.Window(), "also while off");
     EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; every record is released
+    EXPECT_EQ(kIgnoredNotice, PaneText(window.Window().DiagnosticsPane())) << "told once, for the first";
 
     // Still open while off: other writers are still kept out.
     FILE* otherWriter = _wfsopen(capturePath.c_str(), L"a", _SH_DENYNO);
@@ -241,10 +249,24 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
 
     Command(main, ID_VIEW_CAPTURE, kAcceleratorCode);
     ASSERT_TRUE(window.Window().CaptureOn());
+    EXPECT_EQ("Kelv SysLog monitor", dialog_driver::TextA(main));
     ASSERT_TRUE(window.SendAndWaitForRows("after the switch", 2));
     EXPECT_EQ(2, win::ListView(list).Count());
     EXPECT_EQ("before the switch", CellText(list, 0, 1));
     EXPECT_EQ("after the switch", CellText(list, 1, 1));
+
+    // Off again: the first message ignored is told of again, after the filter's counts in the title.
+    window.Window().ApplyFilter([] {
+        records::RowFilter filter;
+        filter.showText = "after";
+        return filter;
+    }());
+    Command(main, ID_VIEW_CAPTURE, kMenuCode);
+    EXPECT_EQ("Kelv SysLog monitor - 1 of 2 rows shown - capture off: arriving messages are ignored",
+              dialog_driver::TextA(main));
+    DeliverRecord(window.Window(), "ignored too");
+    EXPECT_EQ(std::string(kIgnoredNotice) + kIgnoredNotice, PaneText(window.Window().DiagnosticsPane()));
+    Command(main, ID_VIEW_CAPTURE, kMenuCode);
 
     window.Close();
     EXPECT_EQ(earlier + "127.0.0.1,before the switch\r\n127.0.0.1,after the switch\r\n",
@@ -698,6 +720,7 @@ TEST(FilterCommand, RowsArrivingUnderAFilterAreAllWrittenAndHeldAndOnlyThoseThat
 }
 
 
+// The filter's counts, the pause and the capture switch, in that order.
 TEST(FilterTitle, CountsAreGroupedAsTheLocaleGroupsThemWithoutDecimals) {
     char separator[8] = {};
     char grouping[8] = {};
@@ -705,13 +728,28 @@ TEST(FilterTitle, CountsAreGroupedAsTheLocaleGroupsThemWithoutDecimals) {
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, sizeof grouping);
     ASSERT_STREQ("3;0", grouping) << "the expectations below assume groups of three";
     const std::string sep = separator;
-    char title[app::kTitleCapacity];
-    app::FormatMainWindowTitle(true, 999, 1234567, title);
-    EXPECT_EQ("Kelv SysLog monitor - 999 of 1" + sep + "234" + sep + "567 rows shown", std::string(title));
-    app::FormatMainWindowTitle(true, 0, 1000, title);
-    EXPECT_EQ("Kelv SysLog monitor - 0 of 1" + sep + "000 rows shown", std::string(title));
-    app::FormatMainWindowTitle(false, 5, 10, title);
-    EXPECT_EQ("Kelv SysLog monitor", std::string(title));
+    const struct {
+        app::TitleFacts facts;
+        std::string title;
+    } titles[] = {
+        {{true, 999, 1234567, false, 0, false}, "Kelv SysLog monitor - 999 of 1" + sep + "234" + sep + "567 rows shown"},
+        {{true, 0, 1000, false, 0, false}, "Kelv SysLog monitor - 0 of 1" + sep + "000 rows shown"},
+        {{false, 5, 10, false, 0, false}, "Kelv SysLog monitor"},
+        {{false, 5, 10, true, 12345, false}, "Kelv SysLog monitor - paused, 12" + sep + "345 new"},
+        {{false, 5, 10, false, 7, true}, "Kelv SysLog monitor - capture off: arriving messages are ignored"},
+        {{true, 5, 10, true, 0, true},
+         "Kelv SysLog monitor - 5 of 10 rows shown - paused, 0 new - capture off: arriving messages are ignored"},
+        {{true, SIZE_MAX, SIZE_MAX, true, SIZE_MAX, true},
+         "Kelv SysLog monitor - 18" + sep + "446" + sep + "744" + sep + "073" + sep + "709" + sep + "551" + sep +
+             "615 of 18" + sep + "446" + sep + "744" + sep + "073" + sep + "709" + sep + "551" + sep +
+             "615 rows shown - paused, 18" + sep + "446" + sep + "744" + sep + "073" + sep + "709" + sep + "551" +
+             sep + "615 new - capture off: arriving messages are ignored"},
+    };
+    for (const auto& expected : titles) {
+        char title[app::kTitleCapacity];
+        app::FormatMainWindowTitle(expected.facts, title);
+        EXPECT_EQ(expected.title, std::string(title));
+    }
 }
 
 // The screen point in the middle of a row of the list.
@@ -1094,6 +1132,18 @@ const std::map<UINT, CommandCheck>& CommandChecks() {
         {ID_COLUMN_PID, ShowsTheColumn("PID")},
         {ID_COLUMN_MSGID, ShowsTheColumn("MsgID")},
         {ID_COLUMN_MESSAGE, ShowsTheColumn("Message")},
+        {ID_VIEW_PAUSE, ThenShows([](CommandTarget& target) {
+             return target.window.Window().Messages().Paused() &&
+                    dialog_driver::TextA(target.main) == "Kelv SysLog monitor - paused, 0 new";
+         })},
+        {ID_VIEW_TRAFFIC, ThenShows([](CommandTarget& target) {
+             const HWND traffic = target.window.Window().Traffic().Handle();
+             return traffic && IsWindowVisible(traffic) && GetWindow(traffic, GW_OWNER) == target.main;
+         })},
+        {ID_VIEW_STATUS_BAR, ThenShows([](CommandTarget& target) {
+             const HWND bar = target.window.Window().Status().Handle();
+             return bar && IsWindowVisible(bar);
+         })},
     };
     return checks;
 }

@@ -43,7 +43,7 @@ bool FolderIsEmpty(const std::wstring& folder) {
     return empty;
 }
 
-TEST(SaveCommand, WritesTheCaptureLinesOfTheRowsInListOrder) {
+TEST(SaveCommand, WritesTheCaptureLinesOfTheRowsTheListShowsInListOrder) {
     RunningMainWindow main;
     ASSERT_TRUE(main.SendAndWaitForRows("<13>first plain", 1));
     ASSERT_TRUE(main.SendAndWaitForRows("with, two, commas", 2));
@@ -51,6 +51,10 @@ TEST(SaveCommand, WritesTheCaptureLinesOfTheRowsInListOrder) {
     ASSERT_TRUE(main.SendAndWaitForRows("\"quoted\", and comma", 4));
     ASSERT_TRUE(main.SendAndWaitForRows("inner\nline feed\r\n", 5));
     ASSERT_TRUE(main.SendAndWaitForRows("", 6));
+    // Paused, the list does not show what arrives meanwhile, and Save does not write it.
+    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_PAUSE, 0);
+    testing_support::DeliverRecord(main.Window(), testing_support::MakeRecord("arrived while paused"));
+    ASSERT_EQ(7u, main.Window().StoredRows().Count());
     testing_support::TempFolder target;
     const std::wstring saved = target.File(L"saved.txt");
 

@@ -1,24 +1,29 @@
 """Takes the README's pictures of the real program, as a user sees it.
 
-    take_screenshots.py <folder for main-window.png and options.png>
+    take_screenshots.py <folder for main-window.png, options.png and traffic.png>
 
 Run by scripts/screenshots.sh, which gives it a private Xvfb (DISPLAY), a Wine
 prefix of its own (WINEPREFIX), MONITOR_EXE and MONITOR_PROBE. The program runs
 inside a Wine-drawn desktop, so title bar, frame and menus are in the pictures;
 logger feeds it messages of several severities, a capture file in a folder
 that does not exist puts a diagnostic into its pane, and Find has found a row.
-Everything is driven with real input (xdotool).
+Then, with the status bar on, View > Traffic... is open while a burst of every
+severity arrives. Everything is driven with real input (xdotool).
 """
 
+import math
 import os
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
-from monitor import EXE_NAME, SYSLOG_PORT, Monitor, send_with_logger, settings_ini, wait_for_free_syslog_port
+from monitor import (EXE_NAME, LOOPBACK, SYSLOG_PORT, Monitor, send_with_logger, settings_ini,
+                     wait_for_free_syslog_port)
 from wine_desktop import (DESKTOP, DESKTOP_HEIGHT, DESKTOP_WIDTH, changed_area, desktop_window, link_wine_fonts,
-                          make_desktop_the_default, press, run, take_settled)
+                          make_desktop_the_default, press, run, take, take_settled)
 
 # Wine gives a new window three quarters of the desktop, at its top-left
 # corner; the window's bottom-right corner is dragged out to leave a margin.
@@ -28,7 +33,9 @@ DRAG_STEPS = 6
 
 CAPTURE_FOLDER = "Logs"  # under the prefix's drive C:, which must not have it
 CAPTURE_FILE = r"C:\Logs\syslog.csv"
-SETTINGS = settings_ini(Autoscroll=1, ToDisplay=1, ToFile=1, FileName=CAPTURE_FILE)
+# The Traffic window opens here, over the right of the main window, whose status bar stays in sight below it.
+TRAFFIC_PLACE = "200,24,690,530"
+SETTINGS = settings_ini(Autoscroll=1, ToDisplay=1, ToFile=1, FileName=CAPTURE_FILE, TrafficWindow=TRAFFIC_PLACE)
 EXPECTED_DIAGNOSTIC = f"Cannot open file {CAPTURE_FILE}\n".encode("ascii")
 
 # (syslog tag, severity, message): what a small network sends; some hold commas.
@@ -52,6 +59,15 @@ PICTURE_COLOURS = 64
 DIALOG_MARGIN = 16  # pixels of the main window kept right of and below the Options dialog
 # The main window's title bar turns grey when the dialog takes the focus: a change, but not the dialog.
 MAIN_CAPTION_HEIGHT = 30
+
+# The burst the Traffic window shows: this long, its rate rising and falling in waves, with a storm of errors
+# in its middle; the picture is taken while its last seconds still come.
+TRAFFIC_SECONDS = 75
+TRAFFIC_SLICE_S = 0.1
+TRAFFIC_LEAD_S = 3
+# (priority as user.<severity>, share in a thousand) of an everyday second; the rest carry no priority.
+EVERYDAY_SEVERITIES = ((10, 6), (11, 30), (12, 90), (13, 250), (14, 450))
+STORM = (30, 38)  # seconds into the burst when a switch port flaps and errors pour in
 
 
 class DesktopMonitor(Monitor):
@@ -132,6 +148,72 @@ def find_a_row(window, plain, pictures):
     return found
 
 
+def traffic_rate(second):
+    """Datagrams per second at that moment: waves between about 40 and 400, more in the storm."""
+    wave = 40 + 180 * (1 + math.sin(second / 7)) + 60 * (1 + math.sin(second / 2.3))
+    return wave + (500 if STORM[0] <= second < STORM[1] else 0)
+
+
+def traffic_line(number, second):
+    """The datagram numbered number at that moment: every severity, and lines without a priority."""
+    storm = STORM[0] <= second < STORM[1]
+    share = (number * 7919) % 1000
+    priority = 11 if storm and share < 600 else None
+    for severity, part in EVERYDAY_SEVERITIES:
+        if priority is not None:
+            break
+        if share < part:
+            priority = severity
+        share -= part
+    text = f"sw-core{number % 4} ifmgr[{300 + number % 40}]: port ge-0/0/{number % 48} event {number}"
+    return (f"<{priority}>{text}" if priority is not None else text).encode("ascii")
+
+
+def send_traffic(seconds, stop):
+    """Sends the burst in slices of TRAFFIC_SLICE_S, until its end or until stop is set."""
+    started = time.monotonic()
+    number = 0
+    owed = 0.0
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+        while not stop.is_set():
+            second = time.monotonic() - started
+            if second >= seconds:
+                break
+            owed += traffic_rate(second) * TRAFFIC_SLICE_S
+            while owed >= 1:
+                sender.sendto(traffic_line(number, second), (LOOPBACK, SYSLOG_PORT))
+                number += 1
+                owed -= 1
+            time.sleep(TRAFFIC_SLICE_S)
+
+
+def show_traffic(window, pictures):
+    """Turns the status bar on (View > Status bar), opens View > Traffic... and answers its picture,
+    taken while a burst is still arriving."""
+    before = os.path.join(pictures, "before-traffic.png")
+    take_settled(window, before)
+    press("alt+v", "b")
+    status = os.path.join(pictures, "status.png")
+    take_settled(window, status, changed_from=before)
+    press("alt+v", "t")
+    opened = os.path.join(pictures, "traffic-opened.png")
+    take_settled(window, opened, changed_from=status)
+    width, height, _, _ = changed_area(status, opened, MAIN_CAPTION_HEIGHT)
+    if width < 300 or height < 300:
+        raise AssertionError("View > Traffic... showed no window")
+    stop = threading.Event()
+    sender = threading.Thread(target=send_traffic, args=(TRAFFIC_SECONDS, stop), daemon=True)
+    sender.start()
+    try:
+        time.sleep(TRAFFIC_SECONDS - TRAFFIC_LEAD_S)
+        shot = os.path.join(pictures, "traffic.png")
+        take(window, shot)
+    finally:
+        stop.set()
+        sender.join()
+    return shot
+
+
 def main(arguments):
     if len(arguments) != 1:
         print(__doc__.strip(), file=sys.stderr)
@@ -169,10 +251,12 @@ def main(arguments):
 
         press("Escape")
         take_settled(window, os.path.join(pictures, "closed.png"), changed_from=options)
+        traffic = show_traffic(window, pictures)
         monitor.close()
 
         save_small(main_window, os.path.join(output, "main-window.png"))
         save_small(options, os.path.join(output, "options.png"), crop=dialog)
+        save_small(traffic, os.path.join(output, "traffic.png"))
     return 0
 
 

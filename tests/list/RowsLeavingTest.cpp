@@ -1,6 +1,7 @@
 // RowsLeavingTest.cpp: while the oldest rows leave a full list, what the user looks at stays where it is.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,110 @@ TEST(RowsLeaving, WithAutoscrollTheNewestRowStaysInView) {
     const int rowsPerPage = ListView_GetCountPerPage(list);
     EXPECT_EQ(kKept - rowsPerPage, TopRow(list));
     EXPECT_EQ("row 1509", Message(list, kKept - 1));
+}
+
+std::string Title(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+// Rows as Deliver hands them over, and every turn they take, until the list
+// has let the rows that left go: a diagnostic queued behind a flood's
+// records holds the list back until the turn after it.
+void DeliverAll(app::MainWindow& window, int first, int count, bool oneByOne) {
+    Deliver(window, first, count, oneByOne);
+    const std::string last = Numbered(first + count - 1);
+    EXPECT_TRUE(HandleMessagesUntil([&] {
+        const records::RecordStore& held = window.StoredRows();
+        return held.Count() > 0 && held.Row(held.Count() - 1).message == last &&
+               win::ListView(window.MessageList()).Count() == window.Messages().RowCount();
+    }));
+}
+
+bool PauseChecked(HWND mainWindow) {
+    const HMENU view = GetSubMenu(GetMenu(mainWindow), 0);
+    SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 0);
+    return (GetMenuState(view, ID_VIEW_PAUSE, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// Auto-scroll on, a thousand rows kept. Paused, the view neither grows nor
+// scrolls while rows keep arriving into the book; rows leaving the book
+// leave it as they always do; Find and Copy act on what it shows; a filter
+// applied meanwhile shows its rows that arrived before the pause; Pause again
+// shows every row and scrolls to the newest.
+TEST(Pause, TheViewHoldsStillAndCountsTheNewRowsUntilPauseIsPressedAgain) {
+    RunningMainWindow main(SettingsSection({{"KeepRows", "1000"}}));
+    app::MainWindow& window = main.Window();
+    const HWND list = window.MessageList();
+    const auto command = [&](WORD id) { SendMessageA(main.Handle(), WM_COMMAND, id, 0); };
+    const auto titleBecomes = [&](const std::string& title) {
+        return HandleMessagesUntil([&] { return Title(main.Handle()) == title; }) ? title : Title(main.Handle());
+    };
+    DeliverAll(window, 0, 505, false);
+    const int perPage = ListView_GetCountPerPage(list);
+    ASSERT_EQ(505 - perPage, TopRow(list));
+    EXPECT_FALSE(PauseChecked(main.Handle()));
+
+    command(ID_VIEW_PAUSE);
+    EXPECT_TRUE(PauseChecked(main.Handle()));
+    EXPECT_EQ("Kelv SysLog monitor - paused, 0 new", Title(main.Handle()));
+    DeliverAll(window, 505, 100, true);
+    DeliverAll(window, 605, 200, false);
+    EXPECT_EQ(805u, window.StoredRows().Count());
+    EXPECT_EQ(505, win::ListView(list).Count());
+    EXPECT_EQ(505 - perPage, TopRow(list)) << "nothing scrolls";
+    EXPECT_EQ("row 504", Message(list, 504));
+    EXPECT_EQ("Kelv SysLog monitor - paused, 300 new", titleBecomes("Kelv SysLog monitor - paused, 300 new"));
+    EXPECT_FALSE(window.Messages().Find(records::TextMatcher("row 600", false), true));
+    EXPECT_TRUE(window.Messages().Find(records::TextMatcher("row 498", false), true));
+    command(ID_EDIT_SELECT_ALL);
+    const std::string copied = window.Messages().SelectedAsCaptureLines().bytes;
+    EXPECT_EQ(0u, copied.find("10.1.2.3,row 0\r\n"));
+    EXPECT_EQ(505, std::count(copied.begin(), copied.end(), '\n'));
+
+    // The oldest 200 leave the book, and the view; what is on screen stays.
+    const std::string top = Message(list, TopRow(list));
+    DeliverAll(window, 805, 400, false);
+    EXPECT_EQ(300, win::ListView(list).Count());
+    EXPECT_EQ("row 205 mark", Message(list, 0));
+    EXPECT_EQ("row 504", Message(list, 299));
+    EXPECT_EQ(top, Message(list, TopRow(list)));
+    EXPECT_EQ("Kelv SysLog monitor - paused, 700 new", titleBecomes("Kelv SysLog monitor - paused, 700 new"));
+
+    // Every tenth row holds "mark": 30 of them came before the pause and are still held, 70 after, the first
+    // of them the first row after the pause.
+    records::RowFilter marked;
+    marked.showText = "mark";
+    window.ApplyFilter(marked);
+    EXPECT_EQ(30, win::ListView(list).Count());
+    EXPECT_EQ("row 205 mark", Message(list, 0));
+    EXPECT_EQ("row 495 mark", Message(list, 29));
+    EXPECT_EQ("Kelv SysLog monitor - 100 of 1,000 rows shown - paused, 70 new", Title(main.Handle()));
+    DeliverAll(window, 1205, 10, true);
+    EXPECT_EQ(29, win::ListView(list).Count()) << "row 205 left";
+    EXPECT_EQ("row 215 mark", Message(list, 0));
+    EXPECT_EQ("Kelv SysLog monitor - 100 of 1,000 rows shown - paused, 71 new",
+              titleBecomes("Kelv SysLog monitor - 100 of 1,000 rows shown - paused, 71 new"));
+    window.ApplyFilter(records::RowFilter());
+    EXPECT_EQ(290, win::ListView(list).Count());
+    EXPECT_EQ("Kelv SysLog monitor - paused, 710 new", Title(main.Handle()));
+
+    // Every row shown leaves, and rows that came since the pause too.
+    DeliverAll(window, 1215, 400, false);
+    EXPECT_EQ(0, win::ListView(list).Count());
+    EXPECT_EQ("Kelv SysLog monitor - paused, 1,000 new", titleBecomes("Kelv SysLog monitor - paused, 1,000 new"));
+
+    command(ID_VIEW_PAUSE);
+    EXPECT_FALSE(PauseChecked(main.Handle()));
+    EXPECT_EQ("Kelv SysLog monitor", Title(main.Handle()));
+    EXPECT_EQ(1000, win::ListView(list).Count());
+    EXPECT_EQ("row 615 mark", Message(list, 0));
+    EXPECT_EQ("row 1614", Message(list, 999));
+    EXPECT_EQ(1000 - perPage, TopRow(list)) << "auto-scroll shows the newest";
+    DeliverAll(window, 1615, 5, true);
+    EXPECT_EQ("row 1619", Message(list, 999));
+    EXPECT_EQ(1000 - perPage, TopRow(list));
 }
 
 }  // namespace

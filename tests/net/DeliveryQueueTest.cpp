@@ -176,6 +176,7 @@ TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
         ASSERT_EQ(1u, batch.size());
         EXPECT_EQ(L"Records dropped: 4, diagnostics dropped: 2 (the display fell behind or memory ran out)\n",
                   std::wstring(batch[0].text.get()));
+        EXPECT_EQ(4u, deliveries.RecordsDroppedSoFar());
         deliveries.TakeAllOrArm(batch);
         EXPECT_TRUE(batch.empty()) << "told once";
         ASSERT_TRUE(deliveries.Push(MakeRecord("r6")));
@@ -193,6 +194,7 @@ TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
         ASSERT_EQ(1u, batch.size());
         EXPECT_EQ(L"Records dropped: 1, diagnostics dropped: 0 (the display fell behind or memory ran out)\n",
                   std::wstring(batch[0].text.get()));
+        EXPECT_EQ(5u, deliveries.RecordsDroppedSoFar()) << "every record dropped since the start";
     }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());

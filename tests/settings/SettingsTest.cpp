@@ -41,7 +41,7 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     // Watch rules left alone in a run stay as written, lines no rule and comments included.
     const std::string ini = testing_support::SettingsSection(
         {{"Autoscroll", "7"}, {"ToDisplay", "-3"}, {"ToFile", "2147483647"}, {"FileName", capture}, {"Colours", "-5"},
-         {"KeepRows", "2500"}}) +
+         {"KeepRows", "2500"}, {"StatusBar", "7"}, {"TrafficWindow", "-20,5,640,480"}}) +
         "[WatchRules]\r\n; kept by hand\r\nRule2=name=a;show=x;hide=;case=0;severity=any;senders=;hidesenders=0;"
         "text=list;background=list;mark=1;flash=0;notify=0;beep=0\r\nno equals sign\r\n";
     RunningMainWindow main(ini);
@@ -53,9 +53,24 @@ TEST(Settings, UnusualValuesAreKeptAsTheyWere) {
     EXPECT_EQ(2500u, main.Window().Book().KeepRows());
     EXPECT_TRUE(main.Window().CaptureFileOpen());
     EXPECT_EQ(1u, main.Window().Book().Rules().Count());
+    EXPECT_EQ(7, options.StatusBar);
+    EXPECT_TRUE(main.Window().Status().IsShown());
     main.Close();
 
     EXPECT_EQ(ini, ReadFileBytes(main.IniPath()));
+}
+
+// A window's place that cannot be read is told of, the window opens where the system puts it, and the line stays.
+TEST(Settings, AnUnreadableWindowPlaceIsToldOfAndKeptAsItWas) {
+    const std::string ini = testing_support::SettingsSection({{"TrafficWindow", "10,20,abc"}});
+    RunningMainWindow main(ini);
+    EXPECT_FALSE(main.Window().Settings()->TrafficWindow);
+    EXPECT_EQ("Cannot read TrafficWindow=10,20,abc in the INI file (left,top,width,height in pixels): the window "
+              "opens where the system puts it\n",
+              PaneText(main.Window().DiagnosticsPane()));
+    main.Close();
+    const std::string written = ReadFileBytes(main.IniPath());
+    EXPECT_NE(std::string::npos, written.find("\r\nTrafficWindow=10,20,abc\r\n")) << written;
 }
 
 TEST(Settings, FileNameLongerThan259CharactersIsCut) {

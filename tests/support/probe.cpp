@@ -8,6 +8,8 @@
 //   probe <monitor exe path> clear                 the Clear command; "clear_s <seconds>" once it is done
 //   probe <monitor exe path> memory                "private N", the program's private bytes
 //   probe <monitor exe path> ping                  "ping N", milliseconds WM_NULL took to be answered
+//   probe <monitor exe path> traffic               View > Traffic...; "traffic yes" (or "no") once its window
+//                                                  is up, and "status yes" (or "no"): whether the status bar shows
 //   probe <monitor exe path> post <main|list|pane> <message> <wParam> <lParam> [<message> <wParam> <lParam>]...
 //                                                  posts each message to that window, as any program may;
 //                                                  numbers in C's notation (0x10, 1024, -1)
@@ -52,6 +54,7 @@
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
 #include "res/resource.h"
+#include "ui/TrafficWindowClassName.h"
 
 namespace {
 
@@ -451,6 +454,25 @@ int Filter(HWND monitor, const char* text) {
     return std::strstr(title, " rows shown") ? kOk : kFailed;
 }
 
+// The Traffic window the monitor owns, once it is shown.
+HWND TrafficWindowOf(HWND monitor) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, ui::kTrafficWindowClassName, nullptr)) != nullptr)
+        if (GetWindow(window, GW_OWNER) == monitor && IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
+// View > Traffic..., as a user chooses it; done once its window is up.
+int OpenTraffic(HWND monitor) {
+    if (!PostMessageA(monitor, WM_COMMAND, ID_VIEW_TRAFFIC, 0)) return kFailed;
+    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
+    HWND traffic = nullptr;
+    while (!(traffic = TrafficWindowOf(monitor)) && GetTickCount64() < deadline) Sleep(20);
+    const HWND status = GetDlgItem(monitor, IDC_STATUS_BAR);
+    std::printf("traffic %s\nstatus %s\n", traffic ? "yes" : "no", status && IsWindowVisible(status) ? "yes" : "no");
+    return traffic ? kOk : kFailed;
+}
+
 // The notification the shell shows for an icon: under Wine, a visible
 // tooltip window of the balloon style, made by the shell's process. Wine 8
 // answers WM_GETTEXT there with the text, but not TTM_GETTITLE with the title.
@@ -569,7 +591,7 @@ bool ArgumentsFit(const char* command, int argc) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping\n"
+                 "usage: probe <monitor exe> wait <ms> | rows | pane | close | count | clear | memory | ping | traffic\n"
                  "       probe <monitor exe> post <main|list|pane> <message> <wParam> <lParam> ...\n"
                  "       probe <monitor exe> watch <out file> <stop file> [<row poll ms>]\n"
                  "       probe <monitor exe> calls <out file> <stop file>\n"
@@ -608,6 +630,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "clear") == 0) return Clear(monitor);
     if (std::strcmp(command, "memory") == 0) return PrintMemory(monitor);
     if (std::strcmp(command, "ping") == 0) return Ping(monitor);
+    if (std::strcmp(command, "traffic") == 0) return OpenTraffic(monitor);
     if (std::strcmp(command, "watch") == 0)
         return Watch(monitor, argv[3], argv[4], argc == 6 ? std::strtoul(argv[5], nullptr, 10) : kRowPollMs);
     if (std::strcmp(command, "filter") == 0) return Filter(monitor, argv[3]);

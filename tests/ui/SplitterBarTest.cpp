@@ -623,6 +623,33 @@ TEST_F(SplitterTest, DragTo300In500ComesBackAt300) {
     EXPECT_EQ(300, BottomOf(windows.List()));
 }
 
+// A status bar takes the bottom 20 of 520 pixels: the ratio is of the 500
+// above it, and the bar's bottom may come down to 500, no further.
+TEST_F(SplitterTest, WithTheBottomTakenTheRatioAndTheDragsLimitAreOfTheHeightAboveIt) {
+    BareParent windows(300, 520);
+    ui::SplitterBar splitter;
+    const HWND bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
+    ASSERT_TRUE(bar);
+    splitter.SetReservedBottom(20);
+    splitter.Layout(300, 520);
+    EXPECT_EQ(BottomOf(windows.Pane()), 500);
+
+    const PostedDrag drag(bar, 1);
+    const int lowest = 500 - splitter.Thickness();
+    const int before = TopOf(bar);
+    std::vector<int> tops;
+    const auto look = [&] { tops.push_back(TopOf(bar)); };
+    PostedSteps steps({[&] { drag.Press(); }, [&] { drag.BarTopTo(lowest + 1); }, look, [&] { drag.BarTopTo(lowest); },
+                       look, [&] { drag.BarTopTo(300); }, [&] { drag.Release(); }});
+    ASSERT_TRUE(steps.Run());
+    EXPECT_EQ((std::vector<int>{before, lowest}), tops) << "no further than the height above the status bar";
+    EXPECT_EQ(300, TopOf(bar));
+    EXPECT_EQ(0.6f, splitter.Ratio());
+    splitter.Layout(300, 520);
+    EXPECT_EQ(300, TopOf(bar));
+    EXPECT_EQ(500, BottomOf(windows.Pane()));
+}
+
 TEST_F(SplitterTest, BarGrabbedFourPixelsBelowItsTopKeepsItsTopFourAboveTheCursor) {
     BareParent windows(300, 400);
     ui::SplitterBar splitter;

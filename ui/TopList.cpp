@@ -1,0 +1,85 @@
+// TopList.cpp: the numbers right-aligned, grouped and with the decimal sign as the locale writes them.
+#include "ui/TopList.h"
+
+#include <commctrl.h>
+
+#include "win/Dpi.h"
+#include "win/LocaleNumber.h"
+#include "win/Window.h"
+
+namespace ui {
+
+namespace {
+
+enum Column { kName, kRows, kShare };
+
+struct ColumnShape {
+    const char* header;  // null: the name's header, given at creation
+    int width;           // at 96 DPI
+    int format;
+};
+constexpr ColumnShape kColumns[] = {{nullptr, 120, LVCFMT_LEFT}, {"Rows", 80, LVCFMT_RIGHT}, {"Share", 64, LVCFMT_RIGHT}};
+
+constexpr int kPercent = 100;
+
+void InsertColumn(HWND list, int position, const char* header, int width, int format) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(header);
+    column.iSubItem = position;
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column));
+}
+
+}  // namespace
+
+bool TopList::Create(HWND parent, int titleId, int listId, const char* title, const char* nameHeader) {
+    title_ = CreateWindowExA(0, "STATIC", title, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(titleId)), win::ModuleInstance(), nullptr);
+    constexpr DWORD kStyle =
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+    if (!title_ || !list_.Create(parent, listId, kStyle, {0, 0, 0, 0})) return false;
+    const int dpi = win::WindowDpi(parent);
+    for (int position = 0; position < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++position) {
+        const ColumnShape& shape = kColumns[position];
+        InsertColumn(list_.Handle(), position, shape.header ? shape.header : nameHeader,
+                     win::ScaleToDpi(shape.width, dpi), shape.format);
+    }
+    list_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    return true;
+}
+
+void TopList::SetFont(HFONT font) {
+    SendMessageA(title_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageA(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TopList::Place(const RECT& area, int titleHeight) {
+    const int width = area.right - area.left;
+    MoveWindow(title_, area.left, area.top, width, titleHeight, TRUE);
+    const int listTop = area.top + titleHeight;
+    MoveWindow(list_.Handle(), area.left, listTop, width, area.bottom > listTop ? area.bottom - listTop : 0, TRUE);
+}
+
+void TopList::Show(const std::vector<TopEntry>& entries, size_t heldRows) {
+    const int wanted = static_cast<int>(entries.size());
+    for (int row = list_.Count(); row < wanted; ++row) list_.InsertRow(row, "");
+    for (int row = list_.Count(); row-- > wanted;) SendMessageA(list_.Handle(), LVM_DELETEITEM, row, 0);
+    for (int row = 0; row < wanted; ++row) {
+        const TopEntry& entry = entries[static_cast<size_t>(row)];
+        char rows[win::kGroupedCountCapacity];
+        win::FormatGroupedCount(entry.rows, rows);
+        wchar_t share[win::kGroupedCountCapacity];
+        win::FormatGroupedNumber(heldRows ? static_cast<double>(entry.rows) * kPercent / heldRows : 0, 1, share);
+        char shareText[win::kGroupedCountCapacity + 2] = {};
+        const int length = WideCharToMultiByte(CP_ACP, 0, share, -1, shareText, win::kGroupedCountCapacity, nullptr,
+                                               nullptr);
+        if (length > 0) lstrcatA(shareText, " %");
+        list_.SetText(row, kName, entry.name.c_str());
+        list_.SetText(row, kRows, rows);
+        list_.SetText(row, kShare, shareText);
+    }
+}
+
+}  // namespace ui
