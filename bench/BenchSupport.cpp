@@ -13,6 +13,7 @@
 
 #include "app/ProcessMainWindow.h"
 #include "bench/BenchLine.h"
+#include "bench/RealisticLine.h"
 #include "records/RowSearch.h"
 
 namespace bench {
@@ -115,12 +116,19 @@ void PumpQueued() {
     }
 }
 
+net::RecordPtr RecordOfLine(const std::string& line, std::uint32_t sender) {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = sender;
+    return net::MakeSyslogRecord(line.data(), line.size(), from);
+}
+
 net::RecordPtr NumberedRecord(unsigned long sequence) {
-    sockaddr_in sender{};
-    sender.sin_family = AF_INET;
-    sender.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const std::string line = BenchLine(sequence);
-    return net::MakeSyslogRecord(line.data(), line.size(), sender);
+    return RecordOfLine(BenchLine(sequence), htonl(INADDR_LOOPBACK));
+}
+
+net::RecordPtr RealisticRecord(unsigned long row) {
+    return RecordOfLine(RealisticLine(row), RealisticSender(row));
 }
 
 // The book counts every record it has seen, held or not: rows leaving a full book do not stop the count.

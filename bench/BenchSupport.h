@@ -33,8 +33,12 @@ double HeapBlocksInUse();
 // Dispatches the thread's window messages until none is queued; a quit request is dropped.
 void PumpQueued();
 
-// The record of the numbered line (BenchLine) from 127.0.0.1, as the receive thread makes it.
+// The record of a line from the sender (as in in_addr::s_addr), as the receive thread makes it.
+net::RecordPtr RecordOfLine(const std::string& line, std::uint32_t sender);
+// The record of the numbered line (BenchLine) from 127.0.0.1.
 net::RecordPtr NumberedRecord(unsigned long sequence);
+// The record of realistic line i (RealisticLine) from its sender.
+net::RecordPtr RealisticRecord(unsigned long row);
 
 // Hands the records of rows first to last to the window, kRowsPerPost at a
 // time as the receive thread does, until it holds them.

@@ -23,14 +23,6 @@ constexpr unsigned long kHeldRows = 10000000;
 constexpr unsigned long kEarlyBlock = 500000;
 constexpr unsigned long kLateBlock = 9000000;
 
-net::RecordPtr RealisticRecord(unsigned long row) {
-    sockaddr_in sender{};
-    sender.sin_family = AF_INET;
-    sender.sin_addr.s_addr = RealisticSender(row);
-    const std::string line = RealisticLine(row);
-    return net::MakeSyslogRecord(line.data(), line.size(), sender);
-}
-
 // The median of the block's parts, per record, so a busy moment of the machine weighs little.
 double MicrosecondsPerRecord(app::MainWindow& window, unsigned long first) {
     std::vector<double> parts;

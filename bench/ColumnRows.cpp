@@ -27,12 +27,9 @@ constexpr double kMostPaintRatio = 1.5;
 
 // Realistic lines, every fourth with a word sent as UTF-8, so its columns are decoded.
 net::RecordPtr MakeRecord(unsigned long row) {
-    sockaddr_in sender{};
-    sender.sin_family = AF_INET;
-    sender.sin_addr.s_addr = RealisticSender(row);
     std::string line = RealisticLine(row);
     if (row % kUtf8Every == 0) line += " Z\xC3\xBCrich \xE2\x82\xAC";
-    return net::MakeSyslogRecord(line.data(), line.size(), sender);
+    return RecordOfLine(line, RealisticSender(row));
 }
 
 // The columns, in their usual proportions, widened or narrowed to fill the

@@ -21,14 +21,6 @@ namespace {
 constexpr int kArrivalRows = 100000;  // timed through the window, with and without a filter
 constexpr int kWarning = 4;
 
-net::RecordPtr MakeRecord(unsigned long row) {
-    sockaddr_in sender{};
-    sender.sin_family = AF_INET;
-    sender.sin_addr.s_addr = RealisticSender(row);
-    const std::string line = RealisticLine(row);
-    return net::MakeSyslogRecord(line.data(), line.size(), sender);
-}
-
 // Until the list has painted what it now shows.
 double Shown(app::MainWindow& window, double started) {
     UpdateWindow(window.MessageList());
@@ -51,13 +43,13 @@ void MeasureFilter(app::MainWindow& window, const char* name, records::RowFilter
 void MeasureArrival(app::MainWindow& window, unsigned long first) {
     window.ApplyFilter(records::RowFilter());
     double started = Now();
-    Deliver(window, first, first + kArrivalRows, MakeRecord);
+    Deliver(window, first, first + kArrivalRows, RealisticRecord);
     Result("arrival_us_per_row_unfiltered", (Now() - started) * 1e6 / kArrivalRows);
     records::RowFilter rare;
     rare.showText = kRareWord;
     window.ApplyFilter(rare);
     started = Now();
-    Deliver(window, first + kArrivalRows, first + 2 * kArrivalRows, MakeRecord);
+    Deliver(window, first + kArrivalRows, first + 2 * kArrivalRows, RealisticRecord);
     Result("arrival_us_per_row_text_filter", (Now() - started) * 1e6 / kArrivalRows);
     window.ApplyFilter(records::RowFilter());
 }
@@ -65,7 +57,7 @@ void MeasureArrival(app::MainWindow& window, unsigned long first) {
 int Measure(app::MainWindow& window) {
     int& autoscroll = window.Settings()->Autoscroll;
     autoscroll = 0;
-    Deliver(window, 0, kRowsTotal, MakeRecord);
+    Deliver(window, 0, kRowsTotal, RealisticRecord);
     autoscroll = 1;
     Result("rows_held", static_cast<double>(window.StoredRows().Count()));
     Result("unfiltered_find_nothing_s", FindNothing(window));

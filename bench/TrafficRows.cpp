@@ -48,11 +48,7 @@ std::uint64_t SpreadTime(std::uint64_t now, unsigned long row, unsigned long row
 
 // Row i of a million as the Receive thread makes it, with its spread time.
 net::RecordPtr SpreadRecord(std::uint64_t now, unsigned long row) {
-    sockaddr_in sender{};
-    sender.sin_family = AF_INET;
-    sender.sin_addr.s_addr = RealisticSender(row);
-    const std::string line = RealisticLine(row);
-    net::RecordPtr record = net::MakeSyslogRecord(line.data(), line.size(), sender);
+    net::RecordPtr record = RealisticRecord(row);
     if (record) record->receivedAt = SpreadTime(now, row, kRowsTotal);
     return record;
 }

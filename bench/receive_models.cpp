@@ -31,6 +31,8 @@
 #include <utility>
 #include <vector>
 
+#include "win/ExclusiveLock.h"
+
 namespace {
 
 constexpr unsigned short kSyslogPort = 514;
@@ -68,17 +70,6 @@ struct Record {
 using RecordPtr = std::unique_ptr<Record>;
 using Batch = std::vector<RecordPtr>;
 
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-
-private:
-    SRWLOCK& lock_;
-};
-
 // Filled by the receiving thread, emptied by the UI thread. With a doorbell,
 // the first record after the UI found the queue empty posts it to the UI thread.
 class RecordQueue {
@@ -88,7 +79,7 @@ public:
     void Push(RecordPtr record) {
         bool ring = false;
         {
-            ExclusiveLock held(lock_);
+            win::ExclusiveLock held(lock_);
             waiting_.push_back(std::move(record));
             ring = armed_ && doorbellThread_ != 0;
             if (ring) armed_ = false;
@@ -98,7 +89,7 @@ public:
 
     void TakeAll(Batch& batch) {
         batch.clear();
-        ExclusiveLock held(lock_);
+        win::ExclusiveLock held(lock_);
         batch.swap(waiting_);
         if (batch.empty()) armed_ = true;
     }

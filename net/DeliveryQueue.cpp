@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "win/ExclusiveLock.h"
+
 namespace net {
 
 namespace {
@@ -13,17 +15,6 @@ constexpr size_t kRoomKeptWhenIdle = 1024;  // deliveries
 const wchar_t kDroppingStarts[] = L"Records are being dropped: the display fell behind or memory ran out\n";
 const wchar_t kDroppedCount[] =
     L"Records dropped: %llu, diagnostics dropped: %llu (the display fell behind or memory ran out)\n";
-
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-
-private:
-    SRWLOCK& lock_;
-};
 
 size_t BytesOf(const Delivery& delivery) {
     if (delivery.record) return sizeof delivery + RecordBytes(*delivery.record);
@@ -36,7 +27,7 @@ size_t BytesOf(const Delivery& delivery) {
 DeliveryQueue::~DeliveryQueue() = default;
 
 void DeliveryQueue::SetDoorbell(HWND window, UINT message) {
-    ExclusiveLock held(lock_);
+    win::ExclusiveLock held(lock_);
     doorbellWindow_ = window;
     doorbellMessage_ = message;
 }
@@ -59,7 +50,7 @@ bool DeliveryQueue::Append(Delivery& delivery, bool isRecord) {
     HWND ring = nullptr;
     UINT message = 0;
     {
-        ExclusiveLock held(lock_);
+        win::ExclusiveLock held(lock_);
         queued = made && waitingBytes_ + takenBytes_ + bytes <= byteLimit_ && Queue(delivery, bytes);
         if (!queued) CountDropped(isRecord);
         if (doorbellArmed_ && doorbellWindow_ && !waiting_.empty()) {
@@ -70,7 +61,7 @@ bool DeliveryQueue::Append(Delivery& delivery, bool isRecord) {
     }
     // A doorbell that cannot be posted is armed again: the next item rings.
     if (ring && !PostMessageW(ring, message, 0, 0)) {
-        ExclusiveLock held(lock_);
+        win::ExclusiveLock held(lock_);
         doorbellArmed_ = true;
     }
     return queued;
@@ -108,7 +99,7 @@ void DeliveryQueue::TakeAllOrArm(DeliveryBatch& batch) {
 
 void DeliveryQueue::Take(DeliveryBatch& batch, bool armWhenEmpty) {
     batch.clear();
-    ExclusiveLock held(lock_);
+    win::ExclusiveLock held(lock_);
     takenBytes_ = 0;
     if (waiting_.empty()) {
         if (HandOverDroppedCount(batch)) return;
@@ -144,17 +135,17 @@ bool DeliveryQueue::HandOverDroppedCount(DeliveryBatch& batch) {
 }
 
 bool DeliveryQueue::HasWaiting() const {
-    ExclusiveLock held(lock_);
+    win::ExclusiveLock held(lock_);
     return !waiting_.empty();
 }
 
 unsigned long long DeliveryQueue::TakenSoFar() const {
-    ExclusiveLock held(lock_);
+    win::ExclusiveLock held(lock_);
     return taken_;
 }
 
 unsigned long long DeliveryQueue::RecordsDroppedSoFar() const {
-    ExclusiveLock held(lock_);
+    win::ExclusiveLock held(lock_);
     return recordsDroppedSoFar_;
 }
 
