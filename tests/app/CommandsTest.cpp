@@ -717,6 +717,10 @@ TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySender) {
     } steps[] = {
         {1, 'H', "Kelv SysLog monitor - 1 of 3 rows shown", {"<11>disk error"}},  // hides 10.0.0.3
         {0, 'R', "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
+        {0, 'H', "Kelv SysLog monitor - 2 of 3 rows shown", {"<14>all fine", "<12>error again"}},
+        {0, 'H', "Kelv SysLog monitor - 1 of 3 rows shown", {"<12>error again"}},  // 10.0.0.2 hidden too
+        {0, 'O', "Kelv SysLog monitor - 1 of 3 rows shown", {"<12>error again"}},  // only 10.0.0.3
+        {0, 'R', "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
         {1, 'O', "Kelv SysLog monitor - 1 of 3 rows shown", {"<14>all fine"}},  // only 10.0.0.2
     };
     for (const auto& step : steps) {
