@@ -407,6 +407,14 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
         EXPECT_EQ(green, printed.Background(3));
         EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), printed.Mark(3)) << "the second rule's mark";
     }
+    // Colour by severity off leaves the rules' colours and marks.
+    SendMessageA(main.Window().Handle(), WM_COMMAND, ID_VIEW_COLOURS, 0);
+    {
+        const PrintedList printed(list);
+        EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(0));
+        EXPECT_EQ(blue, printed.Background(1));
+        EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), printed.Mark(1));
+    }
 
     const auto press = [&](WORD command) {
         SendMessageA(main.Window().Handle(), WM_COMMAND, command, 0);
