@@ -121,6 +121,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     HWND rule = nullptr;
     bool openWithoutName = false;
     bool focusOnName = false;
+    bool openedPastTheLimit = false;
     std::string enabledAtOpen, enabledAfterAdd;
     link_paint::Colours sample{};
     std::vector<std::string> listed;
@@ -170,6 +171,15 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
                         Gone(kRuleTitle),
                         [&] {
                             enabledAfterAdd = Enabled(list);
+                            PressButton(list, IDC_WATCH_ADD);  // greyed, but any program may post the click
+                            return true;
+                        },
+                        [&] {
+                            if (const HWND pastTheLimit = dialog_driver::FindDialog(kRuleTitle)) {
+                                openedPastTheLimit = true;
+                                EndDialog(pastTheLimit, IDCANCEL);
+                                return false;
+                            }
                             listed = Listed(list);
                             conditions = Cell(list, last, kConditions);
                             Click(list, IDOK);
@@ -182,6 +192,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     EXPECT_TRUE(focusOnName);
     EXPECT_EQ("10000", enabledAtOpen);
     EXPECT_EQ("01110", enabledAfterAdd);  // the new rule, last and selected alone, can still move up
+    EXPECT_FALSE(openedPastTheLimit);
     EXPECT_EQ(kDarkRed, sample.background);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), sample.text);
     ASSERT_EQ(records::kMostWatchRules, listed.size());
