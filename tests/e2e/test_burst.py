@@ -11,6 +11,7 @@ the program asks for, the test fails saying so.
 import time
 import unittest
 
+import e2e_main
 from fault_tools import (capture_line, capturing_settings, file_bytes, send_back_to_back, sequence_figures,
                          sequence_numbers, numbered_messages)
 from monitor import INI_NAME, LOOPBACK, Monitor
@@ -87,4 +88,4 @@ class BurstTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

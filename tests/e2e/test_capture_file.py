@@ -2,6 +2,7 @@
 
 import unittest
 
+import e2e_main
 from monitor import INI_NAME, Monitor, send_raw, send_with_logger, settings_ini, windows_path
 
 CAPTURE_NAME = "cap.csv"
@@ -51,4 +52,4 @@ class CaptureFileTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -10,6 +10,7 @@ import os
 import shutil
 import unittest
 
+import e2e_main
 from fault_tools import capturing_settings, numbered_messages, processes_holding
 from monitor import INI_NAME, Monitor, send_raw
 
@@ -49,4 +50,4 @@ class CaptureFolderRemovedTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

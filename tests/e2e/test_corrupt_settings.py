@@ -9,6 +9,7 @@ the platform's string-to-integer conversion wraps it, a long FileName cut to
 import random
 import unittest
 
+import e2e_main
 from fault_tools import capture_line, file_bytes, show_and_close
 from monitor import INI_NAME, Monitor, settings_ini, windows_path, written_settings
 
@@ -79,4 +80,4 @@ class CorruptSettingsTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -18,6 +18,7 @@ import os
 import tempfile
 import unittest
 
+import e2e_main
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, ROWS_TIMEOUT, send_raw, wait_until, windows_path
 from wine_desktop import ACTIVE_CAPTION, DESKTOP_HEIGHT, DIALOG_TIMEOUT, Desktop, monitor_in_a_desktop, press, run
@@ -190,4 +191,4 @@ class DialogsByHandTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -13,6 +13,7 @@ disk it is.
 import os
 import unittest
 
+import e2e_main
 from fault_tools import (capture_line, capturing_settings, file_bytes, numbered_messages, processes_holding,
                          small_filesystem)
 from monitor import INI_NAME, Monitor, send_raw
@@ -68,4 +69,4 @@ class DiskFullTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -7,6 +7,7 @@ capture lines."""
 
 import unittest
 
+import e2e_main
 from fault_tools import capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, LOOPBACK, Monitor, send_raw
 
@@ -65,4 +66,4 @@ class ForeignMessagesTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -4,6 +4,7 @@ import subprocess
 import time
 import unittest
 
+import e2e_main
 from monitor import PROBE_TIMEOUT, WINDOW_TITLE, Monitor, send_raw, wait_until
 
 KEY_TIMEOUT = 10.0
@@ -48,4 +49,4 @@ class KeysByHandTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main()
+    e2e_main.main()

@@ -14,6 +14,7 @@ import os
 import signal
 import unittest
 
+import e2e_main
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, Monitor, wait_until
 
@@ -51,4 +52,4 @@ class KilledDuringBurstTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

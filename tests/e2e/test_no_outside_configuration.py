@@ -12,6 +12,7 @@ import os
 import subprocess
 import unittest
 
+import e2e_main
 from built_program import function_name, imported_functions, our_objects, undefined_symbols
 from wine_session import IsolatedWine, enter_private_network
 from monitor import Monitor, send_raw, settings_ini
@@ -103,4 +104,4 @@ class NoOutsideConfigurationTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -2,6 +2,7 @@
 
 import unittest
 
+import e2e_main
 from monitor import Monitor, hold_syslog_port, send_raw
 
 ADDRESS_IN_USE = 0x80072740  # WSAEADDRINUSE as a status code
@@ -34,4 +35,4 @@ class PortInUseTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

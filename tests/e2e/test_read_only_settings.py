@@ -9,6 +9,7 @@ import os
 import shutil
 import unittest
 
+import e2e_main
 from fault_tools import capture_line, file_bytes, read_only, show_and_close
 from monitor import EXE_NAME, INI_NAME, Monitor, settings_ini, windows_path
 
@@ -68,4 +69,4 @@ class ReadOnlySettingsTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -3,6 +3,7 @@
 import os
 import unittest
 
+import e2e_main
 from monitor import INI_NAME, Monitor, send_with_logger, written_settings
 
 FIRST_START_INI = written_settings()
@@ -27,4 +28,4 @@ class ReceptionTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

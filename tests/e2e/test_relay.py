@@ -10,6 +10,7 @@ import subprocess
 import time
 import unittest
 
+import e2e_main
 from fault_tools import capturing_settings, file_bytes
 from monitor import INI_NAME, LOOPBACK, SYSLOG_PORT, Monitor, wait_until
 
@@ -85,4 +86,4 @@ class RelayTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -8,6 +8,7 @@ The suite runs 10 rounds; `scripts/soak.sh restarts 50` runs 50 (RESTARTS sets t
 import os
 import unittest
 
+import e2e_main
 from fault_tools import capture_line, capturing_settings, file_bytes
 from monitor import INI_NAME, Monitor, send_raw
 
@@ -44,4 +45,4 @@ class RestartLoopTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -22,6 +22,7 @@ import threading
 import time
 import unittest
 
+import e2e_main
 from built_program import imported_functions
 from wine_session import IsolatedWine, enter_private_network
 from monitor import INI_NAME, LOOPBACK, SYSLOG_PORT, Monitor, settings_ini, windows_path
@@ -203,4 +204,4 @@ class SendsNothingTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

@@ -2,6 +2,7 @@
 
 import unittest
 
+import e2e_main
 from monitor import Monitor, send_raw, written_settings
 
 SETTINGS_WITH_7 = written_settings(ToDisplay=7, Colours=7)
@@ -18,4 +19,4 @@ class SettingsFileTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

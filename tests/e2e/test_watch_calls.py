@@ -18,6 +18,7 @@ import subprocess
 import time
 import unittest
 
+import e2e_main
 from monitor import INI_NAME, PROBE_TIMEOUT, START_TIMEOUT, send_with_logger, wait_until, windows_path
 from wine_desktop import Desktop, monitor_in_a_desktop, press, run
 
@@ -143,4 +144,4 @@ class WatchCallsTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()

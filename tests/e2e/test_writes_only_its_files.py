@@ -18,6 +18,7 @@ import subprocess
 import tempfile
 import unittest
 
+import e2e_main
 from wine_session import WINE_TIMEOUT, IsolatedWine, enter_private_network
 from monitor import INI_NAME, Monitor, send_raw, settings_ini, windows_path
 
@@ -110,4 +111,4 @@ class WritesOnlyItsFilesTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    e2e_main.main()
