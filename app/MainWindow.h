@@ -48,7 +48,8 @@ public:
     unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
     // What OK in the Filter dialog does: the list shows the rows that pass, and the title counts them.
     void ApplyFilter(records::RowFilter filter);
-    // What OK in the Watch rules dialog does: the rules colour, mark and call from now on.
+    // What OK in the Watch rules dialog does: the rules colour, mark and call from now on, and are written
+    // to the INI file at once.
     void SetWatchRules(std::vector<records::CountedRule> rules);
     // Where the Receive thread and the diagnostic reporter hand their items over.
     net::DeliveryQueue& Deliveries() { return deliveries_; }
