@@ -9,6 +9,7 @@
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
+#include "app/StartFailure.h"
 #include "list/MessageList.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
@@ -29,8 +30,9 @@ public:
     MainWindow(unsigned short udpPort, const wchar_t* iniPath);
     ~MainWindow() override;
 
-    // Creates the top-level window (not yet shown); null when creation failed.
+    // Creates the top-level window (not yet shown); null when creation failed, and then StartFailed says why.
     HWND Create();
+    const StartFailure& StartFailed() const { return startFailure_; }
 
     HWND MessageList() const { return messageList_.Handle(); }
     const list::MessageList& Messages() const { return messageList_; }
@@ -60,6 +62,7 @@ protected:
 
 private:
     LRESULT OnCreate();
+    LRESULT CannotCreate(const wchar_t* what, StatusCode status);
     void OnDestroy();
     bool OnCommand(WORD commandId);
     bool OnNotify(NMHDR& notice, LRESULT& result);
@@ -112,6 +115,7 @@ private:
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
+    StartFailure startFailure_;
     bool captureSwitch_ = true;
     ListFinder finder_;
     MatchCalls calls_;  // the user called back when a watch rule matches
