@@ -370,14 +370,4 @@ TEST(OptionsDialog, OkWithToFileClearedClosesTheCaptureFile) {
     EXPECT_EQ(Line("kept"), testing_support::ReadFileBytes(capture));
 }
 
-// The manifest the program carries (the tests carry the same) gives the dialogs
-// the buttons of Common Controls 6, not the system's older ones.
-TEST(OptionsDialog, ItsCheckBoxesAreCommonControls6Buttons) {
-    const HWND button = CreateWindowExA(0, "Button", "", BS_AUTOCHECKBOX | WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        nullptr, nullptr);
-    ASSERT_TRUE(button);
-    EXPECT_NE(reinterpret_cast<LONG_PTR>(GetModuleHandleA("user32.dll")), GetClassLongPtrA(button, GCLP_HMODULE));
-    DestroyWindow(button);
-}
-
 }  // namespace
