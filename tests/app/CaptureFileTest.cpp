@@ -98,18 +98,6 @@ TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrderAndNoSelectionCopiesN
               copied);
 }
 
-TEST(CaptureFile, NewLinesGoAfterTheContentOfAnExistingFile) {
-    TempFolder files;
-    const std::wstring path = files.File(L"capture.csv");
-    WriteFileBytes(path, "10.0.0.9,from an earlier run\r\n");
-    RunningMainWindow main(SettingsIni(0, 1, 1, path));
-    PostRecord(main.Window(), "from this run");
-    HandlePostedMessages();
-    main.Close();
-
-    EXPECT_EQ("10.0.0.9,from an earlier run\r\n10.1.2.3,from this run\r\n", ReadFileBytes(path));
-}
-
 // Answers the runtime's operating-system error of a refused writer, or 0 when the open succeeded.
 unsigned long OpenForWritingFails(const std::wstring& path) {
     _doserrno = 0;
@@ -135,30 +123,6 @@ TEST(CaptureFile, WhileOpenOthersMayReadButNotWrite) {
 
     run.main.Close();
     EXPECT_EQ(0u, OpenForWritingFails(run.path));
-}
-
-TEST(CaptureFile, CaptureSwitchOffNeitherWritesNorShowsAndKeepsTheFileOpen) {
-    const long recordsBefore = net::SyslogRecordsAlive();
-    CaptureRun run;
-    PostRecord(run.main.Window(), "before off");
-    HandlePostedMessages();
-    SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
-    PostRecord(run.main.Window(), "while off");
-    HandlePostedMessages();
-
-    EXPECT_EQ(1, win::ListView(run.List()).Count());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; both records are released
-    EXPECT_TRUE(run.main.Window().CaptureFileOpen());
-    EXPECT_EQ(32u, OpenForWritingFails(run.path));
-
-    SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
-    PostRecord(run.main.Window(), "on again");
-    HandlePostedMessages();
-    EXPECT_EQ(2, win::ListView(run.List()).Count());
-    EXPECT_EQ("on again", RowMessage(run.main.Window(), 1));
-
-    EXPECT_EQ("10.1.2.3,before off\r\n10.1.2.3,on again\r\n", run.BytesAfterClose());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
 }
 
 TEST(CaptureFile, FolderThatDoesNotExistIsReportedAndRecordsAreStillShown) {
