@@ -11,7 +11,7 @@ started=$SECONDS
 bash scripts/setup.sh
 bash scripts/build.sh "$build_dir"
 
-# The end-to-end tests that cannot run here (tests/e2e/e2e_main.py) say why in this file.
+# The end-to-end tests that cannot run here (tests/e2e/run_test.py) say why in this file.
 export E2E_SKIP_LOG=$build_dir/Testing/e2e-skipped.txt
 mkdir -p "$(dirname "$E2E_SKIP_LOG")"
 rm -f "$E2E_SKIP_LOG"

@@ -11,7 +11,6 @@ the program asks for, the test fails saying so.
 import time
 import unittest
 
-import e2e_main
 from fault_tools import (capture_line, capturing_settings, file_bytes, send_back_to_back, sequence_figures,
                          sequence_numbers, numbered_messages)
 from monitor import INI_NAME, LOOPBACK, Monitor
@@ -85,7 +84,3 @@ class BurstTest(unittest.TestCase):
             self.assertEqual(pane, FULL_TOLD * FULL_COUNT)
             self.assertEqual(monitor.close(), 0)
             self.assertEqual(file_bytes(capture), b"".join(capture_line(message) for message in messages))
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -10,7 +10,6 @@ import os
 import shutil
 import unittest
 
-import e2e_main
 from fault_tools import capturing_settings, numbered_messages, processes_holding
 from monitor import INI_NAME, Monitor, send_raw
 
@@ -47,7 +46,3 @@ class CaptureFolderRemovedTest(unittest.TestCase):
 
             self.assertEqual(monitor.close(), 0)
             self.assertFalse(os.path.exists(folder))
-
-
-if __name__ == "__main__":
-    e2e_main.main()

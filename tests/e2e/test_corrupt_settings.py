@@ -9,7 +9,6 @@ the platform's string-to-integer conversion wraps it, a long FileName cut to
 import random
 import unittest
 
-import e2e_main
 from fault_tools import capture_line, file_bytes, show_and_close
 from monitor import INI_NAME, Monitor, settings_ini, windows_path, written_settings
 
@@ -77,7 +76,3 @@ class CorruptSettingsTest(unittest.TestCase):
                              b"".join(capture_line(message) for message in messages))
             self.assertEqual(monitor.ini_bytes(), written_settings(ToFile=1, FileName=cut_name))
             self.assertEqual(len(cut_name), FILE_NAME_CAPACITY)
-
-
-if __name__ == "__main__":
-    e2e_main.main()

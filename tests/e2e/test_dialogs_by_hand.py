@@ -18,7 +18,6 @@ import os
 import tempfile
 import unittest
 
-import e2e_main
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, ROWS_TIMEOUT, send_raw, wait_until, windows_path
 from wine_desktop import ACTIVE_CAPTION, DESKTOP_HEIGHT, DIALOG_TIMEOUT, Desktop, monitor_in_a_desktop, press, run
@@ -188,7 +187,3 @@ class DialogsByHandTest(unittest.TestCase):
         self.assertEqual(link_lines(shot, area), LINK_COUNT, "the mail and web links, each on its own line")
         press("Escape")
         desktop.wait_for_main_window("the About dialog to close")
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -13,7 +13,6 @@ disk it is.
 import os
 import unittest
 
-import e2e_main
 from fault_tools import (capture_line, capturing_settings, file_bytes, numbered_messages, processes_holding,
                          small_filesystem)
 from monitor import INI_NAME, Monitor, send_raw
@@ -66,7 +65,3 @@ class DiskFullTest(unittest.TestCase):
         whole = on_disk.rfind(b"\r\n") + 2
         lines = on_disk.count(b"\r\n")
         print(f"on the disk: {lines} whole lines, then {len(on_disk) - whole} bytes of the next")
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -7,7 +7,6 @@ capture lines."""
 
 import unittest
 
-import e2e_main
 from fault_tools import capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, LOOPBACK, Monitor, send_raw
 
@@ -63,7 +62,3 @@ class ForeignMessagesTest(unittest.TestCase):
             self.assertEqual(monitor.pane_text(), pane)
             self.assertEqual(monitor.close(), 0)
             self.assertEqual(file_bytes(capture), b"".join(capture_line(message) for message in before + after))
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -4,7 +4,6 @@ import subprocess
 import time
 import unittest
 
-import e2e_main
 from monitor import PROBE_TIMEOUT, WINDOW_TITLE, Monitor, send_raw, wait_until
 
 KEY_TIMEOUT = 10.0
@@ -46,7 +45,3 @@ class KeysByHandTest(unittest.TestCase):
             self.assertEqual([(b"127.0.0.1", b"after capture is on again")], rows)
 
             self.assertEqual(0, monitor.close())
-
-
-if __name__ == "__main__":
-    e2e_main.main()

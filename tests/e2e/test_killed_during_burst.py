@@ -14,7 +14,6 @@ import os
 import signal
 import unittest
 
-import e2e_main
 from fault_tools import PacedSender, capture_line, capturing_settings, file_bytes, numbered_messages
 from monitor import INI_NAME, Monitor, wait_until
 
@@ -49,7 +48,3 @@ class KilledDuringBurstTest(unittest.TestCase):
                              "complete lines in the order sent, then at most the start of the next")
             lines = on_disk.split(b"\r\n")
             print(f"{len(lines) - 1} complete lines of {sender.sent} sent, then {len(lines[-1])} bytes of the next")
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -12,7 +12,6 @@ import os
 import subprocess
 import unittest
 
-import e2e_main
 from built_program import function_name, imported_functions, our_objects, undefined_symbols
 from wine_session import IsolatedWine, enter_private_network
 from monitor import Monitor, send_raw, settings_ini
@@ -101,7 +100,3 @@ class NoOutsideConfigurationTest(unittest.TestCase):
                     os.environ.pop(name, None)
                 else:
                     os.environ[name] = value
-
-
-if __name__ == "__main__":
-    e2e_main.main()

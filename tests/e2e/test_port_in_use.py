@@ -2,7 +2,6 @@
 
 import unittest
 
-import e2e_main
 from monitor import Monitor, hold_syslog_port, send_raw
 
 ADDRESS_IN_USE = 0x80072740  # WSAEADDRINUSE as a status code
@@ -32,7 +31,3 @@ class PortInUseTest(unittest.TestCase):
             self.assertEqual(monitor.pane_text(), pane)
 
             self.assertEqual(monitor.close(), 0)
-
-
-if __name__ == "__main__":
-    e2e_main.main()

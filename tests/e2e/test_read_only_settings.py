@@ -9,7 +9,6 @@ import os
 import shutil
 import unittest
 
-import e2e_main
 from fault_tools import capture_line, file_bytes, read_only, show_and_close
 from monitor import EXE_NAME, INI_NAME, Monitor, settings_ini, windows_path
 
@@ -66,7 +65,3 @@ class ReadOnlySettingsTest(unittest.TestCase):
                 print(f"folder made read-only by {how}")
                 self.run_and_close(monitor)
             self.assertEqual(os.listdir(locked), [EXE_NAME])
-
-
-if __name__ == "__main__":
-    e2e_main.main()

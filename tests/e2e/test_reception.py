@@ -3,7 +3,6 @@
 import os
 import unittest
 
-import e2e_main
 from monitor import INI_NAME, Monitor, send_with_logger, written_settings
 
 FIRST_START_INI = written_settings()
@@ -25,7 +24,3 @@ class ReceptionTest(unittest.TestCase):
 
             self.assertEqual(monitor.close_with_keyboard(), 0)
             self.assertEqual(monitor.ini_bytes(), FIRST_START_INI)
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -10,7 +10,6 @@ import subprocess
 import time
 import unittest
 
-import e2e_main
 from fault_tools import capturing_settings, file_bytes
 from monitor import INI_NAME, LOOPBACK, SYSLOG_PORT, Monitor, wait_until
 
@@ -83,7 +82,3 @@ class RelayTest(unittest.TestCase):
     def relay_listens():
         listening = subprocess.run(["ss", "-Huln", f"sport = :{RELAY_PORT}"], capture_output=True, text=True)
         return str(RELAY_PORT) in listening.stdout
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -8,7 +8,6 @@ The suite runs 10 rounds; `scripts/soak.sh restarts 50` runs 50 (RESTARTS sets t
 import os
 import unittest
 
-import e2e_main
 from fault_tools import capture_line, capturing_settings, file_bytes
 from monitor import INI_NAME, Monitor, send_raw
 
@@ -42,7 +41,3 @@ class RestartLoopTest(unittest.TestCase):
                 expected += b"".join(capture_line(message) for message in messages)
                 self.assertEqual(file_bytes(capture), expected, f"run {run}")
             print(f"{RESTARTS} runs, {RESTARTS * DATAGRAMS_PER_RUN} lines captured")
-
-
-if __name__ == "__main__":
-    e2e_main.main()

@@ -22,7 +22,6 @@ import threading
 import time
 import unittest
 
-import e2e_main
 from built_program import imported_functions
 from wine_session import IsolatedWine, enter_private_network
 from monitor import INI_NAME, LOOPBACK, SYSLOG_PORT, Monitor, settings_ini, windows_path
@@ -201,7 +200,3 @@ class SendsNothingTest(unittest.TestCase):
                    "WSAConnect", "WSAConnectByNameA", "WSAConnectByNameW", "WSAConnectByList", "WSAIoctl",
                    "TransmitFile", "TransmitPackets"}
         self.assertEqual(imports & sending, set())
-
-
-if __name__ == "__main__":
-    e2e_main.main()

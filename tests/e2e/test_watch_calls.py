@@ -18,7 +18,6 @@ import subprocess
 import time
 import unittest
 
-import e2e_main
 from monitor import INI_NAME, PROBE_TIMEOUT, START_TIMEOUT, send_with_logger, wait_until, windows_path
 from wine_desktop import Desktop, monitor_in_a_desktop, press, run
 
@@ -143,7 +142,3 @@ class WatchCallsTest(unittest.TestCase):
         desktop.wait_for_caption(rules, "the Watch rule dialog to close")
         press("alt+l", "Tab", "Return")  # the list, then OK after it: Enter in the list edits the rule
         desktop.wait_for_main_window("the Watch rules dialog to close")
-
-
-if __name__ == "__main__":
-    e2e_main.main()

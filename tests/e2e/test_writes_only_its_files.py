@@ -18,7 +18,6 @@ import subprocess
 import tempfile
 import unittest
 
-import e2e_main
 from wine_session import WINE_TIMEOUT, IsolatedWine, enter_private_network
 from monitor import INI_NAME, Monitor, send_raw, settings_ini, windows_path
 
@@ -108,7 +107,3 @@ class WritesOnlyItsFilesTest(unittest.TestCase):
         with open(os.path.join(self.log_folder, "trivial.log"), "wb") as output:
             subprocess.run(["wine", os.environ["MONITOR_PROBE"], "system-text", "5"], stdin=subprocess.DEVNULL,
                            stdout=output, stderr=subprocess.STDOUT, timeout=WINE_TIMEOUT, check=True)
-
-
-if __name__ == "__main__":
-    e2e_main.main()
