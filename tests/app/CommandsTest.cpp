@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <dlgs.h>
-#include <share.h>
 
 #include <cstdio>
 #include <cstring>
@@ -214,10 +213,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; every record is released
 
-    // Still open while off: other writers are still kept out.
-    FILE* otherWriter = _wfsopen(capturePath.c_str(), L"a", _SH_DENYNO);
-    EXPECT_EQ(nullptr, otherWriter);
-    if (otherWriter) fclose(otherWriter);
+    EXPECT_FALSE(testing_support::WritableByOthers(capturePath)) << "still open while off: other writers kept out";
     EXPECT_TRUE(window.Window().CaptureFileOpen());
 
     Command(main, ID_VIEW_CAPTURE, kAcceleratorCode);

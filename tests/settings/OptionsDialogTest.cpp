@@ -41,7 +41,8 @@ std::wstring IniFileName(const std::wstring& iniPath) {
     return name;
 }
 
-// The lines go after what the file held from an earlier run.
+// The lines go after what the file held from an earlier run. While the file is
+// open, before OK and after it, other programs may read it but not write to it.
 TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepeatingALine) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
@@ -49,6 +50,7 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
     testing_support::WriteFileBytes(capture, earlier);
     RunningMainWindow main(SettingsIni(1, 1, 1, capture));
     ASSERT_TRUE(main.Window().CaptureFileOpen());
+    EXPECT_FALSE(testing_support::WritableByOthers(capture));
     ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
 
     HWND dialog = nullptr;
@@ -69,9 +71,12 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
     // The close at OK wrote out what the stream held.
     EXPECT_EQ(earlier + Line("before") + Line("during"), testing_support::ReadFileBytes(capture));
     EXPECT_TRUE(main.Window().CaptureFileOpen());
+    EXPECT_FALSE(testing_support::WritableByOthers(capture));
+    EXPECT_TRUE(testing_support::ReadableByOthers(capture));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 3));
     main.Close();
     EXPECT_EQ(earlier + Line("before") + Line("during") + Line("after"), testing_support::ReadFileBytes(capture));
+    EXPECT_TRUE(testing_support::WritableByOthers(capture));
 }
 
 // Any value but 0 shows checked and is stored as 1 after OK; 0 shows cleared,

@@ -146,6 +146,18 @@ void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+bool ReadableByOthers(const std::wstring& path) {
+    FILE* const reader = _wfsopen(path.c_str(), L"r", _SH_DENYNO);
+    if (reader) fclose(reader);
+    return reader != nullptr;
+}
+
+bool WritableByOthers(const std::wstring& path) {
+    FILE* const writer = _wfsopen(path.c_str(), L"a", _SH_DENYNO);
+    if (writer) fclose(writer);
+    return writer != nullptr;
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     std::string bytes;
     FILE* file = _wfsopen(path.c_str(), L"rb", _SH_DENYNO);

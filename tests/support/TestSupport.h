@@ -78,6 +78,9 @@ void PumpFor(DWORD ms);
 
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// Whether another program could open the file to read it, or to append to it, now.
+bool ReadableByOthers(const std::wstring& path);
+bool WritableByOthers(const std::wstring& path);
 
 // The texts the pane holds, as 8-bit text.
 std::string PaneText(HWND pane);
