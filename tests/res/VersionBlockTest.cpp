@@ -42,8 +42,10 @@ std::wstring Dotted(DWORD high, DWORD low) {
 
 // Both versions, in numbers and in words, are the one the release archive is named after.
 TEST(VersionBlock, NamesTheReleasesVersionInNumbersAndInWords) {
-    const std::string release = MONITOR_RELEASE_VERSION;
-    const std::wstring version(release.begin(), release.end());
+    wchar_t release[32] = {};
+    GetEnvironmentVariableW(L"MONITOR_RELEASE_VERSION", release, sizeof release / sizeof release[0]);
+    const std::wstring version = release;
+    ASSERT_FALSE(version.empty()) << "MONITOR_RELEASE_VERSION does not name the release's version";
     const std::wstring path = program_file::Path();
     ASSERT_FALSE(path.empty()) << "MONITOR_EXE does not name the program";
     DWORD unused = 0;
