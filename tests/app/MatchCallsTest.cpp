@@ -146,7 +146,8 @@ TEST_F(MatchCallsTest, TheIconIsShownWhileARuleNotifies) {
 class CalledWindow {
 public:
     CalledWindow()
-        : window_(CreateWindowExA(0, "STATIC", "called", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr)) {
+        : window_(CreateWindowExA(0, "STATIC", "called", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                  nullptr)) {
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
         timersSeen_.clear();
     }

@@ -13,13 +13,10 @@ namespace {
 
 using dialog_driver::FindOptions;
 using dialog_driver::ModalScript;
+using testing_support::LoopbackLine;
 using testing_support::RunningMainWindow;
 using testing_support::SettingsIni;
 using testing_support::SystemText;
-
-std::string Line(const std::string& message) {
-    return "127.0.0.1," + message + "\r\n";
-}
 
 bool Checked(HWND dialog, int checkBoxId) {
     return IsDlgButtonChecked(dialog, checkBoxId) == BST_CHECKED;
@@ -69,13 +66,13 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
     ASSERT_TRUE(script.Finished());
 
     // The close at OK wrote out what the stream held.
-    EXPECT_EQ(earlier + Line("before") + Line("during"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ(earlier + LoopbackLine("before") + LoopbackLine("during"), testing_support::ReadFileBytes(capture));
     EXPECT_TRUE(main.Window().CaptureFileOpen());
     EXPECT_FALSE(testing_support::WritableByOthers(capture));
     EXPECT_TRUE(testing_support::ReadableByOthers(capture));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 3));
     main.Close();
-    EXPECT_EQ(earlier + Line("before") + Line("during") + Line("after"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ(earlier + LoopbackLine("before") + LoopbackLine("during") + LoopbackLine("after"), testing_support::ReadFileBytes(capture));
     EXPECT_TRUE(testing_support::WritableByOthers(capture));
 }
 
@@ -169,7 +166,7 @@ TEST(OptionsDialog, CancelEscapeAndTheCloseButtonKeepTheValues) {
     }
     ASSERT_TRUE(main.SendAndWaitForRows("still captured", 1));
     main.Close();
-    EXPECT_EQ(Line("still captured"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ(LoopbackLine("still captured"), testing_support::ReadFileBytes(capture));
     EXPECT_EQ("", testing_support::ReadFileBytes(files.File(L"other.csv")));
 }
 
@@ -204,7 +201,7 @@ TEST(OptionsDialog, BrowseFillsTheNameBoxAndOnlyOkAppliesIt) {
     ASSERT_TRUE(main.SendAndWaitForRows("to the new file", 1));
     main.Close();
     EXPECT_EQ("", testing_support::ReadFileBytes(oldCapture));
-    EXPECT_EQ(Line("to the new file"), testing_support::ReadFileBytes(newCapture));
+    EXPECT_EQ(LoopbackLine("to the new file"), testing_support::ReadFileBytes(newCapture));
     EXPECT_EQ(newCapture, IniFileName(main.IniPath()));
 }
 
@@ -240,7 +237,7 @@ TEST(OptionsDialog, BrowseLeavesTheCurrentFolderAsItWas) {
     ASSERT_TRUE(dialog_driver::ApplyOptionsUnchanged(main.Handle()));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
     main.Close();
-    EXPECT_EQ(Line("before") + Line("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
+    EXPECT_EQ(LoopbackLine("before") + LoopbackLine("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(elsewhere.File(L"capture.csv").c_str()));
 }
 
@@ -266,8 +263,8 @@ TEST(OptionsDialog, ATypedPathIsCutTo259CharactersAndUsedAfterOk) {
     }
     ASSERT_TRUE(main.SendAndWaitForRows("to the new file", 2));
     main.Close();
-    EXPECT_EQ(Line("to the old file"), testing_support::ReadFileBytes(oldCapture));
-    EXPECT_EQ(Line("to the new file"), testing_support::ReadFileBytes(newCapture));
+    EXPECT_EQ(LoopbackLine("to the old file"), testing_support::ReadFileBytes(oldCapture));
+    EXPECT_EQ(LoopbackLine("to the new file"), testing_support::ReadFileBytes(newCapture));
     EXPECT_EQ(newCapture, IniFileName(main.IniPath()));
 }
 
@@ -309,10 +306,10 @@ TEST(OptionsDialog, DisplayAndToFileClearedAtOkKeepRecordsFromTheListAndTheFile)
         std::string written;
         bool fileOpen;
     } steps[] = {
-        {IDC_DISPLAY, "written only", 1, Line("shown") + Line("written only"), true},
-        {IDC_DISPLAY, "both", 2, Line("shown") + Line("written only") + Line("both"), true},
-        {IDC_TO_FILE, "shown only", 3, Line("shown") + Line("written only") + Line("both"), false},
-        {IDC_DISPLAY, "goes nowhere", 3, Line("shown") + Line("written only") + Line("both"), false},
+        {IDC_DISPLAY, "written only", 1, LoopbackLine("shown") + LoopbackLine("written only"), true},
+        {IDC_DISPLAY, "both", 2, LoopbackLine("shown") + LoopbackLine("written only") + LoopbackLine("both"), true},
+        {IDC_TO_FILE, "shown only", 3, LoopbackLine("shown") + LoopbackLine("written only") + LoopbackLine("both"), false},
+        {IDC_DISPLAY, "goes nowhere", 3, LoopbackLine("shown") + LoopbackLine("written only") + LoopbackLine("both"), false},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.message);

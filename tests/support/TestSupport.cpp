@@ -57,6 +57,10 @@ std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::ws
                             {"FileName", Narrow(fileName)}});
 }
 
+std::string LoopbackLine(const std::string& message) {
+    return "127.0.0.1," + message + "\r\n";
+}
+
 std::string SystemText(DWORD code) {
     char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,

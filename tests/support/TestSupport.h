@@ -26,6 +26,9 @@ std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::ws
 // The system's own text for a code, as the 8-bit pane shows it; empty where it has none.
 std::string SystemText(DWORD code);
 
+// The Capture line of a message without a comma, as Wine receives every datagram: from 127.0.0.1.
+std::string LoopbackLine(const std::string& message);
+
 // A record of the bytes from the sender, as the Receive thread makes it.
 net::RecordPtr MakeRecord(const std::string& bytes, const char* sender = "10.1.2.3");
 

@@ -14,9 +14,6 @@ namespace {
 
 using dialog_driver::ModalScript;
 
-constexpr INT_PTR kOpened = 42;
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 const wchar_t kAboutTitle[] = L"About";
 
 // The colours the dialog answers for one of its statics, through its reflection.
@@ -46,7 +43,7 @@ ModalScript::Step FindAbout(HWND& dialog) {
 
 class AboutDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { fake_shell::Reset(kOpened); }
+    void SetUp() override { fake_shell::Reset(fake_shell::kOpened); }
 };
 
 // The mail and web texts are links: each opens its own text (the mail address
@@ -83,10 +80,10 @@ TEST_F(AboutDialogTest, TheMailAndWebTextsAreLinksAndTheVersionLineIsNot) {
     EXPECT_EQ(webText, webOpened);
     EXPECT_EQ(L"mailto:" + mailText, mailOpened);
     EXPECT_EQ(2, fake_shell::lastCall.count);
-    EXPECT_EQ(kBlue, mailBefore.text);
-    EXPECT_EQ(kBlue, webBefore.text);
+    EXPECT_EQ(link_paint::kUnvisited, mailBefore.text);
+    EXPECT_EQ(link_paint::kUnvisited, webBefore.text);
     EXPECT_EQ(1, webBefore.fontDescription.lfUnderline);
-    EXPECT_EQ(kDarkRed, webAfter.text);
+    EXPECT_EQ(link_paint::kVisited, webAfter.text);
     EXPECT_NE(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), versionLine.brush)
         << "an ordinary static is painted by the dialog manager";
     EXPECT_EQ(0, versionLine.fontDescription.lfUnderline);
@@ -133,8 +130,8 @@ TEST_F(AboutDialogTest, TheAboutCommandShowsTheVersionLineAndUnvisitedLinksOverT
     EXPECT_EQ("Kelv Syslog monitor Version 1.0.01", versionLine);
     EXPECT_EQ(main.Handle(), owner);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(kBlue, mail);
-    EXPECT_EQ(kBlue, web);
+    EXPECT_EQ(link_paint::kUnvisited, mail);
+    EXPECT_EQ(link_paint::kUnvisited, web);
 }
 
 TEST_F(AboutDialogTest, EndsWithOkEscapeOrTheCloseButton) {

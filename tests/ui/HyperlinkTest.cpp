@@ -15,12 +15,9 @@ namespace {
 
 using dialog_driver::ModalScript;
 
-constexpr INT_PTR kOpened = 42;
 constexpr INT_PTR kNoAssociation = SE_ERR_NOASSOC;  // 31
 constexpr int kLinkId = 77;
 constexpr UINT kReflectedColourRequest = UM_REFLECTED_BASE + WM_CTLCOLORSTATIC;
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 
 int g_staticClicks = 0;
 
@@ -64,7 +61,7 @@ link_paint::Colours Colours(HWND control) {
 
 class HyperlinkTest : public ::testing::Test {
 protected:
-    void SetUp() override { fake_shell::Reset(kOpened); }
+    void SetUp() override { fake_shell::Reset(fake_shell::kOpened); }
 };
 
 // A mail address opens as a mailto link, any other text as it stands, each
@@ -85,7 +82,7 @@ TEST_F(HyperlinkTest, OpensItsTextOrItsMailAddressCutTo120Characters) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.opened);
-        fake_shell::Reset(kOpened);
+        fake_shell::Reset(fake_shell::kOpened);
         LinkHost host(test.text.c_str());
         ui::Hyperlink link(fake_shell::Open);
         ASSERT_TRUE(link.Attach(host.Control()));
@@ -122,13 +119,13 @@ TEST_F(HyperlinkTest, PaintsUnderlinedBlueOnATransparentBackgroundUntilOpened) {
 
     const link_paint::Colours before = Colours(host.Control());
     EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), before.brush);
-    EXPECT_EQ(kBlue, before.text);
+    EXPECT_EQ(link_paint::kUnvisited, before.text);
     EXPECT_EQ(TRANSPARENT, before.backgroundMode);
     EXPECT_EQ(1, before.fontDescription.lfUnderline);
 
     PressOn(host.Control());
     const link_paint::Colours after = Colours(host.Control());
-    EXPECT_EQ(kDarkRed, after.text);
+    EXPECT_EQ(link_paint::kVisited, after.text);
     EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), after.brush);
 }
 
@@ -159,11 +156,11 @@ TEST_F(HyperlinkTest, AFailedOpenShowsTheCodeInAMessageBoxAndLeavesTheColour) {
     };
 
     EXPECT_EQ(L"Fail to execute associated application.\nCode: 0x1f", failedOpen(kNoAssociation));
-    EXPECT_EQ(kBlue, Colours(host.Control()).text);
-    fake_shell::Reset(kOpened);
+    EXPECT_EQ(link_paint::kUnvisited, Colours(host.Control()).text);
+    fake_shell::Reset(fake_shell::kOpened);
     PressOn(host.Control());
     EXPECT_EQ(L"Fail to execute associated application.\nCode: 0x2", failedOpen(SE_ERR_FNF));
-    EXPECT_EQ(kDarkRed, Colours(host.Control()).text);
+    EXPECT_EQ(link_paint::kVisited, Colours(host.Control()).text);
 }
 
 TEST_F(HyperlinkTest, UnderlinesTheControlsOwnFontOnceAndDeletesItWithTheObject) {
