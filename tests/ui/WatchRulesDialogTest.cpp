@@ -97,6 +97,26 @@ std::string Enabled(HWND rulesDialog) {
     return enabled;
 }
 
+bool g_ruleDialogOpened = false;
+
+void CALLBACK EndTheRuleDialog(HWND, UINT, UINT_PTR, DWORD) {
+    if (const HWND rule = dialog_driver::FindDialog(kRuleTitle)) {
+        g_ruleDialogOpened = true;
+        EndDialog(rule, IDCANCEL);
+    }
+}
+
+// Sends the button's click, as any program may, greyed or not; a rule dialog
+// it opens is ended at once. Answers whether one opened.
+bool OpensTheRuleDialog(HWND rulesDialog, int buttonId) {
+    g_ruleDialogOpened = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, EndTheRuleDialog);
+    SendMessageW(rulesDialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(rulesDialog, buttonId)));
+    KillTimer(nullptr, timer);
+    return g_ruleDialogOpened;
+}
+
 CountedRule Counted(const char* name, std::uint64_t matches) {
     CountedRule rule;
     rule.rule.name = name;
@@ -171,15 +191,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
                         Gone(kRuleTitle),
                         [&] {
                             enabledAfterAdd = Enabled(list);
-                            PressButton(list, IDC_WATCH_ADD);  // greyed, but any program may post the click
-                            return true;
-                        },
-                        [&] {
-                            if (const HWND pastTheLimit = dialog_driver::FindDialog(kRuleTitle)) {
-                                openedPastTheLimit = true;
-                                EndDialog(pastTheLimit, IDCANCEL);
-                                return false;
-                            }
+                            openedPastTheLimit = OpensTheRuleDialog(list, IDC_WATCH_ADD);
                             listed = Listed(list);
                             conditions = Cell(list, last, kConditions);
                             Click(list, IDOK);
