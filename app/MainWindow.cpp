@@ -42,10 +42,12 @@ MainWindow::~MainWindow() {
 }
 
 HWND MainWindow::Create() {
-    return win::Window::Create(MainWindowClass(),
-                               {nullptr, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr});
+    const HWND window = win::Window::Create(MainWindowClass(),
+                                            {nullptr, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                             WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT,
+                                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr});
+    if (!window && !startFailure_.what) startFailure_ = {L"Cannot create the main window", LastStatus()};
+    return window;
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -128,9 +130,10 @@ LRESULT MainWindow::OnCreate() {
     const int split = ui::StartListBottom(client.bottom);
     const int width = client.right - client.left;
 
-    if (!messageList_.Create(Handle(), client.left, client.top, width, split - client.top)) return -1;
+    if (!messageList_.Create(Handle(), client.left, client.top, width, split - client.top))
+        return CannotCreate(L"Cannot create the message list", LastStatus());
     pane_ = diag::CreateDiagnosticsPane(Handle(), client.left, split, width, client.bottom - split);
-    if (!pane_) return -1;
+    if (!pane_) return CannotCreate(L"Cannot create the diagnostics pane", LastStatus());
     dpi_ = win::WindowDpi(Handle());
     splitter_.Create(Handle(), messageList_.Handle(), pane_);
     messageList_.SetUpColumns();
@@ -156,11 +159,17 @@ LRESULT MainWindow::OnCreate() {
     return started ? 1 : -1;
 }
 
+// The window goes with its pane, so what failed is kept for a message box.
+LRESULT MainWindow::CannotCreate(const wchar_t* what, StatusCode status) {
+    startFailure_ = {what, status};
+    return -1;
+}
+
 bool MainWindow::StartReceiveThread() {
     receiveContext_ = {&deliveries_, &receiver_, initEvent_, udpPort_};
     receiveThread_ = CreateThread(nullptr, 0, net::ReceiveThreadProc, &receiveContext_, 0, &receiveThreadId_);
     if (receiveThread_) return true;
-    diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot create the thread\r\n");
+    CannotCreate(L"Cannot create the Receive thread", LastStatus());
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
 #include "app/RowsKeptNotices.h"
+#include "app/StartFailure.h"
 #include "list/MessageList.h"
 #include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
@@ -36,8 +37,9 @@ public:
     MainWindow(unsigned short udpPort, const wchar_t* iniPath);
     ~MainWindow() override;
 
-    // Creates the top-level window (not yet shown); null when creation failed.
+    // Creates the top-level window (not yet shown); null when creation failed, and then StartFailed says why.
     HWND Create();
+    const StartFailure& StartFailed() const { return startFailure_; }
 
     HWND MessageList() const { return messageList_.Handle(); }
     list::MessageList& Messages() { return messageList_; }
@@ -59,7 +61,8 @@ public:
     unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
     // What OK in the Filter dialog does: the list shows the rows that pass, and the title counts them.
     void ApplyFilter(records::RowFilter filter);
-    // What OK in the Watch rules dialog does: the rules colour, mark and call from now on.
+    // What OK in the Watch rules dialog does: the rules colour, mark and call from now on, and are written
+    // to the INI file at once.
     void SetWatchRules(std::vector<records::CountedRule> rules);
     // Every record handed over so far is shown and written.
     bool DeliveriesCaughtUp() const { return pump_.CaughtUp(); }
@@ -72,6 +75,7 @@ protected:
 
 private:
     LRESULT OnCreate();
+    LRESULT CannotCreate(const wchar_t* what, StatusCode status);
     void OnDestroy();
     bool OnCommand(WORD commandId);
     bool OnNotify(NMHDR& notice, LRESULT& result);
@@ -134,6 +138,7 @@ private:
     HANDLE receiveThread_ = nullptr;
     DWORD receiveThreadId_ = 0;
     HANDLE initEvent_ = nullptr;
+    StartFailure startFailure_;
     CaptureSwitch capture_;
     ListFinder finder_;
     ColumnCommands columns_{messageList_};

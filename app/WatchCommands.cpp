@@ -35,8 +35,14 @@ void MainWindow::EditWatchRules() {
     }
 }
 
+// The INI file is written at once, as at exit, the Settings first so that the
+// sections keep their order: a run that never reaches its exit (killed, or the
+// machine switched off) keeps the rules made in it.
 void MainWindow::SetWatchRules(std::vector<records::CountedRule> rules) {
-    if (UseWatchRules(std::move(rules))) watchRulesChanged_ = true;
+    if (!UseWatchRules(std::move(rules))) return;
+    watchRulesChanged_ = true;
+    if (settings_) settings_->Save(iniPath_);
+    WriteWatchRules();
 }
 
 bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {

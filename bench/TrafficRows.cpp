@@ -34,12 +34,6 @@ constexpr size_t kBlock = 1000;
 // The rows' times are spread over this many seconds before now, so that every bar of every span stands.
 constexpr std::uint64_t kSpreadSeconds = 86400;
 
-std::uint64_t FileTimeNow() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-}
-
 // Row i's time: spread backwards over kSpreadSeconds, the newest rows the latest.
 std::uint64_t SpreadTime(std::uint64_t now, unsigned long row, unsigned long rows) {
     const std::uint64_t back = (rows - 1 - row) % kSpreadSeconds;
@@ -89,9 +83,9 @@ double TimedBlocks(const Lines& lines, Handle handle) {
     for (size_t first = 0; first < lines.records.size(); first += kBlock) {
         const size_t end = std::min(first + kBlock, lines.records.size());
         touched += Touch(lines, first, end);
-        const double started = Now();
+        const double started = net::FileTimeNow();
         for (size_t row = first; row < end; ++row) handle(row);
-        if (first >= kBookRows) seconds += Now() - started;
+        if (first >= kBookRows) seconds += net::FileTimeNow() - started;
     }
     touchedBytes = touched;  // kept, so the reads are made
     return seconds;
@@ -130,9 +124,9 @@ double Median(std::vector<double> values) {
 double ChartPaintMs(HWND chart) {
     std::vector<double> paints;
     for (int paint = 0; paint < kPaints; ++paint) {
-        const double started = Now();
+        const double started = net::FileTimeNow();
         RedrawWindow(chart, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        paints.push_back((Now() - started) * 1000);
+        paints.push_back((net::FileTimeNow() - started) * 1000);
     }
     return Median(paints);
 }
@@ -142,10 +136,10 @@ double ChartPaintMs(HWND chart) {
 double UpdateMs(HWND traffic) {
     std::vector<double> updates;
     for (int update = 0; update < kPaints; ++update) {
-        const double started = Now();
+        const double started = net::FileTimeNow();
         SendMessageA(traffic, WM_TIMER, ui::TrafficWindow::kTimerId, 0);
         RedrawWindow(traffic, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        updates.push_back((Now() - started) * 1000);
+        updates.push_back((net::FileTimeNow() - started) * 1000);
     }
     return Median(updates);
 }
@@ -154,10 +148,10 @@ double UpdateMs(HWND traffic) {
 // opened and painted for each span.
 int MeasureWindow(app::MainWindow& window) {
     window.Settings()->Autoscroll = 0;
-    const std::uint64_t now = FileTimeNow();
-    double started = Now();
+    const std::uint64_t now = net::FileTimeNow();
+    double started = net::FileTimeNow();
     Deliver(window, 0, kArrivalRows, [now](unsigned long row) { return SpreadRecord(now, row); });
-    Result("arrival_us_per_row", (Now() - started) * 1e6 / kArrivalRows);
+    Result("arrival_us_per_row", (net::FileTimeNow() - started) * 1e6 / kArrivalRows);
     Deliver(window, kArrivalRows, kRowsTotal, [now](unsigned long row) { return SpreadRecord(now, row); });
     Result("rows_held", static_cast<double>(window.StoredRows().Count()));
 
@@ -185,7 +179,7 @@ int MeasureWindow(app::MainWindow& window) {
 
 int RunTrafficRows() {
     {
-        const Lines lines = MakeLines(kCountedRecords, FileTimeNow() - kCountedRecords / kFloodPerSecond * records::kFileTimePerSecond);
+        const Lines lines = MakeLines(kCountedRecords, net::FileTimeNow() - kCountedRecords / kFloodPerSecond * records::kFileTimePerSecond);
         const double counted = CountersSeconds(lines);
         const double admitted = AdmissionSeconds(lines);
         const double records = static_cast<double>(kCountedRecords - kBookRows);

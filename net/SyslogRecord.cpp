@@ -50,11 +50,15 @@ RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& s
     }
     record->message = message;
     record->senderAddress = sender.sin_addr.s_addr;
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    record->receivedAt = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    record->receivedAt = FileTimeNow();
     ++g_recordsAlive;
     return RecordPtr(record);
+}
+
+std::uint64_t FileTimeNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
 }
 
 }  // namespace net

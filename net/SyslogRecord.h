@@ -29,6 +29,9 @@ using RecordPtr = std::unique_ptr<SyslogRecord, RecordReleaser>;
 // never examined), and stamps the record with the time. Null when memory runs out.
 RecordPtr MakeSyslogRecord(const char* bytes, size_t count, const sockaddr_in& sender);
 
+// The time now as a record is stamped with it: a FILETIME, UTC, 100 ns since 1601.
+std::uint64_t FileTimeNow();
+
 // The bytes the record holds in memory, texts included, as the hand-off to the UI counts them.
 size_t RecordBytes(const SyslogRecord& record);
 

@@ -27,7 +27,7 @@ build_dir=${BUILD_DIR:-$repo/build-soak}
 mode=${1:-}
 case "$mode" in
   datagrams) command=(python3 tests/e2e/soak.py "${2:-1000000}" --rate "${3:-500}") ;;
-  restarts) command=(env RESTARTS="${2:-50}" python3 tests/e2e/test_restart_loop.py) ;;
+  restarts) command=(env RESTARTS="${2:-50}" python3 tests/e2e/run_test.py tests/e2e/test_restart_loop.py) ;;
   *) echo "usage: scripts/soak.sh datagrams [count] [rate] | restarts [count]" >&2; exit 2 ;;
 esac
 

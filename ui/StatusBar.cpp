@@ -22,12 +22,6 @@ enum Part { kRows, kRate, kErrors, kCapture, kDropped, kPaused };
 
 const wchar_t kNeverTold[] = L"\x1";  // no part's text
 
-std::uint64_t Now() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-}
-
 }  // namespace
 
 StatusTexts FormatStatus(const StatusFacts& facts) {
@@ -110,7 +104,7 @@ StatusFacts StatusBar::Facts() const {
     facts.heldRows = book.Held().Count();
     facts.shownRows = book.Shown().Count();
     facts.filterInForce = book.Shown().InForce();
-    facts.lastFiveSeconds = book.History().Recent(Now(), kRateSeconds);
+    facts.lastFiveSeconds = book.History().Recent(net::FileTimeNow(), kRateSeconds);
     facts.errorsHeld = book.Counts().ErrorsHeld();
     const bool wanted = sources_.settings && sources_.settings->ToFile;
     facts.capture = !wanted ? CaptureState::Off : sources_.captureFile.IsOpen() ? CaptureState::On : CaptureState::Failed;

@@ -11,7 +11,7 @@ namespace ui {
 
 namespace {
 
-enum Column { kName, kRows, kShare };
+enum TopColumn { kNameOfTop, kRowsOfTop, kShareOfTop };
 
 struct ColumnShape {
     const char* header;  // null: the name's header, given at creation
@@ -20,7 +20,6 @@ struct ColumnShape {
 };
 constexpr ColumnShape kColumns[] = {{nullptr, 120, LVCFMT_LEFT}, {"Rows", 80, LVCFMT_RIGHT}, {"Share", 64, LVCFMT_RIGHT}};
 
-constexpr int kPercent = 100;
 
 void InsertColumn(HWND list, int position, const char* header, int width, int format) {
     LVCOLUMNA column{};
@@ -76,9 +75,9 @@ void TopList::Show(const std::vector<TopEntry>& entries, size_t heldRows) {
         const int length = WideCharToMultiByte(CP_ACP, 0, share, -1, shareText, win::kGroupedCountCapacity, nullptr,
                                                nullptr);
         if (length > 0) lstrcatA(shareText, " %");
-        list_.SetText(row, kName, entry.name.c_str());
-        list_.SetText(row, kRows, rows);
-        list_.SetText(row, kShare, shareText);
+        list_.SetText(row, kNameOfTop, entry.name.c_str());
+        list_.SetText(row, kRowsOfTop, rows);
+        list_.SetText(row, kShareOfTop, shareText);
     }
 }
 

@@ -11,6 +11,8 @@
 
 namespace ui {
 
+constexpr int kPercent = 100;  // a share's whole
+
 struct TopEntry {
     std::string name;  // as the list shows it
     size_t rows;

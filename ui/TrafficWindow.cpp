@@ -44,13 +44,6 @@ constexpr int kPointsPerInch = 72;
 constexpr int kTitleGap = 4;
 // The chart's share of the height below the span's choice; the top lists take the rest.
 constexpr int kChartShare = 60;
-constexpr int kPercent = 100;
-
-std::uint64_t Now() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-}
 
 // Moved (and shrunk if need be) onto the work area of the screen nearest to it.
 RECT OnAScreen(RECT place) {
@@ -222,7 +215,7 @@ void TrafficWindow::Update() {
         data.span = chosen >= 0 && static_cast<size_t>(chosen) < sizeof kSpans / sizeof kSpans[0]
                         ? kSpans[chosen].span
                         : records::TrafficSpan::TenMinutes;
-        const std::uint64_t now = Now();
+        const std::uint64_t now = net::FileTimeNow();
         book_.History().Bins(data.span, now, data.bins);
         const std::uint64_t binSeconds = records::ShapeOf(data.span).binSeconds;
         data.lastBinStart = now / records::kFileTimePerSecond / binSeconds * binSeconds;

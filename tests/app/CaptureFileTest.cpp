@@ -1,10 +1,7 @@
 // CaptureFileTest.cpp: what reaches the Capture file, byte for byte, and how the file is held.
 #include <gtest/gtest.h>
 
-#include <share.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "diag/DiagnosticText.h"
@@ -98,69 +95,6 @@ TEST(CaptureFile, CopiedRowsAreTheirCaptureLinesInListOrderAndNoSelectionCopiesN
               copied);
 }
 
-TEST(CaptureFile, NewLinesGoAfterTheContentOfAnExistingFile) {
-    TempFolder files;
-    const std::wstring path = files.File(L"capture.csv");
-    WriteFileBytes(path, "10.0.0.9,from an earlier run\r\n");
-    RunningMainWindow main(SettingsIni(0, 1, 1, path));
-    PostRecord(main.Window(), "from this run");
-    HandlePostedMessages();
-    main.Close();
-
-    EXPECT_EQ("10.0.0.9,from an earlier run\r\n10.1.2.3,from this run\r\n", ReadFileBytes(path));
-}
-
-// Answers the runtime's operating-system error of a refused writer, or 0 when the open succeeded.
-unsigned long OpenForWritingFails(const std::wstring& path) {
-    _doserrno = 0;
-    FILE* const writer = _wfsopen(path.c_str(), L"a", _SH_DENYNO);
-    if (writer) {
-        std::fclose(writer);
-        return 0;
-    }
-    return _doserrno;
-}
-
-bool CanBeRead(const std::wstring& path) {
-    FILE* const reader = _wfsopen(path.c_str(), L"r", _SH_DENYNO);
-    if (reader) std::fclose(reader);
-    return reader != nullptr;
-}
-
-TEST(CaptureFile, WhileOpenOthersMayReadButNotWrite) {
-    CaptureRun run;
-    ASSERT_TRUE(run.main.Window().CaptureFileOpen());
-    EXPECT_EQ(32u, OpenForWritingFails(run.path));  // sharing violation
-    EXPECT_TRUE(CanBeRead(run.path));
-
-    run.main.Close();
-    EXPECT_EQ(0u, OpenForWritingFails(run.path));
-}
-
-TEST(CaptureFile, CaptureSwitchOffNeitherWritesNorShowsAndKeepsTheFileOpen) {
-    const long recordsBefore = net::SyslogRecordsAlive();
-    CaptureRun run;
-    PostRecord(run.main.Window(), "before off");
-    HandlePostedMessages();
-    SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
-    PostRecord(run.main.Window(), "while off");
-    HandlePostedMessages();
-
-    EXPECT_EQ(1, win::ListView(run.List()).Count());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; both records are released
-    EXPECT_TRUE(run.main.Window().CaptureFileOpen());
-    EXPECT_EQ(32u, OpenForWritingFails(run.path));
-
-    SendMessageA(run.main.Handle(), WM_COMMAND, ID_VIEW_CAPTURE, 0);
-    PostRecord(run.main.Window(), "on again");
-    HandlePostedMessages();
-    EXPECT_EQ(2, win::ListView(run.List()).Count());
-    EXPECT_EQ("on again", RowMessage(run.main.Window(), 1));
-
-    EXPECT_EQ("10.1.2.3,before off\r\n10.1.2.3,on again\r\n", run.BytesAfterClose());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-}
-
 TEST(CaptureFile, FolderThatDoesNotExistIsReportedAndRecordsAreStillShown) {
     TempFolder files;
     const std::wstring path = files.File(L"missing\\capture.csv");
@@ -192,7 +126,7 @@ TEST(CaptureFile, EmptyFileNameIsReportedWithAnEmptyName) {
 const wchar_t kAlwaysFullDevice[] = L"Z:\\dev\\full";
 
 TEST(CaptureFile, WriteFailureIsReportedOnceAndClosesTheFileWhileRowsGoOn) {
-    if (!CanBeRead(kAlwaysFullDevice)) GTEST_SKIP() << "no /dev/full here";
+    if (!ReadableByOthers(kAlwaysFullDevice)) GTEST_SKIP() << "no /dev/full here";
     const long textsBefore = diag::DiagnosticTextsAlive();
     RunningMainWindow main(SettingsIni(0, 1, 1, kAlwaysFullDevice));
     ASSERT_TRUE(main.Window().CaptureFileOpen()) << PaneText(main.Window().DiagnosticsPane());

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <dlgs.h>
-#include <share.h>
 
 #include <cstdio>
 #include <cstring>
@@ -241,10 +240,7 @@ TEST(CaptureCommand, OffDropsRecordsUnseenAndUnwrittenAndOnResumesInTheSameFile)
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the row holds a copy; every record is released
     EXPECT_EQ(kIgnoredNotice, PaneText(window.Window().DiagnosticsPane())) << "told once, for the first";
 
-    // Still open while off: other writers are still kept out.
-    FILE* otherWriter = _wfsopen(capturePath.c_str(), L"a", _SH_DENYNO);
-    EXPECT_EQ(nullptr, otherWriter);
-    if (otherWriter) fclose(otherWriter);
+    EXPECT_FALSE(testing_support::WritableByOthers(capturePath)) << "still open while off: other writers kept out";
     EXPECT_TRUE(window.Window().CaptureFileOpen());
 
     Command(main, ID_VIEW_CAPTURE, kAcceleratorCode);
@@ -292,17 +288,22 @@ TEST(ClearCommand, EmptiesListAndPaneWhateverTheSwitchAndGivesTheRowsMemoryBack)
     diag::Report(0, L"a diagnostic\r\n");
     ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "a diagnostic\r\n"; }));
 
+    const records::StoredRow first = window.Window().StoredRows().Row(0);
     EXPECT_EQ(0, Command(main, ID_VIEW_CLEAR, kMenuCode));
     EXPECT_EQ(0, win::ListView(list).Count());
     EXPECT_EQ(0u, window.Window().StoredRows().Count());
     EXPECT_EQ(0u, window.Window().StoredRows().BytesHeld());
+    MEMORY_BASIC_INFORMATION where{};
+    VirtualQuery(first.message, &where, sizeof where);
+    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), where.State) << "the rows' memory is given back to the system";
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ("", PaneText(pane));
 
     // The list takes rows again afterwards.
-    DeliverRecord(window.Window(), "after clearing");
+    DeliverRecord(window.Window(), "after clearing", "10.1.2.3");
     EXPECT_EQ(1, win::ListView(list).Count());
     EXPECT_EQ("after clearing", CellText(list, 0, 1));
+    EXPECT_EQ("10.1.2.3", CellText(list, 0, 0));
 
     // Clear does not look at the capture switch; with both empty it still answers 0.
     Command(main, ID_VIEW_CLEAR, kMenuCode);
@@ -842,6 +843,10 @@ TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySenderHostAndAp
     const Step bySender[] = {
         {1, 'H', 0, "Kelv SysLog monitor - 1 of 3 rows shown", {"<11>disk error"}},  // hides 10.0.0.3
         {0, 'R', 0, "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
+        {0, 'H', 0, "Kelv SysLog monitor - 2 of 3 rows shown", {"<14>all fine", "<12>error again"}},
+        {0, 'H', 0, "Kelv SysLog monitor - 1 of 3 rows shown", {"<12>error again"}},  // 10.0.0.2 hidden too
+        {0, 'O', 0, "Kelv SysLog monitor - 1 of 3 rows shown", {"<12>error again"}},  // only 10.0.0.3
+        {0, 'R', 0, "Kelv SysLog monitor", {"<11>disk error", "<14>all fine", "<12>error again"}},
         {1, 'O', 0, "Kelv SysLog monitor - 1 of 3 rows shown", {"<14>all fine"}},  // only 10.0.0.2
     };
     for (const Step& step : bySender) run(step);
@@ -872,46 +877,20 @@ TEST_F(Accelerators, ControlLFiltersByATextAndTheRightClickMenuBySenderHostAndAp
 
 // ---- Colours, the menu and the keys ---------------------------------------------
 
-// The custom-draw answer for a row, and the text colour the list is told to use.
-LRESULT DrawRow(HWND mainWindow, HWND list, int row, COLORREF& text) {
-    NMLVCUSTOMDRAW draw{};
-    draw.nmcd.hdr.hwndFrom = list;
-    draw.nmcd.hdr.idFrom = IDC_MESSAGE_LIST;
-    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
-    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
-    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
-    draw.clrText = CLR_DEFAULT;
-    const LRESULT answer =
-        SendMessageA(mainWindow, WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&draw));
-    text = draw.clrText;
-    return answer;
-}
-
 bool ColoursChecked(HWND mainWindow) {
     const HMENU view = ViewPopup(mainWindow);
     SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), MAKELPARAM(0, FALSE));
     return (GetMenuState(view, ID_VIEW_COLOURS, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-TEST(ColourCommand, TogglesTheRowColoursAndItsCheckMarkAndIsKeptInTheIniFile) {
+TEST(ColourCommand, TogglesItsCheckMarkAndIsKeptInTheIniFile) {
     DesktopLock lock;
     {
         RunningMainWindow window(SettingsIni(0, L""));
         const HWND main = window.Handle();
-        const HWND list = window.Window().MessageList();
-        DeliverRecord(window.Window(), "<3>an error");
-        DeliverRecord(window.Window(), "<13>a notice");
-        COLORREF text = 0;
         EXPECT_TRUE(ColoursChecked(main));
-        EXPECT_EQ(CDRF_NEWFONT, DrawRow(main, list, 0, text));
-        EXPECT_EQ(RGB(210, 0, 0), text);
-        EXPECT_EQ(CDRF_DODEFAULT, DrawRow(main, list, 1, text));
-        EXPECT_EQ(CLR_DEFAULT, text);
-
         EXPECT_EQ(0, Command(main, ID_VIEW_COLOURS, kMenuCode));
         EXPECT_FALSE(ColoursChecked(main));
-        EXPECT_EQ(CDRF_DODEFAULT, DrawRow(main, list, 0, text));
-        EXPECT_EQ(CLR_DEFAULT, text);
         window.Close();
         EXPECT_NE(std::string::npos, testing_support::ReadFileBytes(window.IniPath()).find("\r\nColours=0\r\n"));
     }

@@ -12,13 +12,10 @@ namespace {
 
 using dialog_driver::ModalScript;
 using testing_support::Narrow;
+using testing_support::LoopbackLine;
 using testing_support::RunningMainWindow;
 using testing_support::SettingsSection;
 using testing_support::SystemText;
-
-std::string Line(const std::string& message) {
-    return "127.0.0.1," + message + "\r\n";
-}
 
 // Answers the file dialog's replace question with Yes.
 ModalScript::Step ConfirmReplace(HWND& fileDialog) {
@@ -63,8 +60,9 @@ TEST(SaveCommand, WritesTheCaptureLinesOfTheRowsTheListShowsInListOrder) {
     EXPECT_EQ(0, SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0));
     ASSERT_TRUE(script.Finished());
 
-    EXPECT_EQ(Line("<13>first plain") + Line("\"with, two, commas\"") + Line("say \"hi\" without comma") +
-                  Line("\"\"quoted\", and comma\"") + "127.0.0.1,inner\r\nline feed\r\n" + Line(""),
+    EXPECT_EQ(LoopbackLine("<13>first plain") + LoopbackLine("\"with, two, commas\"") +
+                  LoopbackLine("say \"hi\" without comma") + LoopbackLine("\"\"quoted\", and comma\"") +
+                  "127.0.0.1,inner\r\nline feed\r\n" + LoopbackLine(""),
               testing_support::ReadFileBytes(saved));
     EXPECT_EQ(6, win::ListView(main.Window().MessageList()).Count());
     dialog_driver::DispatchPending();
@@ -95,7 +93,7 @@ TEST(SaveCommand, ANameWithoutExtensionGetsTxt) {
     SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
     ASSERT_TRUE(script.Finished());
 
-    EXPECT_EQ(Line("one"), testing_support::ReadFileBytes(target.File(L"bare.TXT")));
+    EXPECT_EQ(LoopbackLine("one"), testing_support::ReadFileBytes(target.File(L"bare.TXT")));
 }
 
 TEST(SaveCommand, AnExistingFileIsReplacedAfterConfirmation) {
@@ -110,7 +108,7 @@ TEST(SaveCommand, AnExistingFileIsReplacedAfterConfirmation) {
     SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_SAVE, 0);
     ASSERT_TRUE(script.Finished());
 
-    EXPECT_EQ(Line("new content"), testing_support::ReadFileBytes(saved));
+    EXPECT_EQ(LoopbackLine("new content"), testing_support::ReadFileBytes(saved));
 }
 
 TEST(SaveCommand, CancellingWritesNothingAndSaysNothing) {
@@ -154,8 +152,8 @@ TEST(SaveCommand, SavingElsewhereLeavesTheCurrentFolderAsItWas) {
     ASSERT_TRUE(dialog_driver::ApplyOptionsUnchanged(main.Handle()));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
     main.Close();
-    EXPECT_EQ(Line("before"), testing_support::ReadFileBytes(elsewhere.File(L"saved.txt")));
-    EXPECT_EQ(Line("before") + Line("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
+    EXPECT_EQ(LoopbackLine("before"), testing_support::ReadFileBytes(elsewhere.File(L"saved.txt")));
+    EXPECT_EQ(LoopbackLine("before") + LoopbackLine("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(elsewhere.File(L"capture.csv").c_str()));
 }
 
@@ -184,7 +182,7 @@ TEST(SaveCommand, ChoosingTheOpenCaptureFileIsReportedAndDisturbsNothing) {
     EXPECT_TRUE(main.Window().CaptureFileOpen());
     ASSERT_TRUE(main.SendAndWaitForRows("after the save", 2));
     main.Close();
-    EXPECT_EQ("earlier run\r\n" + Line("before the save") + Line("after the save"),
+    EXPECT_EQ("earlier run\r\n" + LoopbackLine("before the save") + LoopbackLine("after the save"),
               testing_support::ReadFileBytes(capture));
 }
 

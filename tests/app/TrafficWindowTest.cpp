@@ -25,12 +25,6 @@ constexpr COLORREF kDarkRed = RGB(139, 0, 0);
 constexpr COLORREF kRed = RGB(210, 0, 0);
 constexpr COLORREF kDarkOrange = RGB(200, 95, 0);
 
-std::uint64_t Now() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-}
-
 // What a window paints of its client area, asked with WM_PRINTCLIENT into a bitmap of our own.
 class Painted {
 public:
@@ -170,7 +164,7 @@ std::wstring TipText(HWND tip, HWND chart) {
 // second; nothing anywhere else. The hour and the day stack them alike.
 TEST(TrafficWindow, TheChartStacksEachBarInTheSeverityColoursWhereTheCountsSay) {
     RunningMainWindow main;
-    const std::uint64_t now = Now();
+    const std::uint64_t now = net::FileTimeNow();
     DeliverArrivals(main.Window(), now);
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_TRAFFIC, 0);
     const ui::TrafficWindow& traffic = main.Window().Traffic();
@@ -274,7 +268,7 @@ int WindowsOfClass(const char* className) {
 // window to the front.
 TEST(TrafficWindow, TopSendersAreCountedAndADoubleClickShowsOnlyThatSender) {
     RunningMainWindow main;
-    DeliverArrivals(main.Window(), Now());
+    DeliverArrivals(main.Window(), net::FileTimeNow());
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_TRAFFIC, 0);
     const ui::TrafficWindow& traffic = main.Window().Traffic();
     const HWND window = traffic.Handle();

@@ -13,6 +13,7 @@ import socket
 import subprocess
 import tempfile
 import time
+import unittest
 
 SYSLOG_PORT = 514
 LOOPBACK = "127.0.0.1"
@@ -164,7 +165,7 @@ class Monitor:
             self._wine_log.close()
         if self._process:
             wait_for_free_syslog_port()
-        if error_type is None:
+        if error_type is None or issubclass(error_type, unittest.SkipTest):
             shutil.rmtree(self.folder, ignore_errors=True)
         else:
             print(f"kept the failed run's folder: {self.folder}")

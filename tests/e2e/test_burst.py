@@ -84,7 +84,3 @@ class BurstTest(unittest.TestCase):
             self.assertEqual(pane, FULL_TOLD * FULL_COUNT)
             self.assertEqual(monitor.close(), 0)
             self.assertEqual(file_bytes(capture), b"".join(capture_line(message) for message in messages))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -1,8 +1,10 @@
-"""Every captured datagram becomes one line of the capture file, byte for byte."""
+"""Every captured datagram becomes one line of the capture file, byte for byte.
+Values in the INI file are kept as read: a ToDisplay of 7 shows rows and stays 7,
+and so does a Colours of 7."""
 
 import unittest
 
-from monitor import INI_NAME, Monitor, send_raw, send_with_logger, settings_ini, windows_path
+from monitor import INI_NAME, Monitor, send_raw, send_with_logger, windows_path, written_settings
 
 CAPTURE_NAME = "cap.csv"
 EARLIER_CONTENT = b"127.0.0.1,a line from an earlier run\r\n"
@@ -22,14 +24,12 @@ RAW_DATAGRAMS = [
 ]
 
 
-def capture_settings(file_name):
-    return settings_ini(Autoscroll=1, ToDisplay=1, ToFile=1, FileName=file_name)
-
-
 class CaptureFileTest(unittest.TestCase):
-    def test_lines_are_appended_exactly(self):
+    def test_lines_are_appended_exactly_and_the_settings_kept_as_read(self):
         with Monitor() as monitor:
-            monitor.write_file(INI_NAME, capture_settings(windows_path(monitor.path(CAPTURE_NAME))))
+            settings = written_settings(ToDisplay=7, ToFile=1, FileName=windows_path(monitor.path(CAPTURE_NAME)),
+                                        Colours=7)
+            monitor.write_file(INI_NAME, settings)
             monitor.write_file(CAPTURE_NAME, EARLIER_CONTENT)
             monitor.start()
 
@@ -45,13 +45,10 @@ class CaptureFileTest(unittest.TestCase):
             self.assertEqual(monitor.rows(), [(SENDER, text) for text in shown])
             self.assertEqual(monitor.pane_text(), b"")
             self.assertEqual(monitor.close(), 0)
+            self.assertEqual(monitor.ini_bytes(), settings)
 
             expected = (EARLIER_CONTENT + b'127.0.0.1,"' + logger_message + b'"\r\n'
                         + b"".join(line for _, _, line in RAW_DATAGRAMS))
             # Line by line (ends kept) reads better when it fails and is just as exact.
             self.assertEqual(monitor.read_file(CAPTURE_NAME).splitlines(keepends=True),
                              expected.splitlines(keepends=True))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -46,7 +46,3 @@ class CaptureFolderRemovedTest(unittest.TestCase):
 
             self.assertEqual(monitor.close(), 0)
             self.assertFalse(os.path.exists(folder))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -76,7 +76,3 @@ class CorruptSettingsTest(unittest.TestCase):
                              b"".join(capture_line(message) for message in messages))
             self.assertEqual(monitor.ini_bytes(), written_settings(ToFile=1, FileName=cut_name))
             self.assertEqual(len(cut_name), FILE_NAME_CAPACITY)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -187,7 +187,3 @@ class DialogsByHandTest(unittest.TestCase):
         self.assertEqual(link_lines(shot, area), LINK_COUNT, "the mail and web links, each on its own line")
         press("Escape")
         desktop.wait_for_main_window("the About dialog to close")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -65,7 +65,3 @@ class DiskFullTest(unittest.TestCase):
         whole = on_disk.rfind(b"\r\n") + 2
         lines = on_disk.count(b"\r\n")
         print(f"on the disk: {lines} whole lines, then {len(on_disk) - whole} bytes of the next")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

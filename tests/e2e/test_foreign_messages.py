@@ -62,7 +62,3 @@ class ForeignMessagesTest(unittest.TestCase):
             self.assertEqual(monitor.pane_text(), pane)
             self.assertEqual(monitor.close(), 0)
             self.assertEqual(file_bytes(capture), b"".join(capture_line(message) for message in before + after))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

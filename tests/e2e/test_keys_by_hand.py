@@ -45,7 +45,3 @@ class KeysByHandTest(unittest.TestCase):
             self.assertEqual([(b"127.0.0.1", b"after capture is on again")], rows)
 
             self.assertEqual(0, monitor.close())
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -48,7 +48,3 @@ class KilledDuringBurstTest(unittest.TestCase):
                              "complete lines in the order sent, then at most the start of the next")
             lines = on_disk.split(b"\r\n")
             print(f"{len(lines) - 1} complete lines of {sender.sent} sent, then {len(lines[-1])} bytes of the next")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -100,7 +100,3 @@ class NoOutsideConfigurationTest(unittest.TestCase):
                     os.environ.pop(name, None)
                 else:
                     os.environ[name] = value
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

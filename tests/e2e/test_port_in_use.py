@@ -31,7 +31,3 @@ class PortInUseTest(unittest.TestCase):
             self.assertEqual(monitor.pane_text(), pane)
 
             self.assertEqual(monitor.close(), 0)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -65,7 +65,3 @@ class ReadOnlySettingsTest(unittest.TestCase):
                 print(f"folder made read-only by {how}")
                 self.run_and_close(monitor)
             self.assertEqual(os.listdir(locked), [EXE_NAME])
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

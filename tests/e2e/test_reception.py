@@ -24,7 +24,3 @@ class ReceptionTest(unittest.TestCase):
 
             self.assertEqual(monitor.close_with_keyboard(), 0)
             self.assertEqual(monitor.ini_bytes(), FIRST_START_INI)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -82,7 +82,3 @@ class RelayTest(unittest.TestCase):
     def relay_listens():
         listening = subprocess.run(["ss", "-Huln", f"sport = :{RELAY_PORT}"], capture_output=True, text=True)
         return str(RELAY_PORT) in listening.stdout
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

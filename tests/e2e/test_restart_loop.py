@@ -41,7 +41,3 @@ class RestartLoopTest(unittest.TestCase):
                 expected += b"".join(capture_line(message) for message in messages)
                 self.assertEqual(file_bytes(capture), expected, f"run {run}")
             print(f"{RESTARTS} runs, {RESTARTS * DATAGRAMS_PER_RUN} lines captured")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -200,7 +200,3 @@ class SendsNothingTest(unittest.TestCase):
                    "WSAConnect", "WSAConnectByNameA", "WSAConnectByNameW", "WSAConnectByList", "WSAIoctl",
                    "TransmitFile", "TransmitPackets"}
         self.assertEqual(imports & sending, set())
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -1,7 +1,7 @@
 """A watch rule made by hand in its dialog calls the user back: with another
 program's window in front, a matching datagram from logger makes the monitor's
-icon show a notification of the message and flashes the monitor's window. At
-exit the rule is in the INI file.
+icon show a notification of the message and flashes the monitor's window. The
+rule is in the INI file from the dialog's OK on.
 
 Both are seen from outside, as Wine shows them, inside a Wine-drawn desktop
 (see wine_desktop) whose tray holds the icon: the notification is the tray's
@@ -108,6 +108,8 @@ class WatchCallsTest(unittest.TestCase):
         with monitor_in_a_desktop(self) as monitor:
             monitor.start()
             self.make_the_rule(Desktop(monitor.path("desktop.png")))
+            rule_line = b"\r\n[WatchRules]\r\nRule1=" + RULE + b"\r\n"
+            self.assertIn(rule_line, monitor.read_file(INI_NAME), "written at OK: a kill would not lose it")
             with AnotherProgram(monitor), Calls(monitor) as calls:
                 self.assertEqual(calls.latest("caption"), "inactive", "the monitor is behind the other window")
                 self.assertEqual(calls.latest("balloon"), "none", "no notification before a match")
@@ -122,7 +124,7 @@ class WatchCallsTest(unittest.TestCase):
             self.assertLessEqual(flashed_s, CALLED_WITHIN_S, "the flash")
             self.assertLessEqual(notified_s, CALLED_WITHIN_S + WINE_BALLOON_DELAY_S, "the notification")
             self.assertEqual(monitor.close(), 0)
-            self.assertIn(b"\r\n[WatchRules]\r\nRule1=" + RULE + b"\r\n", monitor.read_file(INI_NAME))
+            self.assertIn(rule_line, monitor.read_file(INI_NAME))
 
     def make_the_rule(self, desktop):
         """View > Watch rules..., Add..., a name, a text, marked, flashing and notifying, OK and OK."""
@@ -140,7 +142,3 @@ class WatchCallsTest(unittest.TestCase):
         desktop.wait_for_caption(rules, "the Watch rule dialog to close")
         press("alt+l", "Tab", "Return")  # the list, then OK after it: Enter in the list edits the rule
         desktop.wait_for_main_window("the Watch rules dialog to close")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -107,7 +107,3 @@ class WritesOnlyItsFilesTest(unittest.TestCase):
         with open(os.path.join(self.log_folder, "trivial.log"), "wb") as output:
             subprocess.run(["wine", os.environ["MONITOR_PROBE"], "system-text", "5"], stdin=subprocess.DEVNULL,
                            stdout=output, stderr=subprocess.STDOUT, timeout=WINE_TIMEOUT, check=True)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

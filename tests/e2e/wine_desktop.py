@@ -119,7 +119,10 @@ class Desktop:
     def __init__(self, scratch_picture):
         self.window = desktop_window()
         self._scratch = scratch_picture
-        self._main_caption = self.active_caption()
+        # On a busy machine the window is drawn active a while after it shows.
+        self._main_caption = wait_until(
+            lambda: take_settled(self.window, self._scratch).box_of(ACTIVE_CAPTION, above=DESKTOP_HEIGHT - TASKBAR_HEIGHT),
+            DIALOG_TIMEOUT, "the main window drawn active")
 
     def picture(self, path=None):
         take(self.window, path or self._scratch)

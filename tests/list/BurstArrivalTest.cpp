@@ -59,7 +59,7 @@ std::string Message(int number) {
     return "<13>burst record number " + std::to_string(number) + (number % 7 == 0 ? ", with a comma" : "");
 }
 
-net::RecordPtr MakeRecord(int number) {
+net::RecordPtr NumberedRecord(int number) {
     sockaddr_in from{};
     from.sin_family = AF_INET;
     from.sin_addr.s_addr = htonl(0x0A000001 + static_cast<unsigned>(number % 3));
@@ -89,15 +89,15 @@ Outcome Deliver(int count, bool allQueuedAtOnce) {
     {
         RunningMainWindow window(testing_support::SettingsIni(1, 1, 1, capturePath));
         const HWND list = window.Window().MessageList();
-        for (int number = 0; number < 60; ++number) DeliverRecord(window.Window(), MakeRecord(-1 - number));
+        for (int number = 0; number < 60; ++number) DeliverRecord(window.Window(), NumberedRecord(-1 - number));
         SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
         RedrawWatch::Attach(list);
 
         for (int number = 0; number < count; ++number) {
             if (allQueuedAtOnce)
-                QueueRecord(window.Window(), MakeRecord(number));
+                QueueRecord(window.Window(), NumberedRecord(number));
             else
-                DeliverRecord(window.Window(), MakeRecord(number));
+                DeliverRecord(window.Window(), NumberedRecord(number));
         }
         EXPECT_TRUE(PumpUntil([&] { return win::ListView(list).Count() == 60 + count; }));
         testing_support::PumpFor(50);
@@ -145,7 +145,7 @@ TEST(BurstArrival, AFloodThatNeverPausesStillRepaints) {
     int posted = 0;
     std::thread poster([&] {
         while (!stop) {
-            for (int i = 0; i < kRecordsBetweenRests; ++i) deliveries.Push(MakeRecord(posted++));
+            for (int i = 0; i < kRecordsBetweenRests; ++i) deliveries.Push(NumberedRecord(posted++));
             Sleep(1);
         }
     });

@@ -114,18 +114,13 @@ std::string ColumnHeader(HWND list, int column) {
     return header;
 }
 
-TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96DpiScaledOnAnotherDpi) {
+TEST(MessageList, HeadersAndColumnsOf75And800PixelsAt96DpiScaledOnAnotherDpi) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();
     const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
     ASSERT_EQ(2, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ("From", ColumnHeader(list, 0));
     EXPECT_EQ("Details", ColumnHeader(list, 1));
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
-    const DWORD wanted = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
-    EXPECT_EQ(wanted, style & (wanted | LVS_TYPEMASK | LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_EDITLABELS));
-    EXPECT_EQ(static_cast<LRESULT>(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP),
-              SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     if (win::WindowDpi(list) != win::kDesignDpi) GTEST_SKIP() << "the screen is not at 96 DPI";
     EXPECT_EQ(75, SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
     EXPECT_EQ(800, SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
@@ -143,29 +138,6 @@ TEST(MessageList, HeadersStylesAndColumnsOf75And800PixelsAt96DpiScaledOnAnotherD
                  reinterpret_cast<LPARAM>(&place));
     EXPECT_EQ(100, ListView_GetColumnWidth(list, 0));
     EXPECT_EQ(800, ListView_GetColumnWidth(list, 1));
-}
-
-TEST(MessageList, RowsKeepCopiesAndClearGivesAllBack) {
-    const long recordsBefore = net::SyslogRecordsAlive();
-    RunningMainWindow main;
-    for (int i = 0; i < 25; ++i) PostRecord(main.Window(), "row " + std::to_string(i));
-    HandlePostedMessages();
-    ASSERT_EQ(25, win::ListView(main.Window().MessageList()).Count());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "each record released once its row holds a copy";
-    EXPECT_EQ("row 24", RowMessage(main.Window(), 24));
-    const records::StoredRow first = main.Window().StoredRows().Row(0);
-
-    SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_CLEAR, 0);
-    EXPECT_EQ(0, win::ListView(main.Window().MessageList()).Count());
-    EXPECT_EQ(0u, main.Window().StoredRows().BytesHeld());
-    MEMORY_BASIC_INFORMATION where{};
-    VirtualQuery(first.message, &where, sizeof where);
-    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), where.State) << "the rows' memory is given back to the system";
-
-    PostRecord(main.Window(), "after the clear");
-    HandlePostedMessages();
-    EXPECT_EQ("after the clear", RowMessage(main.Window(), 0));
-    EXPECT_EQ("10.1.2.3", RowSender(main.Window(), 0));
 }
 
 // The list keeps the focus row where typing would move it.
@@ -202,29 +174,6 @@ TEST(MessageList, TypingJumpsToTheNextRowFromThatSender) {
     find.lvfi.flags = LVFI_PARTIAL;
     find.iStart = 3;
     EXPECT_EQ(4, SendMessageA(main.Handle(), WM_NOTIFY, IDC_MESSAGE_LIST, reinterpret_cast<LPARAM>(&find)));
-}
-
-TEST(SeverityColours, SeveritiesUpToWarningHaveColoursAndTheOthersKeepTheLists) {
-    const COLORREF white = RGB(255, 255, 255);
-    const COLORREF darkRed = RGB(139, 0, 0);
-    list::RowColours colours{};
-    // Priority = facility * 8 + severity: the facility makes no difference.
-    for (const int facility : {0, 1, 23}) {
-        SCOPED_TRACE(facility);
-        for (const int severity : {0, 1, 2}) {
-            ASSERT_TRUE(list::SeverityColours(facility * 8 + severity, colours));
-            EXPECT_EQ(white, colours.text);
-            EXPECT_EQ(darkRed, colours.background);
-        }
-        ASSERT_TRUE(list::SeverityColours(facility * 8 + 3, colours));
-        EXPECT_EQ(RGB(210, 0, 0), colours.text);
-        EXPECT_EQ(CLR_DEFAULT, colours.background);
-        ASSERT_TRUE(list::SeverityColours(facility * 8 + 4, colours));
-        EXPECT_EQ(RGB(200, 95, 0), colours.text);
-        EXPECT_EQ(CLR_DEFAULT, colours.background);
-        for (const int severity : {5, 6, 7}) EXPECT_FALSE(list::SeverityColours(facility * 8 + severity, colours));
-    }
-    EXPECT_FALSE(list::SeverityColours(records::kNoPriority, colours));
 }
 
 // The list as it paints itself, through its custom-draw notices, on a bitmap.
@@ -315,32 +264,53 @@ void ShowAColumnMore(RunningMainWindow& main) {
     SendMessageA(main.Handle(), WM_COMMAND, ID_COLUMN_SEVERITY, 0);
 }
 
-// A critical row on dark red, an error row in red letters, a notice as always;
-// a selected row in the selection's colours.
-TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColours) {
-    RunningMainWindow main;
+// Whatever the facility: emergency to critical white on dark red, error in
+// red letters, warning in dark orange, the rest and rows without a priority as
+// always, whether the list draws its rows or, with a column more, the program
+// paints them; with Colour by severity off, every row as always. A selected
+// row shows whole while the list has no focus.
+TEST(SeverityColours, TheListPaintsEachRowInItsSeveritysColoursWhileTheyAreOn) {
+    RunningMainWindow main(SettingsIni(0, 1, 0, L""));  // no scrolling: the rows are printed where they stand
     const HWND list = main.Window().MessageList();
-    PostRecord(main.Window(), "<2>critical");
-    PostRecord(main.Window(), "<3>error");
-    PostRecord(main.Window(), "<5>notice");
-    PostRecord(main.Window(), "<3>selected error");
+    const COLORREF white = RGB(255, 255, 255), red = RGB(210, 0, 0), darkOrange = RGB(200, 95, 0);
+    const COLORREF darkRed = RGB(139, 0, 0), window = GetSysColor(COLOR_WINDOW);
+    const struct {
+        const char* message;
+        COLORREF background, letters;
+    } rows[] = {
+        {"<0>emergency", darkRed, white},   {"<9>alert", darkRed, white},  {"<186>critical", darkRed, white},
+        {"<3>error", window, red},          {"<11>error", window, red},    {"<188>warning", window, darkOrange},
+        {"<5>notice", window, CLR_NONE},    {"<191>debug", window, CLR_NONE}, {"no priority", window, CLR_NONE},
+    };
+    for (const auto& row : rows) PostRecord(main.Window(), row.message);
     HandlePostedMessages();
-    ASSERT_EQ(4, win::ListView(list).Count());
-    ListView_SetItemState(list, 3, LVIS_SELECTED, LVIS_SELECTED);
-
+    ASSERT_EQ(9, win::ListView(list).Count());
     for (const bool columnMore : {false, true}) {
         SCOPED_TRACE(columnMore ? "a column more" : "From and Details");
         if (columnMore) ShowAColumnMore(main);
         const PrintedList printed(list);
-        const COLORREF window = GetSysColor(COLOR_WINDOW);
-        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0));
-        EXPECT_TRUE(printed.Holds(0, RGB(255, 255, 255)));
-        EXPECT_EQ(window, printed.Background(1));
-        EXPECT_TRUE(printed.Holds(1, RGB(210, 0, 0)));
-        EXPECT_EQ(window, printed.Background(2));
-        EXPECT_FALSE(printed.Holds(2, RGB(210, 0, 0)));
-        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), printed.Background(3)) << "selected, without the focus";
+        for (int row = 0; row < 9; ++row) {
+            SCOPED_TRACE(rows[row].message);
+            EXPECT_EQ(rows[row].background, printed.Background(row));
+            if (rows[row].letters == white) {
+                EXPECT_TRUE(printed.Holds(row, white));
+            }
+            for (const COLORREF letters : {red, darkOrange})
+                EXPECT_EQ(letters == rows[row].letters, printed.Holds(row, letters));
+        }
     }
+    SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_COLOURS, 0);
+    ListView_SetItemState(list, 6, LVIS_SELECTED, LVIS_SELECTED);
+    SetFocus(main.Window().DiagnosticsPane());
+    const PrintedList printed(list);
+    for (int row = 0; row < 9; ++row) {
+        SCOPED_TRACE(rows[row].message);
+        if (row != 6) {
+            EXPECT_EQ(window, printed.Background(row));
+        }
+        for (const COLORREF letters : {darkRed, red, darkOrange}) EXPECT_FALSE(printed.Holds(row, letters));
+    }
+    EXPECT_NE(window, printed.Background(6)) << "the selection, out to the Details column";
 }
 
 // The part of a row's cell left of its grid line: its From text (the row's
@@ -479,6 +449,14 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
         EXPECT_EQ(green, printed.Background(3));
         EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), printed.Mark(3)) << "the second rule's mark";
     }
+    // Colour by severity off leaves the rules' colours and marks.
+    SendMessageA(main.Window().Handle(), WM_COMMAND, ID_VIEW_COLOURS, 0);
+    {
+        const PrintedList printed(list);
+        EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(0));
+        EXPECT_EQ(blue, printed.Background(1));
+        EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), printed.Mark(1));
+    }
 
     const auto press = [&](WORD command) {
         SendMessageA(main.Window().Handle(), WM_COMMAND, command, 0);
@@ -500,7 +478,7 @@ TEST(WatchRules, RowsTakeTheFirstMatchingRulesColoursAndMarkedRowsAreReachedWith
     {
         ShowAColumnMore(main);
         const PrintedList printed(list);
-        EXPECT_EQ(RGB(139, 0, 0), printed.Background(0)) << "painted with a column more";
+        EXPECT_EQ(GetSysColor(COLOR_WINDOW), printed.Background(0)) << "painted with a column more, colours off";
         EXPECT_EQ(CLR_NONE, printed.Mark(0));
         EXPECT_EQ(green, printed.Background(1));
         EXPECT_EQ(CLR_NONE, printed.Mark(1));

@@ -11,36 +11,6 @@ namespace {
 
 using namespace testing_support;
 
-TEST(RecordArrival, WithDisplayOffTheLineIsWrittenButNoRowIsAdded) {
-    const long recordsBefore = net::SyslogRecordsAlive();
-    TempFolder files;
-    const std::wstring path = files.File(L"capture.csv");
-    RunningMainWindow main(SettingsIni(1, 0, 1, path));
-    PostRecord(main.Window(), "written, not shown");
-    PostRecord(main.Window(), "also written");
-    HandlePostedMessages();
-
-    EXPECT_EQ(0, win::ListView(main.Window().MessageList()).Count());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-    main.Close();
-    EXPECT_EQ("10.1.2.3,\"written, not shown\"\r\n10.1.2.3,also written\r\n", ReadFileBytes(path));
-}
-
-TEST(RecordArrival, WithDisplayOffAndNoFileTheRecordIsOnlyReleased) {
-    const long recordsBefore = net::SyslogRecordsAlive();
-    RunningMainWindow main(SettingsIni(1, 0, 0, L""));
-    PostRecord(main.Window(), "goes nowhere");
-    HandlePostedMessages();
-
-    EXPECT_EQ(0, win::ListView(main.Window().MessageList()).Count());
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
-    EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
-}
-
-int TopRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-}
-
 bool LastRowVisible(HWND list) {
     const int rowsPerPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
     return TopRow(list) + rowsPerPage >= win::ListView(list).Count();

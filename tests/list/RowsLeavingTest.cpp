@@ -31,11 +31,7 @@ void Deliver(app::MainWindow& window, int first, int count, bool oneByOne) {
 }
 
 std::string Message(HWND list, int row) {
-    return row < 0 ? "<none>" : CellText(list, row, 1);
-}
-
-int TopRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    return row < 0 ? "<none>" : testing_support::CellText(list, row, 1);
 }
 
 int RowTop(HWND list, int row) {

@@ -185,16 +185,18 @@ TEST(DeliveryQueue, PastItsLimitItemsAreDroppedCountedAndToldOfOnceEach) {
         EXPECT_STREQ("r6", batch[0].record->message);
         deliveries.TakeAllOrArm(batch);
 
-        // A second episode is told of again.
-        for (int i = 0; i < 4; ++i) deliveries.Push(MakeRecord("s" + std::to_string(i)));
+        // A second episode is told of again, once, though diagnostics are the first to be dropped.
+        for (int i = 0; i < 3; ++i) deliveries.Push(MakeRecord("s" + std::to_string(i)));
+        deliveries.Deliver(diag::MakeDiagnostic(S_OK, L"past the limit\n"));
+        deliveries.Deliver(diag::MakeDiagnostic(S_OK, L"past the limit too\n"));
         deliveries.TakeAllOrArm(batch);
         ASSERT_EQ(4u, batch.size());
         EXPECT_EQ(kDroppingStarts, std::wstring(batch[3].text.get()));
         deliveries.TakeAllOrArm(batch);
         ASSERT_EQ(1u, batch.size());
-        EXPECT_EQ(L"Records dropped: 1, diagnostics dropped: 0 (the display fell behind or memory ran out)\n",
+        EXPECT_EQ(L"Records dropped: 0, diagnostics dropped: 2 (the display fell behind or memory ran out)\n",
                   std::wstring(batch[0].text.get()));
-        EXPECT_EQ(5u, deliveries.RecordsDroppedSoFar()) << "every record dropped since the start";
+        EXPECT_EQ(4u, deliveries.RecordsDroppedSoFar()) << "every record dropped since the start: none this time";
     }
     EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive());
     EXPECT_EQ(textsBefore, diag::DiagnosticTextsAlive());

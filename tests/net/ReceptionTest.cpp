@@ -39,37 +39,30 @@ TEST(Reception, BackToBackDatagramsBecomeRowsInArrivalOrder) {
     EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
 }
 
-TEST(Reception, DatagramFillingTheBufferIsReportedOnceAndKeptWhole) {
+// A datagram that fills the 4096-byte buffer is kept whole and reported once; a
+// longer one is cut to the buffer and reported alike, rather than ending
+// reception; an empty one is an empty row. Reception goes on after each.
+TEST(Reception, DatagramsAtTheBuffersSizeAndPastItAreReportedAndEmptyOnesAreRowsAndReceptionGoesOn) {
     RunningMainWindow main;
-    const std::string full = Pattern(4096);
-    ASSERT_TRUE(main.SendAndWaitForRows(full, 1));
-    ASSERT_TRUE(main.SendAndWaitForRows("after the full one", 2));
-
-    EXPECT_EQ(full, RowMessage(main.Window(), 0));
-    EXPECT_EQ("after the full one", RowMessage(main.Window(), 1));
-    EXPECT_EQ(kFullBufferDiagnostic, PaneText(main.Window().DiagnosticsPane()));
-}
-
-// Cut to the buffer and reported like a full one, rather than ending reception.
-TEST(Reception, DatagramLongerThanTheBufferIsCutReportedAndReceptionGoesOn) {
-    RunningMainWindow main;
-    const std::string tooLong = Pattern(5000);
-    ASSERT_TRUE(main.SendAndWaitForRows(tooLong, 1));
-    ASSERT_TRUE(main.SendAndWaitForRows("after the long one", 2));
-
-    EXPECT_EQ(tooLong.substr(0, 4096), RowMessage(main.Window(), 0));
-    EXPECT_EQ("after the long one", RowMessage(main.Window(), 1));
-    EXPECT_EQ(kFullBufferDiagnostic, PaneText(main.Window().DiagnosticsPane()));
-}
-
-TEST(Reception, EmptyDatagramGivesAnEmptyRowAndReceptionGoesOn) {
-    RunningMainWindow main;
-    ASSERT_TRUE(main.SendAndWaitForRows("", 1));
-    ASSERT_TRUE(main.SendAndWaitForRows("after the empty one", 2));
-
-    EXPECT_EQ("", RowMessage(main.Window(), 0));
-    EXPECT_EQ("after the empty one", RowMessage(main.Window(), 1));
-    EXPECT_EQ("", PaneText(main.Window().DiagnosticsPane()));
+    const struct {
+        std::string sent, shown;
+        const char* pane;
+    } datagrams[] = {
+        {Pattern(4096), Pattern(4096), kFullBufferDiagnostic},
+        {Pattern(5000), Pattern(4096), kFullBufferDiagnostic},
+        {"", "", ""},
+    };
+    int rows = 0;
+    for (const auto& datagram : datagrams) {
+        SCOPED_TRACE(datagram.sent.size());
+        ASSERT_TRUE(main.SendAndWaitForRows(datagram.sent, ++rows));
+        ASSERT_TRUE(main.SendAndWaitForRows("after it", ++rows));
+        EXPECT_EQ(datagram.shown, RowMessage(main.Window(), rows - 2));
+        EXPECT_EQ("after it", RowMessage(main.Window(), rows - 1));
+        EXPECT_EQ(datagram.pane, PaneText(main.Window().DiagnosticsPane()));
+        SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_CLEAR, 0);
+        rows = 0;
+    }
 }
 
 // Under Wine, Winsock reads back whatever size was asked for; what counts is

@@ -14,12 +14,12 @@ using records::RowTexts;
 using records::SearchStart;
 using records::TextMatcher;
 
-struct Row {
+struct HeldRow {
     const char* sender;
     const char* message;
 };
 
-const std::vector<Row> kRows = {
+const std::vector<HeldRow> kHeldRows = {
     {"10.0.0.1", "<13>service started"},         // 0
     {"10.0.0.2", "<11>disk FULL on /var"},       // 1
     {"10.0.0.1", "<14>nothing to see"},          // 2
@@ -31,10 +31,10 @@ const std::vector<Row> kRows = {
 
 int Find(const char* text, bool matchCase, int currentRow, bool down) {
     const TextMatcher matcher(text, matchCase);
-    const int count = static_cast<int>(kRows.size());
+    const int count = static_cast<int>(kHeldRows.size());
     return FindRow(matcher, count, SearchStart(currentRow, count, down), down, [](int row, RowTexts& out) {
-        std::strcpy(out.sender, kRows[static_cast<size_t>(row)].sender);
-        out.message = kRows[static_cast<size_t>(row)].message;
+        std::strcpy(out.sender, kHeldRows[static_cast<size_t>(row)].sender);
+        out.message = kHeldRows[static_cast<size_t>(row)].message;
         return true;
     });
 }

@@ -12,7 +12,7 @@ namespace {
 
 using records::WatchRule;
 
-std::uint32_t Address(unsigned a, unsigned b, unsigned c, unsigned d) {
+std::uint32_t SenderAddress(unsigned a, unsigned b, unsigned c, unsigned d) {
     return a | b << 8 | c << 16 | d << 24;
 }
 
@@ -52,7 +52,7 @@ WatchRule Awkward() {
     rule.conditions.hideText = "%41";
     rule.conditions.matchCase = true;
     rule.conditions.lowestSeverity = 0;
-    rule.conditions.senders = {Address(10, 0, 0, 9), Address(192, 168, 1, 20), 0, 0xFFFFFFFF};
+    rule.conditions.senders = {SenderAddress(10, 0, 0, 9), SenderAddress(192, 168, 1, 20), 0, 0xFFFFFFFF};
     rule.conditions.hideSenders = true;
     rule.conditions.hosts = {"fw1", "a,b%;c\xC9=", ","};
     rule.conditions.apps = {"CRON"};
@@ -93,7 +93,7 @@ TEST(WatchRuleText, ReadsBackEveryRuleAsItWasWritten) {
     for (int severity = records::kAnySeverity; severity <= records::kLowestSeverity; ++severity) {
         WatchRule rule;
         rule.conditions.lowestSeverity = severity;
-        rule.conditions.senders = {Address(1, 2, 3, severity + 1)};
+        rule.conditions.senders = {SenderAddress(1, 2, 3, severity + 1)};
         rule.textColour = 0x00FF0000u >> (severity + 1);
         rules.push_back(rule);
     }

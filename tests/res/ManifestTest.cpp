@@ -1,78 +1,77 @@
-// ManifestTest.cpp: the application manifest, read back from the built program's file
-// as the system's loader finds it (resource 1 of type RT_MANIFEST).
+// ManifestTest.cpp: the built program's manifest as the system's loader reads it: an
+// activation context made from resource 1, and what that context gives the program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "tests/res/ProgramFile.h"
 
 namespace {
 
-const LPCWSTR kManifestType = MAKEINTRESOURCEW(24);  // RT_MANIFEST in its wide form
+// An activation context made from the program's manifest, active while the object lives.
+class ProgramContext {
+public:
+    ProgramContext() {
+        const std::wstring path = program_file::Path();
+        ACTCTXW wanted{};
+        wanted.cbSize = sizeof wanted;
+        wanted.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        wanted.lpSource = path.c_str();
+        wanted.lpResourceName = MAKEINTRESOURCEW(1);  // CREATEPROCESS_MANIFEST_RESOURCE_ID
+        context_ = path.empty() ? INVALID_HANDLE_VALUE : CreateActCtxW(&wanted);
+        if (context_ != INVALID_HANDLE_VALUE) ActivateActCtx(context_, &cookie_);
+    }
+    ~ProgramContext() {
+        if (context_ == INVALID_HANDLE_VALUE) return;
+        DeactivateActCtx(0, cookie_);
+        ReleaseActCtx(context_);
+    }
+    ProgramContext(const ProgramContext&) = delete;
+    ProgramContext& operator=(const ProgramContext&) = delete;
 
-BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
-    reinterpret_cast<std::vector<ULONG_PTR>*>(names)->push_back(reinterpret_cast<ULONG_PTR>(name));
-    return TRUE;
-}
+    bool Made() const { return context_ != INVALID_HANDLE_VALUE; }
 
-class Manifest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_FALSE(program_file::Path().empty()) << "MONITOR_EXE does not name the program";
-        module_ = program_file::OpenAsDataFile();
-        ASSERT_TRUE(module_) << "cannot open the program as a data file, error " << GetLastError();
-        const std::vector<BYTE> raw = program_file::ResourceBytes(module_.get(), MAKEINTRESOURCEW(1), kManifestType);
-        ASSERT_FALSE(raw.empty()) << "no manifest resource 1";
-        // Layout is not meaning: every run of white space reads as one space.
-        for (const BYTE byte : raw) {
-            const char c = static_cast<char>(byte);
-            const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-            if (!space)
-                text_ += c;
-            else if (!text_.empty() && text_.back() != ' ')
-                text_ += ' ';
-        }
+    // A setting of the manifest's windowsSettings in the namespace, or "(none)".
+    std::wstring Setting(const wchar_t* space, const wchar_t* name) const {
+        wchar_t value[64] = {};
+        SIZE_T length = 0;
+        if (!QueryActCtxSettingsW(0, context_, space, name, value, sizeof value / sizeof value[0], &length))
+            return L"(none)";
+        return value;
     }
 
-    bool Holds(const std::string& piece) const { return text_.find(piece) != std::string::npos; }
+    ACTCTX_REQUESTED_RUN_LEVEL RunLevel() const {
+        ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+        SIZE_T length = 0;
+        if (!QueryActCtxW(0, context_, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, &length))
+            return ACTCTX_RUN_LEVEL_UNSPECIFIED;
+        return level.RunLevel;
+    }
 
-    program_file::Module module_;
-    std::string text_;
+private:
+    HANDLE context_;
+    ULONG_PTR cookie_ = 0;
 };
 
-TEST_F(Manifest, IsTheProgramsOnlyManifest) {
-    std::vector<ULONG_PTR> names;
-    EnumResourceNamesW(module_.get(), kManifestType, CollectName, reinterpret_cast<LONG_PTR>(&names));
-    EXPECT_EQ(std::vector<ULONG_PTR>{1}, names);
-    EXPECT_EQ(0u, text_.find("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>")) << text_;
-}
+// The buttons of its dialogs come from Common Controls 6, not from the system's
+// older ones; it is drawn at each monitor's DPI; it asks for no elevation.
+TEST(Manifest, TheLoaderReadsItAndGivesCommonControls6PerMonitorDpiAndNoElevation) {
+    ASSERT_FALSE(program_file::Path().empty()) << "MONITOR_EXE does not name the program";
+    const ProgramContext context;
+    ASSERT_TRUE(context.Made()) << "the loader cannot read the manifest, error " << GetLastError();
 
-TEST_F(Manifest, AsksForCommonControls6) {
-    EXPECT_TRUE(Holds("<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
-                      "version=\"6.0.0.0\" processorArchitecture=\"*\" "
-                      "publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"))
-        << text_;
-}
+    const HWND button = CreateWindowExW(0, L"Button", L"", BS_AUTOCHECKBOX | WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        nullptr, nullptr);
+    ASSERT_TRUE(button);
+    EXPECT_NE(reinterpret_cast<LONG_PTR>(GetModuleHandleW(L"user32.dll")), GetClassLongPtrW(button, GCLP_HMODULE));
+    DestroyWindow(button);
 
-TEST_F(Manifest, IsAwareOfEachMonitorsDpiAndElseOfTheSystems) {
-    EXPECT_TRUE(Holds("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"));
-    EXPECT_TRUE(Holds("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
-                      "PerMonitorV2, System</dpiAwareness>"));
-}
-
-TEST_F(Manifest, NamesVistaTo11AndRunsAsInvoker) {
-    const char* const supported[] = {
-        "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
-        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
-        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
-        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
-        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
-    };
-    for (const char* id : supported) EXPECT_TRUE(Holds(std::string("<supportedOS Id=\"") + id + "\"/>")) << id;
-    EXPECT_TRUE(Holds("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"));
+    EXPECT_EQ(0u, context.Setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness")
+                      .find(L"PerMonitorV2"));
+    EXPECT_EQ(L"true", context.Setting(nullptr, L"dpiAware")) << "older systems: the system's DPI";
+    EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, context.RunLevel());
 }
 
 }  // namespace

@@ -23,16 +23,19 @@ std::wstring IniPathFor(const std::wstring& executable) {
     return std::wstring(made.path, wcsnlen(made.path, MAX_PATH));
 }
 
-TEST(IniPath, ExtensionIsReplacedByIni) {
-    EXPECT_EQ(L"C:\\Tools\\Monitor.INI", IniPathFor(L"C:\\Tools\\Monitor.exe"));
-}
-
-TEST(IniPath, DotInTheFolderOfAnExecutableWithoutExtensionCutsThere) {
-    EXPECT_EQ(L"C:\\my.INI", IniPathFor(L"C:\\my.tools\\Monitor"));
-}
-
-TEST(IniPath, PathWithoutAnyDotGetsIniAppendedAndIsNeverTheExecutable) {
-    EXPECT_EQ(L"C:\\Tools\\Monitor.INI", IniPathFor(L"C:\\Tools\\Monitor"));
+// From the last dot on the path is replaced by ".INI", though that dot be in a
+// folder's name; a path without any dot gets ".INI" added, so the INI file is
+// never the program itself.
+TEST(IniPath, TheExtensionIsReplacedByIniOrIniIsAdded) {
+    const struct {
+        const wchar_t* executable;
+        const wchar_t* ini;
+    } cases[] = {
+        {L"C:\\Tools\\Monitor.exe", L"C:\\Tools\\Monitor.INI"},
+        {L"C:\\my.tools\\Monitor", L"C:\\my.INI"},
+        {L"C:\\Tools\\Monitor", L"C:\\Tools\\Monitor.INI"},
+    };
+    for (const auto& test : cases) EXPECT_EQ(test.ini, IniPathFor(test.executable));
 }
 
 TEST(IniPath, PathAtTheLengthLimitStaysWithinTheBufferAndEndsWithIni) {

@@ -13,13 +13,10 @@ namespace {
 
 using dialog_driver::FindOptions;
 using dialog_driver::ModalScript;
+using testing_support::LoopbackLine;
 using testing_support::RunningMainWindow;
 using testing_support::SettingsIni;
 using testing_support::SystemText;
-
-std::string Line(const std::string& message) {
-    return "127.0.0.1," + message + "\r\n";
-}
 
 bool Checked(HWND dialog, int checkBoxId) {
     return IsDlgButtonChecked(dialog, checkBoxId) == BST_CHECKED;
@@ -41,11 +38,16 @@ std::wstring IniFileName(const std::wstring& iniPath) {
     return name;
 }
 
+// The lines go after what the file held from an earlier run. While the file is
+// open, before OK and after it, other programs may read it but not write to it.
 TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepeatingALine) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
+    const std::string earlier = "10.0.0.9,from an earlier run\r\n";
+    testing_support::WriteFileBytes(capture, earlier);
     RunningMainWindow main(SettingsIni(1, 1, 1, capture));
     ASSERT_TRUE(main.Window().CaptureFileOpen());
+    EXPECT_FALSE(testing_support::WritableByOthers(capture));
     ASSERT_TRUE(main.SendAndWaitForRows("before", 1));
 
     HWND dialog = nullptr;
@@ -64,69 +66,45 @@ TEST(OptionsDialog, OkWithNothingChangedReopensTheCaptureFileWithoutLosingOrRepe
     ASSERT_TRUE(script.Finished());
 
     // The close at OK wrote out what the stream held.
-    EXPECT_EQ(Line("before") + Line("during"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ(earlier + LoopbackLine("before") + LoopbackLine("during"), testing_support::ReadFileBytes(capture));
     EXPECT_TRUE(main.Window().CaptureFileOpen());
+    EXPECT_FALSE(testing_support::WritableByOthers(capture));
+    EXPECT_TRUE(testing_support::ReadableByOthers(capture));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 3));
     main.Close();
-    EXPECT_EQ(Line("before") + Line("during") + Line("after"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ(earlier + LoopbackLine("before") + LoopbackLine("during") + LoopbackLine("after"), testing_support::ReadFileBytes(capture));
+    EXPECT_TRUE(testing_support::WritableByOthers(capture));
 }
 
-TEST(OptionsDialog, AValueOfSevenShowsCheckedAndIsStoredAsOneAfterOk) {
+// Any value but 0 shows checked and is stored as 1 after OK; 0 shows cleared,
+// and a cleared To file greys the name and Browse.
+TEST(OptionsDialog, OpensWithTheValuesAndStoresOneForEveryOtherThanZeroAtOk) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(SettingsIni(7, 7, 7, capture));
-    ASSERT_EQ(7, main.Window().Settings()->ToDisplay);
+    for (const int value : {7, 0}) {
+        SCOPED_TRACE(value);
+        RunningMainWindow main(SettingsIni(value, value, value, capture));
+        HWND dialog = nullptr;
+        std::wstring shown;
+        ModalScript script({FindOptions(dialog), [&] {
+                                for (const int box : {IDC_AUTOSCROLL, IDC_DISPLAY, IDC_TO_FILE})
+                                    shown += Checked(dialog, box) ? L'1' : L'0';
+                                for (const int box : {IDC_FILE_NAME, IDC_BROWSE})
+                                    shown += IsWindowEnabled(GetDlgItem(dialog, box)) ? L'1' : L'0';
+                                shown += L' ' + dialog_driver::Text(GetDlgItem(dialog, IDC_FILE_NAME));
+                                dialog_driver::PressButton(dialog, IDOK);
+                                return true;
+                            }});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        ASSERT_TRUE(script.Finished());
 
-    HWND dialog = nullptr;
-    bool autoscroll = false, display = false, toFile = false, nameEnabled = false, browseEnabled = false;
-    std::wstring shownName;
-    ModalScript script({FindOptions(dialog), [&] {
-                            autoscroll = Checked(dialog, IDC_AUTOSCROLL);
-                            display = Checked(dialog, IDC_DISPLAY);
-                            toFile = Checked(dialog, IDC_TO_FILE);
-                            nameEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_FILE_NAME)) != FALSE;
-                            browseEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_BROWSE)) != FALSE;
-                            shownName = dialog_driver::Text(GetDlgItem(dialog, IDC_FILE_NAME));
-                            dialog_driver::PressButton(dialog, IDOK);
-                            return true;
-                        }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(script.Finished());
-
-    EXPECT_TRUE(autoscroll);
-    EXPECT_TRUE(display);
-    EXPECT_TRUE(toFile);
-    EXPECT_TRUE(nameEnabled);
-    EXPECT_TRUE(browseEnabled);
-    EXPECT_EQ(capture, shownName);
-    const settings::Settings& values = *main.Window().Settings();
-    EXPECT_EQ(1, values.Autoscroll);
-    EXPECT_EQ(1, values.ToDisplay);
-    EXPECT_EQ(1, values.ToFile);
-    main.Close();
-    EXPECT_EQ(1, IniNumber(main.IniPath(), L"Autoscroll"));
-    EXPECT_EQ(1, IniNumber(main.IniPath(), L"ToDisplay"));
-    EXPECT_EQ(1, IniNumber(main.IniPath(), L"ToFile"));
-}
-
-TEST(OptionsDialog, InitialisesClearedBoxesAndADisabledNameFromZeros) {
-    RunningMainWindow main(SettingsIni(0, 0, 0, L"unused.csv"));
-    HWND dialog = nullptr;
-    bool anyChecked = true, nameEnabled = true, browseEnabled = true;
-    ModalScript script({FindOptions(dialog), [&] {
-                            anyChecked = Checked(dialog, IDC_AUTOSCROLL) || Checked(dialog, IDC_DISPLAY) ||
-                                         Checked(dialog, IDC_TO_FILE);
-                            nameEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_FILE_NAME)) != FALSE;
-                            browseEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_BROWSE)) != FALSE;
-                            dialog_driver::PressButton(dialog, IDCANCEL);
-                            return true;
-                        }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(script.Finished());
-
-    EXPECT_FALSE(anyChecked);
-    EXPECT_FALSE(nameEnabled);
-    EXPECT_FALSE(browseEnabled);
+        const int stored = value ? 1 : 0;
+        EXPECT_EQ((value ? L"11111 " : L"00000 ") + capture, shown);
+        EXPECT_EQ(stored, main.Window().Settings()->ToDisplay);
+        main.Close();
+        for (const wchar_t* key : {L"Autoscroll", L"ToDisplay", L"ToFile"})
+            EXPECT_EQ(stored, IniNumber(main.IniPath(), key)) << key;
+    }
 }
 
 TEST(OptionsDialog, TheToFileBoxEnablesAndDisablesTheNameAndBrowseAtOnce) {
@@ -188,7 +166,7 @@ TEST(OptionsDialog, CancelEscapeAndTheCloseButtonKeepTheValues) {
     }
     ASSERT_TRUE(main.SendAndWaitForRows("still captured", 1));
     main.Close();
-    EXPECT_EQ(Line("still captured"), testing_support::ReadFileBytes(capture));
+    EXPECT_EQ(LoopbackLine("still captured"), testing_support::ReadFileBytes(capture));
     EXPECT_EQ("", testing_support::ReadFileBytes(files.File(L"other.csv")));
 }
 
@@ -223,7 +201,7 @@ TEST(OptionsDialog, BrowseFillsTheNameBoxAndOnlyOkAppliesIt) {
     ASSERT_TRUE(main.SendAndWaitForRows("to the new file", 1));
     main.Close();
     EXPECT_EQ("", testing_support::ReadFileBytes(oldCapture));
-    EXPECT_EQ(Line("to the new file"), testing_support::ReadFileBytes(newCapture));
+    EXPECT_EQ(LoopbackLine("to the new file"), testing_support::ReadFileBytes(newCapture));
     EXPECT_EQ(newCapture, IniFileName(main.IniPath()));
 }
 
@@ -259,47 +237,35 @@ TEST(OptionsDialog, BrowseLeavesTheCurrentFolderAsItWas) {
     ASSERT_TRUE(dialog_driver::ApplyOptionsUnchanged(main.Handle()));
     ASSERT_TRUE(main.SendAndWaitForRows("after", 2));
     main.Close();
-    EXPECT_EQ(Line("before") + Line("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
+    EXPECT_EQ(LoopbackLine("before") + LoopbackLine("after"), testing_support::ReadFileBytes(home.File(L"capture.csv")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(elsewhere.File(L"capture.csv").c_str()));
 }
 
-TEST(OptionsDialog, ATypedPathIsUsedAfterOk) {
+// Cut to 259 characters, as the name is held; the name typed is used at OK.
+TEST(OptionsDialog, ATypedPathIsCutTo259CharactersAndUsedAfterOk) {
     testing_support::TempFolder files;
     const std::wstring oldCapture = files.File(L"old.csv");
     const std::wstring newCapture = files.File(L"new.csv");
+    const std::wstring tooLong = L"C:\\" + std::wstring(300, L'n') + L".csv";
     RunningMainWindow main(SettingsIni(1, 1, 1, oldCapture));
     ASSERT_TRUE(main.SendAndWaitForRows("to the old file", 1));
 
-    HWND dialog = nullptr;
-    ModalScript script({FindOptions(dialog), [&] {
-                            SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), newCapture.c_str());
-                            dialog_driver::PressButton(dialog, IDOK);
-                            return true;
-                        }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(script.Finished());
-
-    EXPECT_EQ(newCapture, main.Window().Settings()->FileName);
+    for (const std::wstring& typed : {tooLong, newCapture}) {
+        HWND dialog = nullptr;
+        ModalScript script({FindOptions(dialog), [&] {
+                                SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), typed.c_str());
+                                dialog_driver::PressButton(dialog, IDOK);
+                                return true;
+                            }});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        ASSERT_TRUE(script.Finished());
+        EXPECT_EQ(typed.substr(0, 259), main.Window().Settings()->FileName);
+    }
     ASSERT_TRUE(main.SendAndWaitForRows("to the new file", 2));
     main.Close();
-    EXPECT_EQ(Line("to the old file"), testing_support::ReadFileBytes(oldCapture));
-    EXPECT_EQ(Line("to the new file"), testing_support::ReadFileBytes(newCapture));
+    EXPECT_EQ(LoopbackLine("to the old file"), testing_support::ReadFileBytes(oldCapture));
+    EXPECT_EQ(LoopbackLine("to the new file"), testing_support::ReadFileBytes(newCapture));
     EXPECT_EQ(newCapture, IniFileName(main.IniPath()));
-}
-
-TEST(OptionsDialog, ATypedPathIsCutTo259Characters) {
-    RunningMainWindow main(SettingsIni(1, 1, 0, L""));
-    const std::wstring typed = L"C:\\" + std::wstring(300, L'n') + L".csv";
-    HWND dialog = nullptr;
-    ModalScript script({FindOptions(dialog), [&] {
-                            SetWindowTextW(GetDlgItem(dialog, IDC_FILE_NAME), typed.c_str());
-                            dialog_driver::PressButton(dialog, IDOK);
-                            return true;
-                        }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(script.Finished());
-
-    EXPECT_EQ(typed.substr(0, 259), main.Window().Settings()->FileName);
 }
 
 TEST(OptionsDialog, OkWithToFileOnAndAnEmptyNameReportsTheFailedOpen) {
@@ -324,60 +290,45 @@ TEST(OptionsDialog, OkWithToFileOnAndAnEmptyNameReportsTheFailedOpen) {
     EXPECT_TRUE(main.SendAndWaitForRows("shown", 1));
 }
 
-TEST(OptionsDialog, WithDisplayClearedRecordsAreWrittenButNotShown) {
+// OK with Display cleared: records are written but not shown; with To file
+// cleared: the file is closed and records are shown but not written; with both:
+// a record only goes, and says nothing.
+TEST(OptionsDialog, DisplayAndToFileClearedAtOkKeepRecordsFromTheListAndTheFile) {
     testing_support::TempFolder files;
     const std::wstring capture = files.File(L"capture.csv");
     RunningMainWindow main(SettingsIni(1, 1, 1, capture));
     ASSERT_TRUE(main.SendAndWaitForRows("shown", 1));
-
-    HWND dialog = nullptr;
-    ModalScript script({FindOptions(dialog), [&] {
-                            dialog_driver::Click(dialog, IDC_DISPLAY);
-                            dialog_driver::PressButton(dialog, IDOK);
-                            return true;
-                        }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(script.Finished());
-    ASSERT_EQ(0, main.Window().Settings()->ToDisplay);
-
     const long recordsBefore = net::SyslogRecordsAlive();
-    DeliverRecord(main.Window(), "written only");
-    EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "the record is released, not kept";
-    EXPECT_EQ(1, win::ListView(main.Window().MessageList()).Count());
-    main.Close();
-    EXPECT_EQ(Line("shown") + Line("written only"), testing_support::ReadFileBytes(capture));
-}
+    const struct {
+        int clicked;
+        const char* message;
+        int rows;
+        std::string written;
+        bool fileOpen;
+    } steps[] = {
+        {IDC_DISPLAY, "written only", 1, LoopbackLine("shown") + LoopbackLine("written only"), true},
+        {IDC_DISPLAY, "both", 2, LoopbackLine("shown") + LoopbackLine("written only") + LoopbackLine("both"), true},
+        {IDC_TO_FILE, "shown only", 3, LoopbackLine("shown") + LoopbackLine("written only") + LoopbackLine("both"), false},
+        {IDC_DISPLAY, "goes nowhere", 3, LoopbackLine("shown") + LoopbackLine("written only") + LoopbackLine("both"), false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.message);
+        HWND dialog = nullptr;
+        ModalScript script({FindOptions(dialog), [&] {
+                                dialog_driver::Click(dialog, step.clicked);
+                                dialog_driver::PressButton(dialog, IDOK);
+                                return true;
+                            }});
+        SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
+        ASSERT_TRUE(script.Finished());
+        EXPECT_EQ(step.fileOpen, main.Window().CaptureFileOpen());
 
-TEST(OptionsDialog, OkWithToFileClearedClosesTheCaptureFile) {
-    testing_support::TempFolder files;
-    const std::wstring capture = files.File(L"capture.csv");
-    RunningMainWindow main(SettingsIni(1, 1, 1, capture));
-    ASSERT_TRUE(main.SendAndWaitForRows("kept", 1));
-
-    HWND dialog = nullptr;
-    ModalScript script({FindOptions(dialog), [&] {
-                            dialog_driver::Click(dialog, IDC_TO_FILE);
-                            dialog_driver::PressButton(dialog, IDOK);
-                            return true;
-                        }});
-    SendMessageW(main.Handle(), WM_COMMAND, ID_VIEW_OPTIONS, 0);
-    ASSERT_TRUE(script.Finished());
-
-    EXPECT_FALSE(main.Window().CaptureFileOpen());
-    EXPECT_EQ(Line("kept"), testing_support::ReadFileBytes(capture));
-    ASSERT_TRUE(main.SendAndWaitForRows("not written", 2));
-    main.Close();
-    EXPECT_EQ(Line("kept"), testing_support::ReadFileBytes(capture));
-}
-
-// The manifest the program carries (the tests carry the same) gives the dialogs
-// the buttons of Common Controls 6, not the system's older ones.
-TEST(OptionsDialog, ItsCheckBoxesAreCommonControls6Buttons) {
-    const HWND button = CreateWindowExA(0, "Button", "", BS_AUTOCHECKBOX | WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        nullptr, nullptr);
-    ASSERT_TRUE(button);
-    EXPECT_NE(reinterpret_cast<LONG_PTR>(GetModuleHandleA("user32.dll")), GetClassLongPtrA(button, GCLP_HMODULE));
-    DestroyWindow(button);
+        DeliverRecord(main.Window(), step.message);
+        EXPECT_EQ(recordsBefore, net::SyslogRecordsAlive()) << "the record is released, not kept";
+        EXPECT_EQ(step.rows, win::ListView(main.Window().MessageList()).Count());
+        EXPECT_EQ(step.written, testing_support::ReadFileBytes(capture));
+    }
+    EXPECT_EQ("", testing_support::PaneText(main.Window().DiagnosticsPane()));
 }
 
 }  // namespace

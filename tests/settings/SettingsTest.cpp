@@ -266,18 +266,20 @@ TEST(WatchRulesFile, KeepsTheLinesItCannotReadUnderTheirKeysAndRenumbersTheRules
               "Cannot read watch rule Rule3 in the INI file (field \"hide\" missing); it is kept as written\n",
               PaneText(pane));
 
-    // A rule added in the run: the numbers 2 and 3 stay with the lines that hold them.
+    // A rule added in the run: the numbers 2 and 3 stay with the lines that hold them. The
+    // file has them at OK, so a run that is killed instead of closed keeps them; exit writes the same.
     rules.push_back(Rule("third"));
     main.Window().SetWatchRules(rules);
+    const std::string written = std::string(kSettings) + "[WatchRules]\r\n" +
+                                "Rule1=" + RuleValue("first") + "\r\n" +
+                                "Rule4=" + RuleValue("second") + "\r\n" +
+                                "Rule5=" + RuleValue("third") + "\r\n" +
+                                "Rule2=" + RuleValue("x") + ";sound=1\r\n" +
+                                "Note=" + RuleValue("misnamed") + "\r\n" +
+                                "Rule3=" + cut + "\r\n";
+    EXPECT_EQ(written, ReadFileBytes(main.IniPath()));
     main.Close();
-    EXPECT_EQ(std::string(kSettings) + "[WatchRules]\r\n" +
-                  "Rule1=" + RuleValue("first") + "\r\n" +
-                  "Rule4=" + RuleValue("second") + "\r\n" +
-                  "Rule5=" + RuleValue("third") + "\r\n" +
-                  "Rule2=" + RuleValue("x") + ";sound=1\r\n" +
-                  "Note=" + RuleValue("misnamed") + "\r\n" +
-                  "Rule3=" + cut + "\r\n",
-              ReadFileBytes(main.IniPath()));
+    EXPECT_EQ(written, ReadFileBytes(main.IniPath()));
 }
 
 TEST(WatchRulesFile, ALineWithoutAnEqualsSignIsNotARule) {

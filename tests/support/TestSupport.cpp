@@ -57,6 +57,10 @@ std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::ws
                             {"FileName", Narrow(fileName)}});
 }
 
+std::string LoopbackLine(const std::string& message) {
+    return "127.0.0.1," + message + "\r\n";
+}
+
 std::string SystemText(DWORD code) {
     char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
@@ -146,6 +150,18 @@ void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+bool ReadableByOthers(const std::wstring& path) {
+    FILE* const reader = _wfsopen(path.c_str(), L"r", _SH_DENYNO);
+    if (reader) fclose(reader);
+    return reader != nullptr;
+}
+
+bool WritableByOthers(const std::wstring& path) {
+    FILE* const writer = _wfsopen(path.c_str(), L"a", _SH_DENYNO);
+    if (writer) fclose(writer);
+    return writer != nullptr;
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     std::string bytes;
     FILE* file = _wfsopen(path.c_str(), L"rb", _SH_DENYNO);
@@ -217,6 +233,10 @@ std::string PaneText(HWND pane) {
     GetWindowTextA(pane, &text[0], length + 1);
     text.resize(static_cast<size_t>(length));
     return text;
+}
+
+int TopRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
 }
 
 std::string CellText(HWND list, int row, int column) {

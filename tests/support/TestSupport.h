@@ -26,6 +26,9 @@ std::string SettingsIni(int autoscroll, int toDisplay, int toFile, const std::ws
 // The system's own text for a code, as the 8-bit pane shows it; empty where it has none.
 std::string SystemText(DWORD code);
 
+// The Capture line of a message without a comma, as Wine receives every datagram: from 127.0.0.1.
+std::string LoopbackLine(const std::string& message);
+
 // A record of the bytes from the sender, as the Receive thread makes it.
 net::RecordPtr MakeRecord(const std::string& bytes, const char* sender = "10.1.2.3");
 
@@ -78,9 +81,14 @@ void PumpFor(DWORD ms);
 
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// Whether another program could open the file to read it, or to append to it, now.
+bool ReadableByOthers(const std::wstring& path);
+bool WritableByOthers(const std::wstring& path);
 
 // The texts the pane holds, as 8-bit text.
 std::string PaneText(HWND pane);
+// The first row a list-view shows.
+int TopRow(HWND list);
 // What a list-view shows in a cell, asked for as any reader of the control would (up to 8,191 bytes).
 std::string CellText(HWND list, int row, int column);
 // The same as the control gives it to a wide reader.

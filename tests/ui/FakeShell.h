@@ -7,6 +7,9 @@
 
 namespace fake_shell {
 
+// An answer of the shell's for an open that worked (anything above 32).
+constexpr INT_PTR kOpened = 42;
+
 struct Call {
     int count = 0;
     bool ownerNull = false;

@@ -15,12 +15,9 @@ namespace {
 
 using dialog_driver::ModalScript;
 
-constexpr INT_PTR kOpened = 42;
 constexpr INT_PTR kNoAssociation = SE_ERR_NOASSOC;  // 31
 constexpr int kLinkId = 77;
 constexpr UINT kReflectedColourRequest = UM_REFLECTED_BASE + WM_CTLCOLORSTATIC;
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 
 int g_staticClicks = 0;
 
@@ -64,33 +61,42 @@ link_paint::Colours Colours(HWND control) {
 
 class HyperlinkTest : public ::testing::Test {
 protected:
-    void SetUp() override { fake_shell::Reset(kOpened); }
+    void SetUp() override { fake_shell::Reset(fake_shell::kOpened); }
 };
 
-TEST_F(HyperlinkTest, OpensAMailAddressAsAMailtoLink) {
-    LinkHost host(L"someone@example.com");
-    ui::Hyperlink link(fake_shell::Open);
-    ASSERT_TRUE(link.Attach(host.Control()));
+// A mail address opens as a mailto link, any other text as it stands, each
+// through the shell's open verb with no owner, parameters or folder. Only the
+// first 120 characters count: an @ past them makes no mail address.
+TEST_F(HyperlinkTest, OpensItsTextOrItsMailAddressCutTo120Characters) {
+    const std::wstring longWeb = L"https://www.example.org/" + std::wstring(126, L'x') + L"/tail";
+    const std::wstring longMail = L"someone@" + std::wstring(150, L'm') + L".example.com";
+    const std::wstring lateAt = std::wstring(125, L'w') + L"@example.com";
+    const struct {
+        std::wstring text, opened;
+    } cases[] = {
+        {L"someone@example.com", L"mailto:someone@example.com"},
+        {L"https://www.example.org/a?b=c%20d", L"https://www.example.org/a?b=c%20d"},
+        {longWeb, longWeb.substr(0, 120)},
+        {longMail, L"mailto:" + longMail.substr(0, 120)},
+        {lateAt, lateAt.substr(0, 120)},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.opened);
+        fake_shell::Reset(fake_shell::kOpened);
+        LinkHost host(test.text.c_str());
+        ui::Hyperlink link(fake_shell::Open);
+        ASSERT_TRUE(link.Attach(host.Control()));
 
-    EXPECT_EQ(0, SendMessageW(host.Control(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)));
+        EXPECT_EQ(0, SendMessageW(host.Control(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)));
 
-    EXPECT_EQ(1, fake_shell::lastCall.count);
-    EXPECT_EQ(L"mailto:someone@example.com", fake_shell::lastCall.file);
-    EXPECT_EQ(L"open", fake_shell::lastCall.verb);
-    EXPECT_TRUE(fake_shell::lastCall.ownerNull);
-    EXPECT_TRUE(fake_shell::lastCall.parametersNull);
-    EXPECT_TRUE(fake_shell::lastCall.directoryNull);
-    EXPECT_EQ(SW_SHOWNORMAL, fake_shell::lastCall.showCommand);
-}
-
-TEST_F(HyperlinkTest, OpensOtherTextUnchanged) {
-    LinkHost host(L"https://www.example.org/a?b=c%20d");
-    ui::Hyperlink link(fake_shell::Open);
-    ASSERT_TRUE(link.Attach(host.Control()));
-
-    PressOn(host.Control());
-
-    EXPECT_EQ(L"https://www.example.org/a?b=c%20d", fake_shell::lastCall.file);
+        EXPECT_EQ(1, fake_shell::lastCall.count);
+        EXPECT_EQ(test.opened, fake_shell::lastCall.file);
+        EXPECT_EQ(L"open", fake_shell::lastCall.verb);
+        EXPECT_TRUE(fake_shell::lastCall.ownerNull);
+        EXPECT_TRUE(fake_shell::lastCall.parametersNull);
+        EXPECT_TRUE(fake_shell::lastCall.directoryNull);
+        EXPECT_EQ(SW_SHOWNORMAL, fake_shell::lastCall.showCommand);
+    }
 }
 
 TEST_F(HyperlinkTest, TheControlItselfDoesNotSeeThePress) {
@@ -106,39 +112,6 @@ TEST_F(HyperlinkTest, TheControlItselfDoesNotSeeThePress) {
     EXPECT_EQ(1, fake_shell::lastCall.count);
 }
 
-TEST_F(HyperlinkTest, OpensOnlyTheFirst120CharactersOfALongText) {
-    const std::wstring text = L"https://www.example.org/" + std::wstring(126, L'x') + L"/tail";
-    LinkHost host(text.c_str());
-    ui::Hyperlink link(fake_shell::Open);
-    ASSERT_TRUE(link.Attach(host.Control()));
-
-    PressOn(host.Control());
-
-    EXPECT_EQ(text.substr(0, 120), fake_shell::lastCall.file);
-}
-
-TEST_F(HyperlinkTest, ALongMailAddressKeepsItsPrefixAndIsCutAt120) {
-    const std::wstring text = L"someone@" + std::wstring(150, L'm') + L".example.com";
-    LinkHost host(text.c_str());
-    ui::Hyperlink link(fake_shell::Open);
-    ASSERT_TRUE(link.Attach(host.Control()));
-
-    PressOn(host.Control());
-
-    EXPECT_EQ(L"mailto:" + text.substr(0, 120), fake_shell::lastCall.file);
-}
-
-TEST_F(HyperlinkTest, AnAtSignPastThe120thCharacterMakesNoMailLink) {
-    const std::wstring text = std::wstring(125, L'w') + L"@example.com";
-    LinkHost host(text.c_str());
-    ui::Hyperlink link(fake_shell::Open);
-    ASSERT_TRUE(link.Attach(host.Control()));
-
-    PressOn(host.Control());
-
-    EXPECT_EQ(text.substr(0, 120), fake_shell::lastCall.file);
-}
-
 TEST_F(HyperlinkTest, PaintsUnderlinedBlueOnATransparentBackgroundUntilOpened) {
     LinkHost host(L"https://www.example.org/");
     ui::Hyperlink link(fake_shell::Open);
@@ -146,59 +119,48 @@ TEST_F(HyperlinkTest, PaintsUnderlinedBlueOnATransparentBackgroundUntilOpened) {
 
     const link_paint::Colours before = Colours(host.Control());
     EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), before.brush);
-    EXPECT_EQ(kBlue, before.text);
+    EXPECT_EQ(link_paint::kUnvisited, before.text);
     EXPECT_EQ(TRANSPARENT, before.backgroundMode);
     EXPECT_EQ(1, before.fontDescription.lfUnderline);
 
     PressOn(host.Control());
     const link_paint::Colours after = Colours(host.Control());
-    EXPECT_EQ(kDarkRed, after.text);
+    EXPECT_EQ(link_paint::kVisited, after.text);
     EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), after.brush);
 }
 
-TEST_F(HyperlinkTest, AFailedOpenShowsTheCodeInAMessageBoxAndStaysBlue) {
-    fake_shell::Reset(kNoAssociation);
+// A failed open says so with the shell's code in a message box with an icon,
+// and leaves the colour as it was: blue, or dark red after a successful open.
+TEST_F(HyperlinkTest, AFailedOpenShowsTheCodeInAMessageBoxAndLeavesTheColour) {
     LinkHost host(L"https://www.example.org/");
     ui::Hyperlink link(fake_shell::Open);
     ASSERT_TRUE(link.Attach(host.Control()));
+    const auto failedOpen = [&](INT_PTR code) {
+        fake_shell::Reset(code);
+        std::wstring message;
+        bool hasIcon = false;
+        ModalScript script({[&] {
+            const HWND box = dialog_driver::FindDialog(L"Kelv SysLog monitor");
+            if (!box) return false;
+            message = dialog_driver::StaticText(box);
+            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if (SendMessageW(child, STM_GETICON, 0, 0)) hasIcon = true;
+            dialog_driver::PressButton(box, IDOK);
+            return true;
+        }});
+        PressOn(host.Control());
+        EXPECT_TRUE(script.Finished());
+        EXPECT_TRUE(hasIcon);
+        EXPECT_EQ(1, fake_shell::lastCall.count);
+        return message;
+    };
 
-    std::wstring message;
-    bool hasIcon = false;
-    ModalScript script({[&] {
-        const HWND box = dialog_driver::FindDialog(L"Kelv SysLog monitor");
-        if (!box) return false;
-        message = dialog_driver::StaticText(box);
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (SendMessageW(child, STM_GETICON, 0, 0)) hasIcon = true;
-        dialog_driver::PressButton(box, IDOK);
-        return true;
-    }});
+    EXPECT_EQ(L"Fail to execute associated application.\nCode: 0x1f", failedOpen(kNoAssociation));
+    EXPECT_EQ(link_paint::kUnvisited, Colours(host.Control()).text);
+    fake_shell::Reset(fake_shell::kOpened);
     PressOn(host.Control());
-
-    ASSERT_TRUE(script.Finished());
-    EXPECT_EQ(L"Fail to execute associated application.\nCode: 0x1f", message);
-    EXPECT_TRUE(hasIcon);
-    EXPECT_EQ(1, fake_shell::lastCall.count);
-    EXPECT_EQ(kBlue, Colours(host.Control()).text);
-}
-
-TEST_F(HyperlinkTest, AFailedOpenAfterASuccessfulOneStaysVisited) {
-    LinkHost host(L"https://www.example.org/");
-    ui::Hyperlink link(fake_shell::Open);
-    ASSERT_TRUE(link.Attach(host.Control()));
-    PressOn(host.Control());
-
-    fake_shell::Reset(SE_ERR_FNF);
-    ModalScript script({[&] {
-        const HWND box = dialog_driver::FindDialog(L"Kelv SysLog monitor");
-        if (!box) return false;
-        dialog_driver::PressButton(box, IDOK);
-        return true;
-    }});
-    PressOn(host.Control());
-
-    ASSERT_TRUE(script.Finished());
-    EXPECT_EQ(kDarkRed, Colours(host.Control()).text);
+    EXPECT_EQ(L"Fail to execute associated application.\nCode: 0x2", failedOpen(SE_ERR_FNF));
+    EXPECT_EQ(link_paint::kVisited, Colours(host.Control()).text);
 }
 
 TEST_F(HyperlinkTest, UnderlinesTheControlsOwnFontOnceAndDeletesItWithTheObject) {

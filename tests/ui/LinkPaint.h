@@ -5,6 +5,10 @@
 
 namespace link_paint {
 
+// A link's text before and after it has been opened.
+constexpr COLORREF kUnvisited = RGB(0, 0, 255);
+constexpr COLORREF kVisited = RGB(128, 0, 0);
+
 // What a colour request answered and left in the device context.
 struct Colours {
     LRESULT brush;

@@ -116,25 +116,16 @@ struct CreationRules {
     bool refuseBar = false;
 };
 
-// What the bar's window was asked to be when it was created.
-struct BarCreation {
-    bool seen = false;
-    DWORD style = 0;
-    RECT place{};
-    HMENU id = nullptr;
-};
-
-// Steps into window creation on this thread, for as long as it lives: notes
-// how the bar's window is asked for, or refuses it, and gives the Main window
-// a chosen client size. That size is set through the size limits the window
-// reports while it is created, as the system fixes the size from them.
+// Steps into window creation on this thread, for as long as it lives: refuses
+// the bar's window, or gives the Main window a chosen client size. That size is
+// set through the size limits the window reports while it is created, as the
+// system fixes the size from them.
 class CreationHook {
 public:
     explicit CreationHook(const CreationRules& rules)
         : creating_(SetWindowsHookExA(WH_CBT, OnCreating, nullptr, GetCurrentThreadId())),
           answered_(SetWindowsHookExA(WH_CALLWNDPROCRET, OnAnswered, nullptr, GetCurrentThreadId())) {
         rules_ = rules;
-        bar_ = BarCreation();
     }
     ~CreationHook() {
         UnhookWindowsHookEx(answered_);
@@ -143,18 +134,10 @@ public:
     CreationHook(const CreationHook&) = delete;
     CreationHook& operator=(const CreationHook&) = delete;
 
-    static const BarCreation& Bar() { return bar_; }
-
 private:
     static LRESULT CALLBACK OnCreating(int code, WPARAM window, LPARAM details) {
-        if (code == HCBT_CREATEWND && ClassOf(reinterpret_cast<HWND>(window)) == kBarClassName) {
-            const CREATESTRUCTA& create = *reinterpret_cast<CBT_CREATEWNDA*>(details)->lpcs;
-            bar_.seen = true;
-            bar_.style = static_cast<DWORD>(create.style);
-            bar_.place = {create.x, create.y, create.x + create.cx, create.y + create.cy};
-            bar_.id = create.hMenu;
-            if (rules_.refuseBar) return 1;
-        }
+        if (code == HCBT_CREATEWND && rules_.refuseBar && ClassOf(reinterpret_cast<HWND>(window)) == kBarClassName)
+            return 1;
         return CallNextHookEx(nullptr, code, window, details);
     }
 
@@ -173,12 +156,10 @@ private:
     }
 
     static CreationRules rules_;
-    static BarCreation bar_;
     HHOOK creating_;
     HHOOK answered_;
 };
 CreationRules CreationHook::rules_;
-BarCreation CreationHook::bar_;
 
 // The Main window, created with a client area of exactly width x height.
 std::unique_ptr<RunningMainWindow> MainWindowWithClient(int width, int height, bool refuseBar = false) {
@@ -334,79 +315,55 @@ TEST_F(SplitterTest, ClientOf400GivesRatioExactly0875AndLayoutFollowsTheSize) {
     EXPECT_EQ(0.875f, splitter.Ratio());
 }
 
-TEST_F(SplitterTest, ClientOf301EndsTheListAt263AndTheFirstLayoutPutsTheBarAt262) {
-    auto window = MainWindowWithClient(600, 301);
-    ASSERT_EQ(301, ClientSize(window->Handle()).cy);
-    const ui::SplitterBar& splitter = window->Window().Splitter();
+// The ratio comes from where the list ends as the bar is created; without a
+// usable height it is the list's share at start. Until the first Layout the
+// bar lies over the top of the pane, which has not moved; Layout puts it at the
+// ratio's height, cut to a whole pixel.
+TEST_F(SplitterTest, TheRatioComesFromTheListsBottomAtCreationAndPlacesTheBar) {
+    const struct {
+        SIZE client;
+        float ratio;
+        int layoutHeight, barTop;
+    } cases[] = {
+        {{300, 400}, 0.875f, 400, 350},
+        {{300, 301}, Quotient(263, 301), 301, 262},  // the list ends at 301 * 875 / 1000 = 263
+        {{300, 2}, 0.5f, 2, 1},                      // 2 * 875 / 1000 = 1
+        {{0, 400}, 0.875f, 400, 350},
+        {{300, 1}, 0.875f, 400, 350},
+        {{300, 0}, 0.875f, 400, 350},
+        {{0, 0}, 0.875f, 400, 350},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(BoxOf(0, 0, test.client.cx, test.client.cy));
+        BareParent windows(test.client.cx, test.client.cy);
+        ASSERT_EQ(test.client.cy, ClientSize(windows.Parent()).cy);
+        ui::SplitterBar splitter;
+        const HWND bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
+        ASSERT_TRUE(bar);
+        EXPECT_EQ(windows.Parent(), GetParent(bar));
+        EXPECT_EQ(test.ratio, splitter.Ratio());
+        const int listBottom = BottomOf(windows.List());
+        EXPECT_EQ(BoxOf(0, listBottom, test.client.cx, splitter.Thickness()), Box(bar));
+        EXPECT_EQ(listBottom, TopOf(windows.Pane()));
 
-    // The ratio comes from the list's integer bottom, 301 * 875 / 1000 = 263.
-    EXPECT_EQ(Quotient(263, 301), splitter.Ratio());
-    EXPECT_LT(static_cast<double>(splitter.Ratio()) * 301, 263.0);
-    const ExpectedLayout expected = LayoutFor(600, 301, 262, splitter.Thickness());
-    EXPECT_EQ(expected.list, Box(window->Window().MessageList()));
-    EXPECT_EQ(expected.bar, Box(splitter.Handle()));
-    EXPECT_EQ(expected.pane, Box(window->Window().DiagnosticsPane()));
+        splitter.Layout(300, test.layoutHeight);
+        const ExpectedLayout expected = LayoutFor(300, test.layoutHeight, test.barTop, splitter.Thickness());
+        EXPECT_EQ(expected.list, Box(windows.List()));
+        EXPECT_EQ(expected.bar, Box(bar));
+        EXPECT_EQ(expected.pane, Box(windows.Pane()));
+        EXPECT_EQ(test.ratio, splitter.Ratio());
+    }
 }
 
-TEST_F(SplitterTest, BarWindowIsCreatedAsDescribedAtTheListsBottom) {
+// Over the bar the pointer shows that it moves up and down.
+TEST_F(SplitterTest, TheBarShowsTheUpAndDownCursor) {
     BareParent windows(300, 400);
     ui::SplitterBar splitter;
-    EXPECT_EQ(0.25f, splitter.Ratio());
-    HWND bar = nullptr;
-    {
-        CreationHook watch(CreationRules{});
-        bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
-    }
+    const HWND bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
     ASSERT_TRUE(bar);
-    const BarCreation& asked = CreationHook::Bar();
-    ASSERT_TRUE(asked.seen);
-    EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE), asked.style);
-    EXPECT_EQ(reinterpret_cast<HMENU>(10), asked.id);
-    EXPECT_EQ(0, asked.place.left);
-    EXPECT_EQ(350, asked.place.top);
-    EXPECT_EQ(300, asked.place.right);
-    EXPECT_EQ(350 + splitter.Thickness(), asked.place.bottom);
-    EXPECT_EQ(bar, splitter.Handle());
-
-    EXPECT_EQ(kBarClassName, ClassOf(bar));
-    EXPECT_EQ(static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW), GetClassLongPtrA(bar, GCL_STYLE));
-    EXPECT_EQ(static_cast<ULONG_PTR>(COLOR_INACTIVECAPTIONTEXT + 1), GetClassLongPtrA(bar, GCLP_HBRBACKGROUND));
-    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32645))),  // IDC_SIZENS
-              GetClassLongPtrA(bar, GCLP_HCURSOR));
-    EXPECT_EQ(10, GetDlgCtrlID(bar));
-    EXPECT_EQ(static_cast<LONG>(WS_CHILD | WS_VISIBLE), GetWindowLongA(bar, GWL_STYLE));
-    EXPECT_EQ(windows.Parent(), GetParent(bar));
-
-    // Until the first Layout the bar lies over the top of the pane, which has not moved.
-    EXPECT_EQ(BoxOf(0, 350, 300, splitter.Thickness()), Box(bar));
-    EXPECT_EQ(BoxOf(0, 0, 300, 350), Box(windows.List()));
-    EXPECT_EQ(BoxOf(0, 350, 300, 50), Box(windows.Pane()));
-    EXPECT_EQ(0.875f, splitter.Ratio());
-}
-
-TEST_F(SplitterTest, DegenerateClientAtCreateTakesTheRatio0875) {
-    const SIZE degenerate[] = {{0, 400}, {300, 1}, {300, 0}, {0, 0}};
-    for (const SIZE size : degenerate) {
-        SCOPED_TRACE(BoxOf(0, 0, size.cx, size.cy));
-        BareParent windows(size.cx, size.cy);
-        ASSERT_EQ(size.cx, ClientSize(windows.Parent()).cx);
-        ASSERT_EQ(size.cy, ClientSize(windows.Parent()).cy);
-        ui::SplitterBar splitter;
-        ASSERT_TRUE(splitter.Create(windows.Parent(), windows.List(), windows.Pane()));
-        EXPECT_EQ(0.875f, splitter.Ratio());
-
-        // A later Layout at a usable size places everything from it.
-        splitter.Layout(300, 400);
-        const ExpectedLayout expected = LayoutFor(300, 400, 350, splitter.Thickness());
-        EXPECT_EQ(expected.list, Box(windows.List()));
-        EXPECT_EQ(expected.bar, Box(splitter.Handle()));
-        EXPECT_EQ(expected.pane, Box(windows.Pane()));
-    }
-    // Two pixels are enough to tell where the list ends: 2 * 875 / 1000 = 1.
-    BareParent windows(300, 2);
-    ui::SplitterBar splitter;
-    ASSERT_TRUE(splitter.Create(windows.Parent(), windows.List(), windows.Pane()));
-    EXPECT_EQ(0.5f, splitter.Ratio());
+    SetCursor(nullptr);
+    SendMessageA(bar, WM_SETCURSOR, reinterpret_cast<WPARAM>(bar), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_SIZENS), GetCursor());
 }
 
 // ---- Layout -----------------------------------------------------------------------
@@ -571,56 +528,51 @@ TEST_F(SplitterTest, WithoutABarWindowLayoutStillPlacesTheListAndThePane) {
 
 // ---- Drag by posted mouse messages ---------------------------------------------------
 
-TEST_F(SplitterTest, DragTo70In100StaysThereAndComesBackAt69AfterALayout) {
-    BareParent windows(300, 100);
-    ui::SplitterBar splitter;
-    const HWND bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
-    ASSERT_TRUE(bar);
-    splitter.Layout(300, 100);
-    const int thickness = splitter.Thickness();
-    ASSERT_EQ(87, TopOf(bar));
+// During the drag the list ends at the bar and the pane's bottom stays; the
+// release moves nothing; the next Layout puts the bar at the new ratio, cut to a whole pixel.
+TEST_F(SplitterTest, ADragMovesTheBarWhereTheCursorTakesItAndSetsTheRatio) {
+    const struct {
+        int height, grab, dragTo;
+        float ratio;
+        int topAfterLayout;
+    } cases[] = {
+        {100, 2, 70, 0.7f, 69},
+        {500, 1, 300, 0.6f, 300},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.height);
+        BareParent windows(300, test.height);
+        ui::SplitterBar splitter;
+        const HWND bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
+        ASSERT_TRUE(bar);
+        splitter.Layout(300, test.height);
 
-    const PostedDrag drag(bar, 2);
-    std::string listDuring, barDuring, paneDuring;
-    HWND captureDuring = nullptr;
-    PostedSteps steps({[&] { drag.Press(); },
-                       [&] { drag.BarTopTo(70); },
-                       [&] {
-                           listDuring = Box(windows.List());
-                           barDuring = Box(bar);
-                           paneDuring = Box(windows.Pane());
-                           captureDuring = GetCapture();
-                       },
-                       [&] { drag.Release(); }});
-    ASSERT_TRUE(steps.Run());
-    EXPECT_EQ(bar, captureDuring);
-    EXPECT_EQ(BoxOf(0, 0, 300, 70), listDuring);
-    EXPECT_EQ(BoxOf(0, 70, 300, thickness), barDuring);
-    EXPECT_EQ(BoxOf(0, 70 + thickness, 300, 100 - 70 - thickness), paneDuring);  // its bottom stays
-    EXPECT_EQ(0.7f, splitter.Ratio());
-    EXPECT_EQ(70, TopOf(bar));  // the release moves nothing
+        const PostedDrag drag(bar, test.grab);
+        std::string listDuring, barDuring, paneDuring;
+        HWND captureDuring = nullptr;
+        PostedSteps steps({[&] { drag.Press(); },
+                           [&] { drag.BarTopTo(test.dragTo); },
+                           [&] {
+                               listDuring = Box(windows.List());
+                               barDuring = Box(bar);
+                               paneDuring = Box(windows.Pane());
+                               captureDuring = GetCapture();
+                           },
+                           [&] { drag.Release(); }});
+        ASSERT_TRUE(steps.Run());
+        EXPECT_EQ(bar, captureDuring);
+        const ExpectedLayout expected = LayoutFor(300, test.height, test.dragTo, splitter.Thickness());
+        EXPECT_EQ(expected.list, listDuring);
+        EXPECT_EQ(expected.bar, barDuring);
+        EXPECT_EQ(expected.pane, paneDuring);
+        EXPECT_EQ(test.ratio, splitter.Ratio());
+        EXPECT_EQ(test.dragTo, TopOf(bar));
 
-    splitter.Layout(300, 100);
-    EXPECT_EQ(69, TopOf(bar));
-    EXPECT_EQ(69, BottomOf(windows.List()));
-    EXPECT_EQ(0.7f, splitter.Ratio());
-}
-
-TEST_F(SplitterTest, DragTo300In500ComesBackAt300) {
-    BareParent windows(300, 500);
-    ui::SplitterBar splitter;
-    const HWND bar = splitter.Create(windows.Parent(), windows.List(), windows.Pane());
-    ASSERT_TRUE(bar);
-    splitter.Layout(300, 500);
-
-    const PostedDrag drag(bar, 1);
-    PostedSteps steps({[&] { drag.Press(); }, [&] { drag.BarTopTo(300); }, [&] { drag.Release(); }});
-    ASSERT_TRUE(steps.Run());
-    EXPECT_EQ(300, TopOf(bar));
-    EXPECT_EQ(0.6f, splitter.Ratio());
-    splitter.Layout(300, 500);
-    EXPECT_EQ(300, TopOf(bar));
-    EXPECT_EQ(300, BottomOf(windows.List()));
+        splitter.Layout(300, test.height);
+        EXPECT_EQ(test.topAfterLayout, TopOf(bar));
+        EXPECT_EQ(test.topAfterLayout, BottomOf(windows.List()));
+        EXPECT_EQ(test.ratio, splitter.Ratio());
+    }
 }
 
 // A status bar takes the bottom 20 of 520 pixels: the ratio is of the 500

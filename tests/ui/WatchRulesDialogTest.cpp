@@ -97,6 +97,26 @@ std::string Enabled(HWND rulesDialog) {
     return enabled;
 }
 
+bool g_ruleDialogOpened = false;
+
+void CALLBACK EndTheRuleDialog(HWND, UINT, UINT_PTR, DWORD) {
+    if (const HWND rule = dialog_driver::FindDialog(kRuleTitle)) {
+        g_ruleDialogOpened = true;
+        EndDialog(rule, IDCANCEL);
+    }
+}
+
+// Sends the button's click, as any program may, greyed or not; a rule dialog
+// it opens is ended at once. Answers whether one opened.
+bool OpensTheRuleDialog(HWND rulesDialog, int buttonId) {
+    g_ruleDialogOpened = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, EndTheRuleDialog);
+    SendMessageW(rulesDialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(rulesDialog, buttonId)));
+    KillTimer(nullptr, timer);
+    return g_ruleDialogOpened;
+}
+
 CountedRule Counted(const char* name, std::uint64_t matches) {
     CountedRule rule;
     rule.rule.name = name;
@@ -137,6 +157,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     HWND rule = nullptr;
     bool openWithoutName = false;
     bool focusOnName = false;
+    bool openedPastTheLimit = false;
     std::string enabledAtOpen, enabledAfterAdd;
     link_paint::Colours sample{};
     std::vector<std::string> listed;
@@ -192,6 +213,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
                         Gone(kRuleTitle),
                         [&] {
                             enabledAfterAdd = Enabled(list);
+                            openedPastTheLimit = OpensTheRuleDialog(list, IDC_WATCH_ADD);
                             listed = Listed(list);
                             conditions = Cell(list, last, kConditions);
                             Click(list, IDOK);
@@ -204,6 +226,7 @@ TEST_F(WatchRulesDialogTest, ARuleMadeInTheRuleDialogIsListedAndHandedBackAtOk) 
     EXPECT_TRUE(focusOnName);
     EXPECT_EQ("10000", enabledAtOpen);
     EXPECT_EQ("01110", enabledAfterAdd);  // the new rule, last and selected alone, can still move up
+    EXPECT_FALSE(openedPastTheLimit);
     EXPECT_EQ(kDarkRed, sample.background);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), sample.text);
     ASSERT_EQ(records::kMostWatchRules, listed.size());
