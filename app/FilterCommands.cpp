@@ -58,7 +58,7 @@ void MainWindow::EditFilter() {
         records::RowFilter filter = book_.Shown().Filter();
         if (ui::EditFilter(Handle(), filter, book_.Held())) ApplyFilter(std::move(filter));
     } catch (const std::bad_alloc&) {
-        diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+        diag::ReportOutOfMemory(L"filter the rows");
     }
 }
 
@@ -73,7 +73,7 @@ void MainWindow::FilterByKeys(const records::RowKeys& keys, records::RowKey key,
         records::FilterByRow(filter, keys, key, hide);
         ApplyFilter(std::move(filter));
     } catch (const std::bad_alloc&) {
-        diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
+        diag::ReportOutOfMemory(L"filter the rows");
     }
 }
 
@@ -90,11 +90,8 @@ void MainWindow::ApplyFilter(records::RowFilter filter) {
 
 // With auto-scroll the newest shown row is in view, as it would be had the rows arrived so.
 void MainWindow::ShowNewView(bool chosen) {
-    if (!chosen) diag::Report(E_OUTOFMEMORY, L"Cannot filter the rows: out of memory\n");
-    messageList_.ShowNewRows();
-    const size_t shown = messageList_.ViewedRows();
-    if (settings_ && settings_->Autoscroll && shown > 0)
-        SendMessageA(messageList_.Handle(), LVM_ENSUREVISIBLE, shown - 1, FALSE);
+    if (!chosen) diag::ReportOutOfMemory(L"filter the rows");
+    messageList_.ShowNewRows(settings_ && settings_->Autoscroll);
     ShowFilterInTitle();
 }
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "app/MainWindowClassName.h"
-#include "app/MessageLoop.h"
 
 namespace app {
 
@@ -28,13 +27,12 @@ void ListFinder::OpenDialog(HWND owner) {
     // Only the choices carry over from the last time; the notices do not.
     dialogData_.Flags = (dialogData_.Flags & (FR_DOWN | FR_MATCHCASE)) | FR_HIDEWHOLEWORD;
     dialog_ = FindTextA(&dialogData_);
-    SetModelessDialog(dialog_);
 }
 
 void ListFinder::OnDialogMessage(HWND owner, list::MessageList& messages, LPARAM notice) {
     if (notice != reinterpret_cast<LPARAM>(&dialogData_) || !dialog_) return;
     if (dialogData_.Flags & FR_DIALOGTERM)
-        Forget();
+        dialog_ = nullptr;
     else if (dialogData_.Flags & FR_FINDNEXT)
         Find(owner, messages, (dialogData_.Flags & FR_DOWN) != 0);
 }
@@ -48,12 +46,7 @@ void ListFinder::FindAgain(HWND owner, list::MessageList& messages, bool down) {
 
 void ListFinder::CloseDialog() {
     if (dialog_) DestroyWindow(dialog_);
-    Forget();
-}
-
-void ListFinder::Forget() {
     dialog_ = nullptr;
-    SetModelessDialog(nullptr);
 }
 
 // The search does not wrap around: at the end (or the top) it says so, as Notepad does.

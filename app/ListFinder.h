@@ -32,7 +32,6 @@ public:
 
 private:
     void Find(HWND owner, list::MessageList& messages, bool down);
-    void Forget();
 
     static constexpr WORD kTextCapacity = 256;
 

@@ -64,6 +64,8 @@ public:
     // What OK in the Watch rules dialog does: the rules colour, mark and call from now on, and are written
     // to the INI file at once.
     void SetWatchRules(std::vector<records::CountedRule> rules);
+    // The modeless dialog open over the window (Find), whose keys the message loop hands it; null when none is.
+    HWND ModelessDialog() const { return finder_.Dialog(); }
     // Every record handed over so far is shown and written.
     bool DeliveriesCaughtUp() const { return pump_.CaughtUp(); }
     // Where the Receive thread and the diagnostic reporter hand their items over.

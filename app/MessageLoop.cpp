@@ -1,22 +1,18 @@
 // MessageLoop.cpp: GetMessage, the modeless dialog, the accelerators, then translate and dispatch.
 #include "app/MessageLoop.h"
 
+#include "app/MainWindow.h"
 #include "app/ProcessMainWindow.h"
 
 namespace app {
 
-namespace {
-HWND g_modelessDialog = nullptr;  // touched by the user-interface thread only
-}
-
-void SetModelessDialog(HWND dialog) {
-    g_modelessDialog = dialog;
-}
-
+// The window is asked for every message: its dialog comes and goes.
 void RunMessageLoop(HACCEL accelerators) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (g_modelessDialog && IsDialogMessageA(g_modelessDialog, &msg)) continue;
+        const MainWindow* const window = ProcessMainWindow();
+        const HWND dialog = window ? window->ModelessDialog() : nullptr;
+        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
         if (TranslateAcceleratorA(ProcessMainWindowHandle(), accelerators, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

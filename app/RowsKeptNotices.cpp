@@ -15,7 +15,7 @@ void RowsKeptNotices::Admitted(const records::Admission& admission, bool hold, s
         diag::Report(S_OK, L"Out of memory for more rows: the list now keeps the newest %ls\n", kept);
     }
     if (hold && !admission.held && !toldNotKept_) {
-        diag::Report(E_OUTOFMEMORY, L"Cannot keep more rows: out of memory\n");
+        diag::ReportOutOfMemory(L"keep more rows");
         toldNotKept_ = true;
     }
 }

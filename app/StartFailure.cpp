@@ -1,14 +1,10 @@
 // StartFailure.cpp: the text of a diagnostic, shown in a message box instead of the pane.
 #include "app/StartFailure.h"
 
-#include "app/MainWindowClassName.h"
 #include "diag/DiagnosticText.h"
+#include "res/resource.h"
 
 namespace app {
-
-namespace {
-constexpr int kTitleCapacity = 64;
-}
 
 StatusCode LastStatus() {
     const DWORD error = GetLastError();
@@ -20,11 +16,9 @@ void ShowStartFailure(const StartFailure& failure) {
     // The window that failed asked to end the loop as it went; the box's own loop would end at that request.
     MSG quit;
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    wchar_t title[kTitleCapacity];
-    MultiByteToWideChar(CP_ACP, 0, kMainWindowTitle, -1, title, kTitleCapacity);
     const diag::DiagnosticText text = diag::MakeDiagnostic(failure.status, L"%s", failure.what);
     // Without memory for the code's text, what failed is still said.
-    MessageBoxW(nullptr, text ? text.get() : failure.what, title, MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, text ? text.get() : failure.what, L"" PRODUCT_TITLE, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace app

@@ -31,7 +31,7 @@ void MainWindow::EditWatchRules() {
         std::vector<records::CountedRule> rules = book_.Rules().Rules();
         if (ui::EditWatchRules(Handle(), rules, book_.Held())) SetWatchRules(std::move(rules));
     } catch (const std::bad_alloc&) {
-        diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
+        diag::ReportOutOfMemory(L"use the watch rules");
     }
 }
 
@@ -47,7 +47,7 @@ void MainWindow::SetWatchRules(std::vector<records::CountedRule> rules) {
 
 bool MainWindow::UseWatchRules(std::vector<records::CountedRule> rules) {
     if (!book_.SetRules(std::move(rules))) {
-        diag::Report(E_OUTOFMEMORY, L"Cannot use the watch rules: out of memory\n");
+        diag::ReportOutOfMemory(L"use the watch rules");
         return false;
     }
     messageList_.Redraw();

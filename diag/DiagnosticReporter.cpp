@@ -24,4 +24,8 @@ void Report(StatusCode status, const wchar_t* format, ...) {
     if (sink) sink->Deliver(std::move(text));
 }
 
+void ReportOutOfMemory(const wchar_t* what) {
+    Report(E_OUTOFMEMORY, L"Cannot %ls: out of memory\n", what);
+}
+
 }  // namespace diag

@@ -24,4 +24,7 @@ void SetDiagnosticSink(DiagnosticSink* sink);
 // for the sink to count; with no sink, reports are lost.
 void Report(StatusCode status, const wchar_t* format, ...);
 
+// "Cannot <what>: out of memory", with the out-of-memory status's code line.
+void ReportOutOfMemory(const wchar_t* what);
+
 }  // namespace diag

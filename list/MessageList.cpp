@@ -161,11 +161,13 @@ void MessageList::ForgetRows() {
 
 // The selection named rows of the view before. Emptied first, the control
 // forgets it at once, where unselecting every row would visit each of them.
-void MessageList::ShowNewRows() {
+void MessageList::ShowNewRows(bool showNewest) {
     lag_ = 0;
     placeKnown_ = false;
+    const size_t count = ViewedRows();
     view_.SetCount(0, 0);
-    view_.SetCount(ViewedRows(), 0);
+    view_.SetCount(count, 0);
+    if (showNewest && count > 0) view_.EnsureVisible(static_cast<int>(count - 1));
     InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 

@@ -102,7 +102,8 @@ public:
     // so that it asks for no row that is gone.
     void ForgetRows();
     // The book shows other rows (a filter applied or turned off or on); no row stays selected.
-    void ShowNewRows();
+    // With showNewest, as with auto-scroll, the newest row shown is in view, as had the rows arrived so.
+    void ShowNewRows(bool showNewest);
     // The rules changed: every row is drawn again.
     void Redraw();
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/RowSearch.h"
+#include "records/TextMatcher.h"
 #include "records/StoredRow.h"
 #include "records/SyslogHeader.h"
 #include "records/SyslogPriority.h"

@@ -127,6 +127,9 @@
 #define IDC_WATCH_NOTIFY 1138
 #define IDC_WATCH_BEEP 1139
 
+// The program's name, as its title bar and the version block say it.
+#define PRODUCT_TITLE "Kelv SysLog monitor"
+
 // Version of the program, as the About box and the version block state it.
 #define VERSION_MAJOR 1
 #define VERSION_MINOR 0

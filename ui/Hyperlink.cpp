@@ -19,7 +19,7 @@ static_assert(kMailtoLength + kLinkTextCapacity <= kLinkBufferCapacity, "the pre
 
 constexpr INT_PTR kShellSuccessAbove = 32;
 const wchar_t kFailureFormat[] = L"Fail to execute associated application.\nCode: %#x";
-const wchar_t kFailureCaption[] = L"Kelv SysLog monitor";
+const wchar_t kFailureCaption[] = L"" PRODUCT_TITLE;
 
 constexpr COLORREF kVisitedColour = RGB(128, 0, 0);
 constexpr COLORREF kUnvisitedColour = RGB(0, 0, 255);
