@@ -11,6 +11,11 @@ const wchar_t kIgnoredWhileOff[] =
     L"Capture is off, so arriving messages are ignored: neither shown nor written. Ctrl+C (View > Capture) "
     L"turns capture back on\n";
 
+void Write(records::CaptureFile& captureFile, const net::SyslogRecord& record) {
+    const StatusCode written = captureFile.Write(record);
+    if (FAILED(written)) captureFile.GiveUp(written);
+}
+
 }  // namespace
 
 void DeliveryPump::Start(HWND window, UINT doorbell) {
@@ -18,20 +23,20 @@ void DeliveryPump::Start(HWND window, UINT doorbell) {
     queue_.SetDoorbell(window, doorbell);
 }
 
-DeliveryPump::Turned DeliveryPump::Turn() {
+DeliveryPump::Turned DeliveryPump::Turn(const DeliveryTargets& to) {
     if (closing_) return Turned::HoldingBack;
     caughtUp_ = false;
     if (handled_ == batch_.size()) {
         handled_ = 0;
         if (handOff_.Take(batch_, GetTickCount64()) == net::HandOff::Clock::Stop) {
             KillTimer(window_, kTimerId);
-            CatchUp();
+            CatchUp(to);
             return Turned::Idle;
         }
         // Dry for now, but the burst may go on: the timer keeps running.
         if (batch_.empty()) {
             if (!CatchUpDue(true)) return Turned::HoldingBack;
-            CatchUp();
+            CatchUp(to);
             return Turned::CaughtUp;
         }
     }
@@ -39,36 +44,35 @@ DeliveryPump::Turned DeliveryPump::Turn() {
     const ULONGLONG turnStarted = GetTickCount64();
     do {
         const bool moreQueued = handled_ + 1 < batch_.size() || queue_.HasWaiting();
-        Handle(batch_[handled_++], moreQueued);
+        Handle(to, batch_[handled_++], moreQueued);
     } while (handled_ < batch_.size() && GetTickCount64() - turnStarted < kLongestTurnMs);
-    diagnostics_.AppendTo(pane_);
+    diagnostics_.AppendTo(to.pane);
     SetTimer(window_, kTimerId, kTurnIntervalMs, nullptr);
     return caughtUp_ ? Turned::CaughtUp : Turned::HoldingBack;
 }
 
-void DeliveryPump::Finish() {
+void DeliveryPump::Finish(const CaptureSwitch& capture, records::CaptureFile& captureFile) {
     KillTimer(window_, kTimerId);
     queue_.SetDoorbell(nullptr, 0);
     do {
         for (; handled_ < batch_.size(); ++handled_) {
             const net::RecordPtr& record = batch_[handled_].record;
-            if (record && capture_.IsOn() && captureFile_.IsOpen()) Write(*record);
+            if (record && capture.IsOn() && captureFile.IsOpen()) Write(captureFile, *record);
         }
         handled_ = 0;
         queue_.TakeAllOrArm(batch_);
     } while (!batch_.empty());
 }
 
-void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
-    if (!settings_) return;  // past the destruction handler: released with the batch
+void DeliveryPump::Handle(const DeliveryTargets& to, net::Delivery& delivery, bool moreQueued) {
     if (delivery.record) {
         ++recordsThisTurn_;
         behind_ = true;
-        Arrive(std::move(delivery.record), moreQueued);
-        if (CatchUpDue(!moreQueued)) CatchUp();
+        Arrive(to, std::move(delivery.record), moreQueued);
+        if (CatchUpDue(!moreQueued)) CatchUp(to);
         return;
     }
-    diagnostics_.Add(pane_, std::move(delivery.text));
+    diagnostics_.Add(to.pane, std::move(delivery.text));
 }
 
 // A record is written even when it is not shown, and the watch rules see it
@@ -77,24 +81,18 @@ void DeliveryPump::Handle(net::Delivery& delivery, bool moreQueued) {
 // goes one way: to the Capture file, the row book, the list, the calls. The
 // Settings are read afresh for every record, so an OK in the Options dialog
 // applies from the next one on.
-void DeliveryPump::Arrive(net::RecordPtr record, bool moreQueued) {
-    if (!capture_.IsOn()) {
-        if (capture_.FirstIgnored()) diagnostics_.Add(pane_, diag::MakeDiagnostic(S_OK, kIgnoredWhileOff));
+void DeliveryPump::Arrive(const DeliveryTargets& to, net::RecordPtr record, bool moreQueued) {
+    if (!to.capture.IsOn()) {
+        if (to.capture.FirstIgnored()) diagnostics_.Add(to.pane, diag::MakeDiagnostic(S_OK, kIgnoredWhileOff));
         return;
     }
-    if (captureFile_.IsOpen()) Write(*record);
-    const settings::Settings& settings = *settings_;
-    const bool hold = settings.ToDisplay != 0;
-    const records::Admission admission = book_.Admit(*record, hold);
-    if (hold) list_.Show(admission, settings.Autoscroll != 0, moreQueued);
-    rowsKeptNotices_.Admitted(admission, hold, settings.KeepRows, book_.KeepRows(), captureFile_.IsOpen());
+    if (to.captureFile.IsOpen()) Write(to.captureFile, *record);
+    const bool hold = to.settings.ToDisplay != 0;
+    const records::Admission admission = to.book.Admit(*record, hold);
+    if (hold) to.list.Show(admission, to.settings.Autoscroll != 0, moreQueued);
+    to.rowsKeptNotices.Admitted(admission, hold, to.settings.KeepRows, to.book.KeepRows(), to.captureFile.IsOpen());
     if (admission.match.matched)
-        calls_.OnMatches(admission.match.matched, book_.Rules(), record->message, GetTickCount64());
-}
-
-void DeliveryPump::Write(const net::SyslogRecord& record) {
-    const StatusCode written = captureFile_.Write(record);
-    if (FAILED(written)) captureFile_.GiveUp(written);
+        to.calls.OnMatches(admission.match.matched, to.book.Rules(), record->message, GetTickCount64());
 }
 
 // dry: nothing more is queued now. A lone record is shown at once, a flow
@@ -106,10 +104,9 @@ bool DeliveryPump::CatchUpDue(bool dry) const {
 }
 
 // The Capture file's lines go to the system and a held-back burst is shown.
-void DeliveryPump::CatchUp() {
-    if (!settings_) return;
-    captureFile_.Flush();
-    list_.ShowHeldBack();
+void DeliveryPump::CatchUp(const DeliveryTargets& to) {
+    to.captureFile.Flush();
+    to.list.ShowHeldBack();
     caughtUpAt_ = GetTickCount64();
     caughtUp_ = true;
     behind_ = false;

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "app/CaptureSwitch.h"
 #include "app/MatchCalls.h"
 #include "app/RowsKeptNotices.h"
@@ -18,7 +16,7 @@
 
 namespace app {
 
-// The Main window's parts a delivery reaches; fixed for the window's life.
+// The Main window's parts a turn's deliveries reach, given for each turn.
 struct DeliveryTargets {
     CaptureSwitch& capture;
     records::CaptureFile& captureFile;
@@ -26,8 +24,8 @@ struct DeliveryTargets {
     list::MessageList& list;
     MatchCalls& calls;
     RowsKeptNotices& rowsKeptNotices;
-    const HWND& pane;
-    const std::optional<settings::Settings>& settings;  // absent past the destruction handler
+    HWND pane;
+    const settings::Settings& settings;
 };
 
 // The doorbell starts a turn when the queue was idle. While deliveries keep
@@ -54,17 +52,7 @@ public:
     static constexpr ULONGLONG kShortestCatchUpMs = 50;
     static constexpr ULONGLONG kQuietSpellMs = 50;
 
-    DeliveryPump(net::DeliveryQueue& queue, const DeliveryTargets& targets)
-        : queue_(queue),
-          handOff_(queue, kQuietSpellMs),
-          capture_(targets.capture),
-          captureFile_(targets.captureFile),
-          book_(targets.book),
-          list_(targets.list),
-          calls_(targets.calls),
-          rowsKeptNotices_(targets.rowsKeptNotices),
-          pane_(targets.pane),
-          settings_(targets.settings) {}
+    explicit DeliveryPump(net::DeliveryQueue& queue) : queue_(queue), handOff_(queue, kQuietSpellMs) {}
     DeliveryPump(const DeliveryPump&) = delete;
     DeliveryPump& operator=(const DeliveryPump&) = delete;
 
@@ -74,13 +62,13 @@ public:
     // back, a catch-up during a flood, or a burst ended (caught up, and idle).
     enum class Turned { HoldingBack, CaughtUp, Idle };
     // One turn: on the doorbell and on the timer.
-    Turned Turn();
+    Turned Turn(const DeliveryTargets& to);
     // At shutdown, before reception stops: from then on turns leave the queue alone.
     void Close() { closing_ = true; }
     // After reception has stopped: every record taken or still queued is
     // written to the Capture file but not shown, since the window is going, so
     // closing takes no longer than writing them; nothing rings any more.
-    void Finish();
+    void Finish(const CaptureSwitch& capture, records::CaptureFile& captureFile);
 
     bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
 
@@ -89,22 +77,13 @@ public:
     bool CaughtUp() const { return !behind_ && handled_ == batch_.size() && !queue_.HasWaiting(); }
 
 private:
-    void Handle(net::Delivery& delivery, bool moreQueued);
-    void Arrive(net::RecordPtr record, bool moreQueued);
-    void CatchUp();
+    void Handle(const DeliveryTargets& to, net::Delivery& delivery, bool moreQueued);
+    void Arrive(const DeliveryTargets& to, net::RecordPtr record, bool moreQueued);
+    void CatchUp(const DeliveryTargets& to);
     bool CatchUpDue(bool dry) const;
-    void Write(const net::SyslogRecord& record);
 
     net::DeliveryQueue& queue_;
     net::HandOff handOff_;
-    CaptureSwitch& capture_;
-    records::CaptureFile& captureFile_;
-    records::RowBook& book_;
-    list::MessageList& list_;
-    MatchCalls& calls_;
-    RowsKeptNotices& rowsKeptNotices_;
-    const HWND& pane_;
-    const std::optional<settings::Settings>& settings_;
     HWND window_ = nullptr;
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
     size_t handled_ = 0;

@@ -6,7 +6,6 @@
 
 #include <cwchar>
 
-#include "app/PumpingWait.h"
 #include "diag/DiagnosticReporter.h"
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
@@ -32,7 +31,7 @@ win::WindowClass MainWindowClass() {
 }  // namespace
 
 MainWindow::MainWindow(unsigned short udpPort, const wchar_t* iniPath)
-    : udpPort_(udpPort) {
+    : reception_(deliveries_, udpPort) {
     wcsncpy(iniPath_, iniPath, MAX_PATH - 1);
     iniPath_[MAX_PATH - 1] = L'\0';
 }
@@ -73,7 +72,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     // Neither carries anything: whoever posts them, the UI only looks at its own queue.
     case UM_DELIVERIES_WAITING:
-        OnTurned(pump_.Turn());
+        TakeDeliveries();
         return true;
     case WM_TIMER:
         if (calls_.IsTimer(wParam)) {
@@ -85,7 +84,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             return true;
         }
         if (!pump_.IsTimer(wParam)) return false;
-        OnTurned(pump_.Turn());
+        TakeDeliveries();
         return true;
     case WM_CONTEXTMENU:
         return columns_.OnContextMenu(Handle(), reinterpret_cast<HWND>(wParam), lParam) ||
@@ -147,16 +146,21 @@ LRESULT MainWindow::OnCreate() {
     captureFile_.OpenIfWanted(*settings_);
     if (settings_->StatusBar.value_or(0)) ShowStatusBar(true);
 
-    initEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!initEvent_) {
-        diag::Report(StatusFromError(static_cast<long>(GetLastError())), L"Cannot create the init event\r\n");
+    switch (reception_.Start(startFailure_)) {
+    case Reception::Started::Receiving:
+        return 1;
+    case Reception::Started::WithoutReception:
         return 0;
+    default:
+        return -1;
     }
-    const bool started = StartReceiveThread();
-    if (started) PumpingWait(initEvent_);
-    CloseHandle(initEvent_);
-    initEvent_ = nullptr;
-    return started ? 1 : -1;
+}
+
+// A turn of the burst policy, between the window's creation and destruction,
+// while there are Settings for the records to follow.
+void MainWindow::TakeDeliveries() {
+    if (!settings_) return;
+    OnTurned(pump_.Turn({capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, *settings_}));
 }
 
 // The window goes with its pane, so what failed is kept for a message box.
@@ -165,23 +169,15 @@ LRESULT MainWindow::CannotCreate(const wchar_t* what, StatusCode status) {
     return -1;
 }
 
-bool MainWindow::StartReceiveThread() {
-    receiveContext_ = {&deliveries_, &receiver_, initEvent_, udpPort_};
-    receiveThread_ = CreateThread(nullptr, 0, net::ReceiveThreadProc, &receiveContext_, 0, &receiveThreadId_);
-    if (receiveThread_) return true;
-    CannotCreate(L"Cannot create the Receive thread", LastStatus());
-    return false;
-}
-
 // Stops reception, then closes the Capture file and writes the Settings back.
 void MainWindow::OnDestroy() {
     calls_.Stop();
     finder_.CloseDialog();
     traffic_.Close();
     pump_.Close();
-    StopReceiveThread();
+    reception_.Stop();
     // The thread's last records still belong in the Capture file.
-    pump_.Finish();
+    pump_.Finish(capture_, captureFile_);
     captureFile_.Close();
     if (settings_) {
         settings_->Columns = messageList_.Columns();
@@ -190,14 +186,6 @@ void MainWindow::OnDestroy() {
         WriteWatchRules();
     }
     settings_.reset();
-}
-
-void MainWindow::StopReceiveThread() {
-    if (!receiveThread_) return;
-    PostThreadMessageA(receiveThreadId_, WM_QUIT, 0, 0);
-    PumpingWait(receiveThread_);
-    CloseHandle(receiveThread_);
-    receiveThread_ = nullptr;
 }
 
 bool MainWindow::OnNotify(NMHDR& notice, LRESULT& result) {

@@ -11,12 +11,11 @@
 #include "app/DeliveryPump.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
+#include "app/Reception.h"
 #include "app/RowsKeptNotices.h"
 #include "app/StartFailure.h"
 #include "list/MessageList.h"
-#include "net/DatagramReceiver.h"
 #include "net/DeliveryQueue.h"
-#include "net/ReceiveThread.h"
 #include "records/CaptureFile.h"
 #include "records/FilterByRow.h"
 #include "records/RowBook.h"
@@ -58,7 +57,7 @@ public:
     bool CaptureOn() const { return capture_.IsOn(); }
     bool CaptureFileOpen() const { return captureFile_.IsOpen(); }
     // The port reception is bound to, once the window is created; 0 when the set-up failed.
-    unsigned short ReceivingPort() const { return receiver_.BoundPort(); }
+    unsigned short ReceivingPort() const { return reception_.BoundPort(); }
     // What OK in the Filter dialog does: the list shows the rows that pass, and the title counts them.
     void ApplyFilter(records::RowFilter filter);
     // What OK in the Watch rules dialog does: the rules colour, mark and call from now on, and are written
@@ -83,9 +82,6 @@ private:
     bool OnNotify(NMHDR& notice, LRESULT& result);
     void OnInitMenuPopup(HMENU popup);
 
-    bool StartReceiveThread();
-    void StopReceiveThread();
-
     void ToggleCapture();
     void Clear();
     void RunOptions();
@@ -105,6 +101,7 @@ private:
     void ShowNewView(bool chosen);
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
+    void TakeDeliveries();
     void AddFilterItems(HMENU popup, int senderRow);
 
     // The watch rules and the marked rows (WatchCommands.cpp).
@@ -133,13 +130,9 @@ private:
     HWND pane_ = nullptr;
     std::optional<settings::Settings> settings_;
     settings::OptionsEditor options_;
-    net::DatagramReceiver receiver_;
     records::CaptureFile captureFile_;
     records::WatchRulesFile watchRulesFile_;
     bool watchRulesChanged_ = false;  // since they were read: only then are they written back
-    HANDLE receiveThread_ = nullptr;
-    DWORD receiveThreadId_ = 0;
-    HANDLE initEvent_ = nullptr;
     StartFailure startFailure_;
     CaptureSwitch capture_;
     ListFinder finder_;
@@ -150,15 +143,13 @@ private:
     ULONGLONG titleCountedAt_ = 0;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
-    // Takes the deliveries to the pane, the Capture file and the list.
-    DeliveryPump pump_{deliveries_,
-                       {capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
+    // Takes the deliveries to the pane, the Capture file, the book, the list and the calls.
+    DeliveryPump pump_{deliveries_};
     ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
     ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) { ShowOnlySender(sender); }};
 
-    unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];
-    net::ReceiveThreadContext receiveContext_{};
+    Reception reception_;  // last made, first to go: its thread hands items to the queue till it ends
 };
 
 }  // namespace app
