@@ -20,8 +20,8 @@
 #include "records/FilterByRow.h"
 #include "records/RowBook.h"
 #include "records/WatchRulesFile.h"
-#include "settings/OptionsEditor.h"
 #include "settings/Settings.h"
+#include "ui/OptionsEditor.h"
 #include "ui/SplitterBar.h"
 #include "ui/StatusBar.h"
 #include "ui/TrafficWindow.h"
@@ -129,7 +129,7 @@ private:
     RowsKeptNotices rowsKeptNotices_;
     HWND pane_ = nullptr;
     std::optional<settings::Settings> settings_;
-    settings::OptionsEditor options_;
+    ui::OptionsEditor options_;
     records::CaptureFile captureFile_;
     records::WatchRulesFile watchRulesFile_;
     bool watchRulesChanged_ = false;  // since they were read: only then are they written back

@@ -12,7 +12,7 @@
 #include "records/HeaderNames.h"
 #include "records/SyslogPriority.h"
 #include "res/resource.h"
-#include "ui/DialogItemText.h"
+#include "win/ModalDialog.h"
 
 namespace ui {
 
@@ -114,7 +114,7 @@ void FillConditionChoices(HWND dialog, const ConditionChoices& choices) {
 void ShowConditions(HWND dialog, const records::RowFilter& filter, const ConditionChoices& choices) {
     SetDlgItemTextA(dialog, IDC_FILTER_SHOW_TEXT, filter.showText.c_str());
     SetDlgItemTextA(dialog, IDC_FILTER_HIDE_TEXT, filter.hideText.c_str());
-    CheckDlgButton(dialog, IDC_FILTER_MATCH_CASE, filter.matchCase ? BST_CHECKED : BST_UNCHECKED);
+    win::Check(dialog, IDC_FILTER_MATCH_CASE, filter.matchCase);
     SendDlgItemMessageA(dialog, IDC_FILTER_SEVERITY, CB_SETCURSEL, static_cast<WPARAM>(filter.lowestSeverity + 1), 0);
     const HWND list = GetDlgItem(dialog, IDC_FILTER_SENDERS);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -132,9 +132,9 @@ void ShowConditions(HWND dialog, const records::RowFilter& filter, const Conditi
 
 records::RowFilter ReadConditions(HWND dialog, const ConditionChoices& choices) {
     records::RowFilter filter;
-    filter.showText = DialogItemText(dialog, IDC_FILTER_SHOW_TEXT);
-    filter.hideText = DialogItemText(dialog, IDC_FILTER_HIDE_TEXT);
-    filter.matchCase = IsDlgButtonChecked(dialog, IDC_FILTER_MATCH_CASE) == BST_CHECKED;
+    filter.showText = win::ItemText(dialog, IDC_FILTER_SHOW_TEXT);
+    filter.hideText = win::ItemText(dialog, IDC_FILTER_HIDE_TEXT);
+    filter.matchCase = win::IsChecked(dialog, IDC_FILTER_MATCH_CASE);
     const LRESULT severity = SendDlgItemMessageA(dialog, IDC_FILTER_SEVERITY, CB_GETCURSEL, 0, 0);
     filter.lowestSeverity = severity > 0 ? static_cast<int>(severity) - 1 : records::kAnySeverity;
     const HWND list = GetDlgItem(dialog, IDC_FILTER_SENDERS);
@@ -142,11 +142,11 @@ records::RowFilter ReadConditions(HWND dialog, const ConditionChoices& choices) 
     for (int item = 0; item < count; ++item)
         if (SendMessageA(list, LB_GETSEL, item, 0) > 0)
             filter.senders.push_back(static_cast<std::uint32_t>(SendMessageA(list, LB_GETITEMDATA, item, 0)));
-    filter.hideSenders = IsDlgButtonChecked(dialog, IDC_FILTER_HIDE_SENDERS) == BST_CHECKED;
+    filter.hideSenders = win::IsChecked(dialog, IDC_FILTER_HIDE_SENDERS);
     filter.hosts = ReadNames(dialog, kHostFields, choices.hosts);
-    filter.hideHosts = IsDlgButtonChecked(dialog, kHostFields.hide) == BST_CHECKED;
+    filter.hideHosts = win::IsChecked(dialog, kHostFields.hide);
     filter.apps = ReadNames(dialog, kAppFields, choices.apps);
-    filter.hideApps = IsDlgButtonChecked(dialog, kAppFields.hide) == BST_CHECKED;
+    filter.hideApps = win::IsChecked(dialog, kAppFields.hide);
     return filter;
 }
 

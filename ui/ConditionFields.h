@@ -3,12 +3,15 @@
 
 #include <windows.h>
 
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "records/HeaderCensus.h"
 #include "records/RecordStore.h"
 #include "records/RowFilter.h"
 #include "records/SenderCensus.h"
+#include "win/ModalDialog.h"
 
 namespace ui {
 
@@ -32,5 +35,20 @@ void ShowConditions(HWND dialog, const records::RowFilter& filter, const Conditi
 
 // Throws std::bad_alloc without memory for the texts, senders, hosts or apps.
 records::RowFilter ReadConditions(HWND dialog, const ConditionChoices& choices);
+
+// Runs a dialog made of the value and the choices the conditions' fields
+// offer (the rows' senders, hosts and apps, counted, and those the conditions
+// name); true when it ended with OK. Without memory to count them it does not open.
+template <typename Dialog, typename Value>
+bool EditConditions(HWND owner, int dialogResourceId, Value& value, const records::RowFilter& conditions,
+                    const records::RecordStore& rows) {
+    ConditionChoices choices;
+    try {
+        choices = CountConditionChoices(rows, conditions);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return win::EditInDialog<Dialog>(owner, dialogResourceId, value, std::move(choices));
+}
 
 }  // namespace ui

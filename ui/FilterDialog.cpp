@@ -33,14 +33,7 @@ bool FilterDialog::OnCommand(WORD commandId, WORD notificationCode) {
 }
 
 bool EditFilter(HWND owner, records::RowFilter& filter, const records::RecordStore& rows) {
-    ConditionChoices choices;
-    try {
-        choices = CountConditionChoices(rows, filter);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    FilterDialog dialog(filter, std::move(choices));
-    return dialog.RunModal(owner, IDD_FILTER) == IDOK;
+    return EditConditions<FilterDialog>(owner, IDD_FILTER, filter, filter, rows);
 }
 
 }  // namespace ui

@@ -8,7 +8,6 @@
 
 #include "res/resource.h"
 #include "ui/ConditionFields.h"
-#include "ui/DialogItemText.h"
 
 namespace ui {
 
@@ -17,14 +16,6 @@ namespace {
 // The list's own colours are the system's window colours, as a list-view draws them.
 COLORREF Drawn(std::uint32_t colour, int listsOwn) {
     return colour == records::kListColour ? GetSysColor(listsOwn) : static_cast<COLORREF>(colour);
-}
-
-bool Checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-void Check(HWND dialog, int id, bool on) {
-    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
 }  // namespace
@@ -41,10 +32,10 @@ bool WatchRuleDialog::OnInit() {
     SetDlgItemTextA(Handle(), IDC_WATCH_NAME, rule_.name.c_str());
     FillConditionChoices(Handle(), choices_);
     ShowConditions(Handle(), rule_.conditions, choices_);
-    Check(Handle(), IDC_WATCH_MARK, rule_.mark);
-    Check(Handle(), IDC_WATCH_FLASH, rule_.flash);
-    Check(Handle(), IDC_WATCH_NOTIFY, rule_.notify);
-    Check(Handle(), IDC_WATCH_BEEP, rule_.beep);
+    Check(IDC_WATCH_MARK, rule_.mark);
+    Check(IDC_WATCH_FLASH, rule_.flash);
+    Check(IDC_WATCH_NOTIFY, rule_.notify);
+    Check(IDC_WATCH_BEEP, rule_.beep);
     return true;
 }
 
@@ -52,7 +43,7 @@ bool WatchRuleDialog::OnInit() {
 bool WatchRuleDialog::OnOK() {
     try {
         records::WatchRule chosen;
-        chosen.name = DialogItemText(Handle(), IDC_WATCH_NAME);
+        chosen.name = ItemText(IDC_WATCH_NAME);
         if (chosen.name.empty()) {
             SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IDC_WATCH_NAME)), TRUE);
             return true;
@@ -60,10 +51,10 @@ bool WatchRuleDialog::OnOK() {
         chosen.conditions = ReadConditions(Handle(), choices_);
         chosen.textColour = textColour_;
         chosen.backgroundColour = backgroundColour_;
-        chosen.mark = Checked(Handle(), IDC_WATCH_MARK);
-        chosen.flash = Checked(Handle(), IDC_WATCH_FLASH);
-        chosen.notify = Checked(Handle(), IDC_WATCH_NOTIFY);
-        chosen.beep = Checked(Handle(), IDC_WATCH_BEEP);
+        chosen.mark = IsChecked(IDC_WATCH_MARK);
+        chosen.flash = IsChecked(IDC_WATCH_FLASH);
+        chosen.notify = IsChecked(IDC_WATCH_NOTIFY);
+        chosen.beep = IsChecked(IDC_WATCH_BEEP);
         std::swap(rule_, chosen);
     } catch (const std::bad_alloc&) {
         return true;
@@ -116,14 +107,7 @@ LRESULT WatchRuleDialog::SampleColours(HDC dc) const {
 }
 
 bool EditWatchRule(HWND owner, records::WatchRule& rule, const records::RecordStore& rows) {
-    ConditionChoices choices;
-    try {
-        choices = CountConditionChoices(rows, rule.conditions);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    WatchRuleDialog dialog(rule, std::move(choices));
-    return dialog.RunModal(owner, IDD_WATCH_RULE) == IDOK;
+    return EditConditions<WatchRuleDialog>(owner, IDD_WATCH_RULE, rule, rule.conditions, rows);
 }
 
 }  // namespace ui

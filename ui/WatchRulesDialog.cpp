@@ -193,8 +193,7 @@ bool EditWatchRules(HWND owner, std::vector<records::CountedRule>& rules, const 
     } catch (const std::bad_alloc&) {
         return false;
     }
-    WatchRulesDialog dialog(rules, std::move(working), rows);
-    return dialog.RunModal(owner, IDD_WATCH_RULES) == IDOK;
+    return win::EditInDialog<WatchRulesDialog>(owner, IDD_WATCH_RULES, rules, std::move(working), rows);
 }
 
 }  // namespace ui

@@ -3,7 +3,16 @@
 
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 namespace win {
+
+// A dialog's items, for the dialogs and the fields they share.
+bool IsChecked(HWND dialog, int id);
+void Check(HWND dialog, int id, bool on);
+// The item's text in 8 bits, read at the length the control reports.
+std::string ItemText(HWND dialog, int id);
 
 // Base of every dialog object. Every message of the dialog reaches OnMessage
 // first; what it leaves unhandled goes to the dialog manager's own processing.
@@ -36,10 +45,22 @@ protected:
 
     void EndDialogWith(INT_PTR dialogResult) { EndDialog(hwnd_, dialogResult); }
 
+    bool IsChecked(int id) const { return win::IsChecked(hwnd_, id); }
+    void Check(int id, bool on) const { win::Check(hwnd_, id, on); }
+    std::string ItemText(int id) const { return win::ItemText(hwnd_, id); }
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
 };
+
+// Runs a dialog, made of the arguments, over owner: true when it ended with
+// OK, which is when it stored what the user chose in the value it was given.
+template <typename Dialog, typename... Arguments>
+bool EditInDialog(HWND owner, int dialogResourceId, Arguments&&... arguments) {
+    Dialog dialog(std::forward<Arguments>(arguments)...);
+    return dialog.RunModal(owner, dialogResourceId) == IDOK;
+}
 
 }  // namespace win

@@ -7,17 +7,17 @@
 
 #include "settings/Settings.h"
 
-namespace settings {
+namespace ui {
 
 class OptionsEditor {
 public:
     // Shows the Options dialog over owner; true when it ended with OK, which
     // stored the choices in settings. Any other ending leaves them as they were.
-    bool Edit(HWND owner, Settings& settings);
+    bool Edit(HWND owner, settings::Settings& settings);
 
 private:
     // Kept for the whole run, so a Browse opens on the file type chosen last time.
     OPENFILENAMEW browseDialog_{};
 };
 
-}  // namespace settings
+}  // namespace ui

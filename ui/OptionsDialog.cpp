@@ -1,12 +1,12 @@
 // OptionsDialog.cpp: the Options dialog's check boxes, name box and Browse.
-#include "settings/OptionsDialog.h"
+#include "ui/OptionsDialog.h"
 
 #include <cwchar>
 
 #include "res/resource.h"
 #include "win/LocaleNumber.h"
 
-namespace settings {
+namespace ui {
 
 namespace {
 
@@ -16,21 +16,13 @@ const wchar_t kKeepRowsRange[] = L"Keep the newest rows: enter a number from %ls
 constexpr int kKeepRowsTextCapacity = 64;
 constexpr size_t kRangeTextCapacity = sizeof kKeepRowsRange / sizeof kKeepRowsRange[0] + 2 * win::kGroupedCountCapacity;
 
-int CheckedAsFlag(HWND dialog, int checkBoxId) {
-    return IsDlgButtonChecked(dialog, checkBoxId) == BST_CHECKED ? 1 : 0;
-}
-
-void CheckFromValue(HWND dialog, int checkBoxId, int value) {
-    CheckDlgButton(dialog, checkBoxId, value ? BST_CHECKED : BST_UNCHECKED);
-}
-
 }  // namespace
 
 // Shows the values; the focus is left to where the dialog manager puts it.
 bool OptionsDialog::OnInit() {
-    CheckFromValue(Handle(), IDC_AUTOSCROLL, settings_.Autoscroll);
-    CheckFromValue(Handle(), IDC_DISPLAY, settings_.ToDisplay);
-    CheckFromValue(Handle(), IDC_TO_FILE, settings_.ToFile);
+    Check(IDC_AUTOSCROLL, settings_.Autoscroll != 0);
+    Check(IDC_DISPLAY, settings_.ToDisplay != 0);
+    Check(IDC_TO_FILE, settings_.ToFile != 0);
     EnableFileChoice(settings_.ToFile != 0);
     SetDlgItemTextW(Handle(), IDC_FILE_NAME, settings_.FileName);
     wchar_t keepRows[win::kGroupedCountCapacity];
@@ -45,9 +37,9 @@ bool OptionsDialog::OnOK() {
     size_t keepRows = 0;
     if (!ReadKeepRows(keepRows)) return true;
     settings_.KeepRows = keepRows;
-    settings_.Autoscroll = CheckedAsFlag(Handle(), IDC_AUTOSCROLL);
-    settings_.ToDisplay = CheckedAsFlag(Handle(), IDC_DISPLAY);
-    settings_.ToFile = CheckedAsFlag(Handle(), IDC_TO_FILE);
+    settings_.Autoscroll = IsChecked(IDC_AUTOSCROLL) ? 1 : 0;
+    settings_.ToDisplay = IsChecked(IDC_DISPLAY) ? 1 : 0;
+    settings_.ToFile = IsChecked(IDC_TO_FILE) ? 1 : 0;
     GetDlgItemTextW(Handle(), IDC_FILE_NAME, settings_.FileName, MAX_PATH);
     return win::ModalDialog::OnOK();
 }
@@ -69,11 +61,11 @@ bool OptionsDialog::OnCommand(WORD commandId, WORD notificationCode) {
 bool OptionsDialog::ReadKeepRows(size_t& rows) {
     wchar_t text[kKeepRowsTextCapacity] = {};
     GetDlgItemTextW(Handle(), IDC_KEEP_ROWS, text, kKeepRowsTextCapacity);
-    if (win::ReadGroupedCount(text, rows) && rows >= kFewestKeptRows && rows <= kMostKeptRows) return true;
+    if (win::ReadGroupedCount(text, rows) && rows >= settings::kFewestKeptRows && rows <= settings::kMostKeptRows) return true;
     wchar_t fewest[win::kGroupedCountCapacity];
     wchar_t most[win::kGroupedCountCapacity];
-    win::FormatGroupedCount(kFewestKeptRows, fewest);
-    win::FormatGroupedCount(kMostKeptRows, most);
+    win::FormatGroupedCount(settings::kFewestKeptRows, fewest);
+    win::FormatGroupedCount(settings::kMostKeptRows, most);
     wchar_t message[kRangeTextCapacity];
     std::swprintf(message, kRangeTextCapacity, kKeepRowsRange, fewest, most);
     wchar_t caption[kKeepRowsTextCapacity] = {};
@@ -86,7 +78,7 @@ bool OptionsDialog::ReadKeepRows(size_t& rows) {
 }
 
 void OptionsDialog::OnToFileClicked() {
-    EnableFileChoice(CheckedAsFlag(Handle(), IDC_TO_FILE) != 0);
+    EnableFileChoice(IsChecked(IDC_TO_FILE));
 }
 
 void OptionsDialog::EnableFileChoice(bool enabled) {
@@ -113,4 +105,4 @@ void OptionsDialog::OnBrowse() {
     if (choseFile) SetDlgItemTextW(Handle(), IDC_FILE_NAME, chosen);
 }
 
-}  // namespace settings
+}  // namespace ui

@@ -8,13 +8,13 @@
 #include "settings/Settings.h"
 #include "win/ModalDialog.h"
 
-namespace settings {
+namespace ui {
 
 // Run on dialog resource IDD_OPTIONS. The Settings change only at OK.
 class OptionsDialog : public win::ModalDialog {
 public:
     // browseDialog outlives the dialog: the file type chosen in a Browse is offered again.
-    OptionsDialog(Settings& settings, OPENFILENAMEW& browseDialog)
+    OptionsDialog(settings::Settings& settings, OPENFILENAMEW& browseDialog)
         : settings_(settings), browseDialog_(browseDialog) {}
 
 protected:
@@ -29,8 +29,8 @@ private:
     void OnToFileClicked();
     void EnableFileChoice(bool enabled);
 
-    Settings& settings_;
+    settings::Settings& settings_;
     OPENFILENAMEW& browseDialog_;
 };
 
-}  // namespace settings
+}  // namespace ui
