@@ -1,6 +1,8 @@
 // Commands.cpp: the Main window's menu and accelerator commands.
 #include "app/MainWindow.h"
 
+#include <utility>
+
 #include "app/SaveCommand.h"
 #include "diag/DiagnosticsPane.h"
 #include "list/MessageList.h"
@@ -28,7 +30,7 @@ bool MainWindow::OnCommand(WORD commandId) {
         ui::RunAboutDialog(Handle());
         return true;
     default:
-        return OnListCommand(commandId) || OnFilterCommand(commandId) || OnWatchCommand(commandId) ||
+        return OnListCommand(commandId) || OnFilterCommand(commandId) || watch_.OnCommand(commandId, Handle(), iniPath_) ||
                columns_.OnCommand(commandId) || OnTrafficCommand(commandId);
     }
 }
@@ -47,7 +49,7 @@ void MainWindow::OnInitMenuPopup(HMENU popup) {
 // Nothing else changes: the Capture file stays as it is. While it is off the title says so.
 void MainWindow::ToggleCapture() {
     capture_.Toggle();
-    ShowFilterInTitle();
+    ShowTitle();
 }
 
 void MainWindow::Clear() {
@@ -55,7 +57,7 @@ void MainWindow::Clear() {
     book_.Clear();
     rowsKeptNotices_.Cleared();
     diag::ClearDiagnosticsPane(pane_);
-    ShowFilterInTitle();
+    ShowTitle();
     statusBar_.Refresh(true);
 }
 
@@ -70,11 +72,23 @@ void MainWindow::RunOptions() {
     const records::Departure departure = book_.SetKeepRows(settings_->KeepRows);
     messageList_.RowsLeft(departure);
     rowsKeptNotices_.Departed(departure, settings_->KeepRows, captureFile_.IsOpen());
-    ShowFilterInTitle();
+    ShowTitle();
 }
 
 void MainWindow::RunSave() {
     RunSaveCommand(Handle(), book_.Shown(), messageList_.ViewedRows());
+}
+
+// The filter's commands change the rows shown, which the title counts.
+bool MainWindow::OnFilterCommand(WORD commandId) {
+    if (!filters_.OnCommand(commandId, Handle(), ShowsNewest())) return false;
+    ShowTitle();
+    return true;
+}
+
+void MainWindow::ApplyFilter(records::RowFilter filter) {
+    filters_.Apply(std::move(filter), ShowsNewest());
+    ShowTitle();
 }
 
 }  // namespace app

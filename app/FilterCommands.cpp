@@ -1,10 +1,9 @@
-// FilterCommands.cpp: the Filter dialog, the filter's switch, the row items of the list's menu, and the title.
-#include "app/MainWindow.h"
+// FilterCommands.cpp: the filter's fields edited on a copy, the row items' table, and the view the list shows after.
+#include "app/FilterCommands.h"
 
 #include <new>
 #include <utility>
 
-#include "app/FilterTitle.h"
 #include "diag/DiagnosticReporter.h"
 #include "res/resource.h"
 #include "ui/FilterDialog.h"
@@ -12,6 +11,8 @@
 namespace app {
 
 namespace {
+
+const wchar_t kFilterTheRows[] = L"filter the rows";
 
 // The list menu's items that filter by the row clicked.
 struct RowItem {
@@ -30,22 +31,22 @@ constexpr RowItem kRowItems[] = {
 
 }  // namespace
 
-bool MainWindow::OnFilterCommand(WORD commandId) {
+bool FilterCommands::OnCommand(WORD commandId, HWND owner, bool showNewest) {
     for (const RowItem& item : kRowItems) {
         if (item.command != commandId) continue;
-        FilterByClickedRow(item.key, item.hide);
+        if (clickedRow_ && records::HasKey(*clickedRow_, item.key))
+            FilterBy(*clickedRow_, item.key, item.hide, showNewest);
         return true;
     }
     switch (commandId) {
     case ID_VIEW_FILTER:
-        EditFilter();
+        Edit(owner, showNewest);
         return true;
     case ID_VIEW_FILTER_ON:
-        if (book_.Shown().Filter().IsEmpty()) return true;
-        ShowNewView(book_.SetFilterOn(!book_.Shown().InForce()));
+        if (!book_.Shown().Filter().IsEmpty()) ShowNewView(book_.SetFilterOn(!book_.Shown().InForce()), showNewest);
         return true;
     case ID_LIST_SHOW_ALL_ROWS:
-        ApplyFilter(records::RowFilter());
+        Apply(records::RowFilter(), showNewest);
         return true;
     default:
         return false;
@@ -53,95 +54,52 @@ bool MainWindow::OnFilterCommand(WORD commandId) {
 }
 
 // The dialog works on a copy: Cancel leaves the filter as it was.
-void MainWindow::EditFilter() {
+void FilterCommands::Edit(HWND owner, bool showNewest) {
     try {
         records::RowFilter filter = book_.Shown().Filter();
-        if (ui::EditFilter(Handle(), filter, book_.Held())) ApplyFilter(std::move(filter));
+        if (ui::EditFilter(owner, filter, book_.Held())) Apply(std::move(filter), showNewest);
     } catch (const std::bad_alloc&) {
-        diag::ReportOutOfMemory(L"filter the rows");
+        diag::ReportOutOfMemory(kFilterTheRows);
     }
 }
 
-void MainWindow::FilterByClickedRow(records::RowKey key, bool hide) {
-    if (contextRow_ && records::HasKey(*contextRow_, key)) FilterByKeys(*contextRow_, key, hide);
+void FilterCommands::ShowOnly(const records::RowKeys& keys, records::RowKey key, bool showNewest) {
+    FilterBy(keys, key, false, showNewest);
 }
 
 // The other conditions stay as they are; the filter is turned on.
-void MainWindow::FilterByKeys(const records::RowKeys& keys, records::RowKey key, bool hide) {
+void FilterCommands::FilterBy(const records::RowKeys& keys, records::RowKey key, bool hide, bool showNewest) {
     try {
         records::RowFilter filter = book_.Shown().Filter();
         records::FilterByRow(filter, keys, key, hide);
-        ApplyFilter(std::move(filter));
+        Apply(std::move(filter), showNewest);
     } catch (const std::bad_alloc&) {
-        diag::ReportOutOfMemory(L"filter the rows");
+        diag::ReportOutOfMemory(kFilterTheRows);
     }
 }
 
-// As the list's "Show only this sender" does, for a sender chosen in the Traffic window.
-void MainWindow::ShowOnlySender(std::uint32_t sender) {
-    records::RowKeys keys;
-    keys.sender = sender;
-    FilterByKeys(keys, records::RowKey::kSender, false);
+void FilterCommands::Apply(records::RowFilter filter, bool showNewest) {
+    ShowNewView(book_.ApplyFilter(std::move(filter)), showNewest);
 }
 
-void MainWindow::ApplyFilter(records::RowFilter filter) {
-    ShowNewView(book_.ApplyFilter(std::move(filter)));
+void FilterCommands::ShowNewView(bool chosen, bool showNewest) {
+    if (!chosen) diag::ReportOutOfMemory(kFilterTheRows);
+    list_.ShowNewRows(showNewest);
 }
 
-// With auto-scroll the newest shown row is in view, as it would be had the rows arrived so.
-void MainWindow::ShowNewView(bool chosen) {
-    if (!chosen) diag::ReportOutOfMemory(L"filter the rows");
-    messageList_.ShowNewRows(settings_ && settings_->Autoscroll);
-    ShowFilterInTitle();
-}
-
-// A title set costs the window manager a round trip: during a flood the
-// counts follow at most every kLongestPendingMs, and exactly when it ends; the
-// status bar's at most every ui::StatusBar::kShortestIntervalMs.
-void MainWindow::OnTurned(DeliveryPump::Turned turned) {
-    if (turned == DeliveryPump::Turned::HoldingBack) return;
-    statusBar_.Refresh(turned == DeliveryPump::Turned::Idle);
-    const ULONGLONG now = GetTickCount64();
-    if (turned == DeliveryPump::Turned::CaughtUp && now - titleCountedAt_ < DeliveryPump::kLongestPendingMs) return;
-    titleCountedAt_ = now;
-    ShowFilterInTitle();
-}
-
-// Untouched while no filter is in force, the list is not paused and capture
-// is on, so the title stays exactly the program's name.
-void MainWindow::ShowFilterInTitle() {
-    TitleFacts facts;
-    facts.filterInForce = book_.Shown().InForce();
-    facts.shownRows = book_.Shown().Count();
-    facts.heldRows = book_.Held().Count();
-    facts.paused = messageList_.Paused();
-    facts.newWhilePaused = messageList_.NewWhilePaused();
-    facts.captureOff = !capture_.IsOn();
-    if (facts.IsPlain() && !titleCounts_) return;
-    char title[kTitleCapacity];
-    FormatMainWindowTitle(facts, title);
-    SetWindowTextA(Handle(), title);
-    titleCounts_ = !facts.IsPlain();
-}
-
-// The row items act on the row given; without one, or when its header names
-// no host (app), they are greyed, as "Show all rows" is while no filter is in
-// force. The row's sender, host and app are copied now: while the menu is
-// open rows keep arriving and the oldest may leave.
-void MainWindow::AddFilterItems(HMENU popup, int senderRow) {
-    contextRow_.reset();
+void FilterCommands::AddRowItems(HMENU popup, int row) {
+    clickedRow_.reset();
     try {
-        if (senderRow >= 0 && static_cast<size_t>(senderRow) < book_.Shown().Count())
-            contextRow_ = records::KeysOfRow(book_.Shown().Row(static_cast<size_t>(senderRow)));
+        if (row >= 0 && static_cast<size_t>(row) < book_.Shown().Count())
+            clickedRow_ = records::KeysOfRow(book_.Shown().Row(static_cast<size_t>(row)));
     } catch (const std::bad_alloc&) {
         // Greyed, as over no row.
     }
     for (const RowItem& item : kRowItems) {
-        const bool enabled = contextRow_ && records::HasKey(*contextRow_, item.key);
+        const bool enabled = clickedRow_ && records::HasKey(*clickedRow_, item.key);
         EnableMenuItem(popup, item.command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
-    EnableMenuItem(popup, ID_LIST_SHOW_ALL_ROWS,
-                   MF_BYCOMMAND | (book_.Shown().InForce() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, ID_LIST_SHOW_ALL_ROWS, MF_BYCOMMAND | (book_.Shown().InForce() ? MF_ENABLED : MF_GRAYED));
 }
 
 }  // namespace app

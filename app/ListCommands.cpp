@@ -62,7 +62,7 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM position) {
     const HMENU popup = GetSubMenu(menu, 0);
     const bool anySelected = messageList_.AnySelected();
     EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
-    AddFilterItems(popup, senderRow);
+    filters_.AddRowItems(popup, senderRow);
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
     DestroyMenu(menu);

@@ -142,7 +142,7 @@ LRESULT MainWindow::OnCreate() {
     messageList_.ShowColumns(settings_->Columns);
     book_.SetKeepRows(settings_->KeepRows);
     calls_.Start(Handle());
-    ReadWatchRules();
+    watch_.Read(iniPath_);
     captureFile_.OpenIfWanted(*settings_);
     if (settings_->StatusBar.value_or(0)) ShowStatusBar(true);
 
@@ -154,6 +154,31 @@ LRESULT MainWindow::OnCreate() {
     default:
         return -1;
     }
+}
+
+TitleFacts MainWindow::Title() const {
+    TitleFacts facts;
+    facts.filterInForce = book_.Shown().InForce();
+    facts.shownRows = book_.Shown().Count();
+    facts.heldRows = book_.Held().Count();
+    facts.paused = messageList_.Paused();
+    facts.newWhilePaused = messageList_.NewWhilePaused();
+    facts.captureOff = !capture_.IsOn();
+    return facts;
+}
+
+void MainWindow::ShowTitle() {
+    title_.Show(Handle(), Title());
+}
+
+// During a flood the title's counts follow at most every kLongestPendingMs,
+// and exactly when it ends; the status bar's at most every
+// ui::StatusBar::kShortestIntervalMs.
+void MainWindow::OnTurned(DeliveryPump::Turned turned) {
+    if (turned == DeliveryPump::Turned::HoldingBack) return;
+    const bool ended = turned == DeliveryPump::Turned::Idle;
+    statusBar_.Refresh(ended);
+    title_.ShowAfterTurn(Handle(), Title(), ended, DeliveryPump::kLongestPendingMs);
 }
 
 // A turn of the burst policy, between the window's creation and destruction,
@@ -183,7 +208,7 @@ void MainWindow::OnDestroy() {
         settings_->Columns = messageList_.Columns();
         if (traffic_.LastPlace()) settings_->TrafficWindow = traffic_.LastPlace();
         settings_->Save(iniPath_);
-        WriteWatchRules();
+        watch_.Write(iniPath_);
     }
     settings_.reset();
 }

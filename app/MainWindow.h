@@ -4,22 +4,25 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/CaptureSwitch.h"
 #include "app/ColumnCommands.h"
 #include "app/DeliveryPump.h"
+#include "app/FilterCommands.h"
 #include "app/ListFinder.h"
 #include "app/MatchCalls.h"
 #include "app/Reception.h"
 #include "app/RowsKeptNotices.h"
 #include "app/StartFailure.h"
+#include "app/WatchCommands.h"
+#include "app/WindowTitle.h"
 #include "list/MessageList.h"
 #include "net/DeliveryQueue.h"
 #include "records/CaptureFile.h"
 #include "records/FilterByRow.h"
 #include "records/RowBook.h"
-#include "records/WatchRulesFile.h"
 #include "settings/Settings.h"
 #include "ui/OptionsEditor.h"
 #include "ui/SplitterBar.h"
@@ -62,7 +65,7 @@ public:
     void ApplyFilter(records::RowFilter filter);
     // What OK in the Watch rules dialog does: the rules colour, mark and call from now on, and are written
     // to the INI file at once.
-    void SetWatchRules(std::vector<records::CountedRule> rules);
+    void SetWatchRules(std::vector<records::CountedRule> rules) { watch_.Set(std::move(rules), iniPath_); }
     // The modeless dialog open over the window (Find), whose keys the message loop hands it; null when none is.
     HWND ModelessDialog() const { return finder_.Dialog(); }
     // Every record handed over so far is shown and written.
@@ -92,24 +95,14 @@ private:
     bool OnContextMenu(HWND window, LPARAM position);
     void CopyRows();
 
-    // The filter over the list and the title that counts its rows (FilterCommands.cpp).
+    // The filter's commands, and the title that counts the rows they show.
     bool OnFilterCommand(WORD commandId);
-    void EditFilter();
-    void FilterByClickedRow(records::RowKey key, bool hide);
-    void FilterByKeys(const records::RowKeys& keys, records::RowKey key, bool hide);
-    void ShowOnlySender(std::uint32_t sender);
-    void ShowNewView(bool chosen);
-    void ShowFilterInTitle();
+    bool ShowsNewest() const { return settings_ && settings_->Autoscroll; }
+    TitleFacts Title() const;
+    void ShowTitle();
     void OnTurned(DeliveryPump::Turned turned);
     void TakeDeliveries();
-    void AddFilterItems(HMENU popup, int senderRow);
 
-    // The watch rules and the marked rows (WatchCommands.cpp).
-    bool OnWatchCommand(WORD commandId);
-    void EditWatchRules();
-    bool UseWatchRules(std::vector<records::CountedRule> rules);
-    void ReadWatchRules();
-    void WriteWatchRules() const;
 
     // The pause, the status bar and the Traffic window (TrafficCommands.cpp).
     bool OnTrafficCommand(WORD commandId);
@@ -131,22 +124,26 @@ private:
     std::optional<settings::Settings> settings_;
     ui::OptionsEditor options_;
     records::CaptureFile captureFile_;
-    records::WatchRulesFile watchRulesFile_;
-    bool watchRulesChanged_ = false;  // since they were read: only then are they written back
     StartFailure startFailure_;
     CaptureSwitch capture_;
     ListFinder finder_;
     ColumnCommands columns_{messageList_};
     MatchCalls calls_;  // the user called back when a watch rule matches
-    std::optional<records::RowKeys> contextRow_;  // the keys of the row the right-click menu was opened on
-    bool titleCounts_ = false;  // the title tells more than the program's name
-    ULONGLONG titleCountedAt_ = 0;
+    WatchCommands watch_{book_, messageList_, calls_};
+    FilterCommands filters_{book_, messageList_};
+    WindowTitle title_;
     HWND focusedChild_ = nullptr;  // while another window is active
     int dpi_ = 0;
     // Takes the deliveries to the pane, the Capture file, the book, the list and the calls.
     DeliveryPump pump_{deliveries_};
     ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
-    ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) { ShowOnlySender(sender); }};
+    // A sender chosen there is shown only, as the list's "Show only this sender" does.
+    ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) {
+        records::RowKeys keys;
+        keys.sender = sender;
+        filters_.ShowOnly(keys, records::RowKey::kSender, ShowsNewest());
+        ShowTitle();
+    }};
 
     wchar_t iniPath_[MAX_PATH];
     Reception reception_;  // last made, first to go: its thread hands items to the queue till it ends

@@ -35,7 +35,7 @@ void MainWindow::TogglePause() {
         messageList_.Resume(settings_ && settings_->Autoscroll);
     else
         messageList_.Pause();
-    ShowFilterInTitle();
+    ShowTitle();
     statusBar_.Refresh(true);
 }
 

@@ -47,6 +47,18 @@ void WriteIniSection(const wchar_t* iniPath, const wchar_t* section, const std::
     WritePrivateProfileSectionW(section, block.c_str(), iniPath);
 }
 
+// The names come as "name\0name\0\0"; a section that does not fit the first block is looked for no further.
+void MakeSectionIfAbsent(const wchar_t* iniPath, const wchar_t* section) {
+    wchar_t names[kFirstCapacity];
+    const DWORD length = GetPrivateProfileSectionNamesW(names, kFirstCapacity, iniPath);
+    for (const wchar_t* name = names; name < names + length && *name; name += lstrlenW(name) + 1)
+        if (lstrcmpiW(name, section) == 0) return;
+    // A key written and taken away again leaves the section's header alone.
+    constexpr wchar_t kPlaceHolder[] = L"-";
+    WritePrivateProfileStringW(section, kPlaceHolder, L"", iniPath);
+    WritePrivateProfileStringW(section, kPlaceHolder, nullptr, iniPath);
+}
+
 void RemoveIniSection(const wchar_t* iniPath, const wchar_t* section) {
     WritePrivateProfileStringW(section, nullptr, nullptr, iniPath);
 }

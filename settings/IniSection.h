@@ -16,6 +16,10 @@ std::vector<std::wstring> ReadIniSection(const wchar_t* iniPath, const wchar_t* 
 // write is not detected. May throw std::bad_alloc.
 void WriteIniSection(const wchar_t* iniPath, const wchar_t* section, const std::vector<std::wstring>& lines);
 
+// Adds the section, empty, at the file's end when the file lacks it, so that
+// sections written after it come after it; a file that has it keeps its bytes.
+void MakeSectionIfAbsent(const wchar_t* iniPath, const wchar_t* section);
+
 // Removes the section with its lines; a file without it keeps its bytes.
 void RemoveIniSection(const wchar_t* iniPath, const wchar_t* section);
 

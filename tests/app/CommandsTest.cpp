@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/FilterTitle.h"
+#include "app/WindowTitle.h"
 #include "app/MessageLoop.h"
 #include "diag/DiagnosticReporter.h"
 #include "list/MessageList.h"

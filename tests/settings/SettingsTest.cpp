@@ -282,6 +282,19 @@ TEST(WatchRulesFile, KeepsTheLinesItCannotReadUnderTheirKeysAndRenumbersTheRules
     EXPECT_EQ(written, ReadFileBytes(main.IniPath()));
 }
 
+// Rules made in a first run, without an INI file: at OK the file holds them
+// after an empty [Settings], whose values reach it only at exit, in their place.
+TEST(WatchRulesFile, RulesMadeInAFirstRunComeAfterTheSettingsAtOkAndAtExit) {
+    RunningMainWindow main;
+    main.Window().SetWatchRules({Rule("first")});
+    const std::string rules = "[WatchRules]\r\nRule1=" + RuleValue("first") + "\r\n";
+    EXPECT_EQ("[Settings]\r\n" + rules, ReadFileBytes(main.IniPath()));
+    main.Close();
+    EXPECT_EQ("[Settings]\r\nAutoscroll=1\r\nToDisplay=1\r\nToFile=0\r\nFileName=\r\nColours=1\r\nKeepRows=1000000\r\n" +
+                  rules,
+              ReadFileBytes(main.IniPath()));
+}
+
 TEST(WatchRulesFile, ALineWithoutAnEqualsSignIsNotARule) {
     TempFolder files;
     const std::wstring ini = files.File(L"monitor.INI");

@@ -1,5 +1,5 @@
-// FilterTitle.cpp: the counts grouped by the system's number format with no decimals.
-#include "app/FilterTitle.h"
+// WindowTitle.cpp: the counts grouped by the system's number format with no decimals.
+#include "app/WindowTitle.h"
 
 #include <windows.h>
 
@@ -39,6 +39,21 @@ void FormatMainWindowTitle(const TitleFacts& facts, char (&title)[kTitleCapacity
         Append(title, part);
     }
     if (facts.captureOff) Append(title, " - capture off: arriving messages are ignored");
+}
+
+void WindowTitle::Show(HWND window, const TitleFacts& facts) {
+    if (facts.IsPlain() && !toldMore_) return;
+    char title[kTitleCapacity];
+    FormatMainWindowTitle(facts, title);
+    SetWindowTextA(window, title);
+    toldMore_ = !facts.IsPlain();
+}
+
+void WindowTitle::ShowAfterTurn(HWND window, const TitleFacts& facts, bool ended, ULONGLONG shortestIntervalMs) {
+    const ULONGLONG now = GetTickCount64();
+    if (!ended && now - shownAt_ < shortestIntervalMs) return;
+    shownAt_ = now;
+    Show(window, facts);
 }
 
 }  // namespace app
