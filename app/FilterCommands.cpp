@@ -77,13 +77,6 @@ void MainWindow::FilterByKeys(const records::RowKeys& keys, records::RowKey key,
     }
 }
 
-// As the list's "Show only this sender" does, for a sender chosen in the Traffic window.
-void MainWindow::ShowOnlySender(std::uint32_t sender) {
-    records::RowKeys keys;
-    keys.sender = sender;
-    FilterByKeys(keys, records::RowKey::kSender, false);
-}
-
 void MainWindow::ApplyFilter(records::RowFilter filter) {
     ShowNewView(book_.ApplyFilter(std::move(filter)));
 }

@@ -95,7 +95,6 @@ private:
     void EditFilter();
     void FilterByClickedRow(records::RowKey key, bool hide);
     void FilterByKeys(const records::RowKeys& keys, records::RowKey key, bool hide);
-    void ShowOnlySender(std::uint32_t sender);
     void ShowNewView(bool chosen);
     void ShowFilterInTitle();
     void OnTurned(DeliveryPump::Turned turned);
@@ -147,7 +146,10 @@ private:
     DeliveryPump pump_{deliveries_,
                        {capture_, captureFile_, book_, messageList_, calls_, rowsKeptNotices_, pane_, settings_}};
     ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
-    ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) { ShowOnlySender(sender); }};
+    // What its top lists choose is shown only, as the list's "Show only this ..." items do.
+    ui::TrafficWindow traffic_{book_, [this](const records::RowKeys& keys, records::RowKey key) {
+        FilterByKeys(keys, key, false);
+    }};
 
     unsigned short udpPort_;
     wchar_t iniPath_[MAX_PATH];

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "win/Dpi.h"
 #include "win/LocaleNumber.h"
 #include "win/Window.h"
@@ -18,7 +20,9 @@ struct ColumnShape {
     int width;           // at 96 DPI
     int format;
 };
-constexpr ColumnShape kColumns[] = {{nullptr, 120, LVCFMT_LEFT}, {"Rows", 80, LVCFMT_RIGHT}, {"Share", 64, LVCFMT_RIGHT}};
+constexpr ColumnShape kColumns[] = {
+    {nullptr, 120, LVCFMT_LEFT}, {"Rows", 64, LVCFMT_RIGHT}, {"Share", 56, LVCFMT_RIGHT}};
+constexpr int kLeastNameWidth = 40;  // at 96 DPI
 
 constexpr int kPercent = 100;
 
@@ -55,11 +59,19 @@ void TopList::SetFont(HFONT font) {
     SendMessageA(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+// The name takes what the numbers leave of the list's width, a vertical
+// scroll bar's room kept, so the lists side by side need no horizontal one.
 void TopList::Place(const RECT& area, int titleHeight) {
     const int width = area.right - area.left;
     MoveWindow(title_, area.left, area.top, width, titleHeight, TRUE);
     const int listTop = area.top + titleHeight;
     MoveWindow(list_.Handle(), area.left, listTop, width, area.bottom > listTop ? area.bottom - listTop : 0, TRUE);
+    RECT client;
+    GetClientRect(list_.Handle(), &client);
+    const int dpi = win::WindowDpi(list_.Handle());
+    const int numbers = list_.ColumnWidth(kRows) + list_.ColumnWidth(kShare);
+    list_.SetColumnWidth(kName, std::max(win::ScaleToDpi(kLeastNameWidth, dpi),
+                                         static_cast<int>(client.right) - numbers - GetSystemMetrics(SM_CXVSCROLL)));
 }
 
 void TopList::Show(const std::vector<TopEntry>& entries, size_t heldRows) {
