@@ -315,8 +315,9 @@ class Bench:
         deadline = time.monotonic() + FIRST_ROW_S
         while not self.probe_value(exe, "count") >= 1 and time.monotonic() < deadline:
             time.sleep(0.2)
-        if self.probe(exe, "filterhost", host)[0] != 0 or self.probe(exe, "clear")[0] != 0:
-            log("the host filter could not be applied")
+        code, output = self.probe(exe, "filterhost", host)
+        if code != 0 or self.probe(exe, "clear")[0] != 0:
+            log(f"the host filter could not be applied: {output.decode(errors='replace').strip()}")
 
     def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None, traffic=False,
                     columns=False, host_filter=None):

@@ -63,6 +63,8 @@
 namespace {
 
 constexpr UINT kAnswerTimeoutMs = 5000;
+// The first dialog of a run can take seconds to come up under a busy Wine.
+constexpr UINT kDialogTimeoutMs = 30000;
 // Clearing a million rows takes minutes under Wine; the probe waits for it to be done.
 constexpr UINT kClearTimeoutMs = 1200000;
 // A watched round trip is timed this long before the sample gives up on it.
@@ -438,16 +440,18 @@ HWND FilterDialogOf(HWND monitor) {
 }
 
 // View > Filter..., once the dialog has opened; null when it does not.
-HWND OpenFilterDialog(HWND monitor, ULONGLONG deadline) {
+HWND OpenFilterDialog(HWND monitor) {
     if (!PostMessageA(monitor, WM_COMMAND, ID_VIEW_FILTER, 0)) return nullptr;
+    const ULONGLONG deadline = GetTickCount64() + kDialogTimeoutMs;
     HWND dialog = nullptr;
     while (!(dialog = FilterDialogOf(monitor)) && GetTickCount64() < deadline) Sleep(20);
     return dialog;
 }
 
 // OK, as a user clicks it; done once the title counts the rows shown.
-int ConfirmFilter(HWND monitor, HWND dialog, ULONGLONG deadline) {
+int ConfirmFilter(HWND monitor, HWND dialog) {
     if (!PostMessageA(dialog, WM_COMMAND, IDOK, 0)) return kFailed;
+    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
     char title[256] = {};
     while (!std::strstr(title, " rows shown") && GetTickCount64() < deadline) {
         Sleep(20);
@@ -459,21 +463,22 @@ int ConfirmFilter(HWND monitor, HWND dialog, ULONGLONG deadline) {
 
 // The text typed into "Show rows containing" and OK, as a user does it.
 int Filter(HWND monitor, const char* text) {
-    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
-    const HWND dialog = OpenFilterDialog(monitor, deadline);
+    const HWND dialog = OpenFilterDialog(monitor);
     LRESULT unused = 0;
     if (!dialog || !Ask(GetDlgItem(dialog, IDC_FILTER_SHOW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
                         unused))
         return kFailed;
-    return ConfirmFilter(monitor, dialog, deadline);
+    return ConfirmFilter(monitor, dialog);
 }
 
 // The host chosen alone in the dialog's hosts ("name (N rows)", among those
 // the rows name), "Show only" checked for them, and OK, as a user does it.
 int FilterHost(HWND monitor, const char* host) {
-    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
-    const HWND dialog = OpenFilterDialog(monitor, deadline);
-    if (!dialog) return kFailed;
+    const HWND dialog = OpenFilterDialog(monitor);
+    if (!dialog) {
+        std::printf("no Filter dialog\n");
+        return kFailed;
+    }
     const HWND hosts = GetDlgItem(dialog, IDC_FILTER_HOSTS);
     const std::string item = std::string(host) + " (";
     LRESULT found = LB_ERR, unused = 0;
@@ -481,10 +486,11 @@ int FilterHost(HWND monitor, const char* host) {
         found == LB_ERR || !Ask(hosts, LB_SETSEL, FALSE, -1, unused) || !Ask(hosts, LB_SETSEL, TRUE, found, unused) ||
         !Ask(GetDlgItem(dialog, IDC_FILTER_SHOW_HOSTS), BM_SETCHECK, BST_CHECKED, 0, unused) ||
         !Ask(GetDlgItem(dialog, IDC_FILTER_HIDE_HOSTS), BM_SETCHECK, BST_UNCHECKED, 0, unused)) {
+        std::printf("no host %s among the Filter dialog's\n", host);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return kFailed;
     }
-    return ConfirmFilter(monitor, dialog, deadline);
+    return ConfirmFilter(monitor, dialog);
 }
 
 // The Traffic window the monitor owns, once it is shown.
