@@ -864,6 +864,7 @@ def main():
         if not wanted:
             continue
         results = run_part(Bench(args))
+        os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
         with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
             json.dump(results, raw, indent=1)
         print(text(results))
