@@ -263,9 +263,11 @@ TEST(TrafficWindow, InHighContrastTheAxesTakeTheSystemsColours) {
     }
 }
 
-int WindowsOfClass(const char* className) {
+// Those of the owner's alone: tests running beside this one may have windows of the class on the same desktop.
+int WindowsOfClass(const char* className, HWND owner) {
     int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) ++count;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;)
+        if (GetWindow(window, GW_OWNER) == owner) ++count;
     return count;
 }
 
@@ -304,7 +306,7 @@ TEST(TrafficWindow, TopSendersHostsAndAppsAreCountedAndADoubleClickShowsOnlyThat
     ASSERT_TRUE(window);
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_TRAFFIC, 0);
     EXPECT_EQ(window, traffic.Handle());
-    EXPECT_EQ(1, WindowsOfClass(ui::kTrafficWindowClassName));
+    EXPECT_EQ(1, WindowsOfClass(ui::kTrafficWindowClassName, main.Handle()));
 
     const HWND senders = traffic.TopSenders();
     ExpectCells(senders, {{"10.0.0.1", "4", "33.3 %"},
