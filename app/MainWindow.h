@@ -137,11 +137,9 @@ private:
     // Takes the deliveries to the pane, the Capture file, the book, the list and the calls.
     DeliveryPump pump_{deliveries_};
     ui::StatusBar statusBar_{{book_, messageList_, captureFile_, settings_, deliveries_}};
-    // A sender chosen there is shown only, as the list's "Show only this sender" does.
-    ui::TrafficWindow traffic_{book_, [this](std::uint32_t sender) {
-        records::RowKeys keys;
-        keys.sender = sender;
-        filters_.ShowOnly(keys, records::RowKey::kSender, ShowsNewest());
+    // What its top lists choose is shown only, as the list's "Show only this ..." items do.
+    ui::TrafficWindow traffic_{book_, [this](const records::RowKeys& keys, records::RowKey key) {
+        filters_.ShowOnly(keys, key, ShowsNewest());
         ShowTitle();
     }};
 

@@ -1,4 +1,5 @@
-// ColumnRows.cpp: screens of rows painted with every column shown against the two columns, in turns.
+// ColumnRows.cpp: the headers of a million rows read, and screens of rows painted with every column shown
+// against the two columns, in turns.
 //
 // The rows alone are painted: the header is the system's control, and with
 // eleven columns its own repaint costs what it costs whatever the rows do.
@@ -13,6 +14,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/RealisticLine.h"
 #include "bench/RowsBench.h"
+#include "records/RecordStore.h"
+#include "records/SyslogHeader.h"
 #include "settings/ColumnLayout.h"
 
 namespace bench {
@@ -24,12 +27,46 @@ constexpr unsigned long kUtf8Every = 4;
 // Two columns and every column in turn, each first in every other round; the median round stands for each.
 constexpr int kRounds = 6;
 constexpr double kMostPaintRatio = 1.5;
+constexpr double kMostParseSeconds = 0.5;
 
 // Realistic lines, every fourth with a word sent as UTF-8, so its columns are decoded.
 net::RecordPtr MakeRecord(unsigned long row) {
     std::string line = RealisticLine(row);
     if (row % kUtf8Every == 0) line += " Z\xC3\xBCrich \xE2\x82\xAC";
     return RecordOfLine(line, RealisticSender(row));
+}
+
+volatile size_t fieldBytes = 0;
+
+// A million realistic rows held, as the book holds them, and every row's
+// header read, as the columns, the filter and the counts read it: the time,
+// and the memory the reading kept (none: the fields are found in place).
+int MeasureParsing() {
+    records::RecordStore rows;
+    for (unsigned long row = 0; row < static_cast<unsigned long>(kRowsTotal); ++row) {
+        const net::RecordPtr record = MakeRecord(row);
+        if (!record || !rows.Append(*record)) return 1;
+    }
+    const double privateBefore = PrivateBytes();
+    const double heapBefore = HeapBytesInUse();
+    size_t found = 0;
+    const double started = Now();
+    for (size_t index = 0; index < rows.Count(); ++index) {
+        const records::StoredRow row = rows.Row(index);
+        const records::SyslogHeader header = records::ReadSyslogHeader(row.message, row.messageLength);
+        found += header.host.length + header.app.length + header.message.length;
+    }
+    const double seconds = Now() - started;
+    fieldBytes = found;  // kept, so the reading is made
+    const double kept = (PrivateBytes() - privateBefore) / static_cast<double>(rows.Count());
+    Result("header_parse_rows", static_cast<double>(rows.Count()));
+    Result("header_parse_s", seconds);
+    Result("header_parse_ns_per_row", seconds * 1e9 / static_cast<double>(rows.Count()));
+    Result("header_kept_bytes_per_row", kept);
+    Result("header_kept_heap_bytes_per_row", (HeapBytesInUse() - heapBefore) / static_cast<double>(rows.Count()));
+    std::printf("the headers of %zu rows read: %.3f s (target < %.1f s): %s\n", rows.Count(), seconds,
+                kMostParseSeconds, seconds < kMostParseSeconds ? "PASS" : "MISS");
+    return 0;
 }
 
 // The columns, in their usual proportions, widened or narrowed to fill the
@@ -72,7 +109,7 @@ int Measure(app::MainWindow& window) {
     Result("columns_paint_ms_per_screen_every", wide * 1000);
     Result("columns_paint_every_to_two", wide / plain);
     std::printf("a screen of rows painted with every column: %.2f ms, %.2fx the two columns' %.2f ms "
-                "(target <= %.1fx): %s\n",
+                "(target at most %.1fx): %s\n",
                 wide * 1000, wide / plain, plain * 1000, kMostPaintRatio, wide / plain <= kMostPaintRatio ? "PASS" : "MISS");
     return 0;
 }
@@ -80,6 +117,7 @@ int Measure(app::MainWindow& window) {
 }  // namespace
 
 int RunColumnRows() {
+    if (MeasureParsing() != 0) return 1;
     return WithMainWindow([](app::MainWindow& window, ScratchFolder&) { return Measure(window); });
 }
 

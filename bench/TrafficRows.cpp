@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/MainWindow.h"
@@ -12,7 +13,9 @@
 #include "bench/RealisticLine.h"
 #include "bench/RowsBench.h"
 #include "records/HeldCounts.h"
+#include "records/HeldNameCounts.h"
 #include "records/RowBook.h"
+#include "records/SyslogHeader.h"
 #include "records/SyslogPriority.h"
 #include "records/TrafficHistory.h"
 #include "res/resource.h"
@@ -91,21 +94,36 @@ double TimedBlocks(const Lines& lines, Handle handle) {
     return seconds;
 }
 
+// Row i's host and app from its header, as the book reads them from the row it holds, whose length it keeps.
+template <typename Count>
+void CountNames(const Lines& lines, size_t row, Count count) {
+    const std::string& text = lines.texts[row];
+    const records::SyslogHeader header = records::ReadSyslogHeader(text.data(), text.size());
+    count(std::string_view(text.data() + header.host.offset, header.host.length),
+          std::string_view(text.data() + header.app.offset, header.app.length));
+}
+
 // What the book does for the traffic per record: its priority read, its
-// second counted, its row counted for its sender; once kBookRows are held,
-// the oldest row's count taken back too, from what its row keeps.
+// second counted, its row counted for its sender, and its header read for
+// its host and app; once kBookRows are held, the oldest row's counts taken
+// back too, from what its row keeps and its header read again.
 double CountersSeconds(const Lines& lines) {
     records::TrafficHistory history;
     records::HeldCounts counts;
+    records::HeldNameCounts names;
     std::vector<char> errorOrWorse(lines.records.size());
+    const auto add = [&names](std::string_view host, std::string_view app) { names.Add(host, app); };
+    const auto remove = [&names](std::string_view host, std::string_view app) { names.Remove(host, app); };
     return TimedBlocks(lines, [&](size_t row) {
         const net::SyslogRecord& record = lines.records[row];
         const int priority = records::LeadingPriority(record.message);
         history.Count(record.receivedAt, records::SeverityClassOf(priority));
         errorOrWorse[row] = records::IsErrorOrWorse(priority);
         counts.Add(record.senderAddress, errorOrWorse[row] != 0);
+        CountNames(lines, row, add);
         if (row < kBookRows) return;
         counts.Remove(lines.records[row - kBookRows].senderAddress, errorOrWorse[row - kBookRows] != 0);
+        CountNames(lines, row - kBookRows, remove);
     });
 }
 

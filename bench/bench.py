@@ -38,6 +38,10 @@ ROWS_TIMEOUTS_S = {"records": 60, "listview": 90, "monitor": 240, "filter": 240,
 KEPT_FULL_ROWS = 1000
 # The text filter in force for the filtered runs: one numbered line in a hundred.
 FILTER_TEXT = load.ONE_IN_A_HUNDRED
+# Six of the optional columns shown beside From and Details, at their usual widths (settings/ColumnLayout).
+SHOWN_COLUMNS = {"Columns": "From,Received,Time,Host,Severity,App,PID,Details",
+                 "ColumnWidths": "75,130,120,100,80,90,55,800"}
+FIRST_ROW_S = 30  # the line naming the host, before the host can be chosen in the Filter dialog
 # What the monitor says of a watch rule in its INI file that it cannot read.
 DAMAGED_RULE_TEXT = "Cannot read watch rule"
 # With --pinned: the Wine programs on one CPU, the sender (this process) on the other.
@@ -248,18 +252,19 @@ class Bench:
         return {"rate_asked": rate, **self.bare_run(lambda: load.send_numbered_lines(rate),
                                                     load.DATAGRAMS_PER_STEP, MONITOR_BUFFER_BYTES)}
 
-    def write_monitor_folder(self, folder, display, rules=False, keep_rows=None, traffic=False):
+    def write_monitor_folder(self, folder, display, rules=False, keep_rows=None, traffic=False, columns=False):
         """A copy of the monitor with its INI beside it: display as asked, auto-scroll and the Capture file on,
-        the twenty watch rules when asked, as many rows kept as asked (else the default), and the status bar
-        when the traffic is watched."""
+        the twenty watch rules when asked, as many rows kept as asked (else the default), the status bar
+        when the traffic is watched, and six optional columns when asked."""
         exe = os.path.join(folder, EXE_NAME)
         shutil.copy(self.args.monitor, exe)
         capture = os.path.join(folder, "capture.csv")
         kept = {"KeepRows": keep_rows} if keep_rows else {}
         status_bar = {"StatusBar": 1} if traffic else {}
+        shown = SHOWN_COLUMNS if columns else {}
         with open(os.path.join(folder, INI_NAME), "wb") as ini:
             ini.write(settings_ini(Autoscroll=1, ToDisplay=1 if display else 0, ToFile=1, FileName=windows_path(capture),
-                                   **kept, **status_bar))
+                                   **kept, **status_bar, **shown))
             if rules:
                 ini.write(watch_rules.section())
         return exe, capture
@@ -303,15 +308,30 @@ class Bench:
         time.sleep(WATCH_LEAD_S)
         return watch
 
-    def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None, traffic=False):
+    def filter_host(self, exe, host):
+        """A filter showing only the host, chosen in the Filter dialog among the hosts the rows name: one line
+        naming it is sent first, then cleared away with its row; the filter stays."""
+        load.send_host_line()
+        deadline = time.monotonic() + FIRST_ROW_S
+        while not self.probe_value(exe, "count") >= 1 and time.monotonic() < deadline:
+            time.sleep(0.2)
+        code, output = self.probe(exe, "filterhost", host)
+        if code != 0 or self.probe(exe, "clear")[0] != 0:
+            log(f"the host filter could not be applied: {output.decode(errors='replace').strip()}")
+
+    def monitor_run(self, send, count, display, filter_text=None, rules=False, keep_rows=None, traffic=False,
+                    columns=False, host_filter=None):
         """The monitor receiving what send() sends, with auto-scroll and the Capture file on,
         with a text filter in force when one is given, the twenty watch rules when asked, as many
-        rows kept as asked, and the status bar on and the Traffic window open when the traffic is watched."""
+        rows kept as asked, the status bar on and the Traffic window open when the traffic is watched,
+        six optional columns shown when asked and a filter on a host when one is given."""
         folder = tempfile.mkdtemp(prefix="monitor-", dir=self.scratch)
-        exe, capture = self.write_monitor_folder(folder, display, rules, keep_rows, traffic)
+        exe, capture = self.write_monitor_folder(folder, display, rules, keep_rows, traffic, columns)
         monitor = self.start_monitor(exe, folder)
         if filter_text and self.probe(exe, "filter", filter_text)[0] != 0:
             log("the filter could not be applied")
+        if host_filter:
+            self.filter_host(exe, host_filter)
         if traffic and self.probe(exe, "traffic")[1].split() != [b"traffic", b"yes", b"status", b"yes"]:
             log("the Traffic window or the status bar is not shown")
         samples = os.path.join(folder, "samples.txt")
@@ -336,10 +356,11 @@ class Bench:
         shutil.rmtree(folder, ignore_errors=True)
         return step
 
-    def monitor_step(self, rate, display, filter_text=None, rules=False, keep_rows=None, traffic=False):
+    def monitor_step(self, rate, display, filter_text=None, rules=False, keep_rows=None, traffic=False,
+                     columns=False, host_filter=None):
         return {"rate_asked": rate, **self.monitor_run(lambda: load.send_numbered_lines(rate),
                                                        load.DATAGRAMS_PER_STEP, display, filter_text, rules,
-                                                       keep_rows, traffic)}
+                                                       keep_rows, traffic, columns, host_filter)}
 
     # ---- bursts --------------------------------------------------------------
 
@@ -746,6 +767,22 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
         return results
 
+    def run_columns_only(self):
+        """What the header's columns and a filter on a host change, in one run: the paced rate into the monitor
+        (display on) with six optional columns shown and a filter on the lines' host (which passes every line)
+        in force, beside it with neither; and in process the headers of a million rows read and screens of rows
+        painted with every column shown."""
+        results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
+                                    load.PACED_RATES)
+        results["on_columns"] = self.search(
+            "monitor, display on, six columns and a host filter",
+            lambda rate: self.monitor_step(rate, True, columns=True, host_filter=load.HOST), load.PACED_RATES)
+        results["rows"] = {"columns": self.rows_bench("columns")}
+        results["load_after"] = os.getloadavg()[0]
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        return results
+
     def run(self):
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max(),
                    "monitor_buffer_bytes": MONITOR_BUFFER_BYTES}
@@ -803,6 +840,9 @@ def main():
     parser.add_argument("--traffic-only", action="store_true",
                         help="only the figures watching the traffic changes: the paced rate with the status bar "
                              "and the Traffic window against without, the counters and the window in process")
+    parser.add_argument("--columns-only", action="store_true",
+                        help="only the figures of the header's columns: the paced rate with six columns and a host "
+                             "filter against neither, the headers read and the rows painted in process")
     parser.add_argument("--pinned", action="store_true",
                         help=f"Wine programs on CPU {WINE_CPU}, the sender on CPU {SENDER_CPU}; start the Wine "
                              f"session itself on CPU {WINE_CPU}")
@@ -817,11 +857,14 @@ def main():
              (args.book_only, Bench.run_book_only, lambda results: "\n".join(report.book_section(results))),
              (args.traffic_only, Bench.run_traffic_only,
               lambda results: "\n".join(report.traffic_section(results))),
+             (args.columns_only, Bench.run_columns_only,
+              lambda results: "\n".join(report.columns_section(results))),
              (args.rows_only, Bench.run_rows_only, lambda results: json.dumps(results, indent=1)))
     for wanted, run_part, text in parts:
         if not wanted:
             continue
         results = run_part(Bench(args))
+        os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
         with open(os.path.splitext(args.output)[0] + ".json", "w") as raw:
             json.dump(results, raw, indent=1)
         print(text(results))

@@ -15,7 +15,8 @@ LINE_BYTES = 120
 # (datagrams, bytes each) sent back to back. 4,000 rather than 4,096 bytes: a
 # datagram of the monitor's whole buffer size is reported as too long.
 BURSTS = [(10_000, LINE_BYTES), (2_000, 1024), (300, 4000)]
-TAG = "<13>Dec  7 12:00:00 bench load:"
+HOST = "bench"  # the host every line's header names
+TAG = f"<13>Dec  7 12:00:00 {HOST} load:"
 # Held by the lines whose sequence number ends in 00, one in a hundred ("seq=0000012300 x...").
 ONE_IN_A_HUNDRED = "00 x"
 
@@ -66,6 +67,12 @@ def send_matching_lines(count, seconds):
     lines = [numbered_message(TAG, number * 100, padding) for number in range(count)]
     sender = PacedSender(lines, count / seconds).run()
     return sending_figures(sender.sent, sender.first_us, sender.last_us)
+
+
+def send_host_line():
+    """Sends one line without a sequence number whose header names HOST, as the numbered lines' do."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+        sender.sendto(f"{TAG} a line before the numbered ones".encode("ascii"), (LOOPBACK, SYSLOG_PORT))
 
 
 def send_burst(count, size):

@@ -2,8 +2,10 @@
 #include "records/RowBook.h"
 
 #include <cstring>
+#include <string_view>
 #include <utility>
 
+#include "records/SyslogHeader.h"
 #include "records/SyslogPriority.h"
 
 namespace records {
@@ -21,6 +23,7 @@ Admission RowBook::Admit(const net::SyslogRecord& record, bool hold) {
         return admission;
     admission.held = true;
     counts_.Add(record.senderAddress, errorOrWorse);
+    CountNames(store_.Row(store_.Count() - 1), true);
     // Without memory to list it among the rows shown, the row is held unseen.
     admission.shown = shown_.Admit();
     return admission;
@@ -45,11 +48,23 @@ Departure RowBook::Leave(size_t count) {
     for (size_t index = 0; index < count; ++index) {
         const StoredRow row = store_.Row(index);
         counts_.Remove(row.senderAddress, row.errorOrWorse);
+        CountNames(row, false);
     }
     store_.DropOldest(count);
     departure.firstTime = count > 0 && !rowsHaveLeft_;
     rowsHaveLeft_ = rowsHaveLeft_ || count > 0;
     return departure;
+}
+
+// The header is read again as the row leaves: nothing of it is kept per row.
+void RowBook::CountNames(const StoredRow& row, bool held) {
+    const SyslogHeader header = ReadSyslogHeader(row.message, row.messageLength);
+    const std::string_view host(row.message + header.host.offset, header.host.length);
+    const std::string_view app(row.message + header.app.offset, header.app.length);
+    if (held)
+        nameCounts_.Add(host, app);
+    else
+        nameCounts_.Remove(host, app);
 }
 
 Departure RowBook::SetKeepRows(size_t rows) {
@@ -70,6 +85,7 @@ void RowBook::Clear() {
     store_.Clear();
     shown_.ForgetRows();
     counts_.Clear();
+    nameCounts_.Clear();
     history_.Clear();
     keepRows_ = keepRowsSet_;
 }

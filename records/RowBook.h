@@ -7,6 +7,7 @@
 
 #include "net/SyslogRecord.h"
 #include "records/HeldCounts.h"
+#include "records/HeldNameCounts.h"
 #include "records/RecordStore.h"
 #include "records/RowFilter.h"
 #include "records/ShownRows.h"
@@ -70,6 +71,8 @@ public:
     const TrafficHistory& History() const { return history_; }
     // The rows held per sender, and those of an error or worse.
     const HeldCounts& Counts() const { return counts_; }
+    // The rows held per host and per app their headers name.
+    const HeldNameCounts& NameCounts() const { return nameCounts_; }
 
     // Takes the filter and turns it on; false, with the filter off, when
     // there is no memory to choose the rows.
@@ -88,6 +91,7 @@ public:
 
 private:
     Departure Leave(size_t count);
+    void CountNames(const StoredRow& row, bool held);
     bool MakeRoomInMemory(const net::SyslogRecord& record, bool errorOrWorse, Admission& admission);
 
     RecordStore store_;
@@ -95,6 +99,7 @@ private:
     WatchRules rules_;
     TrafficHistory history_;
     HeldCounts counts_;
+    HeldNameCounts nameCounts_;
     size_t keepRows_;     // what is kept now
     size_t keepRowsSet_;  // what was asked for
     bool rowsHaveLeft_ = false;

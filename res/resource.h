@@ -110,11 +110,15 @@
 #define IDC_WATCH_UP 1125
 #define IDC_WATCH_DOWN 1126
 
-// Traffic window controls; 1304 to 1307 are kept for the top hosts' and apps' titles and lists.
+// Traffic window controls.
 #define IDC_TRAFFIC_SPAN 1300
 #define IDC_TRAFFIC_CHART 1301
 #define IDC_TRAFFIC_SENDERS_TITLE 1302
 #define IDC_TRAFFIC_TOP_SENDERS 1303
+#define IDC_TRAFFIC_HOSTS_TITLE 1304
+#define IDC_TRAFFIC_TOP_HOSTS 1305
+#define IDC_TRAFFIC_APPS_TITLE 1306
+#define IDC_TRAFFIC_TOP_APPS 1307
 
 // Watch rule dialog controls; its conditions use the Filter dialog's ids.
 #define IDC_WATCH_NAME 1131

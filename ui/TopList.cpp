@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "win/Dpi.h"
 #include "win/LocaleNumber.h"
 #include "win/Window.h"
@@ -18,18 +20,9 @@ struct ColumnShape {
     int width;           // at 96 DPI
     int format;
 };
-constexpr ColumnShape kColumns[] = {{nullptr, 120, LVCFMT_LEFT}, {"Rows", 80, LVCFMT_RIGHT}, {"Share", 64, LVCFMT_RIGHT}};
-
-
-void InsertColumn(HWND list, int position, const char* header, int width, int format) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = format;
-    column.cx = width;
-    column.pszText = const_cast<char*>(header);
-    column.iSubItem = position;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column));
-}
+constexpr ColumnShape kColumns[] = {
+    {nullptr, 120, LVCFMT_LEFT}, {"Rows", 64, LVCFMT_RIGHT}, {"Share", 56, LVCFMT_RIGHT}};
+constexpr int kLeastNameWidth = 40;  // at 96 DPI
 
 }  // namespace
 
@@ -42,8 +35,8 @@ bool TopList::Create(HWND parent, int titleId, int listId, const char* title, co
     const int dpi = win::WindowDpi(parent);
     for (int position = 0; position < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++position) {
         const ColumnShape& shape = kColumns[position];
-        InsertColumn(list_.Handle(), position, shape.header ? shape.header : nameHeader,
-                     win::ScaleToDpi(shape.width, dpi), shape.format);
+        list_.InsertColumn(position, shape.header ? shape.header : nameHeader, win::ScaleToDpi(shape.width, dpi),
+                           shape.format);
     }
     list_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     return true;
@@ -54,17 +47,25 @@ void TopList::SetFont(HFONT font) {
     SendMessageA(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+// The name takes what the numbers leave of the list's width, a vertical
+// scroll bar's room kept, so the lists side by side need no horizontal one.
 void TopList::Place(const RECT& area, int titleHeight) {
     const int width = area.right - area.left;
     MoveWindow(title_, area.left, area.top, width, titleHeight, TRUE);
     const int listTop = area.top + titleHeight;
     MoveWindow(list_.Handle(), area.left, listTop, width, area.bottom > listTop ? area.bottom - listTop : 0, TRUE);
+    RECT client;
+    GetClientRect(list_.Handle(), &client);
+    const int dpi = win::WindowDpi(list_.Handle());
+    const int numbers = list_.ColumnWidth(kRowsOfTop) + list_.ColumnWidth(kShareOfTop);
+    list_.SetColumnWidth(kNameOfTop, std::max(win::ScaleToDpi(kLeastNameWidth, dpi),
+                                         static_cast<int>(client.right) - numbers - GetSystemMetrics(SM_CXVSCROLL)));
 }
 
 void TopList::Show(const std::vector<TopEntry>& entries, size_t heldRows) {
     const int wanted = static_cast<int>(entries.size());
     for (int row = list_.Count(); row < wanted; ++row) list_.InsertRow(row, "");
-    for (int row = list_.Count(); row-- > wanted;) SendMessageA(list_.Handle(), LVM_DELETEITEM, row, 0);
+    for (int row = list_.Count(); row-- > wanted;) list_.DeleteRow(row);
     for (int row = 0; row < wanted; ++row) {
         const TopEntry& entry = entries[static_cast<size_t>(row)];
         char rows[win::kGroupedCountCapacity];

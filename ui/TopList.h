@@ -32,6 +32,8 @@ public:
     void Show(const std::vector<TopEntry>& entries, size_t heldRows);
 
     HWND List() const { return list_.Handle(); }
+    // The row selected, or -1.
+    int SelectedRow() const { return list_.NextRow(win::ListView::kEveryRow, LVNI_SELECTED); }
 
 private:
     HWND title_ = nullptr;  // children of the parent, destroyed with it

@@ -31,6 +31,19 @@ constexpr SpanOption kSpans[] = {{"Last 10 minutes", records::TrafficSpan::TenMi
                                  {"Last hour", records::TrafficSpan::Hour},
                                  {"Last day", records::TrafficSpan::Day}};
 
+// The top lists, left to right, in the order of TrafficWindow::Top.
+struct TopShape {
+    int titleId;
+    int listId;
+    const char* title;
+    const char* nameHeader;
+};
+constexpr TopShape kTopShapes[] = {
+    {IDC_TRAFFIC_SENDERS_TITLE, IDC_TRAFFIC_TOP_SENDERS, "Top senders", "Sender"},
+    {IDC_TRAFFIC_HOSTS_TITLE, IDC_TRAFFIC_TOP_HOSTS, "Top hosts", "Host"},
+    {IDC_TRAFFIC_APPS_TITLE, IDC_TRAFFIC_TOP_APPS, "Top apps", "App"},
+};
+
 // Sizes at 96 DPI.
 constexpr int kWidth = 720;
 constexpr int kHeight = 560;
@@ -134,9 +147,11 @@ bool TrafficWindow::OnCreate() {
     span_ = CreateWindowExA(0, "COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 0, 0, 0,
                             Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TRAFFIC_SPAN)),
                             win::ModuleInstance(), nullptr);
-    if (!span_ || !chart_.Create(Handle(), IDC_TRAFFIC_CHART) ||
-        !senders_.Create(Handle(), IDC_TRAFFIC_SENDERS_TITLE, IDC_TRAFFIC_TOP_SENDERS, "Top senders", "Sender"))
-        return false;
+    if (!span_ || !chart_.Create(Handle(), IDC_TRAFFIC_CHART)) return false;
+    for (int top = 0; top < kTops; ++top) {
+        const TopShape& shape = kTopShapes[top];
+        if (!tops_[top].list.Create(Handle(), shape.titleId, shape.listId, shape.title, shape.nameHeader)) return false;
+    }
     for (const SpanOption& choice : kSpans)
         SendMessageA(span_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.label));
     SendMessageA(span_, CB_SETCURSEL, 0, 0);
@@ -149,7 +164,7 @@ bool TrafficWindow::OnCreate() {
 // Remembered as it lies when restored, so a window closed minimised or maximised opens as the user left it restored.
 void TrafficWindow::OnDestroy() {
     KillTimer(Handle(), kTimerId);
-    sendersListed_.clear();
+    for (KeyedTop& top : tops_) top.listed.clear();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     RECT place;
@@ -174,7 +189,7 @@ void TrafficWindow::UseDpi(int dpi) {
     const HFONT used = font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageA(span_, WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
     SendMessageA(chart_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
-    senders_.SetFont(used);
+    for (KeyedTop& top : tops_) top.list.SetFont(used);
     font_ = std::move(font);  // the old font goes once no child uses it
     LayOut();
 }
@@ -195,15 +210,13 @@ void TrafficWindow::LayOut() {
     MoveWindow(chart_.Handle(), margin, chartTop, std::max(0, static_cast<int>(client.right) - 2 * margin),
                chartBottom - chartTop, TRUE);
 
-    TopList* const lists[] = {&senders_};
-    const int count = static_cast<int>(sizeof lists / sizeof lists[0]);
     const int listsTop = chartBottom + margin;
-    const int width = std::max(0, (static_cast<int>(client.right) - margin * (count + 1)) / count);
+    const int width = std::max(0, (static_cast<int>(client.right) - margin * (kTops + 1)) / kTops);
     const int titleHeight = MulDiv(kFontPoints, dpi_, kPointsPerInch) * 3 / 2 + win::ScaleToDpi(kTitleGap, dpi_);
-    for (int index = 0; index < count; ++index) {
+    for (int index = 0; index < kTops; ++index) {
         const int left = margin + index * (width + margin);
-        lists[index]->Place({left, listsTop, left + width, std::max(listsTop, static_cast<int>(client.bottom) - margin)},
-                            titleHeight);
+        tops_[index].list.Place(
+            {left, listsTop, left + width, std::max(listsTop, static_cast<int>(client.bottom) - margin)}, titleHeight);
     }
 }
 
@@ -220,38 +233,51 @@ void TrafficWindow::Update() {
         const std::uint64_t binSeconds = records::ShapeOf(data.span).binSeconds;
         data.lastBinStart = now / records::kFileTimePerSecond / binSeconds * binSeconds;
         chart_.Show(std::move(data));
-
-        std::vector<records::SenderCount> senders = book_.Counts().TopSenders(kTopCount);
-        std::vector<TopEntry> entries;
-        entries.reserve(senders.size());
-        for (const records::SenderCount& sender : senders) {
-            char address[net::kDottedQuadCapacity];
-            net::FormatDottedQuad(sender.address, address);
-            entries.push_back({address, sender.rows});
-        }
-        senders_.Show(entries, book_.Held().Count());
-        sendersListed_ = std::move(senders);
+        ShowTops();
     } catch (const std::bad_alloc&) {
     }
 }
 
-bool TrafficWindow::OnNotify(const NMHDR& notice) {
-    if (notice.idFrom != IDC_TRAFFIC_TOP_SENDERS) return false;
-    if (notice.code == NM_DBLCLK) {
-        ShowOnlySenderAt(reinterpret_cast<const NMITEMACTIVATE&>(notice).iItem);
-        return true;
+// Each list with the keys its rows stand for. Throws std::bad_alloc.
+void TrafficWindow::ShowTops() {
+    std::vector<TopEntry> entries[kTops];
+    std::vector<records::RowKeys> keys[kTops];
+    for (const records::SenderCount& sender : book_.Counts().TopSenders(kTopCount)) {
+        char address[net::kDottedQuadCapacity];
+        net::FormatDottedQuad(sender.address, address);
+        entries[kSenders].push_back({address, sender.rows});
+        keys[kSenders].push_back({sender.address, std::nullopt, std::nullopt});
     }
-    if (notice.code == NM_RETURN) {
-        ShowOnlySenderAt(static_cast<int>(SendMessageA(senders_.List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                       LVNI_SELECTED)));
+    for (records::NameCount& host : book_.NameCounts().TopHosts(kTopCount)) {
+        keys[kHosts].push_back({0, host.name, std::nullopt});
+        entries[kHosts].push_back({std::move(host.name), host.rows});
+    }
+    for (records::NameCount& app : book_.NameCounts().TopApps(kTopCount)) {
+        keys[kApps].push_back({0, std::nullopt, app.name});
+        entries[kApps].push_back({std::move(app.name), app.rows});
+    }
+    const size_t held = book_.Held().Count();
+    for (int top = 0; top < kTops; ++top) {
+        tops_[top].list.Show(entries[top], held);
+        tops_[top].listed = std::move(keys[top]);
+    }
+}
+
+bool TrafficWindow::OnNotify(const NMHDR& notice) {
+    for (const KeyedTop& top : tops_) {
+        if (notice.hwndFrom != top.list.List()) continue;
+        int row = -1;
+        if (notice.code == NM_DBLCLK)
+            row = reinterpret_cast<const NMITEMACTIVATE&>(notice).iItem;
+        else if (notice.code == NM_RETURN)
+            row = top.list.SelectedRow();
+        else
+            return false;
+        if (row >= 0 && static_cast<size_t>(row) < top.listed.size())
+            showOnly_(top.listed[static_cast<size_t>(row)], top.key);
         return true;
     }
     return false;
-}
-
-void TrafficWindow::ShowOnlySenderAt(int row) {
-    if (row < 0 || static_cast<size_t>(row) >= sendersListed_.size()) return;
-    showOnlySender_(sendersListed_[static_cast<size_t>(row)].address);
 }
 
 }  // namespace ui

@@ -1,4 +1,4 @@
-// TrafficWindow.h: the Traffic window: messages per second by severity over a span, and the top senders.
+// TrafficWindow.h: the Traffic window: messages per second by severity over a span, the top senders, hosts and apps.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "records/FilterByRow.h"
 #include "records/RowBook.h"
-#include "records/SenderCensus.h"
 #include "settings/Settings.h"
 #include "ui/TopList.h"
 #include "ui/TrafficChart.h"
@@ -21,18 +21,20 @@ namespace ui {
 
 // Modeless, resizable and owned by the Main window; one at a time. While
 // open it reads the row book's counts once a second, never its rows: the
-// history of the span chosen for the chart, and the senders with most rows
-// held below it. A double click on a sender (or Enter) hands it to the owner.
+// history of the span chosen for the chart, and the senders, hosts and apps
+// with most rows held below it. A double click on one of them (or Enter)
+// hands the owner its key, to show only that one.
 class TrafficWindow : public win::Window {
 public:
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT kUpdateMs = 1000;
     static constexpr size_t kTopCount = 10;
 
-    using SenderAction = std::function<void(std::uint32_t sender)>;
+    // The row's keys hold the one chosen, of the kind key names.
+    using ShowOnlyAction = std::function<void(const records::RowKeys& keys, records::RowKey key)>;
 
-    TrafficWindow(const records::RowBook& book, SenderAction showOnlySender)
-        : book_(book), showOnlySender_(std::move(showOnlySender)) {}
+    TrafficWindow(const records::RowBook& book, ShowOnlyAction showOnly)
+        : book_(book), showOnly_(std::move(showOnly)) {}
 
     // Opens it owned by owner, at the place given (moved onto a screen if it
     // lies off every one) or where the system puts it; an open one is
@@ -46,7 +48,9 @@ public:
     const std::optional<settings::WindowPlace>& LastPlace() const { return lastPlace_; }
 
     const TrafficChart& Chart() const { return chart_; }
-    HWND TopSenders() const { return senders_.List(); }
+    HWND TopSenders() const { return tops_[kSenders].list.List(); }
+    HWND TopHosts() const { return tops_[kHosts].list.List(); }
+    HWND TopApps() const { return tops_[kApps].list.List(); }
     HWND SpanChoice() const { return span_; }
 
 protected:
@@ -58,16 +62,24 @@ private:
     void UseDpi(int dpi);
     void LayOut();
     void Update();
+    void ShowTops();
     bool OnNotify(const NMHDR& notice);
-    void ShowOnlySenderAt(int row);
+
+    // A top list and the keys of its rows as it shows them, for the double click.
+    struct KeyedTop {
+        records::RowKey key;
+        TopList list;
+        std::vector<records::RowKeys> listed;
+    };
+    enum Top { kSenders, kHosts, kApps, kTops };
 
     const records::RowBook& book_;
-    SenderAction showOnlySender_;
+    ShowOnlyAction showOnly_;
     HWND span_ = nullptr;  // the span's choice: a child, destroyed with the window
     TrafficChart chart_;
-    // Top hosts and top apps take their places beside the senders (LayOut).
-    TopList senders_;
-    std::vector<records::SenderCount> sendersListed_;  // as the list shows them, for the double click
+    KeyedTop tops_[kTops] = {{records::RowKey::kSender, {}, {}},
+                             {records::RowKey::kHost, {}, {}},
+                             {records::RowKey::kApp, {}, {}}};
     win::GdiObject<HFONT> font_;
     int dpi_ = 0;
     std::optional<settings::WindowPlace> lastPlace_;

@@ -16,9 +16,11 @@ bool ListView::Create(HWND parent, int id, DWORD style, const RECT& place) {
     return control_ != nullptr;
 }
 
-void ListView::InsertColumn(int position, const char* header, int width) {
+void ListView::InsertColumn(int position, const char* header, int width, int format) {
     LVCOLUMNA column{};
-    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    // Without LVCF_FMT, as a left-aligned column was always inserted.
+    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM | (format == LVCFMT_LEFT ? 0 : LVCF_FMT);
+    column.fmt = format;
     column.cx = width;
     column.pszText = const_cast<char*>(header);
     column.iSubItem = position;
@@ -75,6 +77,10 @@ void ListView::SetCount(size_t count, DWORD flags) {
 
 void ListView::DeleteAll() {
     Send(LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ListView::DeleteRow(int row) {
+    Send(LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
 }
 
 void ListView::InsertRow(int row, const char* firstColumnText) {

@@ -24,7 +24,8 @@ public:
     // Creates the control as a child with the given style and id; false on failure.
     bool Create(HWND parent, int id, DWORD style, const RECT& place);
 
-    void InsertColumn(int position, const char* header, int width);
+    // A column of the text given, left-aligned unless the format (LVCFMT_*) says otherwise.
+    void InsertColumn(int position, const char* header, int width, int format = LVCFMT_LEFT);
     void DeleteColumn(int position);
     int ColumnWidth(int position) const;
     void SetColumnWidth(int position, int width);
@@ -42,6 +43,8 @@ public:
     // An owner-data list's row count; flags as LVM_SETITEMCOUNT takes them.
     void SetCount(size_t count, DWORD flags);
     void DeleteAll();
+    // A row of a list that holds its texts.
+    void DeleteRow(int row);
     // A row of a list that holds its texts (not owner data): the control keeps a copy of each.
     void InsertRow(int row, const char* firstColumnText);
     void SetText(int row, int column, const char* text);

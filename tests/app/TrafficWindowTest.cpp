@@ -93,10 +93,10 @@ struct Arrival {
     int count;
 };
 constexpr Arrival kArrivals[] = {
-    {100, "<2>disk failed", "10.0.0.1", 4},
-    {300, "<11>link down", "10.0.0.2", 2},
-    {300, "<12>link flapping", "10.0.0.2", 2},
-    {500, "<13>all fine", "10.0.0.3", 3},
+    {100, "<2>Dec  8 10:00:00 fw1 kernel: disk failed", "10.0.0.1", 4},
+    {300, "<11>Dec  8 10:00:00 FW1 ifmgr[12]: link down", "10.0.0.2", 2},
+    {300, "<12>Dec  8 10:00:00 sw2 ifmgr[12]: link flapping", "10.0.0.2", 2},
+    {500, "<13>Dec  8 10:00:00 sw3 sshd: all fine", "10.0.0.3", 3},
     {500, "no priority at all", "10.0.0.4", 1},
 };
 
@@ -257,16 +257,41 @@ TEST(TrafficWindow, InHighContrastTheAxesTakeTheSystemsColours) {
     }
 }
 
-int WindowsOfClass(const char* className) {
+// Those of the owner's alone: tests running beside this one may have windows of the class on the same desktop.
+int WindowsOfClass(const char* className, HWND owner) {
     int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) ++count;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;)
+        if (GetWindow(window, GW_OWNER) == owner) ++count;
     return count;
 }
 
-// The senders with most rows held, each with its rows and share; a double
-// click shows only that sender in the list. A second command brings the one
-// window to the front.
-TEST(TrafficWindow, TopSendersAreCountedAndADoubleClickShowsOnlyThatSender) {
+void ExpectCells(HWND list, const std::vector<std::vector<std::string>>& expected) {
+    ASSERT_EQ(static_cast<int>(expected.size()), win::ListView(list).Count());
+    for (int row = 0; row < static_cast<int>(expected.size()); ++row)
+        for (int column = 0; column < 3; ++column)
+            EXPECT_EQ(expected[static_cast<size_t>(row)][static_cast<size_t>(column)], CellText(list, row, column))
+                << "row " << row << ", column " << column;
+}
+
+void DoubleClick(HWND window, HWND list, int row) {
+    NMITEMACTIVATE doubleClick{};
+    doubleClick.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(NM_DBLCLK)};
+    doubleClick.iItem = row;
+    SendMessageA(window, WM_NOTIFY, doubleClick.hdr.idFrom, reinterpret_cast<LPARAM>(&doubleClick));
+}
+
+std::string MainTitle(HWND main) {
+    char title[256] = {};
+    GetWindowTextA(main, title, sizeof title);
+    return title;
+}
+
+// The senders, hosts and apps with most rows held, each with its rows and
+// share: a host in either case is one, written as its oldest row writes it;
+// a row whose header names none is in neither list. A double click shows
+// only that sender or host in the list, Enter the app selected. A second
+// command brings the one window to the front.
+TEST(TrafficWindow, TopSendersHostsAndAppsAreCountedAndADoubleClickShowsOnlyThatOne) {
     RunningMainWindow main;
     DeliverArrivals(main.Window(), net::FileTimeNow());
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_TRAFFIC, 0);
@@ -275,32 +300,52 @@ TEST(TrafficWindow, TopSendersAreCountedAndADoubleClickShowsOnlyThatSender) {
     ASSERT_TRUE(window);
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_TRAFFIC, 0);
     EXPECT_EQ(window, traffic.Handle());
-    EXPECT_EQ(1, WindowsOfClass(ui::kTrafficWindowClassName));
+    EXPECT_EQ(1, WindowsOfClass(ui::kTrafficWindowClassName, main.Handle()));
 
     const HWND senders = traffic.TopSenders();
-    const std::vector<std::vector<std::string>> expected = {{"10.0.0.1", "4", "33.3 %"},
-                                                            {"10.0.0.2", "4", "33.3 %"},
-                                                            {"10.0.0.3", "3", "25.0 %"},
-                                                            {"10.0.0.4", "1", "8.3 %"}};
-    ASSERT_EQ(static_cast<int>(expected.size()), win::ListView(senders).Count());
-    for (int row = 0; row < static_cast<int>(expected.size()); ++row)
-        for (int column = 0; column < 3; ++column)
-            EXPECT_EQ(expected[static_cast<size_t>(row)][static_cast<size_t>(column)], CellText(senders, row, column));
+    ExpectCells(senders, {{"10.0.0.1", "4", "33.3 %"},
+                          {"10.0.0.2", "4", "33.3 %"},
+                          {"10.0.0.3", "3", "25.0 %"},
+                          {"10.0.0.4", "1", "8.3 %"}});
+    ExpectCells(traffic.TopHosts(), {{"fw1", "6", "50.0 %"}, {"sw3", "3", "25.0 %"}, {"sw2", "2", "16.7 %"}});
+    ExpectCells(traffic.TopApps(), {{"ifmgr", "4", "33.3 %"}, {"kernel", "4", "33.3 %"}, {"sshd", "3", "25.0 %"}});
+    EXPECT_EQ(IDC_TRAFFIC_TOP_HOSTS, GetDlgCtrlID(traffic.TopHosts()));
+    EXPECT_EQ(IDC_TRAFFIC_TOP_APPS, GetDlgCtrlID(traffic.TopApps()));
 
-    NMITEMACTIVATE doubleClick{};
-    doubleClick.hdr = {senders, IDC_TRAFFIC_TOP_SENDERS, static_cast<UINT>(NM_DBLCLK)};
-    doubleClick.iItem = 2;
-    SendMessageA(window, WM_NOTIFY, IDC_TRAFFIC_TOP_SENDERS, reinterpret_cast<LPARAM>(&doubleClick));
-    char title[256] = {};
-    GetWindowTextA(main.Handle(), title, sizeof title);
-    EXPECT_STREQ("Kelv SysLog monitor - 3 of 12 rows shown", title);
     const HWND list = main.Window().MessageList();
+    DoubleClick(window, senders, 2);
+    EXPECT_EQ("Kelv SysLog monitor - 3 of 12 rows shown", MainTitle(main.Handle()));
     ASSERT_EQ(3, win::ListView(list).Count());
     for (int row = 0; row < 3; ++row) EXPECT_EQ("10.0.0.3", CellText(list, row, 0));
 
+    // Every row again, then fw1's rows in either case, from both senders.
+    SendMessageA(main.Handle(), WM_COMMAND, ID_LIST_SHOW_ALL_ROWS, 0);
+    DoubleClick(window, traffic.TopHosts(), 0);
+    EXPECT_EQ("Kelv SysLog monitor - 6 of 12 rows shown", MainTitle(main.Handle()));
+    ASSERT_EQ(6, win::ListView(list).Count());
+    for (int row = 0; row < 6; ++row) {
+        const std::string details = CellText(list, row, 1);
+        EXPECT_NE(std::string::npos, details.find(row < 4 ? " fw1 kernel: " : " FW1 ifmgr[12]: ")) << details;
+    }
+    const records::RowFilter& filter = main.Window().Book().Shown().Filter();
+    EXPECT_EQ(std::vector<std::string>{"fw1"}, filter.hosts);
+    EXPECT_FALSE(filter.hideHosts);
+
+    const HWND apps = traffic.TopApps();
+    win::ListView(apps).SetState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    NMHDR enter = {apps, IDC_TRAFFIC_TOP_APPS, static_cast<UINT>(NM_RETURN)};
+    SendMessageA(window, WM_NOTIFY, IDC_TRAFFIC_TOP_APPS, reinterpret_cast<LPARAM>(&enter));
+    EXPECT_EQ(std::vector<std::string>{"sshd"}, main.Window().Book().Shown().Filter().apps);
+    EXPECT_EQ("Kelv SysLog monitor - 0 of 12 rows shown", MainTitle(main.Handle())) << "the host's condition stays";
+
     // Rows leave: the counts follow within a second.
     SendMessageA(main.Handle(), WM_COMMAND, ID_VIEW_CLEAR, 0);
-    EXPECT_TRUE(PumpUntil([&] { return win::ListView(senders).Count() == 0; }, 3000));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return win::ListView(senders).Count() == 0 && win::ListView(traffic.TopHosts()).Count() == 0 &&
+                   win::ListView(apps).Count() == 0;
+        },
+        3000));
 }
 
 RECT WindowPlace(HWND window) {

@@ -1,5 +1,5 @@
 // TrafficCountsTest.cpp: messages counted per second, per six seconds and per 150 seconds by severity, and the
-// rows held per sender and of errors, as records arrive, rows leave the book and Clear starts afresh.
+// rows held per sender, host and app and of errors, as records arrive, rows leave the book and Clear starts afresh.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "net/SyslogRecord.h"
+#include "records/HeaderCensus.h"
 #include "records/HeldCounts.h"
+#include "records/HeldNameCounts.h"
 #include "records/RowBook.h"
 #include "records/TrafficHistory.h"
 
@@ -104,9 +106,20 @@ TEST(TrafficCounts, EachMessageIsCountedInItsSecondSixSecondsAndHundredFiftySeco
     EXPECT_EQ("", Bins(history, TrafficSpan::TenMinutes, At(86400 * 3)));
 }
 
-// The rows held per sender and those of an error or worse, as the book admits,
-// lets rows leave and clears; the history counts every record admitted, held or not.
-TEST(TrafficCounts, TheBookCountsItsRowsPerSenderAndItsErrorsAsRowsComeAndLeave) {
+// "name=rows" of the names with most rows held, most first.
+std::string TopNames(const std::vector<records::NameCount>& names) {
+    std::string text;
+    for (const records::NameCount& name : names)
+        text += (text.empty() ? "" : " ") + name.name + "=" + std::to_string(name.rows);
+    return text;
+}
+
+// The rows held per sender, host and app and those of an error or worse, as
+// the book admits, lets rows leave and clears; the history counts every
+// record admitted, held or not. Hosts are one whatever their case, written
+// as their oldest row writes them; apps are told apart by case; a header
+// without a host or an app adds none.
+TEST(TrafficCounts, TheBookCountsItsRowsPerSenderHostAndAppAndItsErrorsAsRowsComeAndLeave) {
     records::RowBook book(4);
     enum class Do { Admit, AdmitUnheld, Keep, Clear };
     const struct Step {
@@ -116,19 +129,28 @@ TEST(TrafficCounts, TheBookCountsItsRowsPerSenderAndItsErrorsAsRowsComeAndLeave)
         std::uint32_t sender;  // last number of 10.0.0.x
         size_t keep;
         std::string top;  // "x=rows" of the top senders, most first
+        std::string hosts;
+        std::string apps;
         size_t errors;
         std::uint64_t lastTenSeconds;
     } steps[] = {
-        {"an error from .1", Do::Admit, "<3>disk error", 1, 0, "1=1", 1, 1},
-        {"a critical one from .2", Do::Admit, "<10>fan failed", 2, 0, "1=1 2=1", 2, 2},
-        {"a notice from .2", Do::Admit, "<13>all fine", 2, 0, "2=2 1=1", 2, 3},
-        {"no priority from .3", Do::Admit, "no priority", 3, 0, "2=2 1=1 3=1", 2, 4},
-        {"not held: counted as traffic only", Do::AdmitUnheld, "<0>panic", 9, 0, "2=2 1=1 3=1", 2, 5},
-        {"the oldest, .1's error, leaves", Do::Admit, "<4>warm", 3, 0, "2=2 3=2", 1, 6},
-        {"fewer kept: .2's rows leave", Do::Keep, "", 0, 2, "3=2", 0, 6},
-        {"a priority past 191 is none", Do::Admit, "<192>odd", 3, 0, "3=2", 0, 7},
-        {"Clear: nothing held, no history", Do::Clear, "", 0, 0, "", 0, 0},
-        {"after Clear", Do::Admit, "<11>again", 4, 0, "4=1", 1, 1},
+        {"an error from .1", Do::Admit, "<3>Dec  8 10:00:00 fw1 kernel: disk error", 1, 0, "1=1", "fw1=1", "kernel=1",
+         1, 1},
+        {"a critical one from .2, the host in capitals", Do::Admit, "<10>Dec  8 10:00:01 FW1 fand[7]: fan failed", 2,
+         0, "1=1 2=1", "fw1=2", "fand=1 kernel=1", 2, 2},
+        {"a notice from .2 without an app", Do::Admit, "<13>Dec  8 10:00:02 sw2 all fine", 2, 0, "2=2 1=1",
+         "fw1=2 sw2=1", "fand=1 kernel=1", 2, 3},
+        {"no priority from .3: no header", Do::Admit, "Dec  8 10:00:03 sw2 kernel: no priority", 3, 0, "2=2 1=1 3=1",
+         "fw1=2 sw2=1", "fand=1 kernel=1", 2, 4},
+        {"not held: counted as traffic only", Do::AdmitUnheld, "<0>Dec  8 10:00:04 sw9 kernel: panic", 9, 0,
+         "2=2 1=1 3=1", "fw1=2 sw2=1", "fand=1 kernel=1", 2, 5},
+        {"the oldest, .1's error, leaves: fw1 as its next row writes it", Do::Admit,
+         "<4>Dec  8 10:00:05 sw2 Kernel: warm", 3, 0, "2=2 3=2", "sw2=2 FW1=1", "fand=1 Kernel=1", 1, 6},
+        {"fewer kept: .2's rows leave", Do::Keep, "", 0, 2, "3=2", "sw2=1", "Kernel=1", 0, 6},
+        {"a priority past 191 is none", Do::Admit, "<192>odd", 3, 0, "3=2", "sw2=1", "Kernel=1", 0, 7},
+        {"an app without a host", Do::Admit, "<14>Dec  8 10:00:08 fand: spinning", 3, 0, "3=2", "", "fand=1", 0, 8},
+        {"Clear: nothing held, no history", Do::Clear, "", 0, 0, "", "", "", 0, 0},
+        {"after Clear", Do::Admit, "<11>Dec  8 10:00:10 sw2 kernel: again", 4, 0, "4=1", "sw2=1", "kernel=1", 1, 1},
     };
     std::uint64_t second = 0;
     for (const Step& step : steps) {
@@ -151,16 +173,20 @@ TEST(TrafficCounts, TheBookCountsItsRowsPerSenderAndItsErrorsAsRowsComeAndLeave)
         for (const records::SenderCount& sender : book.Counts().TopSenders(10))
             top += (top.empty() ? "" : " ") + std::to_string(sender.address >> 24) + "=" + std::to_string(sender.rows);
         EXPECT_EQ(step.top, top);
+        EXPECT_EQ(step.hosts, TopNames(book.NameCounts().TopHosts(10)));
+        EXPECT_EQ(step.apps, TopNames(book.NameCounts().TopApps(10)));
         EXPECT_EQ(step.errors, book.Counts().ErrorsHeld());
         EXPECT_EQ(step.lastTenSeconds, book.History().Recent(At(second), 10));
     }
     // At most the number asked for, most rows first.
     for (int row = 0; row < 5; ++row) {
-        std::string message = "x";
+        std::string message = "<13>Dec  8 10:00:11 sw5 sshd: x";
         book.Admit({&message[0], 5u << 24 | 10u, At(second)}, true);
     }
     ASSERT_EQ(1u, book.Counts().TopSenders(1).size());
     EXPECT_EQ(5u << 24 | 10u, book.Counts().TopSenders(1)[0].address);
+    EXPECT_EQ("sw5=2", TopNames(book.NameCounts().TopHosts(1)));
+    EXPECT_EQ("sshd=2", TopNames(book.NameCounts().TopApps(1)));
 }
 
 // Many senders, neighbours in address, held and leaving in a mixed order as
@@ -210,6 +236,65 @@ TEST(TrafficCounts, ManySendersComeAndGoAndEachKeepsItsCount) {
         }
         EXPECT_EQ(0u, counts.Senders());
         EXPECT_TRUE(counts.TopSenders(10).empty());
+    }
+}
+
+// The same for hosts and apps, by name: a host comes in either case and
+// counts as one, an app in another case is another app.
+TEST(TrafficCounts, ManyHostsAndAppsComeAndGoAndEachKeepsItsCount) {
+    const struct {
+        unsigned names;
+        size_t mostRows;
+    } mixes[] = {{3000, SIZE_MAX}, {1000, 24}};
+    for (const auto& mix : mixes) {
+        SCOPED_TRACE(mix.names);
+        records::HeldNameCounts counts;
+        std::map<std::string, size_t> hosts, apps;  // hosts by their name in lower case
+        std::vector<std::string> held;              // one name a row, as it came
+        std::uint32_t random = 54321;
+        const auto next = [&random] { return random = random * 1103515245u + 12345u; };
+        for (int step = 0; step < 60000; ++step) {
+            const bool add = held.empty() ||
+                             (held.size() < mix.mostRows && (next() >> 16) % 100 < (step < 30000 ? 60u : 40u));
+            if (add) {
+                std::string name = "dev" + std::to_string((next() >> 16) % mix.names);
+                if ((next() >> 16) % 4 == 0) name[0] = 'D';
+                counts.Add(name, name);
+                std::string lower = name;
+                lower[0] = 'd';
+                ++hosts[lower];
+                ++apps[name];
+                held.push_back(name);
+            } else {
+                const size_t row = (next() >> 8) % held.size();
+                const std::string name = held[row];
+                held[row] = held.back();
+                held.pop_back();
+                counts.Remove(name, name);
+                std::string lower = name;
+                lower[0] = 'd';
+                if (--hosts[lower] == 0) hosts.erase(lower);
+                if (--apps[name] == 0) apps.erase(name);
+            }
+            if (step % 500 != 499) continue;
+            ASSERT_EQ(hosts.size(), counts.Hosts()) << "step " << step;
+            ASSERT_EQ(apps.size(), counts.Apps()) << "step " << step;
+            std::map<std::string, size_t> seenHosts, seenApps;
+            for (records::NameCount& host : counts.TopHosts(hosts.size() + 1)) {
+                host.name[0] = 'd';
+                seenHosts[host.name] = host.rows;
+            }
+            for (const records::NameCount& app : counts.TopApps(apps.size() + 1)) seenApps[app.name] = app.rows;
+            ASSERT_EQ(hosts, seenHosts) << "step " << step;
+            ASSERT_EQ(apps, seenApps) << "step " << step;
+        }
+        while (!held.empty()) {
+            counts.Remove(held.back(), held.back());
+            held.pop_back();
+        }
+        EXPECT_EQ(0u, counts.Hosts());
+        EXPECT_EQ(0u, counts.Apps());
+        EXPECT_TRUE(counts.TopHosts(10).empty());
     }
 }
 

@@ -10,6 +10,10 @@
 //   probe <monitor exe path> ping                  "ping N", milliseconds WM_NULL took to be answered
 //   probe <monitor exe path> traffic               View > Traffic...; "traffic yes" (or "no") once its window
 //                                                  is up, and "status yes" (or "no"): whether the status bar shows
+//   probe <monitor exe path> filter <text>         View > Filter..., the text as "Show rows containing", OK;
+//                                                  "title <the title>" once it counts the rows shown
+//   probe <monitor exe path> filterhost <host>     the same, the host chosen alone among the dialog's hosts
+//                                                  (those the rows name) and shown only
 //   probe <monitor exe path> post <main|list|pane> <message> <wParam> <lParam> [<message> <wParam> <lParam>]...
 //                                                  posts each message to that window, as any program may;
 //                                                  numbers in C's notation (0x10, 1024, -1)
@@ -59,6 +63,8 @@
 namespace {
 
 constexpr UINT kAnswerTimeoutMs = 5000;
+// The first dialog of a run can take seconds to come up under a busy Wine.
+constexpr UINT kDialogTimeoutMs = 30000;
 // Clearing a million rows takes minutes under Wine; the probe waits for it to be done.
 constexpr UINT kClearTimeoutMs = 1200000;
 // A watched round trip is timed this long before the sample gives up on it.
@@ -433,18 +439,19 @@ HWND FilterDialogOf(HWND monitor) {
     return nullptr;
 }
 
-// View > Filter..., the text typed into "Show rows containing" and OK, as a
-// user does it; done once the title counts the rows shown.
-int Filter(HWND monitor, const char* text) {
-    if (!PostMessageA(monitor, WM_COMMAND, ID_VIEW_FILTER, 0)) return kFailed;
+// View > Filter..., once the dialog has opened; null when it does not.
+HWND OpenFilterDialog(HWND monitor) {
+    if (!PostMessageA(monitor, WM_COMMAND, ID_VIEW_FILTER, 0)) return nullptr;
+    const ULONGLONG deadline = GetTickCount64() + kDialogTimeoutMs;
     HWND dialog = nullptr;
-    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
     while (!(dialog = FilterDialogOf(monitor)) && GetTickCount64() < deadline) Sleep(20);
-    LRESULT unused = 0;
-    if (!dialog || !Ask(GetDlgItem(dialog, IDC_FILTER_SHOW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                        unused))
-        return kFailed;
+    return dialog;
+}
+
+// OK, as a user clicks it; done once the title counts the rows shown.
+int ConfirmFilter(HWND monitor, HWND dialog) {
     if (!PostMessageA(dialog, WM_COMMAND, IDOK, 0)) return kFailed;
+    const ULONGLONG deadline = GetTickCount64() + kAnswerTimeoutMs;
     char title[256] = {};
     while (!std::strstr(title, " rows shown") && GetTickCount64() < deadline) {
         Sleep(20);
@@ -452,6 +459,38 @@ int Filter(HWND monitor, const char* text) {
     }
     std::printf("title %s\n", title);
     return std::strstr(title, " rows shown") ? kOk : kFailed;
+}
+
+// The text typed into "Show rows containing" and OK, as a user does it.
+int Filter(HWND monitor, const char* text) {
+    const HWND dialog = OpenFilterDialog(monitor);
+    LRESULT unused = 0;
+    if (!dialog || !Ask(GetDlgItem(dialog, IDC_FILTER_SHOW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                        unused))
+        return kFailed;
+    return ConfirmFilter(monitor, dialog);
+}
+
+// The host chosen alone in the dialog's hosts ("name (N rows)", among those
+// the rows name), "Show only" checked for them, and OK, as a user does it.
+int FilterHost(HWND monitor, const char* host) {
+    const HWND dialog = OpenFilterDialog(monitor);
+    if (!dialog) {
+        std::printf("no Filter dialog\n");
+        return kFailed;
+    }
+    const HWND hosts = GetDlgItem(dialog, IDC_FILTER_HOSTS);
+    const std::string item = std::string(host) + " (";
+    LRESULT found = LB_ERR, unused = 0;
+    if (!Ask(hosts, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()), found) ||
+        found == LB_ERR || !Ask(hosts, LB_SETSEL, FALSE, -1, unused) || !Ask(hosts, LB_SETSEL, TRUE, found, unused) ||
+        !Ask(GetDlgItem(dialog, IDC_FILTER_SHOW_HOSTS), BM_SETCHECK, BST_CHECKED, 0, unused) ||
+        !Ask(GetDlgItem(dialog, IDC_FILTER_HIDE_HOSTS), BM_SETCHECK, BST_UNCHECKED, 0, unused)) {
+        std::printf("no host %s among the Filter dialog's\n", host);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return kFailed;
+    }
+    return ConfirmFilter(monitor, dialog);
 }
 
 // The Traffic window the monitor owns, once it is shown.
@@ -582,7 +621,7 @@ int HoldFront(const char* stopPath) {
 }
 
 bool ArgumentsFit(const char* command, int argc) {
-    if (std::strcmp(command, "filter") == 0) return argc == 4;
+    if (std::strcmp(command, "filter") == 0 || std::strcmp(command, "filterhost") == 0) return argc == 4;
     if (std::strcmp(command, "post") == 0) return argc >= 7 && (argc - 4) % 3 == 0;
     if (std::strcmp(command, "watch") == 0) return argc == 5 || argc == 6;
     if (std::strcmp(command, "calls") == 0) return argc == 5;
@@ -596,6 +635,7 @@ int Usage() {
                  "       probe <monitor exe> watch <out file> <stop file> [<row poll ms>]\n"
                  "       probe <monitor exe> calls <out file> <stop file>\n"
                  "       probe <monitor exe> filter <text shown rows contain>\n"
+                 "       probe <monitor exe> filterhost <host the rows name>\n"
                  "       probe system-text <hex code>\n"
                  "       probe front <stop file>\n");
     return kUsage;
@@ -634,6 +674,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "watch") == 0)
         return Watch(monitor, argv[3], argv[4], argc == 6 ? std::strtoul(argv[5], nullptr, 10) : kRowPollMs);
     if (std::strcmp(command, "filter") == 0) return Filter(monitor, argv[3]);
+    if (std::strcmp(command, "filterhost") == 0) return FilterHost(monitor, argv[3]);
     if (std::strcmp(command, "calls") == 0) return WatchCalls(monitor, argv[3], argv[4]);
     return Usage();
 }
