@@ -7,7 +7,6 @@
 #include "diag/DiagnosticReporter.h"
 #include "res/resource.h"
 #include "settings/IniSection.h"
-#include "settings/Settings.h"
 #include "ui/WatchRulesDialog.h"
 
 namespace app {

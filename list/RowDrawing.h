@@ -9,6 +9,9 @@
 
 namespace list {
 
+// The mark of a row a rule marks: a bar down the row's left end, this wide at 96 DPI.
+constexpr int kMarkWidth = 4;
+
 struct RowColours {
     COLORREF text;        // CLR_DEFAULT: the list's own
     COLORREF background;  // CLR_DEFAULT: the list's own

@@ -9,7 +9,7 @@
 #include <cwctype>
 
 #include "diag/DiagnosticReporter.h"
-#include "settings/Settings.h"
+#include "settings/IniSection.h"
 
 namespace settings {
 

@@ -6,6 +6,9 @@
 
 namespace settings {
 
+// The section of the options.
+constexpr wchar_t kSettingsSection[] = L"Settings";
+
 // The section's lines, "key=value", in the file's order, as the system gives
 // them (comments and empty lines left out; a line without '=' as it stands);
 // none when the file or the section is missing. May throw std::bad_alloc.

@@ -7,10 +7,9 @@
 #include <optional>
 
 #include "settings/ColumnLayout.h"
+#include "settings/IniSection.h"
 
 namespace settings {
-
-constexpr wchar_t kSettingsSection[] = L"Settings";
 
 // How many of the newest rows the list keeps.
 constexpr size_t kDefaultKeepRows = 1000000;
