@@ -67,24 +67,6 @@ std::set<std::string> IniKeys(const std::string& iniPath) {
     return keys;
 }
 
-// The list's headers, left to right.
-std::vector<std::string> ColumnHeaders(HWND list) {
-    const int count = Header_GetItemCount(ListView_GetHeader(list));
-    std::vector<int> order(static_cast<size_t>(count));
-    ListView_GetColumnOrderArray(list, count, order.data());
-    std::vector<std::string> headers;
-    for (const int index : order) {
-        char text[64] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
-        headers.push_back(text);
-    }
-    return headers;
-}
-
 HMENU ViewPopup(HWND mainWindow) {
     return GetSubMenu(GetMenu(mainWindow), 0);
 }
@@ -1021,7 +1003,7 @@ CommandCheck FiltersByTheRowsHeader(std::vector<std::string> shown) {
 CommandCheck ShowsTheColumn(const char* header) {
     return [header](CommandTarget& target, UINT command) {
         Command(target.main, static_cast<WORD>(command), kMenuCode);
-        return ColumnHeaders(target.list) == std::vector<std::string>{"From", header, "Details"};
+        return testing_support::ColumnHeaders(target.list) == std::vector<std::string>{"From", header, "Details"};
     };
 }
 
@@ -1230,14 +1212,14 @@ TEST(ColumnMenu, TheHeadersRightClickMenuAndTheViewMenuShowAndHideTheColumns) {
         {"&Received", false}, {"&Time", false}, {"&Host", false}, {"&Facility", false}, {"&Severity", false},
         {"&App", true},       {"&PID", false},  {"Msg&ID", false}, {"&Message", false}};
     EXPECT_EQ(offered, items);
-    EXPECT_EQ((std::vector<std::string>{"From", "App", "Host", "Details"}), ColumnHeaders(list));
+    EXPECT_EQ((std::vector<std::string>{"From", "App", "Host", "Details"}), testing_support::ColumnHeaders(list));
 
     const HMENU view = ViewPopup(main);
     SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), MAKELPARAM(0, FALSE));
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(view, ID_COLUMN_HOST, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_EQ(0u, GetMenuState(view, ID_COLUMN_PID, MF_BYCOMMAND) & MF_CHECKED);
     Command(main, ID_COLUMN_APP, kMenuCode);
-    EXPECT_EQ((std::vector<std::string>{"From", "Host", "Details"}), ColumnHeaders(list));
+    EXPECT_EQ((std::vector<std::string>{"From", "Host", "Details"}), testing_support::ColumnHeaders(list));
 }
 
 }  // namespace

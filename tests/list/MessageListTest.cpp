@@ -104,16 +104,6 @@ TEST(MessageList, RequestsAreCutToTheBufferAndLeftAloneOutsideTheRowsAndColumns)
     }
 }
 
-std::string ColumnHeader(HWND list, int column) {
-    char header[64] = {};
-    LVCOLUMNA asked{};
-    asked.mask = LVCF_TEXT;
-    asked.pszText = header;
-    asked.cchTextMax = sizeof header;
-    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&asked));
-    return header;
-}
-
 TEST(MessageList, HeadersAndColumnsOf75And800PixelsAt96DpiScaledOnAnotherDpi) {
     RunningMainWindow main;
     const HWND list = main.Window().MessageList();

@@ -93,30 +93,10 @@ int ColumnCount(HWND list) {
     return static_cast<int>(SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
 }
 
-// The header of the column the control numbers so (its sub-item).
-std::string Header(HWND list, int index) {
-    char text[64] = {};
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = text;
-    column.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
-    return text;
-}
-
-// The headers as the list shows them, left to right.
-std::vector<std::string> Headers(HWND list) {
-    std::vector<int> order(static_cast<size_t>(ColumnCount(list)));
-    ListView_GetColumnOrderArray(list, ColumnCount(list), order.data());
-    std::vector<std::string> headers;
-    for (const int index : order) headers.push_back(Header(list, index));
-    return headers;
-}
-
 // The number the control gives the column with the header, wherever it is shown.
 int Column(HWND list, const std::string& header) {
     for (int index = 0; index < ColumnCount(list); ++index)
-        if (Header(list, index) == header) return index;
+        if (ColumnHeader(list, index) == header) return index;
     return -1;
 }
 
@@ -142,7 +122,7 @@ TEST(Columns, ChosenReorderedAndWidenedAreKeptAcrossARestartAndGoWithTheLastOpti
         EXPECT_EQ(kPlainStyle, ExtendedStyle(list));
         Choose(main, ID_COLUMN_HOST);
         Choose(main, ID_COLUMN_RECEIVED);
-        EXPECT_EQ((std::vector<std::string>{"From", "Host", "Received", "Details"}), Headers(list));
+        EXPECT_EQ((std::vector<std::string>{"From", "Host", "Received", "Details"}), ColumnHeaders(list));
         EXPECT_EQ(kPlainStyle | LVS_EX_HEADERDRAGDROP, ExtendedStyle(list));
         // As a drag of the header leaves them: Received first; then Host made wider.
         const int dragged[] = {Column(list, "Received"), Column(list, "From"), Column(list, "Host"),
@@ -156,7 +136,7 @@ TEST(Columns, ChosenReorderedAndWidenedAreKeptAcrossARestartAndGoWithTheLastOpti
     }
     RunningMainWindow main(kept);
     const HWND list = main.Window().MessageList();
-    EXPECT_EQ((std::vector<std::string>{"Received", "From", "Host", "Details"}), Headers(list));
+    EXPECT_EQ((std::vector<std::string>{"Received", "From", "Host", "Details"}), ColumnHeaders(list));
     EXPECT_EQ(150, ListView_GetColumnWidth(list, Column(list, "Host")));
     EXPECT_EQ(kPlainStyle | LVS_EX_HEADERDRAGDROP, ExtendedStyle(list));
     PostRecord(main.Window(), "<38>Oct 11 22:14:15 web01 sshd[42]: accepted");
@@ -178,7 +158,7 @@ TEST(Columns, ChosenReorderedAndWidenedAreKeptAcrossARestartAndGoWithTheLastOpti
 
     Choose(main, ID_COLUMN_HOST);
     Choose(main, ID_COLUMN_RECEIVED);
-    EXPECT_EQ((std::vector<std::string>{"From", "Details"}), Headers(list));
+    EXPECT_EQ((std::vector<std::string>{"From", "Details"}), ColumnHeaders(list));
     EXPECT_EQ(kPlainStyle, ExtendedStyle(list));
     main.Close();
     EXPECT_EQ(kPlainSettings, ReadFileBytes(main.IniPath()));
@@ -216,7 +196,7 @@ TEST(Columns, AValueThatCannotBeReadIsReportedOnceAndKeptAsWritten) {
         const HWND pane = main.Window().DiagnosticsPane();
         PumpUntil([&] { return !PaneText(pane).empty(); }, c.pane.empty() ? 200 : 5000);
         EXPECT_EQ(c.pane, PaneText(pane));
-        EXPECT_EQ(c.headers, Headers(main.Window().MessageList()));
+        EXPECT_EQ(c.headers, ColumnHeaders(main.Window().MessageList()));
         main.Close();
         EXPECT_EQ(ini, ReadFileBytes(main.IniPath()).substr(0, ini.size())) << "the value kept as written";
     }

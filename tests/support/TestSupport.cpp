@@ -235,6 +235,25 @@ std::string PaneText(HWND pane) {
     return text;
 }
 
+std::string ColumnHeader(HWND list, int column) {
+    char header[64] = {};
+    LVCOLUMNA asked{};
+    asked.mask = LVCF_TEXT;
+    asked.pszText = header;
+    asked.cchTextMax = sizeof header;
+    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&asked));
+    return header;
+}
+
+std::vector<std::string> ColumnHeaders(HWND list) {
+    const int count = Header_GetItemCount(ListView_GetHeader(list));
+    std::vector<int> order(static_cast<size_t>(count));
+    ListView_GetColumnOrderArray(list, count, order.data());
+    std::vector<std::string> headers;
+    for (const int index : order) headers.push_back(ColumnHeader(list, index));
+    return headers;
+}
+
 int TopRow(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/MainWindow.h"
 
@@ -89,6 +90,10 @@ bool WritableByOthers(const std::wstring& path);
 std::string PaneText(HWND pane);
 // The first row a list-view shows.
 int TopRow(HWND list);
+// The header of the column a list-view numbers so (its sub-item).
+std::string ColumnHeader(HWND list, int column);
+// A list-view's headers as it shows them, left to right.
+std::vector<std::string> ColumnHeaders(HWND list);
 // What a list-view shows in a cell, asked for as any reader of the control would (up to 8,191 bytes).
 std::string CellText(HWND list, int row, int column);
 // The same as the control gives it to a wide reader.
