@@ -152,8 +152,8 @@ double FindNothing(app::MainWindow& window) {
     const int count = static_cast<int>(rows.Count());
     const records::TextMatcher matcher("held by no row", false);
     const double started = Now();
-    const int found = records::FindRow(matcher, count, 0, true, [&rows](int row, records::RowTexts& out) {
-        return records::ReadRowTexts(rows, row, out);
+    const int found = records::FindRow(matcher, count, 0, true, [&rows](int row, bool withSender, records::RowTexts& out) {
+        return records::ReadRowTexts(rows, row, withSender, out);
     });
     const double took = Now() - started;
     return found < 0 ? took : -1;

@@ -13,7 +13,6 @@
 #include "bench/RowsBench.h"
 #include "list/MessageList.h"
 #include "records/CaptureLine.h"
-#include "records/RowSearch.h"
 #include "res/resource.h"
 
 namespace bench {
@@ -149,23 +148,16 @@ void ResultMemoryAfterClear(double before, double warm, double heapBefore) {
 // A search for a text no row holds, from the first row to the last, as Find
 // runs it; then Copy of the first kRowsCopied rows, selected, to the clipboard.
 void TimeFindAndCopy(app::MainWindow& window) {
-    const records::ShownRows& rows = window.ShownRows();
-    const int count = static_cast<int>(rows.Count());
-    const records::TextMatcher matcher("held by no row", false);
-    double started = Now();
-    const int found = records::FindRow(matcher, count, records::SearchStart(-1, count, true), true,
-                                          [&rows](int row, records::RowTexts& out) {
-                                              return records::ReadRowTexts(rows, row, out);
-                                          });
-    Result("find_nothing_s", Now() - started);
-    Result("find_nothing_found", found);
+    const double findSeconds = FindNothing(window);
+    Result("find_nothing_s", findSeconds);
+    Result("find_nothing_found", findSeconds < 0 ? 0 : -1);  // -1: no row held the text
 
     const HWND list = window.MessageList();
     LVITEMA selected{};
     selected.stateMask = LVIS_SELECTED;
     selected.state = LVIS_SELECTED;
     for (int row = 0; row < kRowsCopied; ++row) SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
-    started = Now();
+    const double started = Now();
     const bool copied = window.Messages().CopySelected(window.Handle());
     Result("copy_s", Now() - started);
     Result("copy_ok", copied);

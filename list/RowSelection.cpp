@@ -43,9 +43,10 @@ bool MessageList::Find(const records::TextMatcher& matcher, bool down) {
     CatchUp();
     const int count = RowCount();
     const int start = records::SearchStart(CurrentRow(), count, down);
-    const int found = records::FindRow(matcher, count, start, down, [this](int row, records::RowTexts& out) {
-        return records::ReadRowTexts(book_.Shown(), row, out);
-    });
+    const int found =
+        records::FindRow(matcher, count, start, down, [this](int row, bool withSender, records::RowTexts& out) {
+            return records::ReadRowTexts(book_.Shown(), row, withSender, out);
+        });
     if (found < 0) return false;
     SelectOnly(found);
     return true;

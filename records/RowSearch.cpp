@@ -10,10 +10,11 @@ int SearchStart(int currentRow, int rowCount, bool down) {
 
 int FindRow(const TextMatcher& matcher, int rowCount, int start, bool down, const RowReader& read) {
     const int step = down ? 1 : -1;
+    const bool inSenders = matcher.MayBeInSender();
     RowTexts texts;
     for (int row = start; row >= 0 && row < rowCount; row += step) {
-        if (!read(row, texts)) continue;
-        if (matcher.FoundIn(texts.sender) || matcher.FoundIn(texts.message)) return row;
+        if (!read(row, inSenders, texts)) continue;
+        if ((inSenders && matcher.FoundIn(texts.sender)) || matcher.FoundIn(texts.message)) return row;
     }
     return -1;
 }

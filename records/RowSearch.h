@@ -8,8 +8,9 @@
 
 namespace records {
 
-// Reads one row's texts; false when the row is not there.
-using RowReader = std::function<bool(int row, RowTexts& out)>;
+// Reads one row's texts, its sender's only when withSender (formatting it
+// costs as much as searching the message); false when the row is not there.
+using RowReader = std::function<bool(int row, bool withSender, RowTexts& out)>;
 
 // Where a search starts: the row after (or, going up, before) the current one,
 // or the first (last) row when there is no current row (-1).

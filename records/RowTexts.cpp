@@ -5,10 +5,10 @@
 
 namespace records {
 
-bool ReadRowTexts(const ShownRows& rows, int row, RowTexts& out) {
+bool ReadRowTexts(const ShownRows& rows, int row, bool withSender, RowTexts& out) {
     if (row < 0 || static_cast<size_t>(row) >= rows.Count()) return false;
     const StoredRow stored = rows.Row(static_cast<size_t>(row));
-    net::FormatDottedQuad(stored.senderAddress, out.sender);
+    if (withSender) net::FormatDottedQuad(stored.senderAddress, out.sender);
     out.message = stored.message;
     return true;
 }

@@ -12,7 +12,8 @@ struct RowTexts {
     const char* message;  // the row's own text: valid until the list is cleared
 };
 
-// The texts of a row the list shows; false when it shows no such row.
-bool ReadRowTexts(const ShownRows& rows, int row, RowTexts& out);
+// The texts of a row the list shows, its sender's only when withSender;
+// false when it shows no such row.
+bool ReadRowTexts(const ShownRows& rows, int row, bool withSender, RowTexts& out);
 
 }  // namespace records

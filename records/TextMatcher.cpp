@@ -79,4 +79,10 @@ bool TextMatcher::FoundIn(const char* text) const {
     return !wantedWide_.empty() && FoundInUtf8(text, length);
 }
 
+bool TextMatcher::MayBeInSender() const {
+    for (const unsigned char* at = wanted_; *at; ++at)
+        if (*at != '.' && (*at < '0' || *at > '9')) return false;
+    return true;
+}
+
 }  // namespace records

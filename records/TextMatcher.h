@@ -17,6 +17,8 @@ class TextMatcher {
 public:
     TextMatcher(const char* text, bool matchCase);
     bool FoundIn(const char* text) const;
+    // Whether the text could be in a sender's dotted quad at all: digits and dots alone.
+    bool MayBeInSender() const;
 
 private:
     bool FoundInBytes(const unsigned char* text, bool& above7F) const;

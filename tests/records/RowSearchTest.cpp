@@ -32,7 +32,7 @@ const std::vector<HeldRow> kHeldRows = {
 int Find(const char* text, bool matchCase, int currentRow, bool down) {
     const TextMatcher matcher(text, matchCase);
     const int count = static_cast<int>(kHeldRows.size());
-    return FindRow(matcher, count, SearchStart(currentRow, count, down), down, [](int row, RowTexts& out) {
+    return FindRow(matcher, count, SearchStart(currentRow, count, down), down, [](int row, bool, RowTexts& out) {
         std::strcpy(out.sender, kHeldRows[static_cast<size_t>(row)].sender);
         out.message = kHeldRows[static_cast<size_t>(row)].message;
         return true;
