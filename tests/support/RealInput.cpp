@@ -32,10 +32,21 @@ INPUT Key(WORD virtualKey, bool up) {
     return input;
 }
 
+// A program closed with Alt+F4 is gone before the Alt key comes up, so the
+// system may still hold it down; the next keys typed would be Alt chords.
+void ReleaseHeldModifiers() {
+    for (const WORD modifier : {VK_MENU, VK_CONTROL, VK_SHIFT}) {
+        if (!(GetAsyncKeyState(modifier) & 0x8000)) continue;
+        INPUT up = Key(modifier, true);
+        SendInput(1, &up, sizeof up);
+    }
+}
+
 }  // namespace
 
 DesktopLock::DesktopLock() : mutex_(CreateMutexA(nullptr, FALSE, kDesktopLockName)) {
     if (mutex_) WaitForSingleObject(mutex_, INFINITE);  // an abandoned lock is taken over as well
+    ReleaseHeldModifiers();
 }
 
 DesktopLock::~DesktopLock() {
