@@ -97,7 +97,10 @@ void MessageList::Show(const records::Admission& admission, bool autoscroll, boo
     lag_ += std::min(admission.departure.leftShown, static_cast<size_t>(RowCount()));
     // Only a new row in view is painted; the view stays where it is.
     const bool added = admission.shown && !paused_;
-    if (added) view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (added && redrawHeld_)
+        countBehind_ = true;  // counted once, when the burst is shown: each count lays the control out again
+    else if (added)
+        view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     if (!redrawHeld_) LetLeftRowsGo();
     if (!added || !autoscroll) return;
     if (redrawHeld_)
@@ -113,9 +116,14 @@ void MessageList::RowsLeft(const records::Departure& departure) {
 
 void MessageList::ShowHeldBack() {
     if (!redrawHeld_) return;
+    if (countBehind_) view_.SetCount(ViewedRows() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    countBehind_ = false;
     view_.SetRedraw(true);
     redrawHeld_ = false;
     LetLeftRowsGo();
+    // Invalid as a whole before the scroll, the list is painted once: the
+    // scroll paints what it shows, where a repaint after it would paint it all again.
+    view_.InvalidateRows();
     const int rowHeight = view_.RowHeight();
     if (pendingScrolls_ > 0 && rowHeight > 0) {
         // One list height in whole rows, rounded to the nearest as the control
@@ -125,7 +133,7 @@ void MessageList::ShowHeldBack() {
     }
     pendingScrolls_ = 0;
     // Painted now: during a flood the queue never empties for WM_PAINT's turn.
-    view_.RepaintNow();
+    view_.PaintNow();
 }
 
 // What the user does between a flood's turns acts on the rows as shown then.

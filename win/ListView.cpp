@@ -169,8 +169,11 @@ void ListView::SetRedraw(bool on) {
     Send(WM_SETREDRAW, on ? TRUE : FALSE, 0);
 }
 
-void ListView::RepaintNow() {
-    InvalidateRect(control_, nullptr, TRUE);
+void ListView::InvalidateRows() {
+    RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+}
+
+void ListView::PaintNow() {
     UpdateWindow(control_);
 }
 

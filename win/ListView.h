@@ -74,8 +74,10 @@ public:
     void ScrollBy(int pixelsDown);
 
     void SetRedraw(bool on);
-    // Paints now whatever is invalid, after invalidating the whole control.
-    void RepaintNow();
+    // The rows' whole area to be painted, the header left as it is.
+    void InvalidateRows();
+    // Paints now whatever is invalid.
+    void PaintNow();
 
 private:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
