@@ -67,6 +67,7 @@ void DeliveryPump::Finish(const CaptureSwitch& capture, records::CaptureFile& ca
 void DeliveryPump::Handle(const DeliveryTargets& to, net::Delivery& delivery, bool moreQueued) {
     if (delivery.record) {
         ++recordsThisTurn_;
+        ++recordsSinceCatchUp_;
         behind_ = true;
         Arrive(to, std::move(delivery.record), moreQueued);
         if (CatchUpDue(!moreQueued)) CatchUp(to);
@@ -96,11 +97,12 @@ void DeliveryPump::Arrive(const DeliveryTargets& to, net::RecordPtr record, bool
 }
 
 // dry: nothing more is queued now. A lone record is shown at once, a flow
-// at most every kShortestCatchUpMs, a flood at least every kLongestPendingMs.
+// at most every kShortestCatchUpMs, a flood every kLongestPendingMs.
 bool DeliveryPump::CatchUpDue(bool dry) const {
     const ULONGLONG since = GetTickCount64() - caughtUpAt_;
     if (since >= kLongestPendingMs) return true;
-    return dry && (recordsThisTurn_ <= 1 || since >= kShortestCatchUpMs);
+    if (!dry || recordsSinceCatchUp_ > kFloodRecords) return false;
+    return recordsThisTurn_ <= 1 || since >= kShortestCatchUpMs;
 }
 
 // The Capture file's lines go to the system and a held-back burst is shown.
@@ -108,6 +110,7 @@ void DeliveryPump::CatchUp(const DeliveryTargets& to) {
     to.captureFile.Flush();
     to.list.ShowHeldBack();
     caughtUpAt_ = GetTickCount64();
+    recordsSinceCatchUp_ = 0;
     caughtUp_ = true;
     behind_ = false;
 }

@@ -38,7 +38,9 @@ struct DeliveryTargets {
 // queue runs dry, and at least every kLongestPendingMs during a flood. A
 // record that came alone in its turn is shown at once; while records come
 // faster than one a turn, drying up catches up at most every
-// kShortestCatchUpMs, since a repaint costs more than many records. A
+// kShortestCatchUpMs, since a repaint costs more than many records. Past
+// kFloodRecords since the last catch-up, a screen shows rows no one can read
+// before the next: a flood is shown every kLongestPendingMs alone. A
 // turn's diagnostics go to the pane together as it ends. Only once the turns
 // have found nothing for kQuietSpellMs does the burst end: the timer stops
 // and the doorbell is armed again, so a lone delivery after a quiet time is
@@ -50,6 +52,7 @@ public:
     static constexpr ULONGLONG kLongestTurnMs = 50;
     static constexpr ULONGLONG kLongestPendingMs = 100;
     static constexpr ULONGLONG kShortestCatchUpMs = 50;
+    static constexpr size_t kFloodRecords = 200;  // 4,000 a second at the shortest catch-up
     static constexpr ULONGLONG kQuietSpellMs = 50;
 
     explicit DeliveryPump(net::DeliveryQueue& queue) : queue_(queue), handOff_(queue, kQuietSpellMs) {}
@@ -88,6 +91,7 @@ private:
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
     size_t handled_ = 0;
     size_t recordsThisTurn_ = 0;
+    size_t recordsSinceCatchUp_ = 0;
     ULONGLONG caughtUpAt_ = 0;
     bool caughtUp_ = false;  // in the current turn
     bool behind_ = false;    // records arrived since the last catch-up
