@@ -505,8 +505,10 @@ def cpu_rows(cpu):
     for key, name in CPU_RECEIVERS:
         run = cpu.get(key)
         if run:
-            lines.append(f"| {name} | {number(run['ms_per_1000'], 1)} | {times(ratio(run['ms_per_1000'], bare))} "
-                         f"| {run['received']:,} | {number(run['idle_jiffies_per_s'], 1)} |")
+            rounds = ", ".join(number(ms, 1) for ms in run.get("rounds_ms_per_1000", []))
+            lines.append(f"| {name} | {number(run['ms_per_1000'], 1)} | {rounds} | "
+                         f"{times(ratio(run['ms_per_1000'], bare))} | {run['received']:,} | "
+                         f"{number(run['idle_jiffies_per_s'], 1)} |")
     return lines
 
 
@@ -521,13 +523,15 @@ def handoff_section(results):
              "jiffies in /proc/stat "
              "(user, nice, system, irq, softirq) from before the sending until the receiver's output has not "
              "grown for a second, less CPU 0's idle load over the same time (read for 3 s with the receiver "
-             "started and idle), divided by the records kept. The models are bench/receive_models.cpp: each "
+             "started and idle), divided by the records kept; the receivers one after another, "
+             f"{len(cpu.get('blocking', {}).get('rounds_ms_per_1000', []))} rounds over, and the median round of each. "
+             "The models are bench/receive_models.cpp: each "
              "writes a line per record, as the monitor's Capture file does, and asks for the monitor's 8 MiB "
              "receive buffer. An idle load of more than a few jiffies a second means that something else ran on "
              "CPU 0 meanwhile, and the figure beside it is not to be trusted.", ""]
     if cpu:
-        lines += ["| receiver | ms CPU per 1,000 records | against the bare loop | kept | idle load, "
-                  "jiffies/s |", "|---|---|---|---|---|"] + cpu_rows(cpu) + [""]
+        lines += ["| receiver | ms CPU per 1,000 records (median round) | every round | against the bare loop "
+                  "| kept | idle load, jiffies/s |", "|---|---|---|---|---|---|"] + cpu_rows(cpu) + [""]
     else:
         lines += ["CPU per record not measured: the run was not pinned (--pinned).", ""]
     bare_ms = cpu.get("blocking", {}).get("ms_per_1000", math.nan)
@@ -651,5 +655,5 @@ def columns_section(results):
 def report(results):
     return "\n".join(introduction(results) + bursts_table(results) + loss_tables(results) + display_table(results) +
                      rows_tables(results) + network_rows_table(results) + targets_table(results) +
-                     handoff_section(results) + filter_section(results) + watch_section(results) +
+                     (handoff_section(results) if "handoff" in results else []) + filter_section(results) + watch_section(results) +
                      columns_section(results))
