@@ -2,6 +2,7 @@
 #include "records/TrafficHistory.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "records/SyslogPriority.h"
 
@@ -41,18 +42,15 @@ std::uint32_t TrafficBin::Total() const {
     return total;
 }
 
-void TrafficHistory::Ring::Count(std::uint64_t second, SeverityClass severity) {
+TrafficBin& TrafficHistory::Ring::BinOf(std::uint64_t second) {
     const std::uint64_t bin = second / shape_.binSeconds + 1;
     const size_t bins = shape_.bins;
+    // Further back than the ring reaches: the clock was set back, and what is kept lies ahead of it.
+    if (newest_ >= bins && bin <= newest_ - bins) Clear();
     Slot& slot = slots_[bin % bins];
-    if (bin != currentBin_) {
-        // Further back than the ring reaches: the clock was set back, and what is kept lies ahead of it.
-        if (newest_ >= bins && bin <= newest_ - bins) Clear();
-        if (slot.bin != bin) slot = Slot{bin, TrafficBin()};
-        newest_ = std::max(newest_, bin);
-        currentBin_ = bin;
-    }
-    ++slot.counts.counts[static_cast<size_t>(severity)];
+    if (slot.bin != bin) slot = Slot{bin, TrafficBin()};
+    newest_ = std::max(newest_, bin);
+    return slot.counts;
 }
 
 void TrafficHistory::Ring::Read(std::uint64_t second, size_t count, TrafficBin* out) const {
@@ -70,14 +68,17 @@ void TrafficHistory::Ring::Read(std::uint64_t second, size_t count, TrafficBin* 
 void TrafficHistory::Ring::Clear() {
     std::fill(slots_.begin(), slots_.end(), Slot());
     newest_ = 0;
-    currentBin_ = 0;
 }
 
 void TrafficHistory::Count(std::uint64_t receivedAt, SeverityClass severity) {
-    const std::uint64_t second = receivedAt / kFileTimePerSecond;
-    tenMinutes_.Count(second, severity);
-    hour_.Count(second, severity);
-    day_.Count(second, severity);
+    if (!binsOfSecond_[0] || receivedAt < secondStart_ || receivedAt - secondStart_ >= kFileTimePerSecond) {
+        const std::uint64_t second = receivedAt / kFileTimePerSecond;
+        secondStart_ = second * kFileTimePerSecond;
+        binsOfSecond_[0] = &tenMinutes_.BinOf(second);
+        binsOfSecond_[1] = &hour_.BinOf(second);
+        binsOfSecond_[2] = &day_.BinOf(second);
+    }
+    for (TrafficBin* bin : binsOfSecond_) ++bin->counts[static_cast<size_t>(severity)];
 }
 
 const TrafficHistory::Ring& TrafficHistory::RingOf(TrafficSpan span) const {
@@ -109,6 +110,7 @@ void TrafficHistory::Clear() {
     tenMinutes_.Clear();
     hour_.Clear();
     day_.Clear();
+    std::fill(std::begin(binsOfSecond_), std::end(binsOfSecond_), nullptr);
 }
 
 }  // namespace records

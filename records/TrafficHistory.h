@@ -39,6 +39,10 @@ constexpr std::uint64_t kFileTimePerSecond = 10000000;  // FILETIME counts 100 n
 // back) starts that span afresh.
 class TrafficHistory {
 public:
+    TrafficHistory() = default;
+    TrafficHistory(const TrafficHistory&) = delete;  // it points into its own rings
+    TrafficHistory& operator=(const TrafficHistory&) = delete;
+
     void Count(std::uint64_t receivedAt, SeverityClass severity);
 
     // The span's bins, oldest first; the last one holds now. Bins nothing
@@ -54,7 +58,8 @@ private:
     class Ring {
     public:
         explicit Ring(SpanShape shape) : shape_(shape), slots_(shape.bins) {}
-        void Count(std::uint64_t second, SeverityClass severity);
+        // The bin that holds second, made the newest if it is ahead of the others.
+        TrafficBin& BinOf(std::uint64_t second);
         // The bin of each of the count bins ending with the one holding second, oldest first.
         void Read(std::uint64_t second, size_t count, TrafficBin* out) const;
         void Clear();
@@ -67,7 +72,6 @@ private:
         SpanShape shape_;
         std::vector<Slot> slots_;
         std::uint64_t newest_ = 0;
-        std::uint64_t currentBin_ = 0;  // the last message's bin: most arrive in the same second as the one before
     };
 
     const Ring& RingOf(TrafficSpan span) const;
@@ -75,6 +79,10 @@ private:
     Ring tenMinutes_{kTenMinutes};
     Ring hour_{kHour};
     Ring day_{kDay};
+    // Most messages arrive in the same second as the one before: that
+    // second's bin in each ring, counted into directly until another comes.
+    std::uint64_t secondStart_ = 0;
+    TrafficBin* binsOfSecond_[3] = {};
 };
 
 }  // namespace records

@@ -104,6 +104,10 @@ TEST(TrafficCounts, EachMessageIsCountedInItsSecondSixSecondsAndHundredFiftySeco
     history.Clear();
     EXPECT_EQ("", Bins(history, TrafficSpan::Day, At(86400 * 3)));
     EXPECT_EQ("", Bins(history, TrafficSpan::TenMinutes, At(86400 * 3)));
+    // The second counted last before Clear is counted afresh.
+    history.Count(At(86400), SeverityClass::Warning);
+    EXPECT_EQ("0:0/0/1/0/0", Bins(history, TrafficSpan::TenMinutes, At(86400)));
+    EXPECT_EQ("0:0/0/1/0/0", Bins(history, TrafficSpan::Day, At(86400)));
 }
 
 // "name=rows" of the names with most rows held, most first.
