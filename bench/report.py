@@ -576,6 +576,7 @@ def traffic_section(results):
     arrival_ns = rows.get("arrival_us_per_row", math.nan) * 1000
     admit = rows.get("book_admit_ns_per_record", math.nan)
     share = ratio(per_second, arrival_ns)
+    admission_share = ratio(per_second, admit)
     lines = ["## The traffic at a glance", "",
              "In process: a million realistic rows (50 senders, every severity) arriving as a flood of 10,000 a "
              "second, counted by the traffic's counters alone (the second by severity, the sender, and the host "
@@ -593,8 +594,8 @@ def traffic_section(results):
              f"| the per-second counters, per record, against its arrival through the Main window "
              f"({number(rows.get('arrival_us_per_row'), 1)} µs) and its admission to the book ({number(admit, 0)} ns) "
              f"| | {number(per_second, 1)} ns: {number(share * 100, 2)} % of the arrival, "
-             f"{number(ratio(per_second, admit) * 100, 1)} % of the admission | < 2 % of the arrival "
-             f"| {pass_text(share < TARGETS['traffic_counters_share'])} |",
+             f"{number(admission_share * 100, 1)} % of the admission | < 2 % of either "
+             f"| {pass_text(max(share, admission_share) < TARGETS['traffic_counters_share'])} |",
              f"| every traffic count, per record (the second, and the rows held per sender, host and app) "
              f"| | {number(counters, 1)} ns: {number(ratio(counters, arrival_ns) * 100, 2)} % of the arrival, "
              f"{number(ratio(counters, admit) * 100, 1)} % of the admission | | |"]
