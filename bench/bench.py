@@ -390,6 +390,7 @@ class Bench:
                  ("monitor_filtered", lambda: self.monitor_run(send, count, True, FILTER_TEXT)),
                  ("monitor_watched", lambda: self.monitor_run(send, count, True, rules=True)),
                  ("monitor_kept_full", lambda: self.monitor_run(send, count, True, keep_rows=KEPT_FULL_ROWS)),
+                 ("monitor_traffic", lambda: self.monitor_run(send, count, True, traffic=True)),
                  ("bare_default", lambda: self.bare_run(send, count)),
                  ("bare_sized", lambda: self.bare_run(send, count, MONITOR_BUFFER_BYTES)))
         for key, run in ((key, run) for key, run in every if key in receivers):
@@ -776,9 +777,10 @@ class Bench:
 
     def run_traffic_only(self):
         """What watching the traffic changes, in one run: the paced rate into the monitor (display on) with the
-        status bar on and the Traffic window open, beside it with both off; and the counters and the window in
-        process."""
+        status bar on and the Traffic window open, beside it with both off, and the bursts so; and the counters and
+        the window in process."""
         results = {"load_before": os.getloadavg()[0], "rmem_max": host_rmem_max()}
+        results["bursts"] = [self.burst(count, size, ("monitor", "monitor_traffic")) for count, size in load.BURSTS]
         results["on"] = self.search("monitor, display on", lambda rate: self.monitor_step(rate, True),
                                     load.PACED_RATES)
         results["on_traffic"] = self.search("monitor, display on, status bar and Traffic window",

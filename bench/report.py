@@ -605,11 +605,8 @@ def traffic_section(results):
                      f"{number(paint, 2)} ms (the once-a-second update, the counts read and what changed painted: "
                      f"{number(rows.get(f'traffic_update_ms_{key}'), 2)} ms) | < 10 ms "
                      f"| {pass_text(paint < TARGETS['traffic_paint_ms'])} |")
-    if "on_traffic" in results:
-        plain, watched = results["on"]["zero_loss_rate"], results["on_traffic"]["zero_loss_rate"]
-        lines.append(f"| zero-loss paced rate, display on | {rate_text(plain)} | {rate_text(watched)} "
-                     f"({number(ratio(watched, plain) * 100, 0)} %) | >= 95 % of the rate without | "
-                     f"{pass_text(ratio(watched, plain) >= TARGETS['traffic_vs_plain'])} |")
+    if "bursts" in results:
+        lines += network_rows_beside(results, "monitor_traffic", "on_traffic", TARGETS["traffic_vs_plain"])
     lines.append("")
     return lines
 
