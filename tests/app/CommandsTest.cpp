@@ -483,19 +483,23 @@ MessageBoxSeen BoxShownBy(const std::function<void()>& action) {
 
 class FindTest : public testing::Test {
 protected:
+    // The rows come as one burst: one by one, each would be painted alone.
     void SetUp() override {
         ASSERT_TRUE(main_);
         for (int i = 0; i < kRows; ++i) {
-            if (i == kFirstNeedle)
-                DeliverRecord(window_.Window(), "<11>Needle in the disk");
-            else if (i == kSecondNeedle)
-                DeliverRecord(window_.Window(), "<12>another needle here");
-            else if (i == kSenderRow)
-                DeliverRecord(window_.Window(), "<13>from elsewhere", "192.168.77.1");
-            else
-                DeliverRecord(window_.Window(), "<14>hay " + std::to_string(i));
+            std::string message = "<14>hay " + std::to_string(i);
+            const char* sender = "10.0.0.1";
+            if (i == kFirstNeedle) message = "<11>Needle in the disk";
+            if (i == kSecondNeedle) message = "<12>another needle here";
+            if (i == kSenderRow) {
+                message = "<13>from elsewhere";
+                sender = "192.168.77.1";
+            }
+            testing_support::QueueRecord(window_.Window(), testing_support::MakeRecord(message, sender));
         }
-        ASSERT_EQ(kRows, win::ListView(list_).Count());
+        SendMessageA(main_, UM_DELIVERIES_WAITING, 0, 0);
+        ASSERT_TRUE(testing_support::PumpUntil(
+            [&] { return win::ListView(list_).Count() == kRows && window_.Window().DeliveriesCaughtUp(); }));
     }
 
     static constexpr int kRows = 300;
