@@ -30,6 +30,7 @@ namespace {
 using testing_support::CellText;
 using testing_support::ClipboardText;
 using testing_support::DesktopLock;
+using testing_support::MakeRecord;
 using testing_support::PaneText;
 using testing_support::PumpUntil;
 using testing_support::RunningMainWindow;
@@ -45,8 +46,21 @@ std::string SettingsIni(int toFile, const std::wstring& fileName) {
 
 // Hands a record to the Main window as the Receive thread does, and returns
 // once it has been handled.
-void DeliverRecord(app::MainWindow& mainWindow, const std::string& text, const char* sender = "10.0.0.1") {
+constexpr char kSender[] = "10.0.0.1";
+
+void DeliverRecord(app::MainWindow& mainWindow, const std::string& text, const char* sender = kSender) {
     testing_support::DeliverRecord(mainWindow, testing_support::MakeRecord(text, sender));
+}
+
+// Hands the records of rows 0 to count - 1 over as one burst, as the Receive
+// thread does in a flood, and returns once all are shown: one by one, each
+// would be painted alone.
+bool DeliverBurst(app::MainWindow& mainWindow, int count, const std::function<net::RecordPtr(int row)>& recordOf) {
+    for (int row = 0; row < count; ++row) testing_support::QueueRecord(mainWindow, recordOf(row));
+    SendMessageA(mainWindow.Handle(), UM_DELIVERIES_WAITING, 0, 0);
+    return PumpUntil([&] {
+        return win::ListView(mainWindow.MessageList()).Count() == count && mainWindow.DeliveriesCaughtUp();
+    });
 }
 
 LRESULT Command(HWND mainWindow, WORD commandId, WORD notificationCode) {
@@ -265,8 +279,8 @@ TEST(ClearCommand, EmptiesListAndPaneWhateverTheSwitchAndGivesTheRowsMemoryBack)
     const long recordsBefore = net::SyslogRecordsAlive();
 
     constexpr int kRows = 500;
-    for (int i = 0; i < kRows; ++i) DeliverRecord(window.Window(), "record " + std::to_string(i));
-    ASSERT_EQ(kRows, win::ListView(list).Count());
+    ASSERT_TRUE(
+        DeliverBurst(window.Window(), kRows, [](int row) { return MakeRecord("record " + std::to_string(row), kSender); }));
     ASSERT_EQ(recordsBefore, net::SyslogRecordsAlive());  // the rows hold copies
     diag::Report(0, L"a diagnostic\r\n");
     ASSERT_TRUE(PumpUntil([&] { return PaneText(pane) == "a diagnostic\r\n"; }));
@@ -483,23 +497,14 @@ MessageBoxSeen BoxShownBy(const std::function<void()>& action) {
 
 class FindTest : public testing::Test {
 protected:
-    // The rows come as one burst: one by one, each would be painted alone.
     void SetUp() override {
         ASSERT_TRUE(main_);
-        for (int i = 0; i < kRows; ++i) {
-            std::string message = "<14>hay " + std::to_string(i);
-            const char* sender = "10.0.0.1";
-            if (i == kFirstNeedle) message = "<11>Needle in the disk";
-            if (i == kSecondNeedle) message = "<12>another needle here";
-            if (i == kSenderRow) {
-                message = "<13>from elsewhere";
-                sender = "192.168.77.1";
-            }
-            testing_support::QueueRecord(window_.Window(), testing_support::MakeRecord(message, sender));
-        }
-        SendMessageA(main_, UM_DELIVERIES_WAITING, 0, 0);
-        ASSERT_TRUE(testing_support::PumpUntil(
-            [&] { return win::ListView(list_).Count() == kRows && window_.Window().DeliveriesCaughtUp(); }));
+        ASSERT_TRUE(DeliverBurst(window_.Window(), kRows, [](int row) {
+            if (row == kFirstNeedle) return MakeRecord("<11>Needle in the disk", kSender);
+            if (row == kSecondNeedle) return MakeRecord("<12>another needle here", kSender);
+            if (row == kSenderRow) return MakeRecord("<13>from elsewhere", "192.168.77.1");
+            return MakeRecord("<14>hay " + std::to_string(row), kSender);
+        }));
     }
 
     static constexpr int kRows = 300;
