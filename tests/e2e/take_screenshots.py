@@ -65,6 +65,7 @@ MAIN_CAPTION_HEIGHT = 30
 TRAFFIC_SECONDS = 75
 TRAFFIC_SLICE_S = 0.1
 TRAFFIC_LEAD_S = 3
+TRAFFIC_LATE_S = 30  # beyond the burst's own length, a busy machine's sender is given up on
 # (priority as user.<severity>, share in a thousand) of an everyday second; the rest carry no priority.
 EVERYDAY_SEVERITIES = ((10, 6), (11, 30), (12, 90), (13, 250), (14, 450))
 STORM = (30, 38)  # seconds into the burst when a switch port flaps and errors pour in
@@ -169,22 +170,26 @@ def traffic_line(number, second):
     return (f"<{priority}>{text}" if priority is not None else text).encode("ascii")
 
 
-def send_traffic(seconds, stop):
-    """Sends the burst in slices of TRAFFIC_SLICE_S, until its end or until stop is set."""
+def send_traffic(seconds, stop, nearly_sent):
+    """Sends the burst in slices of TRAFFIC_SLICE_S, until its end or until stop is set; sets nearly_sent
+    TRAFFIC_LEAD_S before the end, while the burst still arrives."""
     started = time.monotonic()
     number = 0
     owed = 0.0
     with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
-        while not stop.is_set():
+        while True:
             second = time.monotonic() - started
             if second >= seconds:
                 break
+            if second >= seconds - TRAFFIC_LEAD_S:
+                nearly_sent.set()
             owed += traffic_rate(second) * TRAFFIC_SLICE_S
             while owed >= 1:
                 sender.sendto(traffic_line(number, second), (LOOPBACK, SYSLOG_PORT))
                 number += 1
                 owed -= 1
-            time.sleep(TRAFFIC_SLICE_S)
+            if stop.wait(TRAFFIC_SLICE_S):
+                break
 
 
 def show_traffic(window, pictures):
@@ -201,11 +206,12 @@ def show_traffic(window, pictures):
     width, height, _, _ = changed_area(status, opened, MAIN_CAPTION_HEIGHT)
     if width < 300 or height < 300:
         raise AssertionError("View > Traffic... showed no window")
-    stop = threading.Event()
-    sender = threading.Thread(target=send_traffic, args=(TRAFFIC_SECONDS, stop), daemon=True)
+    stop, nearly_sent = threading.Event(), threading.Event()
+    sender = threading.Thread(target=send_traffic, args=(TRAFFIC_SECONDS, stop, nearly_sent), daemon=True)
     sender.start()
     try:
-        time.sleep(TRAFFIC_SECONDS - TRAFFIC_LEAD_S)
+        if not nearly_sent.wait(TRAFFIC_SECONDS + TRAFFIC_LATE_S):
+            raise AssertionError("the burst for the Traffic window was not sent in time")
         shot = os.path.join(pictures, "traffic.png")
         take(window, shot)
     finally:
