@@ -29,6 +29,7 @@ namespace {
 
 using testing_support::CellText;
 using testing_support::ClipboardText;
+using testing_support::DeliverBurst;
 using testing_support::DesktopLock;
 using testing_support::MakeRecord;
 using testing_support::PaneText;
@@ -50,17 +51,6 @@ constexpr char kSender[] = "10.0.0.1";
 
 void DeliverRecord(app::MainWindow& mainWindow, const std::string& text, const char* sender = kSender) {
     testing_support::DeliverRecord(mainWindow, testing_support::MakeRecord(text, sender));
-}
-
-// Hands the records of rows 0 to count - 1 over as one burst, as the Receive
-// thread does in a flood, and returns once all are shown: one by one, each
-// would be painted alone.
-bool DeliverBurst(app::MainWindow& mainWindow, int count, const std::function<net::RecordPtr(int row)>& recordOf) {
-    for (int row = 0; row < count; ++row) testing_support::QueueRecord(mainWindow, recordOf(row));
-    SendMessageA(mainWindow.Handle(), UM_DELIVERIES_WAITING, 0, 0);
-    return PumpUntil([&] {
-        return win::ListView(mainWindow.MessageList()).Count() == count && mainWindow.DeliveriesCaughtUp();
-    });
 }
 
 LRESULT Command(HWND mainWindow, WORD commandId, WORD notificationCode) {

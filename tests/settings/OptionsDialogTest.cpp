@@ -341,9 +341,9 @@ namespace {
 // lets the oldest rows go at once.
 TEST(OptionsDialog, RowsToKeepOutOfRangeAreRefusedOnTheBoxAndInRangeLetTheOldestGo) {
     RunningMainWindow main;
-    for (int number = 0; number < 1200; ++number)
-        testing_support::QueueRecord(main.Window(), testing_support::MakeRecord("row " + std::to_string(number)));
-    ASSERT_TRUE(testing_support::PumpUntil([&] { return main.Window().Book().Held().Count() == 1200; }));
+    ASSERT_TRUE(testing_support::DeliverBurst(main.Window(), 1200, [](int row) {
+        return testing_support::MakeRecord("row " + std::to_string(row));
+    }));
     const struct {
         const wchar_t* typed;
         bool refused;

@@ -15,6 +15,7 @@
 #include "list/MessageList.h"
 #include "net/DottedQuad.h"
 #include "res/resource.h"
+#include "win/ListView.h"
 
 namespace testing_support {
 
@@ -144,6 +145,14 @@ void QueueRecord(app::MainWindow& window, net::RecordPtr record) {
 void DeliverRecord(app::MainWindow& window, net::RecordPtr record) {
     QueueRecord(window, std::move(record));
     SendMessageA(window.Handle(), UM_DELIVERIES_WAITING, 0, 0);
+}
+
+bool DeliverBurst(app::MainWindow& window, int count, const std::function<net::RecordPtr(int row)>& recordOf) {
+    const win::ListView list(window.MessageList());
+    const int before = list.Count();
+    for (int row = 0; row < count; ++row) QueueRecord(window, recordOf(row));
+    SendMessageA(window.Handle(), UM_DELIVERIES_WAITING, 0, 0);
+    return PumpUntil([&] { return list.Count() == before + count && window.DeliveriesCaughtUp(); });
 }
 
 void PumpFor(DWORD ms) {

@@ -40,6 +40,11 @@ void QueueRecord(app::MainWindow& window, net::RecordPtr record);
 // The same, and the window has taken everything queued before this returns.
 void DeliverRecord(app::MainWindow& window, net::RecordPtr record);
 
+// The records of rows 0 to count - 1 handed over as one burst, as the Receive
+// thread does in a flood (one by one, each would be painted alone); true once
+// the list shows them all beside the rows it showed before.
+bool DeliverBurst(app::MainWindow& window, int count, const std::function<net::RecordPtr(int row)>& recordOf);
+
 
 // A new, empty folder under the temporary folder; removed with its files when the object goes.
 class TempFolder {
