@@ -97,10 +97,8 @@ void MessageList::Show(const records::Admission& admission, bool autoscroll, boo
     lag_ += std::min(admission.departure.leftShown, static_cast<size_t>(RowCount()));
     // Only a new row in view is painted; the view stays where it is.
     const bool added = admission.shown && !paused_;
-    if (added && redrawHeld_)
-        countBehind_ = true;  // counted once, when the burst is shown: each count lays the control out again
-    else if (added)
-        view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // While held, counted once, when the burst is shown: each count lays the control out again.
+    if (added && !redrawHeld_) view_.SetCount(book_.Shown().Count() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     if (!redrawHeld_) LetLeftRowsGo();
     if (!added || !autoscroll) return;
     if (redrawHeld_)
@@ -116,8 +114,8 @@ void MessageList::RowsLeft(const records::Departure& departure) {
 
 void MessageList::ShowHeldBack() {
     if (!redrawHeld_) return;
-    if (countBehind_) view_.SetCount(ViewedRows() + lag_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    countBehind_ = false;
+    const size_t count = ViewedRows() + lag_;
+    if (static_cast<size_t>(view_.Count()) != count) view_.SetCount(count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     view_.SetRedraw(true);
     redrawHeld_ = false;
     LetLeftRowsGo();

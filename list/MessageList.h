@@ -175,7 +175,6 @@ private:
     CellPlaces places_;        // read again at the start of each paint
     bool redrawHeld_ = false;
     int pendingScrolls_ = 0;  // one list height each, held back with the redraw
-    bool countBehind_ = false;  // rows were added while the redraw was held
     // Shown rows that have left the book but are still the control's first
     // rows: the control's row r is the book's shown row r - lag_.
     size_t lag_ = 0;
