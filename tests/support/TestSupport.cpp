@@ -71,12 +71,16 @@ std::string SystemText(DWORD code) {
     return copy;
 }
 
+// Wine hands a process id out again as soon as its process ends, and a folder
+// a process could not delete would hand its files to the next one: a folder
+// that is already there is passed over.
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + L"monitor-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(g_folderCount++);
-    CreateDirectoryW(path_.c_str(), nullptr);
+    const std::wstring stem = std::wstring(base) + L"monitor-test-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    do {
+        path_ = stem + std::to_wstring(g_folderCount++);
+    } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder() {
