@@ -171,13 +171,14 @@ void MainWindow::ShowTitle() {
     title_.Show(Handle(), Title());
 }
 
-// During a flood the title's counts follow at most every kLongestPendingMs,
-// and exactly when it ends; the status bar's at most every
-// ui::StatusBar::kShortestIntervalMs.
+// During a flood the title's counts follow the list's catch-ups, at most
+// every kLongestPendingMs, and exactly when it ends. The status bar counts
+// the book, so it follows every turn, even between a torrent's catch-ups, at
+// most every ui::StatusBar::kShortestIntervalMs.
 void MainWindow::OnTurned(DeliveryPump::Turned turned) {
-    if (turned == DeliveryPump::Turned::HoldingBack) return;
     const bool ended = turned == DeliveryPump::Turned::Idle;
     statusBar_.Refresh(ended);
+    if (turned == DeliveryPump::Turned::HoldingBack) return;
     title_.ShowAfterTurn(Handle(), Title(), ended, DeliveryPump::kLongestPendingMs);
 }
 
