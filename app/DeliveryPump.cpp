@@ -35,7 +35,10 @@ DeliveryPump::Turned DeliveryPump::Turn(const DeliveryTargets& to) {
         }
         // Dry for now, but the burst may go on: the timer keeps running.
         if (batch_.empty()) {
-            if (!CatchUpDue(true)) return Turned::HoldingBack;
+            if (!CatchUpDueNow(true)) {
+                FlushIfDue(to.captureFile);
+                return Turned::HoldingBack;
+            }
             CatchUp(to);
             return Turned::CaughtUp;
         }
@@ -70,7 +73,10 @@ void DeliveryPump::Handle(const DeliveryTargets& to, net::Delivery& delivery, bo
         ++recordsSinceCatchUp_;
         behind_ = true;
         Arrive(to, std::move(delivery.record), moreQueued);
-        if (CatchUpDue(!moreQueued)) CatchUp(to);
+        if (CatchUpDueNow(!moreQueued))
+            CatchUp(to);
+        else
+            FlushIfDue(to.captureFile);
         return;
     }
     diagnostics_.Add(to.pane, std::move(delivery.text));
@@ -96,20 +102,34 @@ void DeliveryPump::Arrive(const DeliveryTargets& to, net::RecordPtr record, bool
         to.calls.OnMatches(admission.match.matched, to.book.Rules(), record->message, GetTickCount64());
 }
 
-// dry: nothing more is queued now. A lone record is shown at once, a flow
-// at most every kShortestCatchUpMs, a flood every kLongestPendingMs.
-bool DeliveryPump::CatchUpDue(bool dry) const {
-    const ULONGLONG since = GetTickCount64() - caughtUpAt_;
-    if (since >= kLongestPendingMs) return true;
-    if (!dry || recordsSinceCatchUp_ > kFloodRecords) return false;
-    return recordsThisTurn_ <= 1 || since >= kShortestCatchUpMs;
+// A lone record is shown at once, a flow at most every kShortestCatchUpMs, a
+// flood every kLongestPendingMs, a torrent every kTorrentPendingMs.
+bool DeliveryPump::CatchUpDue(ULONGLONG sinceMs, size_t recordsSince, size_t recordsThisTurn, bool dry) {
+    if (sinceMs >= kTorrentPendingMs) return true;
+    if (recordsSince > kTorrentRecords) return false;
+    if (sinceMs >= kLongestPendingMs) return true;
+    if (!dry || recordsSince > kFloodRecords) return false;
+    return recordsThisTurn <= 1 || sinceMs >= kShortestCatchUpMs;
+}
+
+bool DeliveryPump::CatchUpDueNow(bool dry) const {
+    return CatchUpDue(GetTickCount64() - caughtUpAt_, recordsSinceCatchUp_, recordsThisTurn_, dry);
+}
+
+// Between a torrent's catch-ups the Capture file's lines still reach the
+// system every kLongestPendingMs.
+void DeliveryPump::FlushIfDue(records::CaptureFile& captureFile) {
+    const ULONGLONG now = GetTickCount64();
+    if (now - flushedAt_ < kLongestPendingMs) return;
+    captureFile.Flush();
+    flushedAt_ = now;
 }
 
 // The Capture file's lines go to the system and a held-back burst is shown.
 void DeliveryPump::CatchUp(const DeliveryTargets& to) {
     to.captureFile.Flush();
     to.list.ShowHeldBack();
-    caughtUpAt_ = GetTickCount64();
+    caughtUpAt_ = flushedAt_ = GetTickCount64();
     recordsSinceCatchUp_ = 0;
     caughtUp_ = true;
     behind_ = false;

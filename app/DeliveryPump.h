@@ -40,7 +40,10 @@ struct DeliveryTargets {
 // faster than one a turn, drying up catches up at most every
 // kShortestCatchUpMs, since a repaint costs more than many records. Past
 // kFloodRecords since the last catch-up, a screen shows rows no one can read
-// before the next: a flood is shown every kLongestPendingMs alone. A
+// before the next: a flood is shown every kLongestPendingMs alone, and past
+// kTorrentRecords, when whole screens go by unseen between catch-ups, every
+// kTorrentPendingMs, so that repainting costs less than receiving; the
+// Capture file's lines still go out every kLongestPendingMs. A
 // turn's diagnostics go to the pane together as it ends. Only once the turns
 // have found nothing for kQuietSpellMs does the burst end: the timer stops
 // and the doorbell is armed again, so a lone delivery after a quiet time is
@@ -52,7 +55,9 @@ public:
     static constexpr ULONGLONG kLongestTurnMs = 50;
     static constexpr ULONGLONG kLongestPendingMs = 100;
     static constexpr ULONGLONG kShortestCatchUpMs = 50;
-    static constexpr size_t kFloodRecords = 200;  // 4,000 a second at the shortest catch-up
+    static constexpr size_t kFloodRecords = 200;     // 4,000 a second at the shortest catch-up
+    static constexpr size_t kTorrentRecords = 400;   // 4,000 a second at the longest pending
+    static constexpr ULONGLONG kTorrentPendingMs = 500;
     static constexpr ULONGLONG kQuietSpellMs = 50;
 
     explicit DeliveryPump(net::DeliveryQueue& queue) : queue_(queue), handOff_(queue, kQuietSpellMs) {}
@@ -75,6 +80,11 @@ public:
 
     bool IsTimer(WPARAM timerId) const { return timerId == kTimerId; }
 
+    // Whether the list and the file catch up now, sinceMs after the last
+    // catch-up, with recordsSince handled since then and recordsThisTurn in
+    // this turn; dry: nothing more is queued now.
+    static bool CatchUpDue(ULONGLONG sinceMs, size_t recordsSince, size_t recordsThisTurn, bool dry);
+
     // Every record queued so far is in the list and the Capture file: none
     // waits in the queue or the batch, and none arrived since the last catch-up.
     bool CaughtUp() const { return !behind_ && handled_ == batch_.size() && !queue_.HasWaiting(); }
@@ -83,7 +93,8 @@ private:
     void Handle(const DeliveryTargets& to, net::Delivery& delivery, bool moreQueued);
     void Arrive(const DeliveryTargets& to, net::RecordPtr record, bool moreQueued);
     void CatchUp(const DeliveryTargets& to);
-    bool CatchUpDue(bool dry) const;
+    bool CatchUpDueNow(bool dry) const;
+    void FlushIfDue(records::CaptureFile& captureFile);
 
     net::DeliveryQueue& queue_;
     net::HandOff handOff_;
@@ -93,6 +104,7 @@ private:
     size_t recordsThisTurn_ = 0;
     size_t recordsSinceCatchUp_ = 0;
     ULONGLONG caughtUpAt_ = 0;
+    ULONGLONG flushedAt_ = 0;  // the Capture file's lines, at a catch-up or between a torrent's
     bool caughtUp_ = false;  // in the current turn
     bool behind_ = false;    // records arrived since the last catch-up
     bool closing_ = false;

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/DeliveryPump.h"
 #include "list/MessageList.h"
 #include "net/DeliveryQueue.h"
 #include "tests/list/RecordFeed.h"
@@ -107,6 +108,34 @@ Outcome Deliver(int count, bool allQueuedAtOnce) {
     }
     outcome.captureBytes = testing_support::ReadFileBytes(capturePath);
     return outcome;
+}
+
+// When the list catches up: a lone record at once, a flow when it runs dry
+// (at most every 50 ms), a flood every 100 ms, and a torrent, whose screens
+// go by unseen between catch-ups, every 500 ms.
+TEST(BurstArrival, TheListCatchesUpOnAClockThatSlowsAsTheRecordsComeFaster) {
+    const struct {
+        ULONGLONG sinceMs;
+        size_t recordsSince, recordsThisTurn;
+        bool dry, due;
+        const char* what;
+    } moments[] = {
+        {0, 1, 1, true, true, "a lone record"},
+        {0, 1, 1, false, false, "a record with more queued behind it"},
+        {20, 40, 20, true, false, "a flow dry before 50 ms"},
+        {50, 100, 20, true, true, "a flow dry at 50 ms"},
+        {99, 200, 20, false, false, "a flow still queued"},
+        {60, 201, 20, true, false, "a flood, even dry"},
+        {100, 400, 80, false, true, "a flood at 100 ms"},
+        {100, 401, 80, true, false, "a torrent at 100 ms"},
+        {499, 4000, 80, true, false, "a torrent before 500 ms"},
+        {500, 4000, 80, false, true, "a torrent at 500 ms"},
+    };
+    for (const auto& moment : moments) {
+        EXPECT_EQ(moment.due, app::DeliveryPump::CatchUpDue(moment.sinceMs, moment.recordsSince,
+                                                            moment.recordsThisTurn, moment.dry))
+            << moment.what;
+    }
 }
 
 TEST(BurstArrival, ABurstEndsExactlyAsRecordsHandledOneByOne) {
