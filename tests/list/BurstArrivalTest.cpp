@@ -27,21 +27,21 @@ struct RedrawWatch {
     static std::atomic<int> redrawOn;
     static std::atomic<int> paints;
     static std::atomic<int> redrawsAmidFlood;
-    static const net::DeliveryQueue* flood;
+    static const std::atomic<bool>* flooding;
     static bool lastWasOn;
 
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_SETREDRAW) {
             (wParam ? redrawOn : redrawOff)++;
             lastWasOn = wParam != 0;
-            if (wParam && flood && flood->HasWaiting()) redrawsAmidFlood++;
+            if (wParam && flooding && *flooding) redrawsAmidFlood++;
         }
         if (message == WM_PAINT) paints++;
         return CallWindowProcA(previous, hwnd, message, wParam, lParam);
     }
-    // flood: the queue whose waiting records make a redraw one amid a flood.
-    static void Attach(HWND list, const net::DeliveryQueue* floodQueue = nullptr) {
-        flood = floodQueue;
+    // flooding: while it holds, a redraw is one amid a flood.
+    static void Attach(HWND list, const std::atomic<bool>* floodGoing = nullptr) {
+        flooding = floodGoing;
         redrawOff = redrawOn = paints = redrawsAmidFlood = 0;
         lastWasOn = true;
         previous = reinterpret_cast<WNDPROC>(
@@ -53,7 +53,7 @@ std::atomic<int> RedrawWatch::redrawOff{0};
 std::atomic<int> RedrawWatch::redrawOn{0};
 std::atomic<int> RedrawWatch::paints{0};
 std::atomic<int> RedrawWatch::redrawsAmidFlood{0};
-const net::DeliveryQueue* RedrawWatch::flood = nullptr;
+const std::atomic<bool>* RedrawWatch::flooding = nullptr;
 bool RedrawWatch::lastWasOn = true;
 
 std::string Message(int number) {
@@ -160,34 +160,36 @@ TEST(BurstArrival, AViewScrolledUpMovesByTheSameRowsInABurst) {
     EXPECT_EQ(oneByOne.rows, burst.rows);
 }
 
-// While a flood never lets the queue run dry, the list is still redrawn,
-// again and again, and painted once each time: a paint costs more than
-// hundreds of records.
+// While a flood keeps records waiting whenever the window takes the queue,
+// so that a burst never ends, the list is still redrawn, again and again, and
+// painted once each time: a paint costs more than hundreds of records.
 TEST(BurstArrival, AFloodThatNeverPausesStillRepaintsOnceEachTime) {
     constexpr int kRedrawsAmidTheFlood = 3;
-    constexpr int kRecordsBetweenRests = 1000;
-    RunningMainWindow window;
+    constexpr int kRecordsAtATime = 1000;
+    RunningMainWindow window(testing_support::SettingsSection({{"KeepRows", "100000000"}}));  // so that no row leaves
     const HWND list = window.Window().MessageList();
     net::DeliveryQueue& deliveries = window.Window().Deliveries();
-    RedrawWatch::Attach(list, &deliveries);
 
-    // Faster than the window takes them, so records are always waiting.
-    std::atomic<bool> stop{false};
+    // More as soon as the window has taken the last, so records are always
+    // waiting when it takes the queue, and never so many that they pile up.
+    std::atomic<bool> flooding{true};
+    RedrawWatch::Attach(list, &flooding);
     int posted = 0;
     std::thread poster([&] {
-        while (!stop) {
-            for (int i = 0; i < kRecordsBetweenRests; ++i) deliveries.Push(NumberedRecord(posted++));
+        while (flooding) {
+            if (!deliveries.HasWaiting())
+                for (int i = 0; i < kRecordsAtATime; ++i) deliveries.Push(NumberedRecord(posted++));
             Sleep(1);
         }
     });
     EXPECT_TRUE(HandleMessagesUntil([] { return RedrawWatch::redrawsAmidFlood >= kRedrawsAmidTheFlood; }, 30000));
-    stop = true;
+    flooding = false;
     poster.join();
     EXPECT_TRUE(PumpUntil([&] { return win::ListView(list).Count() == posted && window.Window().DeliveriesCaughtUp(); },
-                          120000));
+                          60000));
     EXPECT_TRUE(RedrawWatch::lastWasOn);
     EXPECT_LE(RedrawWatch::paints.load(), RedrawWatch::redrawOn.load() + 1);
-    RedrawWatch::flood = nullptr;
+    RedrawWatch::flooding = nullptr;
 }
 
 }  // namespace
