@@ -26,18 +26,37 @@ bool QuitRequestQueued() {
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
+// A wait that also watches the thread's queue costs a trip to the server
+// each time; while datagrams flow that would be one per datagram. So then the
+// thread waits on the socket alone and looks at its queue every
+// kQueueLookMs; once the flow has been quiet that long it goes back to the
+// wait that watches both, and sleeps until either stirs.
 void RunReception(const ReceiveThreadContext& context) {
     DrainEnd drained = Drain(context);
     const HANDLE event = context.receiver->Event();
+    bool flowing = false;
+    ULONGLONG lookedAt = 0;
     while (drained != DrainEnd::Failed && drained != DrainEnd::QuitRequested) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0 + 1) {
-            if (DispatchThreadMessages() == QueueOutcome::QuitRequested) return;
-        } else if (woken == WAIT_FAILED) {
-            return;
+        DWORD woken;
+        if (flowing) {
+            woken = WaitForSingleObject(event, kQueueLookMs);
+            const ULONGLONG now = GetTickCount64();
+            if (woken != WAIT_OBJECT_0 || now - lookedAt >= kQueueLookMs) {
+                flowing = woken == WAIT_OBJECT_0;
+                lookedAt = now;
+                if (DispatchThreadMessages() == QueueOutcome::QuitRequested) return;
+            }
         } else {
-            drained = Drain(context);
+            woken = MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);
+            if (woken == WAIT_OBJECT_0 + 1) {
+                if (DispatchThreadMessages() == QueueOutcome::QuitRequested) return;
+                continue;
+            }
+            flowing = true;
+            lookedAt = GetTickCount64();
         }
+        if (woken == WAIT_FAILED) return;
+        if (woken == WAIT_OBJECT_0) drained = Drain(context);
     }
 }
 

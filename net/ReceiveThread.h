@@ -23,6 +23,9 @@ DWORD WINAPI ReceiveThreadProc(void* context);
 // look costs a trip to the system, and a flood never lets the drain wait.
 constexpr unsigned kRecordsBetweenQuitChecks = 32;
 
+// While datagrams flow, how often the thread looks at its queue between them.
+constexpr DWORD kQueueLookMs = 50;
+
 // How a drain ended.
 enum class DrainEnd {
     Pending,        // a receive is outstanding
