@@ -469,11 +469,12 @@ class Bench:
         end(receiver)
         with open(output, "rb") as lines:
             figures = sequence_figures(sequence_numbers(lines.readlines()), CPU_RECORDS)
-        cpu_s = max(0.0, busy - idle_per_s * seconds) * JIFFY_S
+        cpu_s = (busy - idle_per_s * seconds) * JIFFY_S
         kept = figures["received"]
+        # An idle load as large as the run's whole busy time came from something else: no figure then.
         return {**figures, "sent": CPU_RECORDS, "rate_asked": CPU_RATE, "idle_jiffies_per_s": idle_per_s,
                 "busy_jiffies": busy, "seconds": seconds,
-                "ms_per_1000": cpu_s * 1e6 / kept if kept else math.nan}
+                "ms_per_1000": cpu_s * 1e6 / kept if kept and cpu_s > 0 else math.nan}
 
     def cpu_model_run(self, model):
         folder = tempfile.mkdtemp(prefix=f"model-{model}-", dir=self.scratch)
@@ -515,8 +516,14 @@ class Bench:
                 rounds[key].append(figures)
                 log(f"CPU per record, round {turn + 1}: {key}: {report.number(figures['ms_per_1000'], 1)} ms "
                     f"per 1,000, {figures['received']:,} of {CPU_RECORDS:,} kept")
-        # The median round of each: something else on CPU 0 now and then adds to one round or takes from it.
-        return {key: {**sorted(runs_of_key, key=lambda figures: figures["ms_per_1000"])[CPU_ROUNDS // 2],
+        # The median of each one's measured rounds: something else on CPU 0 now and then adds to one round or
+        # takes from it.
+        def median_round(runs_of_key):
+            measured = sorted((figures for figures in runs_of_key if not math.isnan(figures["ms_per_1000"])),
+                              key=lambda figures: figures["ms_per_1000"])
+            return measured[len(measured) // 2] if measured else runs_of_key[0]
+
+        return {key: {**median_round(runs_of_key),
                       "rounds_ms_per_1000": [figures["ms_per_1000"] for figures in runs_of_key]}
                 for key, runs_of_key in rounds.items()}
 
