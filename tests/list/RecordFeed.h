@@ -68,28 +68,30 @@ inline void ExpectDiagnosticWithCode(const std::string& shown, const std::string
         EXPECT_TRUE(description.size() > 2 && description.substr(description.size() - 2) == "\r\n") << shown;
 }
 
-// Sends datagrams to the port from one socket until told to stop.
+// Sends datagrams to the port from one socket, back to back or one every
+// gapMs, until it goes.
 class Flood {
 public:
-    explicit Flood(unsigned short port)
-        : sender_([this, port] {
+    explicit Flood(unsigned short port, DWORD gapMs = 0)
+        : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), sender_([this, port, gapMs] {
               const SOCKET out = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
               sockaddr_in to{};
               to.sin_family = AF_INET;
               to.sin_port = htons(port);
               to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
               const char text[] = "<13>flood";
-              while (!stop_)
+              while (WaitForSingleObject(stop_, gapMs) == WAIT_TIMEOUT)
                   sendto(out, text, sizeof text - 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
               closesocket(out);
           }) {}
     ~Flood() {
-        stop_ = true;
+        SetEvent(stop_);
         sender_.join();
+        CloseHandle(stop_);
     }
 
 private:
-    std::atomic<bool> stop_{false};
+    const HANDLE stop_;  // made before the sender starts
     std::thread sender_;
 };
 
