@@ -34,14 +34,7 @@ DeliveryPump::Turned DeliveryPump::Turn(const DeliveryTargets& to) {
             return Turned::Idle;
         }
         // Dry for now, but the burst may go on: the timer keeps running.
-        if (batch_.empty()) {
-            if (!CatchUpDueNow(true)) {
-                FlushIfDue(to.captureFile);
-                return Turned::HoldingBack;
-            }
-            CatchUp(to);
-            return Turned::CaughtUp;
-        }
+        if (batch_.empty()) return CatchUpIfDue(to, true) ? Turned::CaughtUp : Turned::HoldingBack;
     }
     recordsThisTurn_ = 0;
     const ULONGLONG turnStarted = GetTickCount64();
@@ -71,12 +64,8 @@ void DeliveryPump::Handle(const DeliveryTargets& to, net::Delivery& delivery, bo
     if (delivery.record) {
         ++recordsThisTurn_;
         ++recordsSinceCatchUp_;
-        behind_ = true;
         Arrive(to, std::move(delivery.record), moreQueued);
-        if (CatchUpDueNow(!moreQueued))
-            CatchUp(to);
-        else
-            FlushIfDue(to.captureFile);
+        CatchUpIfDue(to, !moreQueued);
         return;
     }
     diagnostics_.Add(to.pane, std::move(delivery.text));
@@ -112,17 +101,19 @@ bool DeliveryPump::CatchUpDue(ULONGLONG sinceMs, size_t recordsSince, size_t rec
     return recordsThisTurn <= 1 || sinceMs >= kShortestCatchUpMs;
 }
 
-bool DeliveryPump::CatchUpDueNow(bool dry) const {
-    return CatchUpDue(GetTickCount64() - caughtUpAt_, recordsSinceCatchUp_, recordsThisTurn_, dry);
-}
-
 // Between a torrent's catch-ups the Capture file's lines still reach the
 // system every kLongestPendingMs.
-void DeliveryPump::FlushIfDue(records::CaptureFile& captureFile) {
+bool DeliveryPump::CatchUpIfDue(const DeliveryTargets& to, bool dry) {
     const ULONGLONG now = GetTickCount64();
-    if (now - flushedAt_ < kLongestPendingMs) return;
-    captureFile.Flush();
-    flushedAt_ = now;
+    if (CatchUpDue(now - caughtUpAt_, recordsSinceCatchUp_, recordsThisTurn_, dry)) {
+        CatchUp(to);
+        return true;
+    }
+    if (now - flushedAt_ >= kLongestPendingMs) {
+        to.captureFile.Flush();
+        flushedAt_ = now;
+    }
+    return false;
 }
 
 // The Capture file's lines go to the system and a held-back burst is shown.
@@ -132,7 +123,6 @@ void DeliveryPump::CatchUp(const DeliveryTargets& to) {
     caughtUpAt_ = flushedAt_ = GetTickCount64();
     recordsSinceCatchUp_ = 0;
     caughtUp_ = true;
-    behind_ = false;
 }
 
 }  // namespace app

@@ -87,14 +87,13 @@ public:
 
     // Every record queued so far is in the list and the Capture file: none
     // waits in the queue or the batch, and none arrived since the last catch-up.
-    bool CaughtUp() const { return !behind_ && handled_ == batch_.size() && !queue_.HasWaiting(); }
+    bool CaughtUp() const { return recordsSinceCatchUp_ == 0 && handled_ == batch_.size() && !queue_.HasWaiting(); }
 
 private:
     void Handle(const DeliveryTargets& to, net::Delivery& delivery, bool moreQueued);
     void Arrive(const DeliveryTargets& to, net::RecordPtr record, bool moreQueued);
     void CatchUp(const DeliveryTargets& to);
-    bool CatchUpDueNow(bool dry) const;
-    void FlushIfDue(records::CaptureFile& captureFile);
+    bool CatchUpIfDue(const DeliveryTargets& to, bool dry);
 
     net::DeliveryQueue& queue_;
     net::HandOff handOff_;
@@ -102,11 +101,10 @@ private:
     net::DeliveryBatch batch_;  // taken from the queue, handled over one or more turns
     size_t handled_ = 0;
     size_t recordsThisTurn_ = 0;
-    size_t recordsSinceCatchUp_ = 0;
+    size_t recordsSinceCatchUp_ = 0;  // none: caught up, as far as the records handled go
     ULONGLONG caughtUpAt_ = 0;
     ULONGLONG flushedAt_ = 0;  // the Capture file's lines, at a catch-up or between a torrent's
     bool caughtUp_ = false;  // in the current turn
-    bool behind_ = false;    // records arrived since the last catch-up
     bool closing_ = false;
     diag::DiagnosticBatch diagnostics_;  // a turn's texts, appended when the turn ends
 };
